@@ -1,0 +1,9 @@
+#include "shell/AppHooks.h"
+
+namespace kvl {
+
+void registerChartsForms()
+{
+}
+
+} // namespace kvl

@@ -1,0 +1,171 @@
+#include "shell/Forms.h"
+
+#include "shell/frmMain.h"
+#include "store/Store.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QHash>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPixmap>
+#include <QPointer>
+
+namespace kvl {
+
+namespace {
+
+QHash<QString, FormFactory> &factories()
+{
+    static QHash<QString, FormFactory> map;
+    return map;
+}
+
+QHash<QString, QPointer<QWidget>> &openWindows()
+{
+    static QHash<QString, QPointer<QWidget>> map;
+    return map;
+}
+
+} // namespace
+
+OpenFlags &openFlags()
+{
+    static OpenFlags flags;
+    return flags;
+}
+
+Store &appStore()
+{
+    static Store store;
+    return store;
+}
+
+QColor formBackground()
+{
+    return QColor(197, 207, 237);
+}
+
+Form::Form(const QString &name, bool *openFlag, bool closeOthers, Kind kind)
+    : m_openFlag(openFlag), m_kind(kind)
+{
+    if (closeOthers)
+        Fermer_Fenetres();
+    setObjectName(name);
+    setAttribute(Qt::WA_DeleteOnClose);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, formBackground());
+    setPalette(pal);
+    setAutoFillBackground(true);
+    openWindows().insert(name, this);
+    if (m_openFlag)
+        *m_openFlag = true;
+}
+
+Form::~Form()
+{
+    // A window deleted without a close still counts as unloaded.
+    if (!m_unloaded && m_openFlag)
+        *m_openFlag = false;
+    auto &windows = openWindows();
+    auto it = windows.find(objectName());
+    if (it != windows.end() && (it.value().isNull() || it.value() == this))
+        windows.erase(it);
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    if (!m_unloaded) {
+        m_unloaded = true;
+        formUnload();
+        if (m_openFlag)
+            *m_openFlag = false;
+        auto &windows = openWindows();
+        if (windows.value(objectName()) == this)
+            windows.remove(objectName());
+        emit unloaded();
+    }
+    event->accept();
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        sub->close();
+}
+
+void registerForm(const QString &name, FormFactory factory)
+{
+    factories().insert(name, std::move(factory));
+}
+
+void showForm(QWidget *form)
+{
+    auto *f = qobject_cast<Form *>(form);
+    frmMain *main = frmMain::instance();
+    if (main && f && f->kind() == Form::View && main->mdiArea()) {
+        QMdiSubWindow *sub = main->mdiArea()->addSubWindow(form);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->setWindowTitle(form->windowTitle());
+        sub->showMaximized();
+        return;
+    }
+    if (main && form->parentWidget() == nullptr) {
+        form->setParent(main, Qt::Dialog);
+        // Centre over the main window.
+        const QRect r = main->geometry();
+        form->adjustSize();
+        form->move(r.center() - QPoint(form->width() / 2, form->height() / 2));
+    }
+    form->show();
+}
+
+QWidget *openForm(const QString &name)
+{
+    const auto it = factories().constFind(name);
+    if (it == factories().constEnd())
+        return nullptr;
+    QWidget *form = it.value()();
+    if (form && !form->isVisible() && !form->testAttribute(Qt::WA_WState_ExplicitShowHide))
+        showForm(form);
+    return form;
+}
+
+QWidget *findForm(const QString &name)
+{
+    return openWindows().value(name).data();
+}
+
+void closeForm(const QString &name)
+{
+    if (QWidget *w = findForm(name))
+        w->close();
+}
+
+void Fermer_Fenetres()
+{
+    const OpenFlags &f = openFlags();
+    const struct {
+        const bool *flag;
+        const char *name;
+    } order[] = {
+        {&f.Open_frmPort, "frmPort"},
+        {&f.Open_frmData_Type, "frmData_Type"},
+        {&f.Open_frmGraphique_Leq, "frmGraphique_Leq"},
+        {&f.Open_frmInTableau, "frmInTableau"},
+        {&f.Open_frmTableau_Evenements, "frmTableau_Evenements"},
+        {&f.Open_frmTableau_Leq, "frmTableau_Leq"},
+        {&f.Open_frmWait_Save, "frmWait_Save"},
+        {&f.Open_frmInGraphique, "frmInGraphique"},
+        {&f.Open_frmWait, "frmWait"},
+        {&f.Open_frmTableau_Leq_V5, "frmTableau_Leq_V5"},
+        {&f.Open_frmParametres_v4, "frmParametres_v4"},
+        {&f.Open_frmInGraphique_v5, "frmInGraphique_v5"},
+    };
+    for (const auto &entry : order)
+        if (*entry.flag)
+            closeForm(QString::fromLatin1(entry.name));
+}
+
+QPixmap loadImage(const QString &fileName)
+{
+    return QPixmap(QCoreApplication::applicationDirPath() + QStringLiteral("/Images/") + fileName);
+}
+
+} // namespace kvl

@@ -1,0 +1,47 @@
+#pragma once
+
+// The user-interface seams: every message box and every file, save and printer
+// dialog goes through here, so tests can answer them without a modal window.
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+namespace kvl {
+
+enum class MsgIcon { None, Critical, Exclamation, Information };
+
+// Shows a modal message box with a single OK button.
+void showMessage(const QString &text, const QString &caption, MsgIcon icon);
+
+using MessageHandler = std::function<void(const QString &text, const QString &caption, MsgIcon icon)>;
+// Replaces the message box (tests); an empty handler restores the real one.
+void setMessageHandler(MessageHandler handler);
+
+// File, save and printer dialogs. A filter is given as the program writes it,
+// "Description (*.ext)|*.ext"; the Qt implementation converts it.
+class Dialogs
+{
+public:
+    virtual ~Dialogs() = default;
+    // The chosen path, or nothing when the user cancelled.
+    virtual std::optional<QString> openFile(QWidget *parent, const QString &fileName, const QString &filter,
+                                            int filterIndex) = 0;
+    virtual std::optional<QString> saveFile(QWidget *parent, const QString &proposedName,
+                                            const QString &filter, int filterIndex) = 0;
+    // Lets the user choose and set up the printer; false when cancelled.
+    virtual bool choosePrinter(QWidget *parent, QPrinter &printer) = 0;
+};
+
+Dialogs &dialogs();
+// Installs a replacement (tests); nullptr restores the Qt dialogs. Not owned.
+void setDialogs(Dialogs *replacement);
+
+// "Description (*.ext)|*.ext" -> "Description (*.ext)".
+QString qtFilter(const QString &programFilter);
+
+} // namespace kvl

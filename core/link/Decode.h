@@ -1,0 +1,65 @@
+#pragma once
+
+// Decoding of a device memory image into the store, validation, and the
+// chronological sorts.
+
+#include <QByteArray>
+
+#include <functional>
+
+namespace kvl {
+
+struct Store;
+
+// Called for every progress step (Avancer_Progression in the program). It
+// may set Store::Cancel_Flag, which stops the work at the next check.
+using ProgressFn = std::function<void()>;
+
+// Image sizes of each firmware, and the firmware 3.5 parameter answer.
+constexpr int ImageSize35 = 65536;
+constexpr int ParamAnswerSize = 514;
+constexpr int ImageSize40 = 100864;
+constexpr int ImageSize5 = 133632;
+
+// Area offsets inside the images.
+constexpr int EventArea35 = 32768;
+constexpr int EventArea = 65536;   // firmware 4.0, 5.X, KVL 36
+constexpr int HistoryArea5 = 98304;
+constexpr int ParamArea40 = 98304;
+constexpr int ParamArea5 = 131072;
+
+// Size of the image of a version (firmware 3.5: memory image plus the
+// parameter answer stored after it); 0 for an unknown version.
+int imageSizeForVersion(int version);
+
+// Packed BCD byte to its value; 160..255 are kept as they are.
+inline int bcd(int b)
+{
+    return b <= 159 ? (b >> 4) * 10 + (b & 0x0F) : b;
+}
+
+// Decodes the image of Device_Version into the record tables, area by area,
+// with the progress calls of the device's decoding loops. Stops as soon as
+// Cancel_Flag is set. Returns false when cancelled (or the image is short).
+bool decodeImage(Store &store, const QByteArray &image, const ProgressFn &progress);
+
+// Validity of a record's date stamp (fields 1..6 of a row).
+bool validStamp(const qint16 *row);
+
+// Validation and sort of each table; rows that fail validation become all
+// 255 and sort last. Each makes the progress calls of the device program
+// (Tri_Leq 80 for 8192 rows, 40 for 4096; Tri_Evenements 40;
+// Tri_Historique 10) and returns early when Cancel_Flag is set.
+void Tri_Leq(Store &store, const ProgressFn &progress);
+void Tri_Evenements(Store &store, const ProgressFn &progress);
+void Tri_Historique(Store &store, const ProgressFn &progress);
+
+void Permuter_Leq(Store &store, int i, int m);
+void Permuter_Evenements(Store &store, int i, int m);
+void Permuter_Historique(Store &store, int i, int m);
+
+// Number of progress calls decoding and sorting make for a version when not
+// cancelled (for the filing bar and for tests).
+int filingProgressCalls(int version);
+
+} // namespace kvl

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+namespace kvl {
+
+struct Store;
+
+// Padded English month name of month 1..12; "" for any other number.
+QString Nom_Mois(int month);
+
+// English weekday name of a date given as text ("d / m / yyyy", also
+// "d/m/yyyy"); "" when the text is no date.
+QString Nom_Jour(const QString &dateText);
+
+// Serial_Number from Param_Block elements 2360..2367, decimal, no leading zeros.
+void Lire_Numero_Serie(Store &store);
+
+// The date text of the program: day, month and four-digit year joined by " / ".
+QString dateText(int day, int month, int year);
+
+// Parses a date text as built by dateText (blanks around the slashes optional).
+bool parseDateText(const QString &text, int *day, int *month, int *year);
+
+} // namespace kvl

@@ -1,0 +1,134 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <array>
+#include <vector>
+
+namespace kvl {
+
+// A record table with 1-based rows and fields, one device byte per element
+// widened to 16 bits. Fixed size for the program's lifetime.
+template <int Rows, int Fields>
+class RecordTable
+{
+public:
+    static constexpr int rowCount = Rows;
+    static constexpr int fieldCount = Fields;
+
+    RecordTable() : m_data(std::size_t(Rows) * Fields, 0) {}
+
+    qint16 &operator()(int row, int field) { return m_data[index(row, field)]; }
+    qint16 operator()(int row, int field) const { return m_data[index(row, field)]; }
+
+    // Pointer to field 1 of a row; the row's fields follow contiguously.
+    qint16 *row(int row) { return &m_data[index(row, 1)]; }
+    const qint16 *row(int row) const { return &m_data[index(row, 1)]; }
+
+    void fill(qint16 value) { std::fill(m_data.begin(), m_data.end(), value); }
+    bool operator==(const RecordTable &o) const { return m_data == o.m_data; }
+
+private:
+    static std::size_t index(int row, int field)
+    {
+        Q_ASSERT(row >= 1 && row <= Rows && field >= 1 && field <= Fields);
+        return std::size_t(row - 1) * Fields + std::size_t(field - 1);
+    }
+    std::vector<qint16> m_data;
+};
+
+// A one-row table indexed from 0.
+template <int Size>
+class ByteArrayTable
+{
+public:
+    static constexpr int size = Size;
+
+    ByteArrayTable() : m_data(Size, 0) {}
+
+    qint16 &operator[](int i)
+    {
+        Q_ASSERT(i >= 0 && i < Size);
+        return m_data[std::size_t(i)];
+    }
+    qint16 operator[](int i) const
+    {
+        Q_ASSERT(i >= 0 && i < Size);
+        return m_data[std::size_t(i)];
+    }
+    void fill(qint16 value) { std::fill(m_data.begin(), m_data.end(), value); }
+    bool operator==(const ByteArrayTable &o) const { return m_data == o.m_data; }
+
+private:
+    std::vector<qint16> m_data;
+};
+
+using LeqTable = RecordTable<8192, 8>;
+using EventTable = RecordTable<4096, 8>;
+using HistoryTable = RecordTable<682, 48>;
+using ParamBlockTable = ByteArrayTable<2560>;
+using ParamRawTable = ByteArrayTable<514>;
+
+// Device_Version values.
+enum DeviceVersion : qint16 { Version35 = 3, Version40 = 4, Version5X = 5, VersionKvl36 = 70 };
+
+// The one measurement store: the last downloaded or loaded device memory
+// and the few settings that travel between windows.
+struct Store
+{
+    LeqTable Leq_Records;
+    EventTable Event_Records;
+    HistoryTable Param_History;
+    ParamBlockTable Param_Block;
+    ParamRawTable Param_Raw;
+
+    qint16 Device_Version = Version5X;
+    qint16 Com_Port = 0;
+    qint32 Leq_Count = 8192;
+    QString Serial_Number;
+    QString Requested_View;
+    QString Data_File_Path;
+    bool Data_Loaded = false;
+    bool Cancel_Flag = false;
+    qint16 Transfer_Error = 0;
+    qint16 Progress_Step = 0;
+
+    QString Start_Day, Start_Month, Start_Year, End_Day, End_Month, End_Year;
+
+    qint16 Chart_Days = 1;
+    QString Chart_Days_Text;
+    // Chart_Dates[day][k]: day 1..8, k 1 = day, 2 = month, 3 = year; index 0 unused.
+    std::array<std::array<QString, 4>, 9> Chart_Dates;
+
+    QString Default_Leq_Day, Default_Leq_Night;
+    QString Default_Hour_Day_Night, Default_Hour_Night_Day;
+    QString Transfer_Date, Transfer_Time;
+
+    // Rows of the chosen period in a record table, 0 when none.
+    qint32 Period_First = 0;
+    qint32 Period_Last = 0;
+    // Copies of the period's Leq1 and Leq10 rows; each count is the next
+    // free row, so 1 means empty.
+    LeqTable Leq1_Records, Leq10_Records;
+    qint32 Leq1_Count = 1;
+    qint32 Leq10_Count = 1;
+
+    // Chart choices for firmware 3.5 and 4.0 diagrams.
+    QString Seuil_Jour, Seuil_Nuit, Heure_Jour_Nuit, Heure_Nuit_Jour;
+    bool Seuils_Prets = false;
+
+    Store();
+
+    // Start-up state of the main window's load.
+    void initialise();
+
+    bool isVersion5Family() const { return Device_Version == Version5X || Device_Version == VersionKvl36; }
+    // Leq rows carried by this version: 4096 for firmware 3.5, else 8192.
+    int leqRowsForVersion() const { return Device_Version == Version35 ? 4096 : 8192; }
+};
+
+// Leq level in dB of a Leq record: 100 x field 8 + field 7.
+inline int leqLevel(const qint16 *row) { return 100 * row[7] + row[6]; }
+
+} // namespace kvl

@@ -1,0 +1,27 @@
+# Shared by scripts/run and scripts/test: installs what is missing, then configures and builds.
+# Sourced, not run.
+set -euo pipefail
+
+KVL_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+KVL_BUILD="${KVL_BUILD:-$KVL_ROOT/build}"
+
+KVL_PACKAGES=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl1-mesa-dev
+              libbenchmark-dev xvfb imagemagick poppler-utils clang libclang-rt-14-dev)
+
+kvl_install_packages() {
+    local missing=()
+    for p in "${KVL_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+kvl_build() {
+    cmake -S "$KVL_ROOT" -B "$KVL_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build "$KVL_BUILD" -j"$(nproc)"
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+// Test doubles for the user-interface seams: a message recorder and scripted dialogs.
+
+#include "shell/Seams.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <optional>
+
+namespace kvl::test {
+
+struct RecordedMessage
+{
+    QString text;
+    QString caption;
+    MsgIcon icon;
+};
+
+// Records every message box while alive instead of showing it.
+class MessageRecorder
+{
+public:
+    MessageRecorder();
+    ~MessageRecorder();
+    QList<RecordedMessage> messages;
+    void clear() { messages.clear(); }
+};
+
+// Answers file dialogs from queues; an empty queue answers "cancel".
+class ScriptedDialogs : public Dialogs
+{
+public:
+    ScriptedDialogs();
+    ~ScriptedDialogs() override;
+
+    QList<std::optional<QString>> openAnswers;
+    QList<std::optional<QString>> saveAnswers;
+    QList<bool> printerAnswers;
+    // What the program proposed, in order.
+    QStringList openRequests, saveRequests, saveFilters;
+    int printerRequests = 0;
+    // Where an accepted printer prints (PDF); empty keeps the printer as set.
+    QString printerPdfPath;
+
+    std::optional<QString> openFile(QWidget *, const QString &fileName, const QString &filter, int) override;
+    std::optional<QString> saveFile(QWidget *, const QString &proposedName, const QString &filter, int) override;
+    bool choosePrinter(QWidget *, QPrinter &printer) override;
+};
+
+} // namespace kvl::test
