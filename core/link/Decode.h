@@ -23,7 +23,7 @@ constexpr int ImageSize5 = 133632;
 
 // Area offsets inside the images.
 constexpr int EventArea35 = 32768;
-constexpr int EventArea = 65536;   // firmware 4.0, 5.X, KVL 36
+constexpr int EventArea = 65536; // firmware 4.0, 5.X, KVL 36
 constexpr int HistoryArea5 = 98304;
 constexpr int ParamArea40 = 98304;
 constexpr int ParamArea5 = 131072;

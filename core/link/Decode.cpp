@@ -1,0 +1,245 @@
+#include "link/Decode.h"
+
+#include "store/Store.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace kvl {
+
+namespace {
+
+inline bool cancelled(const Store &s)
+{
+    return s.Cancel_Flag;
+}
+
+inline void step(const ProgressFn &progress)
+{
+    if (progress)
+        progress();
+}
+
+// Decodes `rows` records of `Fields` bytes from `src` into a record table.
+// rawFrom..rawTo (1-based fields) are kept raw; everything else is BCD.
+// `every` paces the progress calls (before the row whose number is a multiple).
+template <typename Table>
+bool decodeRows(Store &s, Table &table, const uchar *src, int rows, int rawFrom, int rawTo, int every,
+                const ProgressFn &progress)
+{
+    for (int r = 1; r <= rows; ++r) {
+        if (r % every == 0)
+            step(progress);
+        qint16 *row = table.row(r);
+        const uchar *in = src + std::size_t(r - 1) * Table::fieldCount;
+        for (int f = 1; f <= Table::fieldCount; ++f) {
+            const int b = in[f - 1];
+            row[f - 1] = qint16((f >= rawFrom && f <= rawTo) ? b : bcd(b));
+            if (cancelled(s))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool decodeParamBlock(Store &s, const uchar *src, const ProgressFn &progress)
+{
+    for (int i = 0; i < ParamBlockTable::size; ++i) {
+        if (i % 512 == 0)
+            step(progress);
+        // The lower part of the parameter area holds raw bytes.
+        s.Param_Block[i] = qint16(i <= 2046 ? src[i] : bcd(src[i]));
+        if (cancelled(s))
+            return false;
+    }
+    return true;
+}
+
+bool decodeParamRaw35(Store &s, const uchar *src, const ProgressFn &progress)
+{
+    for (int i = 0; i < ParamRawTable::size; ++i) {
+        if (i % 512 == 0)
+            step(progress);
+        s.Param_Raw[i] = qint16(i <= 511 ? bcd(src[i]) : src[i]);
+        if (cancelled(s))
+            return false;
+    }
+    for (int i = 0; i < ParamBlockTable::size; ++i) {
+        if (i % 512 == 0)
+            step(progress);
+        s.Param_Block[i] = 255;
+        if (cancelled(s))
+            return false;
+    }
+    for (int k = 0; k <= 511; ++k)
+        s.Param_Block[2048 + k] = s.Param_Raw[k];
+    s.Param_Block[6] = s.Param_Raw[512];
+    s.Param_Block[7] = s.Param_Raw[513];
+    return true;
+}
+
+// Row validity: the date stamp, and for Leq and event records fields 7 and 8.
+template <typename Table> void validate(Table &table, int rows, bool checkFields78)
+{
+    for (int r = 1; r <= rows; ++r) {
+        qint16 *row = table.row(r);
+        const bool ok = validStamp(row) && (!checkFields78 || (row[6] != 255 && row[7] != 255));
+        if (!ok)
+            std::fill(row, row + Table::fieldCount, qint16(255));
+    }
+}
+
+// The progress calls of the five key passes, as the device program makes them.
+// Returns false when cancelled.
+bool sortProgress(Store &s, int rows, const ProgressFn &progress)
+{
+    for (int pass = 1; pass <= 5; ++pass) {
+        for (int i = 1; i <= rows - 1; ++i) {
+            if (cancelled(s))
+                return false;
+            if (i % 512 == 0)
+                step(progress);
+        }
+        if (cancelled(s))
+            return false;
+        step(progress);
+    }
+    return !cancelled(s);
+}
+
+// Chronological order by year, month, day, hour, minute; equal stamps keep
+// their table order, invalid rows (all 255) end up last.
+template <typename Table> void sortRows(Table &table, int rows)
+{
+    constexpr int F = Table::fieldCount;
+    std::vector<std::uint64_t> keys(static_cast<std::size_t>(rows));
+    for (int r = 1; r <= rows; ++r) {
+        const qint16 *row = table.row(r);
+        const std::uint64_t stamp = (std::uint64_t(quint8(row[5])) << 32) |
+                                    (std::uint64_t(quint8(row[4])) << 24) |
+                                    (std::uint64_t(quint8(row[2])) << 16) |
+                                    (std::uint64_t(quint8(row[1])) << 8) | std::uint64_t(quint8(row[0]));
+        // The row number in the low bits keeps equal stamps in table order.
+        keys[std::size_t(r - 1)] = (stamp << 14) | std::uint64_t(r - 1);
+    }
+    if (std::is_sorted(keys.begin(), keys.end()))
+        return;
+    std::sort(keys.begin(), keys.end());
+    std::vector<qint16> copy(table.row(1), table.row(1) + std::size_t(rows) * F);
+    for (int r = 1; r <= rows; ++r) {
+        const std::size_t from = std::size_t(keys[std::size_t(r - 1)] & 0x3FFF);
+        std::copy_n(copy.data() + from * F, F, table.row(r));
+    }
+}
+
+template <typename Table> void swapRows(Table &table, int i, int m)
+{
+    std::swap_ranges(table.row(i), table.row(i) + Table::fieldCount, table.row(m));
+}
+
+} // namespace
+
+int imageSizeForVersion(int version)
+{
+    switch (version) {
+    case Version35:
+        return ImageSize35 + ParamAnswerSize;
+    case Version40:
+        return ImageSize40;
+    case Version5X:
+    case VersionKvl36:
+        return ImageSize5;
+    default:
+        return 0;
+    }
+}
+
+bool validStamp(const qint16 *row)
+{
+    return row[0] >= 0 && row[0] <= 59 && row[1] >= 0 && row[1] <= 23 && row[2] >= 1 && row[2] <= 31 &&
+           row[4] >= 1 && row[4] <= 12 && row[5] >= 0 && row[5] <= 98;
+}
+
+bool decodeImage(Store &s, const QByteArray &image, const ProgressFn &progress)
+{
+    const int version = s.Device_Version;
+    const int size = imageSizeForVersion(version);
+    if (size == 0 || image.size() < size)
+        return false;
+    const auto *bytes = reinterpret_cast<const uchar *>(image.constData());
+
+    const int leqRows = version == Version35 ? 4096 : 8192;
+    const int eventArea = version == Version35 ? EventArea35 : EventArea;
+    if (!decodeRows(s, s.Leq_Records, bytes, leqRows, 0, -1, 512, progress))
+        return false;
+    if (!decodeRows(s, s.Event_Records, bytes + eventArea, EventTable::rowCount, 7, 8, 512, progress))
+        return false;
+    switch (version) {
+    case Version35:
+        return decodeParamRaw35(s, bytes + ImageSize35, progress);
+    case Version40:
+        return decodeParamBlock(s, bytes + ParamArea40, progress);
+    default:
+        if (!decodeRows(s, s.Param_History, bytes + HistoryArea5, HistoryTable::rowCount, 7, 8, 85, progress))
+            return false;
+        return decodeParamBlock(s, bytes + ParamArea5, progress);
+    }
+}
+
+void Tri_Leq(Store &s, const ProgressFn &progress)
+{
+    s.Leq_Count = s.Device_Version == Version35 ? 4096 : 8192;
+    validate(s.Leq_Records, s.Leq_Count, true);
+    if (sortProgress(s, s.Leq_Count, progress))
+        sortRows(s.Leq_Records, s.Leq_Count);
+}
+
+void Tri_Evenements(Store &s, const ProgressFn &progress)
+{
+    validate(s.Event_Records, EventTable::rowCount, true);
+    if (sortProgress(s, EventTable::rowCount, progress))
+        sortRows(s.Event_Records, EventTable::rowCount);
+}
+
+void Tri_Historique(Store &s, const ProgressFn &progress)
+{
+    validate(s.Param_History, HistoryTable::rowCount, false);
+    if (sortProgress(s, HistoryTable::rowCount, progress))
+        sortRows(s.Param_History, HistoryTable::rowCount);
+}
+
+void Permuter_Leq(Store &s, int i, int m)
+{
+    swapRows(s.Leq_Records, i, m);
+}
+
+void Permuter_Evenements(Store &s, int i, int m)
+{
+    swapRows(s.Event_Records, i, m);
+}
+
+void Permuter_Historique(Store &s, int i, int m)
+{
+    swapRows(s.Param_History, i, m);
+}
+
+int filingProgressCalls(int version)
+{
+    switch (version) {
+    // Leq 8 + events 8 + parameter answer 2 + 255 fill 5, sorts 40 + 40.
+    case Version35:
+        return 8 + 8 + 2 + 5 + 40 + 40;
+    // Leq 16 + events 8 + parameter area 5, sorts 80 + 40.
+    case Version40:
+        return 16 + 8 + 5 + 80 + 40;
+    // As 4.0, plus history 8 and its sort 10.
+    case Version5X:
+    case VersionKvl36:
+        return 16 + 8 + 8 + 5 + 80 + 40 + 10;
+    default:
+        return 0;
+    }
+}
+
+} // namespace kvl

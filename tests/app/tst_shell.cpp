@@ -1,0 +1,296 @@
+#include "TestSupport.h"
+#include "shell/Forms.h"
+#include "shell/frmAbout.h"
+#include "shell/frmMain.h"
+#include "store/Store.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace kvl;
+
+namespace {
+
+QStringList g_unloads;
+
+// A stand-in window that notes when it is unloaded.
+class DummyForm : public Form
+{
+public:
+    DummyForm(const QString &name, bool *flag, Kind kind = Dialog) : Form(name, flag, false, kind) {}
+
+protected:
+    void formUnload() override { g_unloads << objectName(); }
+};
+
+struct FlagEntry
+{
+    const char *name;
+    bool OpenFlags::*flag;
+};
+
+const FlagEntry closingOrder[] = {
+    {"frmPort", &OpenFlags::Open_frmPort},
+    {"frmData_Type", &OpenFlags::Open_frmData_Type},
+    {"frmGraphique_Leq", &OpenFlags::Open_frmGraphique_Leq},
+    {"frmInTableau", &OpenFlags::Open_frmInTableau},
+    {"frmTableau_Evenements", &OpenFlags::Open_frmTableau_Evenements},
+    {"frmTableau_Leq", &OpenFlags::Open_frmTableau_Leq},
+    {"frmWait_Save", &OpenFlags::Open_frmWait_Save},
+    {"frmInGraphique", &OpenFlags::Open_frmInGraphique},
+    {"frmWait", &OpenFlags::Open_frmWait},
+    {"frmTableau_Leq_V5", &OpenFlags::Open_frmTableau_Leq_V5},
+    {"frmParametres_v4", &OpenFlags::Open_frmParametres_v4},
+    {"frmInGraphique_v5", &OpenFlags::Open_frmInGraphique_v5},
+};
+
+} // namespace
+
+class TestShell : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        for (const FlagEntry &e : closingOrder) {
+            const QString name = QString::fromLatin1(e.name);
+            bool *flag = &(openFlags().*(e.flag));
+            registerForm(name, [name, flag] { return new DummyForm(name, flag); });
+        }
+    }
+
+    void init()
+    {
+        g_unloads.clear();
+        appStore() = Store();
+    }
+
+    void cleanup()
+    {
+        Fermer_Fenetres();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void designCaption()
+    {
+        frmMain main(false);
+        QCOMPARE(main.windowTitle(), QStringLiteral("ORLIN Analysis Software - KVL 24/36 - Version 1.1"));
+    }
+
+    void menuBarEntries()
+    {
+        frmMain main(false);
+        QStringList names, captions;
+        QList<bool> enabled;
+        for (QAction *a : main.menuBar()->actions()) {
+            names << a->objectName();
+            captions << a->text();
+            enabled << a->isEnabled();
+        }
+        QCOMPARE(names, (QStringList{"mnuPort", "sep3", "mnuSave_As", "sep4", "mnuAnalyse", "sep5",
+                                     "mnuAbout", "sep6", "mnuQuitter"}));
+        QCOMPARE(captions, (QStringList{"& Port Selection", "|", "&Save as ...", "|", "&Analysis", "|",
+                                        "About ...", "|", "&Exit"}));
+        QCOMPARE(enabled, (QList<bool>{true, false, false, false, true, false, true, false, true}));
+    }
+
+    void analysisMenuEntries()
+    {
+        frmMain main(false);
+        QMenu *menu = main.menuEntry(QStringLiteral("mnuAnalyse"))->menu();
+        QVERIFY(menu);
+        QStringList rows;
+        for (QAction *a : menu->actions())
+            rows << a->objectName() + QLatin1Char('=') + (a->isSeparator() ? QStringLiteral("-") : a->text());
+        QCOMPARE(rows, (QStringList{"mnuGraphique=Leq Diagram", "mnuTab_Leq=Leq Chart", "sep1=-",
+                                    "mnuEvenements=Event Chart", "sep2=-", "mnuParametres=Parameter Chart"}));
+        for (QAction *a : menu->actions())
+            QVERIFY(a->isEnabled());
+    }
+
+    void analysisCommands_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("periodReset");
+        QTest::addColumn<QString>("chartDaysText");
+        QTest::addColumn<QString>("view");
+        QTest::newRow("Leq Diagram") << "mnuGraphique" << true << "1"
+                                     << "Graphique Leq";
+        QTest::newRow("Leq Chart") << "mnuTab_Leq" << true << "7"
+                                   << "Tableau Leq";
+        QTest::newRow("Event Chart") << "mnuEvenements" << true << "7"
+                                     << "Tableau Evénements";
+        QTest::newRow("Parameter Chart") << "mnuParametres" << false << "7"
+                                         << "Tableau Paramètres";
+    }
+    void analysisCommands()
+    {
+        QFETCH(QString, entry);
+        QFETCH(bool, periodReset);
+        QFETCH(QString, chartDaysText);
+        QFETCH(QString, view);
+        frmMain main(false);
+        Store &s = appStore();
+        for (QString *t :
+             {&s.Start_Day, &s.Start_Month, &s.Start_Year, &s.End_Day, &s.End_Month, &s.End_Year})
+            *t = QStringLiteral("9");
+        s.Chart_Days_Text = QStringLiteral("7");
+        openForm(QStringLiteral("frmTableau_Leq"));
+        QVERIFY(openFlags().Open_frmTableau_Leq);
+
+        main.menuEntry(entry)->trigger();
+
+        QCOMPARE(s.Requested_View, view);
+        QCOMPARE(s.Start_Day.isEmpty(), periodReset);
+        QCOMPARE(s.End_Year.isEmpty(), periodReset);
+        QCOMPARE(s.Chart_Days_Text, chartDaysText);
+        QVERIFY(!openFlags().Open_frmTableau_Leq);
+        QVERIFY(openFlags().Open_frmData_Type);
+        QVERIFY(findForm(QStringLiteral("frmData_Type")));
+    }
+
+    void closeAllInOrder()
+    {
+        // Open in reverse so the closing order cannot come from the opening order.
+        for (int i = int(std::size(closingOrder)) - 1; i >= 0; --i)
+            QVERIFY(openForm(QString::fromLatin1(closingOrder[i].name)));
+        for (const FlagEntry &e : closingOrder)
+            QVERIFY(openFlags().*(e.flag));
+        Fermer_Fenetres();
+        QStringList expected;
+        for (const FlagEntry &e : closingOrder) {
+            expected << QString::fromLatin1(e.name);
+            QVERIFY(!(openFlags().*(e.flag)));
+            QVERIFY(!findForm(QString::fromLatin1(e.name)));
+        }
+        QCOMPARE(g_unloads, expected);
+    }
+
+    void viewsOpenInsideTheMainWindow()
+    {
+        frmMain main(false);
+        main.show();
+        registerForm(QStringLiteral("frmTestView"),
+                     [] { return new DummyForm(QStringLiteral("frmTestView"), nullptr, Form::View); });
+        QWidget *view = openForm(QStringLiteral("frmTestView"));
+        QVERIFY(view);
+        QCOMPARE(main.mdiArea()->subWindowList().size(), 1);
+        view->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(main.mdiArea()->subWindowList().size(), 0);
+        QCOMPARE(g_unloads, QStringList{"frmTestView"});
+    }
+
+    void startUpOpensPortSelection()
+    {
+        frmMain main(false);
+        Store &s = appStore();
+        s.Com_Port = 4;
+        s.Device_Version = 3;
+        main.startUp();
+        QVERIFY(main.isVisible());
+        QCOMPARE(s.Com_Port, qint16(0));
+        QCOMPARE(s.Device_Version, qint16(5));
+        QVERIFY(openFlags().Open_frmPort);
+        QVERIFY(!main.menuEntry(QStringLiteral("mnuSave_As"))->isEnabled());
+    }
+
+    void exitCancelsAndCloses()
+    {
+        frmMain main(false);
+        main.show();
+        openForm(QStringLiteral("frmWait"));
+        Store &s = appStore();
+        s.Transfer_Error = 3;
+        main.menuEntry(QStringLiteral("mnuQuitter"))->trigger();
+        QVERIFY(s.Cancel_Flag);
+        QCOMPARE(s.Transfer_Error, qint16(0));
+        QVERIFY(!openFlags().Open_frmWait);
+        QVERIFY(!main.isVisible());
+    }
+
+    void noCloseWhileSaving()
+    {
+        frmMain main(false);
+        main.show();
+        openForm(QStringLiteral("frmWait_Save"));
+        QVERIFY(!main.close());
+        QVERIFY(main.isVisible());
+        closeForm(QStringLiteral("frmWait_Save"));
+        QVERIFY(main.close());
+    }
+
+    void progressWindowFollowsMinimise()
+    {
+        frmMain main(false);
+        main.show();
+        QWidget *wait = openForm(QStringLiteral("frmWait"));
+        QVERIFY(wait->isVisible());
+        main.setWindowState(Qt::WindowMinimized);
+        QVERIFY(!wait->isVisible());
+        main.setWindowState(Qt::WindowMaximized);
+        QVERIFY(wait->isVisible());
+    }
+
+    void aboutTexts_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("title") << "lblTitle"
+                               << "KVL 24/36  DATA ANALYSIS SOFTWARE";
+        QTest::newRow("version") << "lblVersion"
+                                 << "Version 1.1";
+        QTest::newRow("build") << "Label_Version"
+                               << "Version : 01012008";
+        QTest::newRow("description") << "lblDescription"
+                                     << "*  Description :\r\nThis software analyses KVL 24-2 data.\r\n"
+                                        "These data can be analysed with a chart, a diagram or saved.";
+        QTest::newRow("system") << "Label_System_Exploitation"
+                                << "*  Operating Process :\r\n    _ Windows 2000.\r\n    _ Windows XP.";
+        QTest::newRow("resolution") << "Label_Resolution"
+                                    << "*  Resolutions :\r\n    _ 800 x 600.\r\n    _ 1024 x 768.\r\n"
+                                       "    _ 1152 x 864 or +  (recommended).";
+        QTest::newRow("firmware")
+            << "Label_FirmWare"
+            << "*  KVL 24-2 Firmware Compatibility :\r\n"
+               "    _ Version 3.5 ( Serial Link + USB 24 Adapter).\r\n"
+               "    _ Version 4.0 ( Serial Link + USB 24 Adapter).\r\n"
+               "    _ Version 5.X ( Serial Link + USB 24 Adapter).\r\n"
+               "*  All files download with these versions are compatible with this software.";
+    }
+    void aboutTexts()
+    {
+        QFETCH(QString, label);
+        QFETCH(QString, text);
+        frmMain main(false);
+        openForm(QStringLiteral("frmData_Type"));
+        auto *about = new frmAbout(&main);
+        // Opening the About box closes the other windows.
+        QVERIFY(!openFlags().Open_frmData_Type);
+        auto *l = about->findChild<QLabel *>(label);
+        QVERIFY(l);
+        QCOMPARE(l->text(), text);
+        QVERIFY(about->findChild<QLabel *>(QStringLiteral("picIcon")));
+        about->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
+        QVERIFY(!about->isVisible());
+    }
+
+    void missingImageGivesEmptyPicture()
+    {
+        QVERIFY(loadImage(QStringLiteral("No Such Picture.bmp")).isNull());
+    }
+
+    void twipsToPixels()
+    {
+        QCOMPARE(twips(1440), 96);
+        QCOMPARE(twips(15), 1);
+    }
+};
+
+QTEST_MAIN(TestShell)
+#include "tst_shell.moc"

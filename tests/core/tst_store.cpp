@@ -1,0 +1,147 @@
+#include "store/Names.h"
+#include "store/Store.h"
+
+#include <QtTest>
+
+using namespace kvl;
+
+class TestStore : public QObject
+{
+    Q_OBJECT
+private slots:
+    void startState()
+    {
+        Store s;
+        QCOMPARE(s.Device_Version, qint16(5));
+        QCOMPARE(s.Com_Port, qint16(0));
+        QCOMPARE(s.Chart_Days, qint16(1));
+        QCOMPARE(s.Requested_View, QString());
+        QVERIFY(!s.Data_Loaded);
+        for (int day = 1; day <= 8; ++day)
+            for (int k = 1; k <= 3; ++k)
+                QCOMPARE(s.Chart_Dates[day][k], QStringLiteral("0"));
+        QCOMPARE(int(s.Leq_Records(8192, 8)), 0);
+        QCOMPARE(int(s.Param_History(682, 48)), 0);
+        QCOMPARE(int(s.Param_Block[2559]), 0);
+    }
+
+    void initialiseResetsSettingsNotData()
+    {
+        Store s;
+        s.Com_Port = 3;
+        s.Device_Version = 70;
+        s.Requested_View = QStringLiteral("Tableau Leq");
+        s.Chart_Days = 7;
+        s.Chart_Dates[8][3] = QStringLiteral("2008");
+        s.Leq_Records(1, 1) = 12;
+        s.initialise();
+        QCOMPARE(s.Com_Port, qint16(0));
+        QCOMPARE(s.Device_Version, qint16(5));
+        QCOMPARE(s.Requested_View, QString());
+        QCOMPARE(s.Chart_Days, qint16(1));
+        QCOMPARE(s.Chart_Dates[8][3], QStringLiteral("0"));
+        QCOMPARE(int(s.Leq_Records(1, 1)), 12);
+    }
+
+    void recordNumberingIsOneBased()
+    {
+        Store s;
+        s.Leq_Records(2, 1) = 7;
+        QCOMPARE(s.Leq_Records.row(1)[8], qint16(7));
+        s.Leq_Records(2, 7) = 7;
+        QCOMPARE(leqLevel(s.Leq_Records.row(2)), 7);
+        s.Leq_Records(2, 8) = 1;
+        QCOMPARE(leqLevel(s.Leq_Records.row(2)), 107);
+    }
+
+    void monthNames_data()
+    {
+        QTest::addColumn<int>("month");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("0") << 0 << "";
+        QTest::newRow("1") << 1 << " January ";
+        QTest::newRow("2") << 2 << " February ";
+        QTest::newRow("3") << 3 << "  March   ";
+        QTest::newRow("4") << 4 << "  April  ";
+        QTest::newRow("5") << 5 << "   May   ";
+        QTest::newRow("6") << 6 << "  June   ";
+        QTest::newRow("7") << 7 << " July ";
+        QTest::newRow("8") << 8 << "  August ";
+        QTest::newRow("9") << 9 << "September";
+        QTest::newRow("10") << 10 << " October ";
+        QTest::newRow("11") << 11 << "November ";
+        QTest::newRow("12") << 12 << "December ";
+        QTest::newRow("13") << 13 << "";
+        QTest::newRow("-1") << -1 << "";
+    }
+    void monthNames()
+    {
+        QFETCH(int, month);
+        QFETCH(QString, text);
+        QCOMPARE(Nom_Mois(month), text);
+    }
+
+    void dayNames_data()
+    {
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Sunday") << "6 / 12 / 2026"
+                                << "Sunday";
+        QTest::newRow("Monday") << "7 / 12 / 2026"
+                                << "Monday";
+        QTest::newRow("leap day") << "29 / 2 / 2008"
+                                  << "Friday";
+        QTest::newRow("no blanks") << "1/1/2000"
+                                   << "Saturday";
+        QTest::newRow("Wednesday") << "31 / 12 / 2008"
+                                   << "Wednesday";
+        QTest::newRow("Tuesday") << "1 / 4 / 2008"
+                                 << "Tuesday";
+        QTest::newRow("Thursday") << "3 / 4 / 2008"
+                                  << "Thursday";
+        QTest::newRow("no date") << "31 / 2 / 2008"
+                                 << "";
+        QTest::newRow("garbage") << "x"
+                                 << "";
+    }
+    void dayNames()
+    {
+        QFETCH(QString, date);
+        QFETCH(QString, name);
+        QCOMPARE(Nom_Jour(date), name);
+    }
+
+    void serialNumber_data()
+    {
+        QTest::addColumn<QList<int>>("elements");
+        QTest::addColumn<QString>("serial");
+        QTest::newRow("example") << QList<int>{1, 23, 0, 5, 7, 9, 10, 0} << "1230579100";
+        QTest::newRow("empty slots") << QList<int>{255, 255, 255, 255, 255, 255, 255, 255}
+                                     << "255255255255255255255255";
+        QTest::newRow("zeros") << QList<int>{0, 0, 0, 0, 0, 0, 0, 0} << "00000000";
+    }
+    void serialNumber()
+    {
+        QFETCH(QList<int>, elements);
+        QFETCH(QString, serial);
+        Store s;
+        s.Param_Block[2359] = 8;
+        s.Param_Block[2368] = 8;
+        for (int i = 0; i < 8; ++i)
+            s.Param_Block[2360 + i] = qint16(elements[i]);
+        Lire_Numero_Serie(s);
+        QCOMPARE(s.Serial_Number, serial);
+    }
+
+    void dateTexts()
+    {
+        QCOMPARE(dateText(5, 3, 2008), QStringLiteral("5 / 3 / 2008"));
+        int d = 0, m = 0, y = 0;
+        QVERIFY(parseDateText(QStringLiteral("12 / 4 / 2008"), &d, &m, &y));
+        QCOMPARE(QList<int>({d, m, y}), QList<int>({12, 4, 2008}));
+        QVERIFY(!parseDateText(QStringLiteral("12 / 4"), &d, &m, &y));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestStore)
+#include "tst_store.moc"
