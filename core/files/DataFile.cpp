@@ -1,0 +1,392 @@
+#include "files/DataFile.h"
+
+#include "store/Store.h"
+
+namespace kvl {
+
+namespace {
+
+constexpr int LeqRows35 = 4096;
+constexpr int LeqRowsOther = 8192;
+constexpr int ValueLimit = 6; // characters of a value, closing blank included
+constexpr int DateLimit = 20; // same for the date and time token
+
+bool isKnownVersion(int version)
+{
+    return version == Version35 || version == Version40 || version == Version5X || version == VersionKvl36;
+}
+
+bool isVersion5Family(int version)
+{
+    return version == Version5X || version == VersionKvl36;
+}
+
+// ---- writer ----
+
+class LineWriter
+{
+public:
+    explicit LineWriter(QByteArray &out) : m_out(out) {}
+
+    // One blank, then the decimal digits.
+    void value(int v)
+    {
+        char buf[12];
+        int n = 0;
+        bool negative = v < 0;
+        unsigned u = negative ? unsigned(-v) : unsigned(v);
+        do {
+            buf[n++] = char('0' + u % 10);
+            u /= 10;
+        } while (u);
+        m_out.append(' ');
+        if (negative)
+            m_out.append('-');
+        while (n)
+            m_out.append(buf[--n]);
+    }
+    void blank() { m_out.append(' '); }
+    void endLine() { m_out.append("\r\n", 2); }
+
+private:
+    QByteArray &m_out;
+};
+
+template <typename Table> void writeRows(LineWriter &w, const Table &table, int rows)
+{
+    for (int r = 1; r <= rows; ++r) {
+        const qint16 *row = table.row(r);
+        for (int f = 0; f < Table::fieldCount; ++f)
+            w.value(row[f]);
+    }
+}
+
+// ---- reader ----
+
+class Reader
+{
+public:
+    explicit Reader(const QByteArray &bytes) : m_p(bytes.constData()), m_end(bytes.constData() + bytes.size())
+    {
+    }
+
+    bool atEnd() const { return m_p == m_end; }
+    char next() { return *m_p++; }
+
+    // One token: characters up to a blank, which ends it and is consumed.
+    // False when the limit is passed or the file ends first.
+    bool token(int limit, QByteArray &text)
+    {
+        text.clear();
+        for (int read = 1; read <= limit; ++read) {
+            if (atEnd())
+                return false;
+            const char c = next();
+            if (c == ' ')
+                return true;
+            text.append(c);
+        }
+        return false;
+    }
+
+    // A device byte: the token's digits, line breaks ignored, 0 to 255.
+    bool value(qint16 &out)
+    {
+        if (!token(ValueLimit, m_scratch))
+            return false;
+        int v = 0;
+        int digits = 0;
+        for (char c : std::as_const(m_scratch)) {
+            if (c == '\r' || c == '\n')
+                continue;
+            if (c < '0' || c > '9')
+                return false;
+            v = v * 10 + (c - '0');
+            ++digits;
+        }
+        if (digits == 0 || v > 255)
+            return false;
+        out = qint16(v);
+        return true;
+    }
+
+    // The line break ending a line: CR LF, or a lone LF.
+    bool lineBreak()
+    {
+        if (!atEnd() && *m_p == '\r')
+            ++m_p;
+        if (atEnd() || *m_p != '\n')
+            return false;
+        ++m_p;
+        return true;
+    }
+
+    bool blank()
+    {
+        if (atEnd() || *m_p != ' ')
+            return false;
+        ++m_p;
+        return true;
+    }
+
+    template <typename Table> bool rows(Table &table, int rows)
+    {
+        for (int r = 1; r <= rows; ++r) {
+            qint16 *row = table.row(r);
+            for (int f = 0; f < Table::fieldCount; ++f)
+                if (!value(row[f]))
+                    return false;
+        }
+        return true;
+    }
+
+    template <typename Table> bool entries(Table &table)
+    {
+        for (int i = 0; i < Table::size; ++i)
+            if (!value(table[i]))
+                return false;
+        return true;
+    }
+
+private:
+    const char *m_p;
+    const char *m_end;
+    QByteArray m_scratch;
+};
+
+int longestMarker()
+{
+    static const int longest = [] {
+        int n = 0;
+        for (const MarkerEntry &m : acceptedMarkers())
+            n = std::max(n, int(m.marker.size()));
+        return n;
+    }();
+    return longest;
+}
+
+// The marker is read up to a blank (consumed, not kept) or up to its "!!!".
+// A text longer than every accepted marker can no longer match, so reading
+// stops there too.
+QByteArray readMarker(Reader &in)
+{
+    QByteArray marker;
+    while (!in.atEnd()) {
+        const char c = in.next();
+        if (c == ' ')
+            break;
+        marker.append(c);
+        if (marker.endsWith("!!!") || marker.size() > longestMarker())
+            break;
+    }
+    return marker;
+}
+
+void rebuildParamBlockFromRaw(Store &s)
+{
+    s.Param_Block.fill(255);
+    for (int i = 0; i < 512; ++i)
+        s.Param_Block[2048 + i] = s.Param_Raw[i];
+    s.Param_Block[6] = s.Param_Raw[512];
+    s.Param_Block[7] = s.Param_Raw[513];
+}
+
+LoadOutcome readFailure(Store &s, const QString &text)
+{
+    s.Cancel_Flag = true;
+    return {LoadOutcome::ReadFailure, text, loadtext::readFailureCaption()};
+}
+
+} // namespace
+
+QByteArray writtenMarker(int version)
+{
+    for (const MarkerEntry &m : acceptedMarkers())
+        if (m.version == version)
+            return m.marker;
+    return {};
+}
+
+const QList<MarkerEntry> &acceptedMarkers()
+{
+    // Windows-1252: "é" is byte 0xE9.
+    static const QList<MarkerEntry> markers = {
+        {QByteArray("donn\xE9"
+                    "es_d_un_KVL_24-2!!!"),
+         3},
+        {QByteArray("KVL_24-2_Data_for_Version_4!!!"), 4},
+        {QByteArray("KVL_24-2_Data_for_Version_5!!!"), 5},
+        {QByteArray("KVL_36_Data_for_Version_1!!!"), 70},
+        {QByteArray("donn\xE9"
+                    "es_d_un_KVL_24-2_Version4!!!"),
+         4},
+        {QByteArray("donn\xE9"
+                    "es_d'un_KVL_24-2_Version4!!!"),
+         4},
+        {QByteArray("Donn\xE9"
+                    "es_d'un_KVL_24-2_Version_5!!!"),
+         5},
+    };
+    return markers;
+}
+
+int versionOfMarker(const QByteArray &marker)
+{
+    for (const MarkerEntry &m : acceptedMarkers())
+        if (m.marker == marker)
+            return m.version;
+    return 0;
+}
+
+QByteArray buildDataFile(const Store &s, int version)
+{
+    if (!isKnownVersion(version))
+        return {};
+    QByteArray out;
+    out.reserve(isVersion5Family(version) ? 580000 : 420000);
+    LineWriter w(out);
+
+    out.append(writtenMarker(version));
+    w.endLine();
+
+    writeRows(w, s.Leq_Records, version == Version35 ? LeqRows35 : LeqRowsOther);
+    w.endLine();
+
+    writeRows(w, s.Event_Records, EventTable::rowCount);
+    w.endLine();
+
+    if (version == Version35) {
+        for (int i = 0; i < ParamRawTable::size; ++i)
+            w.value(s.Param_Raw[i]);
+        w.blank();
+    } else {
+        for (int i = 0; i < ParamBlockTable::size; ++i)
+            w.value(s.Param_Block[i]);
+        if (version == Version40)
+            w.blank();
+    }
+    w.endLine();
+
+    if (isVersion5Family(version)) {
+        writeRows(w, s.Param_History, HistoryTable::rowCount);
+        w.blank();
+        w.endLine();
+        out.append(s.Transfer_Date.toLatin1());
+        out.append('_');
+        out.append(s.Transfer_Time.toLatin1());
+        w.blank();
+        w.endLine();
+    }
+    return out;
+}
+
+LoadOutcome readDataFile(const QByteArray &bytes, Store &s)
+{
+    s.Data_Loaded = false;
+    s.Cancel_Flag = false;
+
+    Reader in(bytes);
+    const int version = versionOfMarker(readMarker(in));
+    if (version == 0)
+        return {LoadOutcome::NotKvlFile, loadtext::notKvlText(), loadtext::notKvlCaption()};
+
+    s.Device_Version = qint16(version);
+    // The views count Leq rows as after a download of this version.
+    s.Leq_Count = version == Version35 ? LeqRows35 : LeqRowsOther;
+
+    const QString valuesFailure = loadtext::valuesFailureText(version);
+    // The marker line's break and the blank in front of the first value.
+    if (!in.lineBreak() || !in.blank())
+        return readFailure(s, valuesFailure);
+
+    if (!in.rows(s.Leq_Records, version == Version35 ? LeqRows35 : LeqRowsOther))
+        return readFailure(s, valuesFailure);
+    if (!in.rows(s.Event_Records, EventTable::rowCount))
+        return readFailure(s, valuesFailure);
+    if (version == Version35) {
+        if (!in.entries(s.Param_Raw))
+            return readFailure(s, valuesFailure);
+        rebuildParamBlockFromRaw(s);
+    } else {
+        if (!in.entries(s.Param_Block))
+            return readFailure(s, valuesFailure);
+    }
+
+    if (isVersion5Family(version)) {
+        if (!in.rows(s.Param_History, HistoryTable::rowCount))
+            return readFailure(s, valuesFailure);
+        QByteArray stamp;
+        if (!in.lineBreak() || !in.token(DateLimit, stamp))
+            return readFailure(s, loadtext::dateFailureText(version));
+        const QString text = QString::fromLatin1(stamp);
+        s.Transfer_Date = text.left(10);
+        s.Transfer_Time = text.mid(11, 5);
+    }
+
+    s.Data_Loaded = true;
+    return {LoadOutcome::Loaded, QString(), QString()};
+}
+
+QString loadCaption(int version, int comPort)
+{
+    QString head, firmware;
+    QString portLabel = QStringLiteral("  |  Com Port  : COM ");
+    switch (version) {
+    case Version35:
+        head = QStringLiteral("ORLIN Analysis Software - KVL 24-2 - Version 5.5");
+        portLabel = QStringLiteral("  |  Com Port : COM ");
+        firmware = QStringLiteral("FirmWare KVL 24-2 : 3.5");
+        break;
+    case Version40:
+        head = QStringLiteral("ORLIN Analyser - KVL 24-2 - Version 5.5");
+        firmware = QStringLiteral("FirmWare KVL 24-2 : 4.0");
+        break;
+    case Version5X:
+        head = QStringLiteral("ORLIN Analyser - KVL 24-2 - Version 5.5");
+        firmware = QStringLiteral("FirmWare KVL 24-2 : 5.X");
+        break;
+    case VersionKvl36:
+        head = QStringLiteral("ORLIN Analyser - KVL 36 - Version 1.1");
+        firmware = QStringLiteral("FirmWare KVL 36 : 1.X");
+        break;
+    default:
+        return QString();
+    }
+    const QString tail = QStringLiteral("  |  ") + firmware + QStringLiteral("  |  Open file actived.");
+    if (comPort == 0)
+        return head + QStringLiteral("  |  No COM Port Selected.") + tail;
+    return head + portLabel + QString::number(comPort) + tail;
+}
+
+namespace loadtext {
+
+QString notKvlText()
+{
+    return QStringLiteral("It is not a KVL 24-2/36 file !!!!");
+}
+
+QString notKvlCaption()
+{
+    return QStringLiteral("It is impossible to open this file");
+}
+
+QString readFailureCaption()
+{
+    return QStringLiteral("It is impossible to read file data");
+}
+
+QString valuesFailureText(int version)
+{
+    return version == VersionKvl36 ? QStringLiteral("It is not a KVL 36 file !!!!")
+                                   : QStringLiteral("It is not a KVL 24-2 file !!!!");
+}
+
+QString dateFailureText(int version)
+{
+    return version == VersionKvl36 ? QStringLiteral("It is not a KVL 36 Version 5.0 file !!!!")
+                                   : QStringLiteral("It is not a KVL 24-2 Version 5.0 file !!!!");
+}
+
+} // namespace loadtext
+
+} // namespace kvl

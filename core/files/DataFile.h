@@ -1,0 +1,68 @@
+#pragma once
+
+// The ".kvl" data file: a marker line naming the device model and firmware,
+// then one line of decimal values per store table. Bytes are Windows-1252;
+// lines end with CR LF.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace kvl {
+
+struct Store;
+
+// The marker the writer puts on line 1 for a version; empty for an unknown version.
+QByteArray writtenMarker(int version);
+
+// Every marker the reader accepts, with its version (written ones first).
+struct MarkerEntry
+{
+    QByteArray marker;
+    int version;
+};
+const QList<MarkerEntry> &acceptedMarkers();
+
+// Version of an accepted marker (compared exactly, with case); 0 when none matches.
+int versionOfMarker(const QByteArray &marker);
+
+// The whole file image of the store for a version (3, 4, 5 or 70). Version 3
+// carries Leq rows 1..4096 and Param_Raw; 5 and 70 add Param_History and the
+// transfer date and time. Empty for an unknown version.
+QByteArray buildDataFile(const Store &store, int version);
+
+// Outcome of reading a file image into the store.
+struct LoadOutcome
+{
+    enum Result { Loaded, NotKvlFile, ReadFailure };
+    Result result = NotKvlFile;
+    // The message box to show when not loaded.
+    QString text;
+    QString caption;
+};
+
+// Reads a file image into the store: clears Data_Loaded and Cancel_Flag,
+// checks the marker, takes Device_Version from it, then reads the tables of
+// that version. An unknown marker leaves the store unchanged; a read failure
+// (a value too long or not a device byte, a missing line break, a file that
+// ends early) sets Cancel_Flag and keeps what was read so far. Data_Loaded
+// becomes true only when everything was read. Fields the version's file does
+// not carry keep their content.
+LoadOutcome readDataFile(const QByteArray &bytes, Store &store);
+
+// Main window caption after loading a file of a version, for the chosen port
+// (0 = none).
+QString loadCaption(int version, int comPort);
+
+// The texts of the loader's messages.
+namespace loadtext {
+QString notKvlText();
+QString notKvlCaption();
+QString readFailureCaption();
+// Message of a read failure in the values of lines 2 to 5, or in the date
+// and time token, for a version.
+QString valuesFailureText(int version);
+QString dateFailureText(int version);
+} // namespace loadtext
+
+} // namespace kvl
