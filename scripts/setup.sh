@@ -5,8 +5,10 @@ set -euo pipefail
 KVL_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KVL_BUILD="${KVL_BUILD:-$KVL_ROOT/build}"
 
-KVL_PACKAGES=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl1-mesa-dev
-              libbenchmark-dev xvfb imagemagick poppler-utils clang libclang-rt-14-dev)
+# Build tools, Qt, Google Benchmark, a font for offscreen text, pdftotext for the
+# printing tests, clang with its fuzzing runtime for the loader's fuzz target.
+KVL_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl1-mesa-dev
+              libbenchmark-dev fonts-dejavu-core poppler-utils clang libclang-rt-14-dev)
 
 kvl_install_packages() {
     local missing=()

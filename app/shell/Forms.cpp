@@ -141,7 +141,8 @@ void closeForm(const QString &name)
 void Fermer_Fenetres()
 {
     const OpenFlags &f = openFlags();
-    const struct {
+    const struct
+    {
         const bool *flag;
         const char *name;
     } order[] = {

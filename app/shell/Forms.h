@@ -91,6 +91,9 @@ void Fermer_Fenetres();
 QPixmap loadImage(const QString &fileName);
 
 // Twips to pixels at 96 dots per inch (15 twips to a pixel).
-constexpr int twips(int value) { return value / 15; }
+constexpr int twips(int value)
+{
+    return value / 15;
+}
 
 } // namespace kvl

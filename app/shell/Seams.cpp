@@ -66,10 +66,18 @@ void showMessage(const QString &text, const QString &caption, MsgIcon icon)
     }
     QMessageBox::Icon qtIcon = QMessageBox::NoIcon;
     switch (icon) {
-    case MsgIcon::None: qtIcon = QMessageBox::NoIcon; break;
-    case MsgIcon::Critical: qtIcon = QMessageBox::Critical; break;
-    case MsgIcon::Exclamation: qtIcon = QMessageBox::Warning; break;
-    case MsgIcon::Information: qtIcon = QMessageBox::Information; break;
+    case MsgIcon::None:
+        qtIcon = QMessageBox::NoIcon;
+        break;
+    case MsgIcon::Critical:
+        qtIcon = QMessageBox::Critical;
+        break;
+    case MsgIcon::Exclamation:
+        qtIcon = QMessageBox::Warning;
+        break;
+    case MsgIcon::Information:
+        qtIcon = QMessageBox::Information;
+        break;
     }
     QMessageBox box(qtIcon, caption, text, QMessageBox::Ok, QApplication::activeWindow());
     box.exec();

@@ -38,17 +38,18 @@ frmAbout::frmAbout(QWidget *mainWindow) : QWidget(mainWindow, Qt::Dialog), m_mai
     icon->setObjectName(QStringLiteral("picIcon"));
     icon->setPixmap(loadImage(QStringLiteral("Logo Orlin.bmp")));
 
-    QLabel *title = textLabel(this, QStringLiteral("lblTitle"), QStringLiteral("KVL 24/36  DATA ANALYSIS SOFTWARE"));
+    QLabel *title =
+        textLabel(this, QStringLiteral("lblTitle"), QStringLiteral("KVL 24/36  DATA ANALYSIS SOFTWARE"));
     QFont bold = title->font();
     bold.setBold(true);
     bold.setPointSize(12);
     title->setFont(bold);
 
-    const QStringList description = {QStringLiteral("*  Description :"),
-                                     QStringLiteral("This software analyses KVL 24-2 data."),
-                                     QStringLiteral("These data can be analysed with a chart, a diagram or saved.")};
-    const QStringList system = {QStringLiteral("*  Operating Process :"), QStringLiteral("    _ Windows 2000."),
-                                QStringLiteral("    _ Windows XP.")};
+    const QStringList description = {
+        QStringLiteral("*  Description :"), QStringLiteral("This software analyses KVL 24-2 data."),
+        QStringLiteral("These data can be analysed with a chart, a diagram or saved.")};
+    const QStringList system = {QStringLiteral("*  Operating Process :"),
+                                QStringLiteral("    _ Windows 2000."), QStringLiteral("    _ Windows XP.")};
     const QStringList resolution = {QStringLiteral("*  Resolutions :"), QStringLiteral("    _ 800 x 600."),
                                     QStringLiteral("    _ 1024 x 768."),
                                     QStringLiteral("    _ 1152 x 864 or +  (recommended).")};
@@ -63,9 +64,11 @@ frmAbout::frmAbout(QWidget *mainWindow) : QWidget(mainWindow, Qt::Dialog), m_mai
     layout->addWidget(icon, 0, 0, 3, 1, Qt::AlignTop);
     layout->addWidget(title, 0, 1);
     layout->addWidget(textLabel(this, QStringLiteral("lblVersion"), QStringLiteral("Version 1.1")), 1, 1);
-    layout->addWidget(textLabel(this, QStringLiteral("Label_Version"), QStringLiteral("Version : 01012008")), 2, 1);
+    layout->addWidget(textLabel(this, QStringLiteral("Label_Version"), QStringLiteral("Version : 01012008")),
+                      2, 1);
     layout->addWidget(textLabel(this, QStringLiteral("lblDescription"), description.join(CrLf)), 3, 0, 1, 2);
-    layout->addWidget(textLabel(this, QStringLiteral("Label_System_Exploitation"), system.join(CrLf)), 4, 0, 1, 2);
+    layout->addWidget(textLabel(this, QStringLiteral("Label_System_Exploitation"), system.join(CrLf)), 4, 0,
+                      1, 2);
     layout->addWidget(textLabel(this, QStringLiteral("Label_Resolution"), resolution.join(CrLf)), 5, 0, 1, 2);
     layout->addWidget(textLabel(this, QStringLiteral("Label_FirmWare"), firmware.join(CrLf)), 6, 0, 1, 2);
     auto *ok = new QPushButton(QStringLiteral("OK"), this);

@@ -175,7 +175,8 @@ void frmMain::analysisCommand(bool resetPeriod, bool resetChartDays, const QStri
 {
     Store &s = appStore();
     if (resetPeriod) {
-        for (QString *t : {&s.Start_Day, &s.Start_Month, &s.Start_Year, &s.End_Day, &s.End_Month, &s.End_Year})
+        for (QString *t :
+             {&s.Start_Day, &s.Start_Month, &s.Start_Year, &s.End_Day, &s.End_Month, &s.End_Year})
             t->clear();
     }
     if (resetChartDays)

@@ -8,7 +8,8 @@
 
 namespace kvl {
 
-frmStart::frmStart(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+// Not a child of the main window: that one is disabled while the splash shows.
+frmStart::frmStart(QWidget *centreOn) : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmStart"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -34,16 +35,15 @@ frmStart::frmStart(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::Fra
     f.setBold(true);
     title->setFont(f);
     title->setAlignment(Qt::AlignCenter);
-    layout->addWidget(picture(QStringLiteral("Image_Logo_Brel"), QStringLiteral("Logo Orlin.bmp")), 0, 0, 1, 2);
+    layout->addWidget(picture(QStringLiteral("Image_Logo_Brel"), QStringLiteral("Logo Orlin.bmp")), 0, 0, 1,
+                      2);
     layout->addWidget(title, 1, 0, 1, 2);
     layout->addWidget(picture(QStringLiteral("Image_KVL_Rack"), QStringLiteral("KVL 24-2 Rack.bmp")), 2, 0);
     layout->addWidget(picture(QStringLiteral("Image_KVL_Back"), QStringLiteral("KVL 24-2 Back.bmp")), 2, 1);
     layout->addWidget(acceuil, 3, 0, 1, 2);
     adjustSize();
-    if (parent) {
-        setParent(parent, windowFlags());
-        move(parent->geometry().center() - QPoint(width() / 2, height() / 2));
-    }
+    if (centreOn)
+        move(centreOn->geometry().center() - QPoint(width() / 2, height() / 2));
 }
 
 } // namespace kvl

@@ -9,7 +9,7 @@ class frmStart : public QWidget
 {
     Q_OBJECT
 public:
-    explicit frmStart(QWidget *parent = nullptr);
+    explicit frmStart(QWidget *centreOn = nullptr);
 };
 
 } // namespace kvl

@@ -200,6 +200,26 @@ private slots:
         QVERIFY(!main.menuEntry(QStringLiteral("mnuSave_As"))->isEnabled());
     }
 
+    void splashThenPortSelection()
+    {
+        frmMain main(true);
+        main.setSplashMilliseconds(50);
+        main.startUp();
+        const auto splash = QApplication::topLevelWidgets();
+        QWidget *start = nullptr;
+        for (QWidget *w : splash)
+            if (w->objectName() == QLatin1String("frmStart") && w->isVisible())
+                start = w;
+        QVERIFY(start);
+        QVERIFY(!main.isEnabled());
+        QVERIFY(!openFlags().Open_frmPort);
+        QTRY_VERIFY(openFlags().Open_frmPort);
+        QVERIFY(main.isEnabled());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (QWidget *w : QApplication::topLevelWidgets())
+            QVERIFY(w->objectName() != QLatin1String("frmStart"));
+    }
+
     void exitCancelsAndCloses()
     {
         frmMain main(false);
