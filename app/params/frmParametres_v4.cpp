@@ -38,12 +38,17 @@ QLabel *makeValue(QWidget *parent, const QString &name)
 }
 
 // Caption, value and unit on one row of a grid.
+// Caption, value and unit on one row of a grid; without a unit the value
+// may use the unit's column too.
 void addRow(QGridLayout *grid, int row, QLabel *caption, QLabel *value, QLabel *unit = nullptr)
 {
     grid->addWidget(caption, row, 0);
+    if (!unit) {
+        grid->addWidget(value, row, 1, 1, 2);
+        return;
+    }
     grid->addWidget(value, row, 1);
-    if (unit)
-        grid->addWidget(unit, row, 2);
+    grid->addWidget(unit, row, 2);
 }
 
 // Keeps its place in the layout while hidden, so printing without the
