@@ -1,7 +1,7 @@
 #include "params/ParamSheet.h"
 
-#include "tables/Firmware.h"
 #include "store/Names.h"
+#include "tables/Firmware.h"
 
 namespace kvl {
 

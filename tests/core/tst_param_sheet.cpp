@@ -1,6 +1,6 @@
-#include "tables/Firmware.h"
 #include "params/ParamSheet.h"
 #include "store/Store.h"
+#include "tables/Firmware.h"
 
 #include <QtTest>
 
