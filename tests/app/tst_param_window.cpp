@@ -105,6 +105,8 @@ private slots:
     void printing();
     void printCancelled();
     void printFailureRestoresTheSheet();
+    void opensAfterFileRoundTrip_data();
+    void opensAfterFileRoundTrip();
     void opensEverySample();
 
 private:
@@ -386,6 +388,42 @@ void TestParamWindow::printFailureRestoresTheSheet()
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dialogs.printerPdfPath);
     QVERIFY(!form->printSheet(printer));
+}
+
+void TestParamWindow::opensAfterFileRoundTrip_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::newRow("4.0") << 4;
+    QTest::newRow("5.X") << 5;
+    QTest::newRow("KVL 36") << 70;
+}
+
+void TestParamWindow::opensAfterFileRoundTrip()
+{
+    QFETCH(int, version);
+    Store original;
+    fillStore(original, version, 30);
+    const QByteArray file = buildDataFile(original, version);
+    appStore() = Store();
+    QCOMPARE(readDataFile(file, appStore()).result, LoadOutcome::Loaded);
+    const SheetTexts expected = loadSheet(original);
+    frmParametres_v4 *form = open();
+    QVERIFY(form);
+    for (const auto &[name, text] : expected.labels())
+        QCOMPARE(labelText(form, name.toLatin1().constData()), text);
+    if (version == 4)
+        return;
+    // A loaded file has the download time without seconds.
+    QVERIFY(labelText(form, "Label_Date").endsWith(QStringLiteral("Sunday 06 December  2026  at  14 : 05")));
+    auto *combo = child<QComboBox>(form, "Combo_Jour");
+    QCOMPARE(combo->count(), version == 70 ? 25 : 30);
+    const PeriodList periods = buildPeriodList(original);
+    const int last = combo->count() - 1;
+    combo->setCurrentIndex(last);
+    emit combo->activated(last);
+    for (const auto &[name, text] : periodSheet(original, periods, last).labels())
+        QCOMPARE(labelText(form, name.toLatin1().constData()), text);
+    QCOMPARE(labelText(form, "Label_Date"), periodDateCaption(periods, last));
 }
 
 void TestParamWindow::opensEverySample()
