@@ -1,7 +1,7 @@
 #include "params/ParamSheet.h"
 
-#include "params/Firmware.h"
 #include "store/Names.h"
+#include "tables/Firmware.h"
 
 namespace kvl {
 
@@ -244,7 +244,7 @@ QString firmwareVersionText(const Store &store)
     case Version40:
         return QStringLiteral("Version 4.0");
     default:
-        return QStringLiteral("Version ") + firmwareText(store.Param_Block);
+        return QStringLiteral("Version ") + firmwareText(store);
     }
 }
 

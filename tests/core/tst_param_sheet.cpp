@@ -1,6 +1,6 @@
-#include "params/Firmware.h"
 #include "params/ParamSheet.h"
 #include "store/Store.h"
+#include "tables/Firmware.h"
 
 #include <QtTest>
 
@@ -211,7 +211,7 @@ void TestParamSheet::versionText()
     store->Param_Block[161] = qint16(minor);
     QCOMPARE(loadSheet(*store).Label_Version_FirmWare, expected);
     if (version >= 5)
-        QCOMPARE(QStringLiteral("Version ") + firmwareText(store->Param_Block), expected);
+        QCOMPARE(QStringLiteral("Version ") + firmwareText(*store), expected);
 }
 
 void TestParamSheet::regulationAtLoad_data()

@@ -1,0 +1,262 @@
+#include "tables/TableLines.h"
+
+#include "store/Names.h"
+#include "tables/EventCodes.h"
+#include "tables/Period.h"
+
+#include <QDate>
+
+#include <cmath>
+
+namespace kvl {
+
+namespace {
+
+int monthLength(int month, int year)
+{
+    switch (month) {
+    case 4:
+    case 6:
+    case 9:
+    case 11:
+        return 30;
+    case 2:
+        return year % 4 == 0 ? 29 : 28;
+    default:
+        return 31;
+    }
+}
+
+Stamp stampOf(const qint16 *row)
+{
+    return Stamp{row[0], row[1], row[2], row[4], 2000 + row[5]};
+}
+
+QString dayName(int day, int month, int year)
+{
+    return Nom_Jour(dateText(day, month, year));
+}
+
+// Age of row "older" relative to "newer" in days rounded to four decimals,
+// as ten-thousandths of a day; nothing when a stamp is no calendar date.
+bool ageInTenThousandths(const Stamp &older, const Stamp &newer, qint64 *age)
+{
+    const QDate a(older.year, older.month, older.day);
+    const QDate b(newer.year, newer.month, newer.day);
+    if (!a.isValid() || !b.isValid())
+        return false;
+    const qint64 minutes = (b.toJulianDay() - a.toJulianDay()) * 1440 + (newer.hour - older.hour) * 60 +
+                           (newer.minute - older.minute);
+    *age = qRound64(double(minutes) * 10000.0 / 1440.0);
+    return true;
+}
+
+QString levelLabel(LeqKind kind)
+{
+    switch (kind) {
+    case LeqKind::Leq:
+        return QStringLiteral("   :  Leq Level  =  ");
+    case LeqKind::Leq10:
+        return QStringLiteral("   :  Leq10 Level =  ");
+    case LeqKind::Leq1:
+        return QStringLiteral("   :  Leq1 Level =  ");
+    }
+    return QString();
+}
+
+QString eventLine(const qint16 *row, const QString &between, const QString &label)
+{
+    const int year = 2000 + row[5];
+    return QStringLiteral("      The  ") + dayName(row[2], row[4], year) + QStringLiteral("  ") +
+           twoDigits(row[2]) + QStringLiteral("  ") + Nom_Mois(row[4]) + QStringLiteral("  ") +
+           QString::number(year) + between + twoDigits(row[1]) + QStringLiteral(" h. ") + twoDigits(row[0]) +
+           QStringLiteral("   :   ") + label + QLatin1Char('.');
+}
+
+bool sameDay(const qint16 *a, const qint16 *b)
+{
+    return a[2] == b[2] && a[4] == b[4] && a[5] == b[5];
+}
+
+QStringList eventLines(const Store &store, int first, int last, EventList list)
+{
+    QStringList lines;
+    if (first < 1 || last < first || last > EventTable::rowCount)
+        return lines;
+    const QString between =
+        list == EventList::Table ? QStringLiteral("   to   ") : QStringLiteral("   at   ");
+    for (int i = first; i <= last; ++i) {
+        const qint16 *row = store.Event_Records.row(i);
+        if (!isEvent(row[6], row[7]))
+            continue;
+        // The row before counts even when it was no event and gave no line.
+        if (i != first && !sameDay(row, store.Event_Records.row(i - 1)))
+            lines << QString();
+        lines << eventLine(row, between, eventLabel(row[6], row[7], store.Device_Version, list));
+    }
+    return lines;
+}
+
+} // namespace
+
+QString twoDigits(int value)
+{
+    return value < 10 && value >= 0 ? QLatin1Char('0') + QString::number(value) : QString::number(value);
+}
+
+QString levelText(int field7, int field8)
+{
+    // A field 8 other than 0 or 1 is written as the hundreds it stands for.
+    const QString hundreds = field8 == 0 ? QStringLiteral(" ") : QString::number(field8);
+    return hundreds + twoDigits(field7);
+}
+
+Stamp minusMinutes(Stamp s, int minutes)
+{
+    s.minute -= minutes;
+    if (s.minute < 0) {
+        s.minute += 60;
+        s.hour -= 1;
+    }
+    if (s.hour < 0) {
+        s.hour += 24;
+        s.day -= 1;
+    }
+    if (s.day < 1) {
+        s.month -= 1;
+        if (s.month < 1) {
+            s.month = 12;
+            s.year -= 1;
+        }
+        s.day = monthLength(s.month, s.year);
+    }
+    return s;
+}
+
+QStringList leqLines(const LeqTable &table, int first, int last, LeqKind kind)
+{
+    QStringList lines;
+    if (first < 1 || last < first || last > LeqTable::rowCount)
+        return lines;
+    const int length = kind == LeqKind::Leq1 ? 1 : 10;
+    for (int i = first; i <= last; ++i) {
+        const qint16 *row = table.row(i);
+        const Stamp end = stampOf(row);
+        Stamp start = minusMinutes(end, length);
+        if (kind != LeqKind::Leq1 && i > 1) {
+            const Stamp previous = stampOf(table.row(i - 1));
+            qint64 age = 0;
+            // Adjacent to the previous record: the interval starts where it ended.
+            if (ageInTenThousandths(previous, end, &age) && age < 70) {
+                start = end;
+                start.hour = previous.hour;
+                start.minute = previous.minute;
+            }
+        }
+        if (i != first) {
+            const qint16 *prev = table.row(i - 1);
+            if (start.day != prev[2] || start.month != prev[4] || start.year != 2000 + prev[5])
+                lines << QString();
+        }
+        lines << QStringLiteral("        The  ") + dayName(start.day, start.month, start.year) +
+                     QStringLiteral("  ") + twoDigits(start.day) + QStringLiteral("  ") +
+                     Nom_Mois(start.month) + QStringLiteral("  ") + QString::number(start.year) +
+                     QStringLiteral("  from  ") + twoDigits(start.hour) + QStringLiteral(" h. ") +
+                     twoDigits(start.minute) + QStringLiteral("  to  ") + twoDigits(end.hour) +
+                     QStringLiteral(" h. ") + twoDigits(end.minute) + levelLabel(kind) +
+                     levelText(row[6], row[7]) + QStringLiteral(" dB.");
+    }
+    return lines;
+}
+
+QStringList Lignes_Tableau_Leq(const Store &store)
+{
+    return leqLines(store.Leq_Records, store.Period_First, store.Period_Last, LeqKind::Leq);
+}
+
+QStringList Lignes_Tableau_Leq10(const Store &store)
+{
+    return leqLines(store.Leq10_Records, 1, store.Leq10_Count - 1, LeqKind::Leq10);
+}
+
+QStringList Lignes_Tableau_Leq1(const Store &store)
+{
+    return leqLines(store.Leq1_Records, 1, store.Leq1_Count - 1, LeqKind::Leq1);
+}
+
+void Separer_Leq1_Leq10(Store &store)
+{
+    store.Leq1_Count = 1;
+    store.Leq10_Count = 1;
+    if (store.Period_First < 1 || store.Period_Last > LeqTable::rowCount)
+        return;
+    for (int i = store.Period_First; i <= store.Period_Last; ++i) {
+        const qint16 *row = store.Leq_Records.row(i);
+        LeqTable *target = nullptr;
+        qint32 *count = nullptr;
+        if (row[3] == 1) {
+            target = &store.Leq1_Records;
+            count = &store.Leq1_Count;
+        } else if (row[3] == 10) {
+            target = &store.Leq10_Records;
+            count = &store.Leq10_Count;
+        } else {
+            continue;
+        }
+        std::copy(row, row + LeqTable::fieldCount, target->row(*count));
+        ++*count;
+    }
+}
+
+QStringList eventTableLines(const Store &store)
+{
+    return eventLines(store, store.Period_First, store.Period_Last, EventList::Table);
+}
+
+ListText Lignes_Evenements(const Store &store)
+{
+    const PeriodRows rows = scanPeriod(store.Event_Records, EventTable::rowCount, storedPeriod(store));
+    ListText text;
+    if (rows.isEmpty()) {
+        text.lines << QString() << QString() << noChartEventText();
+        text.message = true;
+        return text;
+    }
+    text.lines = eventLines(store, rows.first, rows.last, EventList::Chart);
+    return text;
+}
+
+QString noEventText()
+{
+    return QStringLiteral(" There is no recorded event for this period !!!");
+}
+
+QString noLeqText()
+{
+    return QStringLiteral("No Leq value for this period !!!");
+}
+
+QString noLeq10Text()
+{
+    return QStringLiteral("No Leq10 Value for this period !!!");
+}
+
+QString noLeq1Text()
+{
+    return QStringLiteral("No Leq1 Value for this period !!!");
+}
+
+QString noChartEventText()
+{
+    return QStringLiteral("       No Events recorded for this period!!!");
+}
+
+ListText emptyPeriodList(const QString &message)
+{
+    ListText text;
+    text.lines << QString() << QString() << QString() << QString() << QString() << message;
+    text.message = true;
+    return text;
+}
+
+} // namespace kvl

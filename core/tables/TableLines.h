@@ -1,0 +1,68 @@
+#pragma once
+
+#include "store/Store.h"
+
+#include <QStringList>
+
+namespace kvl {
+
+// The Leq tables: the firmware 3.5/4.0 table and the two lists of 5.X and "KVL 36".
+enum class LeqKind { Leq, Leq10, Leq1 };
+
+// Text of a list: its lines, and whether they are the empty-period message
+// (shown in 12-point bold instead of 8 points).
+struct ListText
+{
+    QStringList lines;
+    bool message = false;
+};
+
+// "05" for 5; values of 10 and more as they are.
+QString twoDigits(int value);
+
+// Three-character level: hundreds from field 8 ("1", or a blank for 0), then
+// field 7 on two digits.
+QString levelText(int field7, int field8);
+
+// Interval start of a Leq record: its stamp minus the given minutes, borrowing
+// across hour, day, month (with the month's length) and year.
+struct Stamp
+{
+    int minute = 0, hour = 0, day = 0, month = 0, year = 0; // four-digit year
+};
+Stamp minusMinutes(Stamp stamp, int minutes);
+
+// Lines of rows first..last of a Leq table; rows before first still count
+// for the interval start and (after the first line) the empty line rule.
+QStringList leqLines(const LeqTable &table, int first, int last, LeqKind kind);
+
+// Lines of Leq_Records rows Period_First..Period_Last.
+QStringList Lignes_Tableau_Leq(const Store &store);
+// Lines of Leq10_Records rows 1..Leq10_Count - 1.
+QStringList Lignes_Tableau_Leq10(const Store &store);
+// Lines of Leq1_Records rows 1..Leq1_Count - 1.
+QStringList Lignes_Tableau_Leq1(const Store &store);
+
+// Copies the period's Leq1 (field 4 = 1) and Leq10 (field 4 = 10) rows into
+// Leq1_Records and Leq10_Records and sets their counts (next free row).
+void Separer_Leq1_Leq10(Store &store);
+
+// Event lines of Event_Records rows Period_First..Period_Last, with the
+// events table's labels and "   to   ".
+QStringList eventTableLines(const Store &store);
+
+// The chart window's event list for the stored period (its own scan), with
+// the chart labels and "   at   "; a message when the period has no event row.
+ListText Lignes_Evenements(const Store &store);
+
+// Empty-period messages of the windows' lists.
+QString noEventText();      // events table
+QString noLeqText();        // Leq table
+QString noLeq10Text();      // Leq10 list
+QString noLeq1Text();       // Leq1 list
+QString noChartEventText(); // chart window's event list
+
+// The list of a window when its period is empty: five empty lines and the message.
+ListText emptyPeriodList(const QString &message);
+
+} // namespace kvl
