@@ -1,21 +1,14 @@
+#include "files/frmData_Type.h"
+#include "files/frmWait_Save.h"
 #include "shell/AppHooks.h"
+#include "store/Store.h"
 
 namespace kvl {
 
 void registerFilesForms()
 {
-}
-
-} // namespace kvl
-
-#include "shell/Seams.h"
-
-namespace kvl {
-
-void Sauvegarde_Fichier(int, int)
-{
-    showMessage(QStringLiteral("Saving data files is not available in this build yet."),
-                QStringLiteral("ORLIN Analysis Software"), MsgIcon::Information);
+    registerForm(QStringLiteral("frmData_Type"), [] { return new frmData_Type(); });
+    registerForm(QStringLiteral("frmWait_Save"), [] { return new frmWait_Save(appStore().Device_Version); });
 }
 
 } // namespace kvl

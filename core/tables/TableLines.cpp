@@ -68,9 +68,9 @@ QString eventLine(const qint16 *row, const QString &between, const QString &labe
 {
     const int year = 2000 + row[5];
     return QStringLiteral("      The  ") + dayName(row[2], row[4], year) + QStringLiteral("  ") +
-           twoDigits(row[2]) + QStringLiteral("  ") + Nom_Mois(row[4]) + QStringLiteral("  ") +
-           QString::number(year) + between + twoDigits(row[1]) + QStringLiteral(" h. ") + twoDigits(row[0]) +
-           QStringLiteral("   :   ") + label + QLatin1Char('.');
+           twoDigitText(row[2]) + QStringLiteral("  ") + Nom_Mois(row[4]) + QStringLiteral("  ") +
+           QString::number(year) + between + twoDigitText(row[1]) + QStringLiteral(" h. ") +
+           twoDigitText(row[0]) + QStringLiteral("   :   ") + label + QLatin1Char('.');
 }
 
 bool sameDay(const qint16 *a, const qint16 *b)
@@ -99,16 +99,16 @@ QStringList eventLines(const Store &store, int first, int last, EventList list)
 
 } // namespace
 
-QString twoDigits(int value)
+QString twoDigitText(int value)
 {
     return value < 10 && value >= 0 ? QLatin1Char('0') + QString::number(value) : QString::number(value);
 }
 
-QString levelText(int field7, int field8)
+QString leqLevelText(int field7, int field8)
 {
     // A field 8 other than 0 or 1 is written as the hundreds it stands for.
     const QString hundreds = field8 == 0 ? QStringLiteral(" ") : QString::number(field8);
-    return hundreds + twoDigits(field7);
+    return hundreds + twoDigitText(field7);
 }
 
 Stamp minusMinutes(Stamp s, int minutes)
@@ -159,12 +159,12 @@ QStringList leqLines(const LeqTable &table, int first, int last, LeqKind kind)
                 lines << QString();
         }
         lines << QStringLiteral("        The  ") + dayName(start.day, start.month, start.year) +
-                     QStringLiteral("  ") + twoDigits(start.day) + QStringLiteral("  ") +
+                     QStringLiteral("  ") + twoDigitText(start.day) + QStringLiteral("  ") +
                      Nom_Mois(start.month) + QStringLiteral("  ") + QString::number(start.year) +
-                     QStringLiteral("  from  ") + twoDigits(start.hour) + QStringLiteral(" h. ") +
-                     twoDigits(start.minute) + QStringLiteral("  to  ") + twoDigits(end.hour) +
-                     QStringLiteral(" h. ") + twoDigits(end.minute) + levelLabel(kind) +
-                     levelText(row[6], row[7]) + QStringLiteral(" dB.");
+                     QStringLiteral("  from  ") + twoDigitText(start.hour) + QStringLiteral(" h. ") +
+                     twoDigitText(start.minute) + QStringLiteral("  to  ") + twoDigitText(end.hour) +
+                     QStringLiteral(" h. ") + twoDigitText(end.minute) + levelLabel(kind) +
+                     leqLevelText(row[6], row[7]) + QStringLiteral(" dB.");
     }
     return lines;
 }

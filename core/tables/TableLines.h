@@ -18,11 +18,11 @@ struct ListText
 };
 
 // "05" for 5; values of 10 and more as they are.
-QString twoDigits(int value);
+QString twoDigitText(int value);
 
 // Three-character level: hundreds from field 8 ("1", or a blank for 0), then
 // field 7 on two digits.
-QString levelText(int field7, int field8);
+QString leqLevelText(int field7, int field8);
 
 // Interval start of a Leq record: its stamp minus the given minutes, borrowing
 // across hour, day, month (with the month's length) and year.

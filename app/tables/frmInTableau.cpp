@@ -1,0 +1,180 @@
+#include "tables/frmInTableau.h"
+
+#include "shell/Seams.h"
+#include "store/Store.h"
+
+#include <QCalendarWidget>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kvl {
+
+namespace {
+
+const QString leqView = QStringLiteral("Tableau Leq");
+const QString eventsView = QStringLiteral("Tableau Evénements");
+
+QString twoDigitText(int value)
+{
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
+QDateEdit *makePicker(const QString &name)
+{
+    auto *picker = new QDateEdit;
+    picker->setObjectName(name);
+    picker->setCalendarPopup(true);
+    picker->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    // The device writes two-digit years from 2000 on.
+    picker->setDateRange(QDate(2000, 1, 1), QDate(2098, 12, 31));
+    picker->setMinimumWidth(140);
+    return picker;
+}
+
+QLabel *makeLabel(const QString &name, const QString &text)
+{
+    auto *label = new QLabel(text);
+    label->setObjectName(name);
+    return label;
+}
+
+// The stored date, or an invalid date when a text is missing or no date.
+QDate storedDate(const QString &day, const QString &month, const QString &year)
+{
+    return QDate(year.toInt(), month.toInt(), day.toInt());
+}
+
+} // namespace
+
+frmInTableau::frmInTableau()
+    : Form(QStringLiteral("frmInTableau"), &openFlags().Open_frmInTableau, true, Form::Dialog)
+{
+    Store &store = appStore();
+    if (store.Requested_View == leqView)
+        setWindowTitle(QStringLiteral("Leq Chart Parameters"));
+    else if (store.Requested_View == eventsView)
+        setWindowTitle(QStringLiteral("Events Chart Parameters"));
+
+    auto *layout = new QVBoxLayout(this);
+    QLabel *title = makeLabel(QStringLiteral("Label7"), QStringLiteral("Select the chart parameters"));
+    QFont titleFont = title->font();
+    titleFont.setPointSize(12);
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+    title->setAlignment(Qt::AlignCenter);
+    layout->addWidget(title);
+
+    auto *frame = new QGroupBox(QStringLiteral("Analysis Date :"));
+    frame->setObjectName(QStringLiteral("Frame1"));
+    auto *grid = new QGridLayout(frame);
+    m_start = makePicker(QStringLiteral("DTP_Jour_Start"));
+    m_end = makePicker(QStringLiteral("DTP_Jour_End"));
+    grid->addWidget(makeLabel(QStringLiteral("Label_Date_Start"), QStringLiteral("Start Date :")), 0, 0);
+    grid->addWidget(m_start, 0, 1);
+    grid->addWidget(makeLabel(QStringLiteral("Label_Date_End"), QStringLiteral("End Date :")), 1, 0);
+    grid->addWidget(m_end, 1, 1);
+    layout->addWidget(frame);
+
+    m_ok = new QPushButton(QStringLiteral("Ok"));
+    m_ok->setObjectName(QStringLiteral("Cmd_Ok"));
+    auto *cancel = new QPushButton(QStringLiteral("Cancel"));
+    cancel->setObjectName(QStringLiteral("Cmd_Annuler"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    buttons->addWidget(cancel);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    connect(m_ok, &QPushButton::clicked, this, [this] { Cmd_Ok_Click(); });
+    connect(cancel, &QPushButton::clicked, this, &frmInTableau::Cmd_Annuler_Click);
+
+    // Propose the last period used, else today.
+    QDate start = storedDate(store.Start_Day, store.Start_Month, store.Start_Year);
+    QDate end = storedDate(store.End_Day, store.End_Month, store.End_Year);
+    const bool anyStored =
+        !(store.Start_Day.isEmpty() && store.Start_Month.isEmpty() && store.Start_Year.isEmpty() &&
+          store.End_Day.isEmpty() && store.End_Month.isEmpty() && store.End_Year.isEmpty());
+    const QDate today = QDate::currentDate();
+    if (!anyStored || !start.isValid())
+        start = today;
+    if (!anyStored || !end.isValid())
+        end = today;
+    m_start->setDate(start);
+    m_end->setDate(end);
+    storeStart(m_start->date());
+    storeEnd(m_end->date());
+
+    connect(m_start, &QDateEdit::dateChanged, this, &frmInTableau::storeStart);
+    connect(m_end, &QDateEdit::dateChanged, this, &frmInTableau::storeEnd);
+    // A day picked in a calendar is a choice made: go on to Ok.
+    connect(m_start->calendarWidget(), &QCalendarWidget::clicked, m_ok, [this] { m_ok->setFocus(); });
+    connect(m_end->calendarWidget(), &QCalendarWidget::clicked, m_ok, [this] { m_ok->setFocus(); });
+}
+
+void frmInTableau::storeStart(const QDate &date)
+{
+    Store &store = appStore();
+    store.Start_Day = twoDigitText(date.day());
+    store.Start_Month = twoDigitText(date.month());
+    store.Start_Year = QString::number(date.year());
+}
+
+void frmInTableau::storeEnd(const QDate &date)
+{
+    Store &store = appStore();
+    store.End_Day = twoDigitText(date.day());
+    store.End_Month = twoDigitText(date.month());
+    store.End_Year = QString::number(date.year());
+}
+
+QString frmInTableau::tableFor(const QString &requestedView, int deviceVersion)
+{
+    if (requestedView == eventsView)
+        return QStringLiteral("frmTableau_Evenements");
+    if (requestedView != leqView)
+        return QString();
+    if (deviceVersion == Version5X || deviceVersion == VersionKvl36)
+        return QStringLiteral("frmTableau_Leq_V5");
+    return QStringLiteral("frmTableau_Leq");
+}
+
+bool frmInTableau::Cmd_Ok_Click()
+{
+    if (m_start->date() > m_end->date()) {
+        showMessage(QStringLiteral("Please, Can you write the date again !!!"),
+                    QStringLiteral("There is a problem with the parameters  !!!"), MsgIcon::Critical);
+        return false;
+    }
+    // The pickers' dates are in the store whatever way they were changed.
+    storeStart(m_start->date());
+    storeEnd(m_end->date());
+    const Store &store = appStore();
+    const QString table = tableFor(store.Requested_View, store.Device_Version);
+    if (!table.isEmpty())
+        openForm(table);
+    close();
+    return true;
+}
+
+void frmInTableau::Cmd_Annuler_Click()
+{
+    close();
+}
+
+void frmInTableau::keyPressEvent(QKeyEvent *event)
+{
+    // Enter anywhere in the dialog is Ok.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        Cmd_Ok_Click();
+        return;
+    }
+    Form::keyPressEvent(event);
+}
+
+} // namespace kvl
