@@ -90,13 +90,21 @@ public:
     }
 
     // A device byte: the token's digits, line breaks ignored, 0 to 255.
+    // Same reading as token(), without keeping the text.
     bool value(qint16 &out)
     {
-        if (!token(ValueLimit, m_scratch))
-            return false;
         int v = 0;
         int digits = 0;
-        for (char c : std::as_const(m_scratch)) {
+        for (int read = 1; read <= ValueLimit; ++read) {
+            if (atEnd())
+                return false;
+            const char c = next();
+            if (c == ' ') {
+                if (digits == 0 || v > 255)
+                    return false;
+                out = qint16(v);
+                return true;
+            }
             if (c == '\r' || c == '\n')
                 continue;
             if (c < '0' || c > '9')
@@ -104,10 +112,7 @@ public:
             v = v * 10 + (c - '0');
             ++digits;
         }
-        if (digits == 0 || v > 255)
-            return false;
-        out = qint16(v);
-        return true;
+        return false;
     }
 
     // The line break ending a line: CR LF, or a lone LF.
@@ -151,7 +156,6 @@ public:
 private:
     const char *m_p;
     const char *m_end;
-    QByteArray m_scratch;
 };
 
 int longestMarker()
