@@ -2,6 +2,10 @@
 
 #include "link/CommPort.h"
 
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#endif
+
 namespace kvl {
 
 QtSerialLine::QtSerialLine(QObject *parent) : QObject(parent)
@@ -93,8 +97,24 @@ void QtSerialLine::close()
 
 void QtSerialLine::drain()
 {
-    if (m_port.isOpen())
-        m_buffer += m_port.readAll();
+    if (!m_port.isOpen())
+        return;
+    m_buffer += m_port.readAll();
+#ifdef Q_OS_UNIX
+    // A hung-up line (adapter unplugged, the far end of a pseudo-terminal
+    // closed) does not always raise an error in QSerialPort; ask the system.
+    pollfd p{int(m_port.handle()), POLLIN, 0};
+    if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
+        markLost();
+#endif
+}
+
+void QtSerialLine::markLost()
+{
+    m_lost = true;
+    m_port.close();
+    m_port.clearError();
+    m_buffer.clear();
 }
 
 int QtSerialLine::inBufferCount()

@@ -31,6 +31,7 @@ public:
 
 private:
     void drain();
+    void markLost();
     void applySettings();
     void onError(QSerialPort::SerialPortError error);
 
