@@ -1,5 +1,7 @@
+#include "Generator.h"
 #include "TestSupport.h"
 #include "files/DataFile.h"
+#include "link/Decode.h"
 #include "params/ParamSheet.h"
 #include "params/frmParametres_v4.h"
 #include "shell/AppHooks.h"
@@ -107,6 +109,8 @@ private slots:
     void printFailureRestoresTheSheet();
     void opensAfterFileRoundTrip_data();
     void opensAfterFileRoundTrip();
+    void opensOnSimulatedDevices_data();
+    void opensOnSimulatedDevices();
     void opensEverySample();
 
 private:
@@ -424,6 +428,57 @@ void TestParamWindow::opensAfterFileRoundTrip()
     for (const auto &[name, text] : periodSheet(original, periods, last).labels())
         QCOMPARE(labelText(form, name.toLatin1().constData()), text);
     QCOMPARE(labelText(form, "Label_Date"), periodDateCaption(periods, last));
+}
+
+void TestParamWindow::opensOnSimulatedDevices_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<int>("weeks");
+    QTest::addColumn<QString>("firmware");
+    QTest::newRow("3.5") << 3 << 2 << "Version 3.5";
+    QTest::newRow("4.0") << 4 << 2 << "Version 4.0";
+    QTest::newRow("5.X") << 5 << 6 << "Version 5.2";
+    QTest::newRow("KVL 36") << 70 << 40 << "Version 1.3";
+}
+
+void TestParamWindow::opensOnSimulatedDevices()
+{
+    QFETCH(int, version);
+    QFETCH(int, weeks);
+    QFETCH(QString, firmware);
+    const kvlsim::DeviceMemory memory = kvlsim::generateDevice(version, 7, weeks);
+    Store &store = appStore();
+    store = Store();
+    store.Device_Version = qint16(version);
+    QVERIFY(decodeImage(store, memory.decoderInput(), {}));
+    Tri_Historique(store, {});
+    store.Transfer_Date = QStringLiteral("06/12/2026");
+    store.Transfer_Time = QStringLiteral("14:05:33");
+    frmParametres_v4 *form = open();
+    QVERIFY(form);
+    QCOMPARE(labelText(form, "Label_Version_FirmWare"), firmware);
+    auto *combo = child<QComboBox>(form, "Combo_Jour");
+    if (version < 5) {
+        QVERIFY(!combo->isVisible());
+        return;
+    }
+    const int records = int(memory.history.size());
+    QVERIFY(records > 0);
+    // The "KVL 36" run is long enough for its selector to be trimmed.
+    QVERIFY(version != 70 || records > 25);
+    QCOMPARE(combo->count(), version == 70 ? qMin(records, 25) : records);
+    // Every entry shows its own record; the newest entry the newest one.
+    for (int index = 0; index < combo->count(); ++index) {
+        const int age = version == 70 && index > 0 ? records - combo->count() + index : index;
+        const kvlsim::HistoryRow &record = memory.history[std::size_t(records - 1 - age)];
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+        QCOMPARE(labelText(form, "Label_Niveau_Leq_Jour"), QString::number(record[28] * 100 + record[29]));
+        QCOMPARE(labelText(form, "Label_Fonctionnement_Regul"),
+                 regulationText(record[HistoryRegulationField - 1] & RegulationNormalBit));
+        QVERIFY(labelText(form, "Label_Date")
+                    .startsWith(QStringLiteral("Parameter    ") + combo->itemText(index)));
+    }
 }
 
 void TestParamWindow::opensEverySample()
