@@ -4,11 +4,13 @@
 // or as fast as possible, with faults on request.
 
 #include "Generator.h"
+#include "SampleFile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <csignal>
@@ -241,6 +243,8 @@ int main(int argc, char *argv[])
         {"param-size", "Bytes of the parameter answer (514; 513 shows a short answer).", "n"},
         {"hangup-after", "Hang up the line after n bytes of the image and exit.", "n"},
         {"link", "Also make a symbolic link at this path to the line.", "path"},
+        {"write", "Write the generated memory, decoded and sorted, as the program's data file and exit.",
+         "file"},
     };
     parser.addOptions(options);
     parser.process(app);
@@ -263,6 +267,17 @@ int main(int argc, char *argv[])
     o.paramSize = std::max(0, intOption(parser, "param-size", kvlsim::ParamAnswerSize35));
     o.hangUpAfter = intOption(parser, "hangup-after", -1);
     o.link = parser.value(QStringLiteral("link"));
+
+    if (parser.isSet(QStringLiteral("write"))) {
+        const QByteArray file = kvlsim::sampleDataFile(o.version, o.seed, o.weeks);
+        QSaveFile out(parser.value(QStringLiteral("write")));
+        if (file.isEmpty() || !out.open(QIODevice::WriteOnly) || out.write(file) != file.size() ||
+            !out.commit()) {
+            std::fprintf(stderr, "kvl-sim: could not write %s\n", qPrintable(out.fileName()));
+            return 1;
+        }
+        return 0;
+    }
 
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
