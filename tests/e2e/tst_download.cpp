@@ -31,7 +31,7 @@ public:
     {
         const QString bin = qEnvironmentVariable("KVL_BIN_DIR") + QStringLiteral("/kvl-sim");
         m_process.setProgram(bin);
-        m_process.setArguments(args);
+        m_process.setArguments(args + QStringList{"--exit-with-parent"});
         m_process.setProcessChannelMode(QProcess::SeparateChannels);
         m_process.start();
         if (!m_process.waitForStarted(5000))
