@@ -5,6 +5,7 @@
 #include "FakeDevice.h"
 #include "Generator.h"
 #include "link/Progress.h"
+#include "link/SerialLine.h"
 #include "link/Transfer.h"
 #include "store/Store.h"
 
@@ -138,6 +139,8 @@ private slots:
     void completeDownload();
     void progressArithmetic_data();
     void progressArithmetic();
+    void lineSettings_data();
+    void lineSettings();
 };
 
 void tst_Transfer::attempts_data()
@@ -496,6 +499,34 @@ void tst_Transfer::progressArithmetic()
     QCOMPARE(bars.traitement.val(), t + c);
     QCOMPARE(bars.labelPourcentage, percentage);
     QCOMPARE(bars.labelClassement, classementLabel);
+}
+
+void tst_Transfer::lineSettings_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("baud");
+    QTest::addColumn<int>("stopBits");
+    QTest::newRow("command speed") << "4800,N,8,1" << true << 4800 << 1;
+    QTest::newRow("3.5 data speed") << "19200,N,8,1" << true << 19200 << 1;
+    QTest::newRow("non-standard speed") << "56000,N,8,1" << true << 56000 << 1;
+    QTest::newRow("two stop bits, even") << "9600,e,7,2" << true << 9600 << 2;
+    QTest::newRow("missing field") << "56000,N,8" << false << 0 << 1;
+    QTest::newRow("bad parity") << "56000,X,8,1" << false << 56000 << 1;
+    QTest::newRow("no speed") << ",N,8,1" << false << 0 << 1;
+    QTest::newRow("three stop bits") << "56000,N,8,3" << false << 56000 << 3;
+}
+
+void tst_Transfer::lineSettings()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, ok);
+    QFETCH(int, baud);
+    QFETCH(int, stopBits);
+    const LineSettings s = parseLineSettings(text);
+    QCOMPARE(s.ok, ok);
+    QCOMPARE(s.baud, baud);
+    QCOMPARE(s.stopBits, stopBits);
 }
 
 QTEST_GUILESS_MAIN(tst_Transfer)

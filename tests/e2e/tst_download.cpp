@@ -31,7 +31,7 @@ public:
     {
         const QString bin = qEnvironmentVariable("KVL_BIN_DIR") + QStringLiteral("/kvl-sim");
         m_process.setProgram(bin);
-        m_process.setArguments(args);
+        m_process.setArguments(args + QStringList{"--exit-with-parent"});
         m_process.setProcessChannelMode(QProcess::SeparateChannels);
         m_process.start();
         if (!m_process.waitForStarted(5000))
@@ -69,6 +69,8 @@ private slots:
     void cleanup();
     void completeDownload_data();
     void completeDownload();
+    void faults_data();
+    void faults();
     void hangUpDuringReception();
     void cancelDuringReception();
 
@@ -171,6 +173,42 @@ void tst_Download::completeDownload()
     } else {
         QVERIFY(!s.Default_Leq_Day.isEmpty());
     }
+}
+
+void tst_Download::faults_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("code");
+    QTest::newRow("3.5 513-byte parameter answer") << 3 << QStringList{"--param-size", "513"} << 1;
+    QTest::newRow("4.0 no answer") << 4 << QStringList{"--no-answer"} << 3;
+    QTest::newRow("5.X extra bytes") << 5 << QStringList{"--extra", "100"} << 4;
+    // 0: completes, after two unanswered attempts.
+    QTest::newRow("4.0 answer on the third attempt") << 4 << QStringList{"--answer-on", "3"} << 0;
+}
+
+void tst_Download::faults()
+{
+    QFETCH(int, version);
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    Simulator sim;
+    QVERIFY(sim.start(QStringList{"--version", QString::number(version), "--weeks", "1", "--fast"} + args));
+    qputenv("KVL_SERIAL_PORTS", sim.path().toLocal8Bit());
+    Store &s = appStore();
+    s.Device_Version = qint16(version);
+    s.Com_Port = 1;
+    download(15000);
+    QVERIFY(m_done);
+    QVERIFY(!MSComm1().isOpen());
+    if (code == 0) {
+        QVERIFY(!s.Cancel_Flag);
+        QVERIFY(s.Data_Loaded);
+        return;
+    }
+    QVERIFY(s.Cancel_Flag);
+    QCOMPARE(s.Transfer_Error, qint16(code));
+    QVERIFY(!s.Data_Loaded);
 }
 
 void tst_Download::hangUpDuringReception()
