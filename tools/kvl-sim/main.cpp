@@ -19,6 +19,9 @@
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 
 namespace {
 
@@ -243,6 +246,7 @@ int main(int argc, char *argv[])
         {"param-size", "Bytes of the parameter answer (514; 513 shows a short answer).", "n"},
         {"hangup-after", "Hang up the line after n bytes of the image and exit.", "n"},
         {"link", "Also make a symbolic link at this path to the line.", "path"},
+        {"exit-with-parent", "Stop when the program that started kvl-sim ends (tests)."},
         {"write", "Write the generated memory, decoded and sorted, as the program's data file and exit.",
          "file"},
     };
@@ -279,6 +283,11 @@ int main(int argc, char *argv[])
         return 0;
     }
 
+#ifdef __linux__
+    // A test that dies leaves no simulator behind.
+    if (parser.isSet(QStringLiteral("exit-with-parent")))
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+#endif
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
     std::signal(SIGHUP, onSignal);
