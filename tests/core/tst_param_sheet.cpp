@@ -177,11 +177,11 @@ void TestParamSheet::firmwareDigits()
         for (int bit = 0; bit < 8; ++bit)
             if (ascii & (1 << bit))
                 code |= 1 << (7 - bit);
-        QCOMPARE(firmwareDigit(code), digit);
+        QCOMPARE(firmwareText(code, code), QStringLiteral("%1.%1").arg(digit));
     }
-    QCOMPARE(firmwareDigit(0), -1);
-    QCOMPARE(firmwareDigit(255), -1);
-    QCOMPARE(firmwareDigit('5'), -1);
+    QCOMPARE(firmwareText(0, 12), QStringLiteral("5.X"));
+    QCOMPARE(firmwareText(12, 255), QStringLiteral("5.X"));
+    QCOMPARE(firmwareText('5', 12), QStringLiteral("5.X"));
 }
 
 void TestParamSheet::versionText_data()
