@@ -4,11 +4,7 @@
 
 namespace kvl {
 
-namespace {
-
-// Digit held in a firmware version byte (the digit's four bits reversed in
-// the high nibble, 1100 in the low nibble); -1 when the byte is no digit.
-int versionDigit(int byte)
+int firmwareDigit(int byte)
 {
     if ((byte & 0x0F) != 0x0C || byte < 0 || byte > 255)
         return -1;
@@ -20,12 +16,10 @@ int versionDigit(int byte)
     return digit <= 9 ? digit : -1;
 }
 
-} // namespace
-
 QString firmwareText(int majorByte, int minorByte)
 {
-    const int major = versionDigit(majorByte);
-    const int minor = versionDigit(minorByte);
+    const int major = firmwareDigit(majorByte);
+    const int minor = firmwareDigit(minorByte);
     if (major < 0 || minor < 0)
         return QStringLiteral("5.X");
     return QString::number(major) + QLatin1Char('.') + QString::number(minor);

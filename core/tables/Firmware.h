@@ -6,6 +6,10 @@ namespace kvl {
 
 struct Store;
 
+// Digit held in a firmware version byte (the digit's four bits reversed in
+// the high nibble, 1100 in the low nibble); -1 when the byte is no digit.
+int firmwareDigit(int byte);
+
 // Firmware text of a 5.X or "KVL 36" device from its two version bytes:
 // "1.3" for major 1 and minor 3, "5.X" when either byte is no digit.
 QString firmwareText(int majorByte, int minorByte);
