@@ -1,22 +1,98 @@
 #include "link/TransferDriver.h"
 
+#include "link/CommPort.h"
+#include "link/Transfer.h"
+#include "link/frmWait.h"
 #include "shell/Forms.h"
+#include "shell/frmMain.h"
 #include "store/Store.h"
 
+#include <QAction>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QTimer>
 
 namespace kvl {
 
-// Placeholder until the serial transfer lands: behaves like a device that never answers.
+namespace {
+
+// Milliseconds between two steps of the routine: short enough for the
+// progress pacing to see the buffer grow, long enough to cost nothing.
+constexpr int PollMs = 2;
+
+void setSaveAsEnabled(bool on)
+{
+    if (frmMain *main = frmMain::instance())
+        if (QAction *a = main->menuEntry(QStringLiteral("mnuSave_As")))
+            a->setEnabled(on);
+}
+
+// One download: the routine, its clock, its timer and its progress window.
+class TransferRun : public QObject
+{
+public:
+    explicit TransferRun(std::function<void()> done)
+        : QObject(QCoreApplication::instance()), m_done(std::move(done)),
+          m_transfer(appStore(), MSComm1(), hooks())
+    {
+        m_clock.start();
+        m_transfer.start(0);
+        m_wait = qobject_cast<frmWait *>(openForm(QStringLiteral("frmWait")));
+        connect(&m_timer, &QTimer::timeout, this, &TransferRun::tick);
+        m_timer.start(PollMs);
+    }
+
+private:
+    TransferHooks hooks()
+    {
+        TransferHooks h;
+        h.progress = [this] { progressStep(); };
+        h.completeTransmission = [this] {
+            if (m_wait)
+                m_wait->setTransmissionNearlyFull();
+            progressStep();
+        };
+        h.setSaveAsEnabled = setSaveAsEnabled;
+        h.now = [] { return QDateTime::currentDateTime(); };
+        return h;
+    }
+
+    // Once the window is closed the routine stops at its next check; the
+    // steps until then only count.
+    void progressStep()
+    {
+        if (m_wait)
+            m_wait->Avancer_Progression();
+        else
+            ++appStore().Progress_Step;
+    }
+
+    void tick()
+    {
+        if (m_transfer.step(m_clock.elapsed()))
+            return;
+        m_timer.stop();
+        std::function<void()> done = std::move(m_done);
+        deleteLater();
+        if (done)
+            done();
+    }
+
+    std::function<void()> m_done;
+    Transfer m_transfer;
+    QElapsedTimer m_clock;
+    QTimer m_timer;
+    QPointer<frmWait> m_wait;
+};
+
+} // namespace
+
 void startTransfer(std::function<void()> done)
 {
-    QTimer::singleShot(0, [done = std::move(done)] {
-        Store &s = appStore();
-        s.Data_Loaded = false;
-        s.Cancel_Flag = true;
-        s.Transfer_Error = 3;
-        done();
-    });
+    // The window of an earlier download may still show its completed state.
+    closeForm(QStringLiteral("frmWait"));
+    new TransferRun(std::move(done));
 }
 
 } // namespace kvl

@@ -65,6 +65,8 @@ QLabel *TableForm::makeLabel(const QString &name, int pointSize, bool bold)
     f.setPointSize(pointSize);
     f.setBold(bold);
     label->setFont(f);
+    // Long period and serial lines wrap rather than widen the window past a small screen.
+    label->setWordWrap(true);
     return label;
 }
 

@@ -106,6 +106,7 @@ private slots:
     void savedDataOpensView();
     void lastDataOpensViewWithoutLoading();
     void viewNotAvailable();
+    void doubleClickConfirms();
     void transferOutcome_data();
     void transferOutcome();
 };
@@ -334,6 +335,18 @@ void TestDataType::viewNotAvailable()
     QVERIFY(g_opened.isEmpty());
     QCOMPARE(messages.messages.size(), 1);
     QVERIFY(messages.messages[0].text.contains(QStringLiteral("not available")));
+    QVERIFY(!openFlags().Open_frmData_Type);
+}
+
+void TestDataType::doubleClickConfirms()
+{
+    appStore().Data_Loaded = true;
+    appStore().Requested_View = QStringLiteral("Tableau Evénements");
+    frmData_Type *w = open();
+    auto *last = child<QRadioButton>(w, "Option_Last_Data");
+    QTest::mouseDClick(last, Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(w, QEvent::MetaCall);
+    QCOMPARE(g_opened, QStringList{QStringLiteral("frmInTableau")});
     QVERIFY(!openFlags().Open_frmData_Type);
 }
 

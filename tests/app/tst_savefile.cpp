@@ -100,6 +100,7 @@ private slots:
     void emptyNameAsksAgain();
     void savesAndShowsProgress_data();
     void savesAndShowsProgress();
+    void halfwayLabel();
     void failedWriteProposesBackupName();
     void replacesAnExistingFile();
 
@@ -247,6 +248,19 @@ void TestSaveFile::savesAndShowsProgress()
     QVERIFY(menusEnabled(true));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!alive);
+}
+
+void TestSaveFile::halfwayLabel()
+{
+    auto *wait = new frmWait_Save(4);
+    auto *bar = wait->findChild<QProgressBar *>(QStringLiteral("ProgressBar_Save"));
+    QCOMPARE(bar->maximum(), 12608);
+    wait->setProgressValue(6303);
+    wait->Progression_Sauvegarde();
+    QCOMPARE(bar->value(), 6304);
+    QCOMPARE(labelText(wait, "Label_Progression"), QStringLiteral("Backup at 49%."));
+    QCOMPARE(labelText(wait, "Label_Patientez"), QStringLiteral("Can you wait a moment, please..."));
+    wait->close();
 }
 
 void TestSaveFile::failedWriteProposesBackupName()

@@ -98,6 +98,7 @@ private slots:
     void periodDialogOpens_data();
     void periodDialogOpens();
     void periodProposed();
+    void enterActsAsOk_data();
     void enterActsAsOk();
     void cancelKeepsPeriod();
 
@@ -278,12 +279,24 @@ void TablesTest::periodProposed()
     QCOMPARE(store.End_Day + store.End_Month + store.End_Year, QStringLiteral("09032008"));
 }
 
+void TablesTest::enterActsAsOk_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key");
+    QTest::newRow("on Cancel") << "Cmd_Annuler" << int(Qt::Key_Return);
+    QTest::newRow("in a date picker") << "DTP_Jour_Start" << int(Qt::Key_Enter);
+}
+
 void TablesTest::enterActsAsOk()
 {
+    QFETCH(QString, focus);
+    QFETCH(int, key);
     resetStore(4);
     setPeriod(appStore(), "28/02/2008", "02/03/2008");
     QWidget *w = openForm(QStringLiteral("frmInTableau"));
-    QTest::keyClick(child<QPushButton>(w, "Cmd_Annuler"), Qt::Key_Return);
+    QWidget *target = w->findChild<QWidget *>(focus);
+    QVERIFY(target);
+    QTest::keyClick(target, Qt::Key(key));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(findForm(QStringLiteral("frmTableau_Evenements")));
     QVERIFY(!findForm(QStringLiteral("frmInTableau")));

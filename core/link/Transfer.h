@@ -1,0 +1,122 @@
+#pragma once
+
+// The download of a device's memory over the serial line (Transfert_V35,
+// Transfert_V40, Transfert_V5) as a state machine driven by elapsed
+// milliseconds: the program calls step() from a timer, tests from a fake
+// clock. Each call runs until the routine would wait or let the user
+// interface breathe, so Cancel_Flag set between calls stops it at its next
+// check.
+
+#include "link/Decode.h"
+
+#include <QByteArray>
+#include <QDateTime>
+
+#include <functional>
+
+namespace kvl {
+
+struct Store;
+class SerialLine;
+
+// What the routine does to the world around it besides the store and the line.
+struct TransferHooks
+{
+    // Avancer_Progression of the progress window.
+    ProgressFn progress;
+    // End of reception: the transmission bar to its maximum minus 1, then
+    // one Avancer_Progression.
+    std::function<void()> completeTransmission;
+    // The main window's Save As entry.
+    std::function<void(bool)> setSaveAsEnabled;
+    // The current date and time (Transfer_Date and Transfer_Time).
+    std::function<QDateTime()> now;
+};
+
+// The protocol's figures for one device version.
+struct TransferVariant
+{
+    int version = 5;
+    int imageSize = 0;               // answer to command 0x01
+    int chunkedUntil = 0;            // chunked reading below this many bytes
+    QString dataSettings;            // line settings while receiving
+    int commandWaitMs = 0;           // wait after each command
+    bool commandAtDataSpeed = false; // 5.X / KVL 36: no 4800 baud command
+    bool parameterExchange = false;  // 3.5: second exchange with 0x03
+    bool extraProgress = false;      // 5.X / KVL 36 progress calls
+    bool history = false;            // parameter history to sort
+};
+TransferVariant transferVariant(int deviceVersion);
+
+class Transfer
+{
+public:
+    enum class State {
+        Idle,
+        Attempt,     // port set-up and command
+        AttemptWait, // the wait after the command
+        Receive,     // reception passes
+        ReceiveWait, // a time-out wait of the final stage
+        Decode,
+        SortLeq,
+        SortEvents,
+        SortHistory,
+        FinalWait,
+        Done
+    };
+
+    // Protocol constants.
+    static constexpr int CommandAttempts = 4;
+    static constexpr int ParameterAttempts = 3;
+    static constexpr int ChunkBytes = 16000;
+    static constexpr int FinalWaitMs = 500;
+    static constexpr int ParameterWaitMs = 250;
+    static constexpr int CompletedWaitMs = 1500;
+    static constexpr int ParameterAnswerBytes = 514;
+
+    Transfer(Store &store, SerialLine &line, TransferHooks hooks);
+
+    // Step 1 of the routine: clears the flags, disables Save As.
+    void start(qint64 nowMs);
+    // Runs the routine as far as it goes at this moment; false once it has ended.
+    bool step(qint64 nowMs);
+
+    bool running() const { return m_state != State::Idle && m_state != State::Done; }
+    State state() const { return m_state; }
+    // 1: memory image, 2: parameter answer (firmware 3.5).
+    int phase() const { return m_phase; }
+    int received() const { return m_received; }
+    // Bytes received so far, image first (3.5: the answer after it).
+    const QByteArray &buffer() const { return m_buffer; }
+    // Commands written, in order (for tests and the log of a session).
+    const QByteArray &commandsSent() const { return m_commands; }
+    // When the last attempt started, in the caller's milliseconds.
+    qint64 lastAttemptAt() const { return m_attemptAt; }
+
+private:
+    void beginPhase(int phase);
+    bool attempt();
+    void enterReceive();
+    bool receivePass(qint64 nowMs);
+    void endReception();
+    void succeed(qint64 nowMs);
+    void failPortGone();
+    void appendRead(int offset);
+    int phaseCode() const;
+    bool portInUse() const;
+    void progress();
+
+    Store &m_store;
+    SerialLine &m_line;
+    TransferHooks m_hooks;
+    TransferVariant m_variant;
+    State m_state = State::Idle;
+    int m_phase = 1;
+    int m_received = 0;
+    qint64 m_waitStart = 0;
+    qint64 m_attemptAt = 0;
+    QByteArray m_buffer;
+    QByteArray m_commands;
+};
+
+} // namespace kvl

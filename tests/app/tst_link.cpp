@@ -1,0 +1,308 @@
+// The port selection and the progress window, offscreen, on the fake line.
+
+#include "FakeDevice.h"
+#include "TestSupport.h"
+#include "link/CommPort.h"
+#include "link/frmPort.h"
+#include "link/frmWait.h"
+#include "shell/AppHooks.h"
+#include "shell/Forms.h"
+#include "shell/frmMain.h"
+#include "store/Store.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+using namespace kvl;
+using kvl::test::FakeDevice;
+
+using PortSet = QList<int>;
+Q_DECLARE_METATYPE(PortSet)
+
+class tst_Link : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void portSelectionLoad_data();
+    void portSelectionLoad();
+    void clickingAPortEnablesOk();
+    void captions_data();
+    void captions();
+    void doubleClickConfirms();
+    void noPortChosen();
+    void portNamesFromEnvironment();
+
+    void waitWindowLoad_data();
+    void waitWindowLoad();
+    void waitWindowCloseCancels_data();
+    void waitWindowCloseCancels();
+
+private:
+    frmPort *openPort();
+    FakeDevice m_line;
+    frmMain *m_main = nullptr;
+};
+
+void tst_Link::initTestCase()
+{
+    registerLinkForms();
+    setMSComm1(&m_line);
+}
+
+void tst_Link::init()
+{
+    appStore() = Store();
+    m_line = FakeDevice();
+    m_main = new frmMain(false);
+    m_main->show();
+}
+
+void tst_Link::cleanup()
+{
+    Fermer_Fenetres();
+    delete m_main;
+    m_main = nullptr;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+frmPort *tst_Link::openPort()
+{
+    return qobject_cast<frmPort *>(openForm(QStringLiteral("frmPort")));
+}
+
+void tst_Link::portSelectionLoad_data()
+{
+    QTest::addColumn<PortSet>("available");
+    QTest::addColumn<int>("comPortBefore");
+    QTest::addColumn<int>("comPortAfter");
+    QTest::addColumn<bool>("okEnabled");
+    QTest::newRow("one port, preselected") << PortSet{3} << 0 << 3 << true;
+    QTest::newRow("port 5 gone, others left") << PortSet{2, 7, 9} << 5 << 0 << false;
+    QTest::newRow("port 5 still there") << PortSet{2, 5, 7} << 5 << 5 << true;
+    QTest::newRow("port 5 gone, one left") << PortSet{16} << 5 << 16 << true;
+    QTest::newRow("several, none chosen") << PortSet{1, 2} << 0 << 0 << false;
+    QTest::newRow("no port at all") << PortSet{} << 0 << 0 << false;
+}
+
+void tst_Link::portSelectionLoad()
+{
+    QFETCH(PortSet, available);
+    QFETCH(int, comPortBefore);
+    QFETCH(int, comPortAfter);
+    QFETCH(bool, okEnabled);
+    // An empty set would mean "all" to the fake line; port 99 never exists.
+    m_line.availablePorts =
+        available.isEmpty() ? QSet<int>{99} : QSet<int>(available.begin(), available.end());
+    appStore().Com_Port = qint16(comPortBefore);
+    frmPort *form = openPort();
+    QVERIFY(form);
+    QVERIFY(openFlags().Open_frmPort);
+    QCOMPARE(form->windowTitle(), QStringLiteral("Communication Port Selection"));
+    QCOMPARE(appStore().Com_Port, qint16(comPortAfter));
+    QCOMPARE(form->findChild<QPushButton *>(QStringLiteral("Cmd_Ok"))->isEnabled(), okEnabled);
+    for (int n = 1; n <= 16; ++n) {
+        QRadioButton *b = form->Option_COM(n);
+        QCOMPARE(b->text(), QStringLiteral("COM %1").arg(n));
+        QCOMPARE(b->isEnabled(), available.contains(n));
+        QCOMPARE(b->isChecked(), n == comPortAfter);
+    }
+    // Every probed port was closed again.
+    QVERIFY(!m_line.isOpen());
+    QCOMPARE(m_line.calls.count(QStringLiteral("open")), 16);
+}
+
+void tst_Link::clickingAPortEnablesOk()
+{
+    m_line.availablePorts = {4, 6};
+    frmPort *form = openPort();
+    auto *ok = form->findChild<QPushButton *>(QStringLiteral("Cmd_Ok"));
+    QVERIFY(!ok->isEnabled());
+    QTest::mouseClick(form->Option_COM(6), Qt::LeftButton);
+    QVERIFY(form->Option_COM(6)->isChecked());
+    QVERIFY(ok->isEnabled());
+}
+
+void tst_Link::captions_data()
+{
+    QTest::addColumn<QString>("versionButton");
+    QTest::addColumn<int>("port");
+    QTest::addColumn<int>("version");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("3.5")
+        << "Option_Version3" << 12 << 3
+        << "ORLIN Analysis Software - KVL 24-2 - Version 5.5  |   Com. Port : COM 12  |  FirmWare "
+           "KVL 24-2 : Version 3.5";
+    QTest::newRow("4.0")
+        << "Option_Version4" << 1 << 4
+        << "ORLIN Analysis Software - KVL 24-2 - Version 5.5  |  Com. Port : COM 1  |  FirmWare KVL "
+           "24-2 : Version 4.0";
+    QTest::newRow("5.X")
+        << "Option_Version5" << 2 << 5
+        << "ORLIN Analysis Software - KVL 24-2 - Version 5.5  |  Com. Port : COM 2  |  FirmWare KVL "
+           "24-2 : Version 5.X";
+    QTest::newRow("KVL 36")
+        << "Option_KVL36" << 3 << 70
+        << "ORLIN Analysis Software - KVL 36 - Version 1.1 |  Com. Port : COM 3  |  FirmWare KVL "
+           "36 : Version 1.1";
+}
+
+void tst_Link::captions()
+{
+    QFETCH(QString, versionButton);
+    QFETCH(int, port);
+    QFETCH(int, version);
+    QFETCH(QString, caption);
+    m_line.availablePorts = {1, 2, 3, 12};
+    m_main->menuEntry(QStringLiteral("mnuAnalyse"))->setEnabled(false);
+    m_main->menuEntry(QStringLiteral("mnuAbout"))->setEnabled(false);
+    frmPort *form = openPort();
+    QVERIFY(form->findChild<QRadioButton *>(QStringLiteral("Option_Version5"))->isChecked());
+    QTest::mouseClick(form->findChild<QRadioButton *>(versionButton), Qt::LeftButton);
+    QTest::mouseClick(form->Option_COM(port), Qt::LeftButton);
+    QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("Cmd_Ok")), Qt::LeftButton);
+    QCOMPARE(m_main->windowTitle(), caption);
+    QCOMPARE(appStore().Com_Port, qint16(port));
+    QCOMPARE(appStore().Device_Version, qint16(version));
+    QCOMPARE(m_line.port(), port);
+    QVERIFY(m_main->menuEntry(QStringLiteral("mnuAnalyse"))->isEnabled());
+    QVERIFY(m_main->menuEntry(QStringLiteral("mnuAbout"))->isEnabled());
+    QVERIFY(!openFlags().Open_frmPort);
+
+    // Opened again, it shows the version chosen and the port kept.
+    form = openPort();
+    QVERIFY(form->Option_COM(port)->isChecked());
+    QVERIFY(form->findChild<QRadioButton *>(versionButton)->isChecked());
+}
+
+void tst_Link::doubleClickConfirms()
+{
+    m_line.availablePorts = {4, 6};
+    frmPort *form = openPort();
+    QTest::mouseDClick(form->Option_COM(4), Qt::LeftButton);
+    QCOMPARE(appStore().Com_Port, qint16(4));
+    QVERIFY(!openFlags().Open_frmPort);
+    QCOMPARE(m_main->windowTitle(), frmPort::portCaption(5, 4));
+
+    // A disabled port does nothing.
+    form = openPort();
+    QTest::mouseDClick(form->Option_COM(5), Qt::LeftButton);
+    QVERIFY(openFlags().Open_frmPort);
+    QCOMPARE(appStore().Com_Port, qint16(4));
+}
+
+void tst_Link::noPortChosen()
+{
+    m_line.availablePorts = {4, 6};
+    frmPort *form = openPort();
+    form->Cmd_Ok_Click();
+    QCOMPARE(m_main->windowTitle(),
+             QStringLiteral(
+                 "ORLIN Analysis Software - KVL 24-2 - Version 5.5/KVL 36 - Version 1.1  |  No COM. PORT "
+                 "|  Opening Active File Mode "));
+    QVERIFY(openFlags().Open_frmPort);
+    QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("Cmd_Annuler")), Qt::LeftButton);
+    QVERIFY(!openFlags().Open_frmPort);
+    QCOMPARE(m_main->windowTitle(),
+             QStringLiteral("ORLIN Analysis Software - KVL 24-2 - Version 5.5  |  No COM. "
+                            "PORT |  Opening Active File Mode "));
+    QCOMPARE(appStore().Com_Port, qint16(0));
+}
+
+void tst_Link::portNamesFromEnvironment()
+{
+    qputenv("KVL_SERIAL_PORTS", "/dev/pts/7, /tmp/kvl-b");
+    QCOMPARE(portDeviceName(1), QStringLiteral("/dev/pts/7"));
+    QCOMPARE(portDeviceName(2), QStringLiteral("/tmp/kvl-b"));
+    QCOMPARE(portDeviceName(3), QString());
+    QCOMPARE(portDeviceName(0), QString());
+    qunsetenv("KVL_SERIAL_PORTS");
+}
+
+void tst_Link::waitWindowLoad_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<int>("t");
+    QTest::addColumn<int>("c");
+    QTest::addColumn<int>("p");
+    QTest::newRow("3.5") << 3 << 24 << 103 << 127;
+    QTest::newRow("4.0") << 4 << 37 << 151 << 188;
+    QTest::newRow("5.X") << 5 << 55 << 164 << 219;
+    QTest::newRow("KVL 36") << 70 << 55 << 164 << 219;
+}
+
+void tst_Link::waitWindowLoad()
+{
+    QFETCH(int, version);
+    QFETCH(int, t);
+    QFETCH(int, c);
+    QFETCH(int, p);
+    appStore().Device_Version = qint16(version);
+    auto *wait = qobject_cast<frmWait *>(openForm(QStringLiteral("frmWait")));
+    QVERIFY(wait);
+    QVERIFY(openFlags().Open_frmWait);
+    QCOMPARE(wait->windowTitle(), QStringLiteral("Data Transfer in progress ..."));
+    auto bar = [wait](const char *name) { return wait->findChild<QProgressBar *>(QLatin1String(name)); };
+    auto label = [wait](const char *name) { return wait->findChild<QLabel *>(QLatin1String(name))->text(); };
+    QCOMPARE(bar("ProgressBar_Transmission")->maximum(), t);
+    QCOMPARE(bar("ProgressBar_Classement")->maximum(), c);
+    QCOMPARE(bar("ProgressBar_Traitement")->maximum(), p);
+    QCOMPARE(bar("ProgressBar_Traitement")->value(), 0);
+    QCOMPARE(label("Label_Transmission"), QStringLiteral("Transmission in progress ..."));
+    QCOMPARE(label("Label_Classement"), QStringLiteral("Waiting the end of transmission ..."));
+    QCOMPARE(label("Label_Traitement"), QStringLiteral(" Data Processing in progress ..."));
+    QCOMPARE(label("Label_Pourcentage"), QStringLiteral("Data processing at 00 %."));
+    QVERIFY(wait->findChild<QLabel *>(QStringLiteral("Picture_Transmit_Ok"))->isHidden());
+
+    // A whole download's steps fill every bar.
+    for (int i = 0; i < t - 1; ++i)
+        wait->Avancer_Progression();
+    wait->setTransmissionNearlyFull();
+    wait->Avancer_Progression();
+    QCOMPARE(label("Label_Transmission"), QStringLiteral("Transmission Completed !!!"));
+    QVERIFY(!wait->findChild<QLabel *>(QStringLiteral("Picture_Transmit_Ok"))->isHidden());
+    QCOMPARE(label("Label_Classement"), QStringLiteral("Data Filing ..."));
+    for (int i = 0; i < c; ++i)
+        wait->Avancer_Progression();
+    QCOMPARE(bar("ProgressBar_Transmission")->value(), t);
+    QCOMPARE(bar("ProgressBar_Classement")->value(), c);
+    QCOMPARE(bar("ProgressBar_Traitement")->value(), p);
+    QCOMPARE(label("Label_Classement"), QStringLiteral("Filing Completed  !!!"));
+    QCOMPARE(label("Label_Pourcentage"), QStringLiteral("Data filing Realized at 100 %."));
+}
+
+void tst_Link::waitWindowCloseCancels_data()
+{
+    QTest::addColumn<bool>("byButton");
+    QTest::newRow("Cancel button") << true;
+    QTest::newRow("close box") << false;
+}
+
+void tst_Link::waitWindowCloseCancels()
+{
+    QFETCH(bool, byButton);
+    QWidget *wait = openForm(QStringLiteral("frmWait"));
+    m_line.setPort(1);
+    QVERIFY(m_line.open());
+    Store &s = appStore();
+    s.Transfer_Error = -1;
+    s.Cancel_Flag = false;
+    if (byButton)
+        QTest::mouseClick(wait->findChild<QPushButton *>(QStringLiteral("Cmd_Annuler")), Qt::LeftButton);
+    else
+        wait->close();
+    QVERIFY(s.Cancel_Flag);
+    QCOMPARE(s.Transfer_Error, qint16(0));
+    QVERIFY(!m_line.isOpen());
+    QVERIFY(!openFlags().Open_frmWait);
+}
+
+QTEST_MAIN(tst_Link)
+#include "tst_link.moc"

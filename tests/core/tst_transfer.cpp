@@ -1,0 +1,533 @@
+// The download routines against the in-process device, on a fake clock:
+// attempts and their waits, the time-out codes, cancel, a port that goes
+// away, the progress bars, and what ends up in the store.
+
+#include "FakeDevice.h"
+#include "Generator.h"
+#include "link/Progress.h"
+#include "link/SerialLine.h"
+#include "link/Transfer.h"
+#include "store/Store.h"
+
+#include <QtTest>
+
+#include <memory>
+
+using namespace kvl;
+using kvl::test::FakeDevice;
+
+namespace {
+
+// A store, a device and the routine, stepped one fake millisecond at a time.
+struct Bench
+{
+    std::unique_ptr<Store> store = std::make_unique<Store>();
+    FakeDevice device;
+    TransferProgress bars;
+    std::unique_ptr<Transfer> transfer;
+    qint64 now = 0;
+    int receiveWaits = 0;
+    int lastAttemptError = -99;
+    int errorAtReception = -99;
+    bool saveAs = true;
+    QDateTime clock = QDateTime(QDate(2026, 12, 6), QTime(9, 5, 3));
+
+    explicit Bench(int version, quint32 seed = 1)
+    {
+        store->Device_Version = qint16(version);
+        store->Com_Port = 2;
+        const kvlsim::DeviceMemory mem = kvlsim::generateDevice(version, seed, 3);
+        device.image = mem.image;
+        device.paramAnswer = mem.paramAnswer;
+        bars.reset(version);
+        TransferHooks hooks;
+        hooks.progress = [this] { bars.Avancer_Progression(*store); };
+        hooks.completeTransmission = [this] {
+            bars.setTransmissionNearlyFull();
+            bars.Avancer_Progression(*store);
+        };
+        hooks.setSaveAsEnabled = [this](bool on) { saveAs = on; };
+        hooks.now = [this] { return clock; };
+        transfer = std::make_unique<Transfer>(*store, device, hooks);
+    }
+
+    // What the progress window's unload does.
+    void userCancel()
+    {
+        store->Cancel_Flag = true;
+        store->Transfer_Error = 0;
+        if (device.isOpen())
+            device.close();
+    }
+
+    // Time-out waits of the reception stages, counted by their effect.
+    void countWaits(Transfer::State state)
+    {
+        const bool receiving = state == Transfer::State::Receive || state == Transfer::State::ReceiveWait;
+        const bool connecting = state == Transfer::State::Attempt || state == Transfer::State::AttemptWait;
+        if (!connecting && transfer->phase() == lastPhase && store->Transfer_Error == lastReceiveError + 1)
+            ++receiveWaits;
+        lastReceiveError = receiving ? store->Transfer_Error : -99;
+        lastPhase = transfer->phase();
+    }
+    int lastPhase = 0;
+    int lastReceiveError = -99;
+
+    // Runs to the end (or until `until` says stop); false if still running.
+    bool run(const std::function<bool()> &until = {}, qint64 limitMs = 120000)
+    {
+        device.setNow(now);
+        transfer->start(now);
+        while (now < limitMs) {
+            device.setNow(now);
+            const bool running = transfer->step(now);
+            const Transfer::State state = transfer->state();
+            if (state == Transfer::State::AttemptWait && transfer->phase() == 1)
+                lastAttemptError = store->Transfer_Error;
+            if (state == Transfer::State::Receive && transfer->phase() == 1 && errorAtReception == -99)
+                errorAtReception = store->Transfer_Error;
+            countWaits(state);
+            if (!running)
+                return true;
+            if (until && until())
+                return false;
+            ++now;
+        }
+        return false;
+    }
+
+    // Continues a run stopped by `until`.
+    bool resume(qint64 limitMs = 120000)
+    {
+        while (now < limitMs) {
+            ++now;
+            device.setNow(now);
+            const bool running = transfer->step(now);
+            countWaits(transfer->state());
+            if (!running)
+                return true;
+        }
+        return false;
+    }
+};
+
+int imageSize(int version)
+{
+    return kvlsim::memorySize(version);
+}
+
+} // namespace
+
+class tst_Transfer : public QObject
+{
+    Q_OBJECT
+private slots:
+    void attempts_data();
+    void attempts();
+    void portSetUpOrder_data();
+    void portSetUpOrder();
+    void finalStage_data();
+    void finalStage();
+    void stoppedBeforeFinalStageWaitsForCancel();
+    void parameterAnswer_data();
+    void parameterAnswer();
+    void cancel_data();
+    void cancel();
+    void portVanishes_data();
+    void portVanishes();
+    void completeDownload_data();
+    void completeDownload();
+    void progressArithmetic_data();
+    void progressArithmetic();
+    void lineSettings_data();
+    void lineSettings();
+};
+
+void tst_Transfer::attempts_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<int>("answerOn");
+    QTest::addColumn<int>("waitMs");
+    for (int version : {3, 4, 5, 70}) {
+        const int wait = version >= 5 ? 750 : 500;
+        const QByteArray v = QByteArray::number(version);
+        QTest::newRow(v + " first") << version << 1 << wait;
+        QTest::newRow(v + " third") << version << 3 << wait;
+        QTest::newRow(v + " never") << version << 0 << wait;
+    }
+}
+
+void tst_Transfer::attempts()
+{
+    QFETCH(int, version);
+    QFETCH(int, answerOn);
+    QFETCH(int, waitMs);
+    Bench b(version);
+    b.device.answerOnAttempt = answerOn;
+    QVERIFY(b.run());
+
+    QList<qint64> imageCommandTimes;
+    for (int i = 0; i < b.device.commands.size(); ++i)
+        if (b.device.commands[i] == 0x01)
+            imageCommandTimes << b.device.commandTimes[i];
+    const int attempts = answerOn == 0 ? 4 : answerOn;
+    QCOMPARE(imageCommandTimes.size(), attempts);
+    // Each wait ends once more than its length has passed.
+    for (int i = 1; i < attempts; ++i)
+        QCOMPARE(imageCommandTimes[i] - imageCommandTimes[i - 1], qint64(waitMs + 1));
+
+    if (answerOn == 0) {
+        QCOMPARE(b.store->Transfer_Error, qint16(3));
+        QVERIFY(b.store->Cancel_Flag);
+        QVERIFY(!b.store->Data_Loaded);
+        QVERIFY(!b.saveAs);
+        QCOMPARE(b.now, imageCommandTimes.last() + waitMs + 1);
+        QVERIFY(!b.device.isOpen());
+    } else {
+        // The attempt counter, then -1 once bytes come in; what it holds at
+        // the end of a success does not matter.
+        QCOMPARE(b.lastAttemptError, answerOn - 1);
+        QCOMPARE(b.errorAtReception, -1);
+        QVERIFY(!b.store->Cancel_Flag);
+        QVERIFY(b.store->Data_Loaded);
+        QVERIFY(b.saveAs);
+    }
+}
+
+void tst_Transfer::portSetUpOrder_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList slow = {"port 2", "settings 4800,N,8,1", "dtr 0", "open", "write 01", "close", "clear"};
+    QTest::newRow("3.5") << 3 << (slow + QStringList{"settings 19200,N,8,1", "dtr 0", "open", "dtr 1"});
+    QTest::newRow("4.0") << 4 << (slow + QStringList{"settings 56000,N,8,1", "dtr 0", "open", "dtr 1"});
+    const QStringList fast = {"port 2",   "clear", "settings 56000,N,8,1", "dtr 0", "open",
+                              "write 01", "dtr 1"};
+    QTest::newRow("5.X") << 5 << fast;
+    QTest::newRow("KVL 36") << 70 << fast;
+}
+
+void tst_Transfer::portSetUpOrder()
+{
+    QFETCH(int, version);
+    QFETCH(QStringList, expected);
+    Bench b(version);
+    b.device.answerOnAttempt = 0;
+    QVERIFY(!b.run([&b] { return b.now >= 10; }));
+    QCOMPARE(b.device.calls, expected);
+}
+
+void tst_Transfer::finalStage_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<int>("missing");
+    QTest::addColumn<int>("extra");
+    for (int version : {3, 4, 5}) {
+        const QByteArray v = QByteArray::number(version);
+        QTest::newRow(v + " ten bytes short") << version << 10 << 0;
+        QTest::newRow(v + " one byte short") << version << 1 << 0;
+        QTest::newRow(v + " one byte too many") << version << 0 << 1;
+        QTest::newRow(v + " a chunk too many") << version << 0 << 20000;
+    }
+}
+
+void tst_Transfer::finalStage()
+{
+    QFETCH(int, version);
+    QFETCH(int, missing);
+    QFETCH(int, extra);
+    Bench b(version);
+    if (missing)
+        b.device.stopAfter = imageSize(version) - missing;
+    b.device.extra = QByteArray(extra, char(0x55));
+    b.store->Leq_Records(1, 1) = 77;
+    QVERIFY(b.run());
+    QCOMPARE(b.store->Transfer_Error, qint16(4));
+    QVERIFY(b.store->Cancel_Flag);
+    QCOMPARE(b.receiveWaits, 5);
+    QVERIFY(!b.store->Data_Loaded);
+    QVERIFY(!b.device.isOpen());
+    // Nothing decoded.
+    QCOMPARE(b.store->Leq_Records(1, 1), qint16(77));
+    QCOMPARE(b.device.commands, QList<quint8>{0x01});
+}
+
+void tst_Transfer::stoppedBeforeFinalStageWaitsForCancel()
+{
+    // Before the final stage there is no time-out: only the user ends it.
+    Bench b(5);
+    b.device.stopAfter = 50000;
+    QVERIFY(!b.run([&b] { return b.now >= 60000; }));
+    QCOMPARE(b.transfer->state(), Transfer::State::Receive);
+    QCOMPARE(b.store->Transfer_Error, qint16(-1));
+    b.userCancel();
+    QVERIFY(b.resume());
+    QCOMPARE(b.store->Transfer_Error, qint16(0));
+    QVERIFY(b.store->Cancel_Flag);
+    QVERIFY(!b.store->Data_Loaded);
+}
+
+void tst_Transfer::parameterAnswer_data()
+{
+    QTest::addColumn<int>("answerSize");
+    QTest::addColumn<int>("answerOn");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("parameterCommands");
+    QTest::newRow("513 bytes") << 513 << 1 << 1 << 1;
+    QTest::newRow("515 bytes") << 515 << 1 << 1 << 1;
+    QTest::newRow("no answer") << 514 << 0 << 2 << 3;
+    QTest::newRow("answer on the third request") << 514 << 3 << 0 << 3;
+}
+
+void tst_Transfer::parameterAnswer()
+{
+    QFETCH(int, answerSize);
+    QFETCH(int, answerOn);
+    QFETCH(int, code);
+    QFETCH(int, parameterCommands);
+    Bench b(3);
+    b.device.paramAnswer = b.device.paramAnswer.leftJustified(answerSize, char(0x12), true);
+    b.device.paramAnswerOnAttempt = answerOn;
+    QVERIFY(b.run());
+    QCOMPARE(int(b.device.commands.count(0x03)), parameterCommands);
+    QCOMPARE(int(b.device.commands.count(0x01)), 1);
+    if (code == 0) {
+        QVERIFY(b.store->Data_Loaded);
+        QVERIFY(!b.store->Cancel_Flag);
+        return;
+    }
+    QCOMPARE(b.store->Transfer_Error, qint16(code));
+    QVERIFY(b.store->Cancel_Flag);
+    QVERIFY(!b.store->Data_Loaded);
+    if (code == 1)
+        QCOMPARE(b.receiveWaits, 2);
+}
+
+void tst_Transfer::cancel_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<QString>("when");
+    for (int version : {3, 5}) {
+        const QByteArray v = QByteArray::number(version);
+        QTest::newRow(v + " connection") << version << "connection";
+        QTest::newRow(v + " reception") << version << "reception";
+        QTest::newRow(v + " time-out wait") << version << "timeout";
+        QTest::newRow(v + " between sorts") << version << "sorting";
+    }
+}
+
+void tst_Transfer::cancel()
+{
+    QFETCH(int, version);
+    QFETCH(QString, when);
+    Bench b(version);
+    if (when == QLatin1String("connection"))
+        b.device.answerOnAttempt = 0;
+    if (when == QLatin1String("timeout"))
+        b.device.stopAfter = imageSize(version) - 100;
+    b.store->Leq_Records(1, 1) = 77;
+
+    const auto reached = [&] {
+        const Transfer::State s = b.transfer->state();
+        if (when == QLatin1String("connection"))
+            return s == Transfer::State::AttemptWait && b.store->Transfer_Error == 1 && b.now > 900;
+        if (when == QLatin1String("reception"))
+            return s == Transfer::State::Receive && b.transfer->received() > 20000;
+        if (when == QLatin1String("timeout"))
+            return s == Transfer::State::ReceiveWait && b.store->Transfer_Error == 2;
+        return s == Transfer::State::SortEvents;
+    };
+    QVERIFY(!b.run(reached));
+    b.userCancel();
+    const qint64 cancelledAt = b.now;
+    QVERIFY(b.resume());
+    // It stops at its next check: at most one wait later.
+    QVERIFY(b.now - cancelledAt <= 751);
+    QCOMPARE(b.store->Transfer_Error, qint16(0));
+    QVERIFY(b.store->Cancel_Flag);
+    QVERIFY(!b.store->Data_Loaded);
+    QVERIFY(!b.saveAs);
+    QVERIFY(!b.device.isOpen());
+    if (when != QLatin1String("sorting"))
+        QCOMPARE(b.store->Leq_Records(1, 1), qint16(77));
+}
+
+void tst_Transfer::portVanishes_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<int>("vanishAfter");
+    QTest::addColumn<int>("code");
+    QTest::newRow("5.X during reception") << 5 << 60000 << 4;
+    QTest::newRow("5.X in the final stage") << 5 << 130000 << 4;
+    QTest::newRow("4.0 while the answer starts") << 4 << 1000 << 3;
+    QTest::newRow("3.5 during reception") << 3 << 40000 << 4;
+    QTest::newRow("5.X before answering") << 5 << 0 << 3;
+}
+
+void tst_Transfer::portVanishes()
+{
+    QFETCH(int, version);
+    QFETCH(int, vanishAfter);
+    QFETCH(int, code);
+    Bench b(version);
+    if (vanishAfter > 0) {
+        b.device.vanishAfter = vanishAfter;
+        QVERIFY(b.run());
+    } else {
+        b.device.answerOnAttempt = 0;
+        QVERIFY(!b.run([&b] { return b.now == 100; }));
+        b.device.vanish();
+        QVERIFY(b.resume());
+        // No further attempt on a port that is gone.
+        QCOMPARE(int(b.device.commands.size()), 1);
+    }
+    QCOMPARE(b.store->Transfer_Error, qint16(code));
+    QVERIFY(b.store->Cancel_Flag);
+    QVERIFY(!b.store->Data_Loaded);
+    QVERIFY(!b.device.isOpen());
+    // It ends at once, not after the time-out waits.
+    QVERIFY(b.receiveWaits == 0 || vanishAfter >= 128000);
+}
+
+void tst_Transfer::completeDownload_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<int>("transmission");
+    QTest::addColumn<int>("filing");
+    QTest::addColumn<int>("whole");
+    QTest::newRow("3.5") << 3 << 24 << 103 << 127;
+    QTest::newRow("4.0") << 4 << 37 << 151 << 188;
+    QTest::newRow("5.X") << 5 << 55 << 164 << 219;
+    QTest::newRow("KVL 36") << 70 << 55 << 164 << 219;
+}
+
+void tst_Transfer::completeDownload()
+{
+    QFETCH(int, version);
+    QFETCH(int, transmission);
+    QFETCH(int, filing);
+    QFETCH(int, whole);
+    Bench b(version, 21);
+    const kvlsim::DeviceMemory mem = kvlsim::generateDevice(version, 21, 3);
+    QVERIFY(b.run());
+    const Store &s = *b.store;
+    QVERIFY(s.Data_Loaded);
+    QVERIFY(!s.Cancel_Flag);
+    QVERIFY(b.saveAs);
+    QCOMPARE(b.transfer->buffer().left(mem.image.size()), mem.image);
+
+    QCOMPARE(b.bars.transmission.val(), transmission);
+    QCOMPARE(b.bars.classement.val(), filing);
+    QCOMPARE(b.bars.traitement.val(), whole);
+    QCOMPARE(b.bars.labelPourcentage, QStringLiteral("Data filing Realized at 100 %."));
+    QCOMPARE(b.bars.labelTransmission, QStringLiteral("Transmission Completed !!!"));
+    QCOMPARE(b.bars.labelClassement, QStringLiteral("Filing Completed  !!!"));
+    QVERIFY(b.bars.transmitOkVisible && b.bars.classementOkVisible);
+
+    // The records the device held, in date order, then empty rows.
+    const int leqRows = version == 3 ? 4096 : 8192;
+    QCOMPARE(s.Leq_Count, leqRows);
+    for (std::size_t i = 0; i < mem.leq.size(); ++i)
+        for (int f = 1; f <= 8; ++f)
+            QCOMPARE(s.Leq_Records(int(i) + 1, f), mem.leq[i][std::size_t(f - 1)]);
+    QCOMPARE(s.Leq_Records(int(mem.leq.size()) + 1, 6), qint16(255));
+    for (std::size_t i = 0; i < mem.events.size(); ++i)
+        for (int f = 1; f <= 8; ++f)
+            QCOMPARE(s.Event_Records(int(i) + 1, f), mem.events[i][std::size_t(f - 1)]);
+    for (std::size_t i = 0; i < mem.history.size(); ++i)
+        for (int f = 1; f <= 48; ++f)
+            QCOMPARE(s.Param_History(int(i) + 1, f), mem.history[i][std::size_t(f - 1)]);
+    for (int i = 0; i < 2560; ++i)
+        QCOMPARE(s.Param_Block[i], mem.paramBlock[std::size_t(i)]);
+
+    // The final wait shows the completed window for at least 1500 ms.
+    QVERIFY(b.now >= 1500);
+    if (version >= 5) {
+        QCOMPARE(s.Transfer_Date, QStringLiteral("06/12/2026"));
+        QCOMPARE(s.Transfer_Time, QStringLiteral("09:05:03"));
+        QVERIFY(s.Default_Leq_Day.isEmpty());
+    } else {
+        QCOMPARE(s.Default_Leq_Day, QString::number(mem.paramBlock[2176] * 100 + mem.paramBlock[2177]));
+        QCOMPARE(s.Default_Leq_Night, QString::number(mem.paramBlock[2180] * 100 + mem.paramBlock[2181]));
+        QCOMPARE(s.Default_Hour_Day_Night, QString::number(mem.paramBlock[2191]));
+        QCOMPARE(s.Default_Hour_Night_Day, QString::number(mem.paramBlock[2193]));
+        QVERIFY(s.Transfer_Date.isEmpty());
+    }
+}
+
+void tst_Transfer::progressArithmetic_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<int>("t");
+    QTest::addColumn<int>("c");
+    QTest::addColumn<QString>("percentage");
+    QTest::addColumn<QString>("classementLabel");
+    const QString waiting = QStringLiteral("Waiting the end of transmission ...");
+    QTest::newRow("3.5 one step") << 3 << 1 << 1 << 0 << "Data filing Realized at 00 %." << waiting;
+    QTest::newRow("3.5 seven per cent") << 3 << 9 << 9 << 0 << "Data filing Realized at 07 %." << waiting;
+    QTest::newRow("3.5 ten per cent") << 3 << 13 << 13 << 0 << "Data filing Realized at 10 %." << waiting;
+    // The step that fills stage 1 also moves stage 2 by two.
+    QTest::newRow("3.5 stage 1 full")
+        << 3 << 24 << 24 << 2 << "Data filing Realized at 20 %." << QStringLiteral("Data Filing ...");
+    QTest::newRow("3.5 stage 2 full") << 3 << 125 << 24 << 103 << "Data filing Realized at 100 %."
+                                      << QStringLiteral("Filing Completed  !!!");
+    QTest::newRow("3.5 surplus steps") << 3 << 200 << 24 << 103 << "Data filing Realized at 100 %."
+                                       << QStringLiteral("Filing Completed  !!!");
+    QTest::newRow("5.X stage 1 full")
+        << 5 << 55 << 55 << 2 << "Data filing Realized at 26 %." << QStringLiteral("Data Filing ...");
+}
+
+void tst_Transfer::progressArithmetic()
+{
+    QFETCH(int, version);
+    QFETCH(int, steps);
+    QFETCH(int, t);
+    QFETCH(int, c);
+    QFETCH(QString, percentage);
+    QFETCH(QString, classementLabel);
+    Store store;
+    TransferProgress bars;
+    bars.reset(version);
+    QCOMPARE(bars.labelPourcentage, QStringLiteral("Data processing at 00 %."));
+    QCOMPARE(bars.labelTraitement, QStringLiteral(" Data Processing in progress ..."));
+    for (int i = 0; i < steps; ++i)
+        bars.Avancer_Progression(store);
+    QCOMPARE(store.Progress_Step, qint16(steps));
+    QCOMPARE(bars.transmission.val(), t);
+    QCOMPARE(bars.classement.val(), c);
+    QCOMPARE(bars.traitement.val(), t + c);
+    QCOMPARE(bars.labelPourcentage, percentage);
+    QCOMPARE(bars.labelClassement, classementLabel);
+}
+
+void tst_Transfer::lineSettings_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("baud");
+    QTest::addColumn<int>("stopBits");
+    QTest::newRow("command speed") << "4800,N,8,1" << true << 4800 << 1;
+    QTest::newRow("3.5 data speed") << "19200,N,8,1" << true << 19200 << 1;
+    QTest::newRow("non-standard speed") << "56000,N,8,1" << true << 56000 << 1;
+    QTest::newRow("two stop bits, even") << "9600,e,7,2" << true << 9600 << 2;
+    QTest::newRow("missing field") << "56000,N,8" << false << 0 << 1;
+    QTest::newRow("bad parity") << "56000,X,8,1" << false << 56000 << 1;
+    QTest::newRow("no speed") << ",N,8,1" << false << 0 << 1;
+    QTest::newRow("three stop bits") << "56000,N,8,3" << false << 56000 << 3;
+}
+
+void tst_Transfer::lineSettings()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, ok);
+    QFETCH(int, baud);
+    QFETCH(int, stopBits);
+    const LineSettings s = parseLineSettings(text);
+    QCOMPARE(s.ok, ok);
+    QCOMPARE(s.baud, baud);
+    QCOMPARE(s.stopBits, stopBits);
+}
+
+QTEST_GUILESS_MAIN(tst_Transfer)
+#include "tst_transfer.moc"
