@@ -43,6 +43,18 @@ public:
         m_timer.start(PollMs);
     }
 
+    // Ends this download as a user cancel would (a new one is starting).
+    void abort()
+    {
+        if (m_finished)
+            return;
+        Store &s = appStore();
+        s.Cancel_Flag = true;
+        s.Transfer_Error = 0;
+        MSComm1().close();
+        finish();
+    }
+
 private:
     TransferHooks hooks()
     {
@@ -70,8 +82,13 @@ private:
 
     void tick()
     {
-        if (m_transfer.step(m_clock.elapsed()))
-            return;
+        if (!m_transfer.step(m_clock.elapsed()))
+            finish();
+    }
+
+    void finish()
+    {
+        m_finished = true;
         m_timer.stop();
         std::function<void()> done = std::move(m_done);
         deleteLater();
@@ -84,15 +101,21 @@ private:
     QElapsedTimer m_clock;
     QTimer m_timer;
     QPointer<frmWait> m_wait;
+    bool m_finished = false;
 };
+
+QPointer<TransferRun> g_running;
 
 } // namespace
 
 void startTransfer(std::function<void()> done)
 {
+    // One line, one download at a time.
+    if (g_running)
+        g_running->abort();
     // The window of an earlier download may still show its completed state.
     closeForm(QStringLiteral("frmWait"));
-    new TransferRun(std::move(done));
+    g_running = new TransferRun(std::move(done));
 }
 
 } // namespace kvl

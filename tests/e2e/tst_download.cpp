@@ -73,6 +73,7 @@ private slots:
     void faults();
     void hangUpDuringReception();
     void cancelDuringReception();
+    void secondStartEndsTheFirst();
 
 private:
     // Starts the download and waits for its end.
@@ -249,6 +250,28 @@ void tst_Download::cancelDuringReception()
     QCOMPARE(s.Transfer_Error, qint16(0));
     QVERIFY(!s.Data_Loaded);
     QVERIFY(!MSComm1().isOpen());
+}
+
+void tst_Download::secondStartEndsTheFirst()
+{
+    Simulator sim;
+    QVERIFY(sim.start({"--version", "5", "--weeks", "1", "--fast"}));
+    qputenv("KVL_SERIAL_PORTS", sim.path().toLocal8Bit());
+    Store &s = appStore();
+    s.Device_Version = 5;
+    s.Com_Port = 1;
+    int firstEnded = 0;
+    bool firstWasCancel = false;
+    startTransfer([&] {
+        ++firstEnded;
+        firstWasCancel = s.Cancel_Flag && s.Transfer_Error == 0;
+    });
+    download(15000);
+    QVERIFY(m_done);
+    QCOMPARE(firstEnded, 1);
+    QVERIFY(firstWasCancel);
+    QVERIFY(s.Data_Loaded);
+    QVERIFY(!s.Cancel_Flag);
 }
 
 QTEST_MAIN(tst_Download)
