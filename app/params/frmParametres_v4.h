@@ -7,7 +7,6 @@ class QComboBox;
 class QLabel;
 class QPrinter;
 class QPushButton;
-class QSpacerItem;
 
 namespace kvl {
 
@@ -55,7 +54,6 @@ private:
     QPushButton *m_exit = nullptr;
     QLabel *m_correlationCaption = nullptr;
     QLabel *m_correlation = nullptr;
-    QSpacerItem *m_topSpace = nullptr;
 };
 
 } // namespace kvl

@@ -493,8 +493,12 @@ void TestParamWindow::opensEverySample()
         appStore() = Store();
         const LoadOutcome outcome = readDataFile(file.readAll(), appStore());
         QVERIFY2(outcome.result == LoadOutcome::Loaded, qPrintable(name));
+        Store copy = appStore();
+        const SheetTexts expected = loadSheet(copy);
         frmParametres_v4 *form = open();
         QVERIFY(form);
+        for (const auto &[label, text] : expected.labels())
+            QCOMPARE(labelText(form, label.toLatin1().constData()), text);
         QVERIFY2(labelText(form, "Label_Version_FirmWare").startsWith(QStringLiteral("Version ")),
                  qPrintable(name));
         QVERIFY2(!labelText(form, "Label_Niveau_Leq_Jour").isEmpty(), qPrintable(name));
