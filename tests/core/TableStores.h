@@ -4,55 +4,44 @@
 
 #include "store/Store.h"
 
+#include <QDate>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QVariant>
+#include <algorithm>
 
 namespace kvl::test {
 
-// "dd/mm/yy hh:mm" -> fields 1, 2, 3, 5, 6 of a record row.
-inline void setStamp(qint16 *row, const QString &stamp)
+// Rows from "dd/mm/yy hh:mm v1 [v2]": Leq "level [kind]", events "A B"; the rest empty (255).
+template <typename Table> void fillRows(Table &table, const QStringList &records, bool leq)
 {
-    static const QRegularExpression re(QStringLiteral("^(\\d+)/(\\d+)/(\\d+) (\\d+):(\\d+)$"));
-    const auto m = re.match(stamp);
-    Q_ASSERT_X(m.hasMatch(), "setStamp", qPrintable(stamp));
-    row[2] = qint16(m.captured(1).toInt());
-    row[4] = qint16(m.captured(2).toInt());
-    row[5] = qint16(m.captured(3).toInt());
-    row[1] = qint16(m.captured(4).toInt());
-    row[0] = qint16(m.captured(5).toInt());
+    static const QRegularExpression sep(QStringLiteral("[ /:]"));
+    table.fill(255);
+    int r = 1;
+    for (const QString &rec : records) {
+        const QStringList p = rec.split(sep);
+        qint16 *row = table.row(r++);
+        row[0] = qint16(p[4].toInt());
+        row[1] = qint16(p[3].toInt());
+        row[2] = qint16(p[0].toInt());
+        row[4] = qint16(p[1].toInt());
+        row[5] = qint16(p[2].toInt());
+        const int v1 = p[5].toInt(), v2 = p.value(6).toInt();
+        row[3] = qint16(leq ? v2 : 0);
+        row[6] = qint16(leq ? v1 % 100 : v1);
+        row[7] = qint16(leq ? v1 / 100 : v2);
+    }
 }
-
-// Leq rows from "dd/mm/yy hh:mm level [kind]"; the rest of the table empty (255).
 inline void fillLeq(LeqTable &table, const QStringList &records)
 {
-    table.fill(255);
-    int r = 1;
-    for (const QString &rec : records) {
-        const QStringList parts = rec.split(QLatin1Char(' '));
-        qint16 *row = table.row(r++);
-        setStamp(row, parts[0] + QLatin1Char(' ') + parts[1]);
-        const int level = parts[2].toInt();
-        row[6] = qint16(level % 100);
-        row[7] = qint16(level / 100);
-        row[3] = qint16(parts.size() > 3 ? parts[3].toInt() : 0);
-    }
+    fillRows(table, records, true);
 }
-
-// Event rows from "dd/mm/yy hh:mm A B"; the rest of the table empty (255).
 inline void fillEvents(EventTable &table, const QStringList &records)
 {
-    table.fill(255);
-    int r = 1;
-    for (const QString &rec : records) {
-        const QStringList parts = rec.split(QLatin1Char(' '));
-        qint16 *row = table.row(r++);
-        setStamp(row, parts[0] + QLatin1Char(' ') + parts[1]);
-        row[3] = 0;
-        row[6] = qint16(parts[2].toInt());
-        row[7] = qint16(parts[3].toInt());
-    }
+    fillRows(table, records, false);
 }
 
+// "dd/mm/yyyy" texts as the period dialog stores them.
 inline void setPeriod(Store &store, const QString &start, const QString &end)
 {
     const QStringList s = start.split(QLatin1Char('/'));
@@ -65,7 +54,9 @@ inline void setPeriod(Store &store, const QString &start, const QString &end)
     store.End_Year = e[2];
 }
 
-// A deterministic busy store: a week of events and Leq records from a seed.
+// A deterministic busy store from a seed: evenings 18:00 to 02:30 for a week from
+// 27 February 2008, loud 10-minute Leq records, Leq1 records from 5.X on, some events.
+// The reference tables in tests/data/tables depend on this exact sequence.
 inline void fillBusyStore(Store &store, int version, quint32 seed = 7)
 {
     auto next = [&seed]() {
@@ -75,70 +66,53 @@ inline void fillBusyStore(Store &store, int version, quint32 seed = 7)
     store.Device_Version = qint16(version);
     store.Leq_Records.fill(255);
     store.Event_Records.fill(255);
-    // Leq records from 27 February 2008 for seven days: evenings are loud.
-    int leqRow = 1;
-    int eventRow = 1;
-    const int monthDays[] = {31, 29, 31};
-    int day = 27, month = 2;
+    int leqRow = 1, eventRow = 1;
     for (int d = 0; d < 7; ++d) {
-        for (int minute = 18 * 60; minute < 24 * 60 + 150; minute += 1) {
-            int dd = day, mm = month, m = minute;
-            if (m >= 24 * 60) {
-                m -= 24 * 60;
-                if (++dd > monthDays[mm - 1]) {
-                    dd = 1;
-                    ++mm;
-                }
-            }
-            const bool tenMinute = m % 10 == 0;
+        for (int minute = 18 * 60; minute < 24 * 60 + 150; ++minute) {
+            const QDate date = QDate(2008, 2, 27).addDays(d + minute / (24 * 60));
+            const int m = minute % (24 * 60);
+            auto put = [&](qint16 *row, int kind, int a, int b) {
+                const int fields[8] = {m % 60, m / 60, date.day(), kind, date.month(), 8, a, b};
+                std::copy(fields, fields + 8, row);
+            };
             const bool loud = next() % 100 < 70;
             const bool leq1 = version >= 5 && next() % 100 < 4;
-            if (tenMinute && loud) {
-                qint16 *row = store.Leq_Records.row(leqRow++);
-                row[0] = qint16(m % 60);
-                row[1] = qint16(m / 60);
-                row[2] = qint16(dd);
-                row[3] = qint16(version >= 5 ? 10 : 0);
-                row[4] = qint16(mm);
-                row[5] = 8;
+            if (m % 10 == 0 && loud) {
                 const int level = 70 + next() % 40;
-                row[6] = qint16(level % 100);
-                row[7] = qint16(level / 100);
+                put(store.Leq_Records.row(leqRow++), version >= 5 ? 10 : 0, level % 100, level / 100);
             }
             if (leq1) {
-                qint16 *row = store.Leq_Records.row(leqRow++);
-                row[0] = qint16(m % 60);
-                row[1] = qint16(m / 60);
-                row[2] = qint16(dd);
-                row[3] = 1;
-                row[4] = qint16(mm);
-                row[5] = 8;
                 const int level = 95 + next() % 15;
-                row[6] = qint16(level % 100);
-                row[7] = qint16(level / 100);
+                put(store.Leq_Records.row(leqRow++), 1, level % 100, level / 100);
             }
             if (next() % 100 < 2) {
-                qint16 *row = store.Event_Records.row(eventRow++);
-                row[0] = qint16(m % 60);
-                row[1] = qint16(m / 60);
-                row[2] = qint16(dd);
-                row[3] = 0;
-                row[4] = qint16(mm);
-                row[5] = 8;
                 const int code = next() % 17; // 16: both bytes set, no event
-                row[6] = qint16(code < 8 ? 1 << code : (code == 16 ? 3 : 0));
-                row[7] = qint16(code >= 8 && code < 16 ? 1 << (code - 8) : (code == 16 ? 4 : 0));
+                put(store.Event_Records.row(eventRow++), 0, code < 8 ? 1 << code : (code == 16 ? 3 : 0),
+                    code >= 8 && code < 16 ? 1 << (code - 8) : (code == 16 ? 4 : 0));
             }
-        }
-        if (++day > monthDays[month - 1]) {
-            day = 1;
-            ++month;
         }
     }
     for (int i = 2360; i <= 2367; ++i)
         store.Param_Block[i] = qint16(i - 2358);
     store.Param_Block[160] = 140; // 1
     store.Param_Block[161] = 204; // 3
+}
+
+// "Name=text" of each named control of a window (its "text", else its "title");
+// "=caption" is the window's own. Compare the result with `expected` itself.
+inline QStringList shownTexts(QObject *window, const QStringList &expected)
+{
+    QStringList out;
+    for (const QString &e : expected) {
+        const QString name = e.section(QLatin1Char('='), 0, 0);
+        QObject *o = name.isEmpty() ? window : window->findChild<QObject *>(name);
+        const QVariant text = !o                              ? QVariant(QStringLiteral("<missing>"))
+                              : name.isEmpty()                ? o->property("windowTitle")
+                              : o->property("text").isValid() ? o->property("text")
+                                                              : o->property("title");
+        out << name + QLatin1Char('=') + text.toString();
+    }
+    return out;
 }
 
 } // namespace kvl::test
