@@ -244,15 +244,13 @@ void tst_Link::waitWindowLoad()
     for (int i = 0; i < t - 1; ++i)
         wait->Avancer_Progression();
     wait->setTransmissionNearlyFull();
-    wait->Avancer_Progression();
-    QCOMPARE(label("Label_Transmission"), QStringLiteral("Transmission Completed !!!"));
-    QVERIFY(!child<QLabel>(wait, "Picture_Transmit_Ok")->isHidden());
-    QCOMPARE(label("Label_Classement"), QStringLiteral("Data Filing ..."));
-    for (int i = 0; i < c; ++i)
+    for (int i = 0; i <= c; ++i)
         wait->Avancer_Progression();
     QCOMPARE(bar("ProgressBar_Transmission")->value(), t);
     QCOMPARE(bar("ProgressBar_Classement")->value(), c);
     QCOMPARE(bar("ProgressBar_Traitement")->value(), p);
+    QCOMPARE(label("Label_Transmission"), QStringLiteral("Transmission Completed !!!"));
+    QVERIFY(!child<QLabel>(wait, "Picture_Transmit_Ok")->isHidden());
     QCOMPARE(label("Label_Classement"), QStringLiteral("Filing Completed  !!!"));
     QCOMPARE(label("Label_Pourcentage"), QStringLiteral("Data filing Realized at 100 %."));
 }
