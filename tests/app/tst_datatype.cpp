@@ -1,5 +1,5 @@
-// The data source window: options per situation, the file search, and the
-// OK driver for each source (views, messages, transfer outcomes).
+// The data source window: options per situation, and the OK driver for each
+// source (file search and load, last data, transfer outcomes).
 
 #include "TestSupport.h"
 #include "files/DataFile.h"
@@ -31,12 +31,53 @@ public:
     ViewStub(const QString &name, bool *flag) : Form(name, flag, true, Form::Dialog) { g_opened << name; }
 };
 
-struct TransferResult
+// A message box as one line: "caption / text / icon".
+QString msg(const QString &text, const QString &caption, MsgIcon icon)
 {
-    bool cancel;
-    int error;
-    bool loaded;
-};
+    return caption + " / " + text + " / " + QString::number(int(icon));
+}
+QString shown(const MessageRecorder &r)
+{
+    QStringList out;
+    for (const RecordedMessage &m : r.messages)
+        out << msg(m.text, m.caption, m.icon);
+    return out.join('\n');
+}
+
+template <typename T> T *child(QWidget *w, const char *name)
+{
+    return w->findChild<T *>(QString::fromLatin1(name));
+}
+
+frmData_Type *openWindow()
+{
+    return qobject_cast<frmData_Type *>(openForm(QStringLiteral("frmData_Type")));
+}
+
+// The chart defaults a parameter area gives: Leq day "105", night "95", 22 h, 7 h.
+Store savedStore()
+{
+    Store s;
+    s.Param_Block.fill(255);
+    const std::pair<int, int> values[] = {{2176, 1}, {2177, 5}, {2180, 0}, {2181, 95}, {2191, 22}, {2193, 7}};
+    for (const auto &v : values)
+        s.Param_Block[v.first] = qint16(v.second);
+    for (int i = 0; i < 512; ++i)
+        s.Param_Raw[i] = s.Param_Block[2048 + i];
+    return s;
+}
+
+void checkChartDefaults(const QString &leqDay)
+{
+    const Store &s = appStore();
+    QCOMPARE(s.Default_Leq_Day, leqDay);
+    QCOMPARE(s.Chart_Days_Text, QString::fromLatin1(leqDay.isEmpty() ? "7" : "1"));
+    if (leqDay == QStringLiteral("105")) {
+        QCOMPARE(s.Default_Leq_Night, QStringLiteral("95"));
+        QCOMPARE(s.Default_Hour_Day_Night, QStringLiteral("22"));
+        QCOMPARE(s.Default_Hour_Night_Day, QStringLiteral("7"));
+    }
+}
 
 } // namespace
 
@@ -45,21 +86,6 @@ class TestDataType : public QObject
     Q_OBJECT
 private:
     frmMain *m_main = nullptr;
-    QTemporaryDir m_dir;
-
-    frmData_Type *open() { return qobject_cast<frmData_Type *>(openForm(QStringLiteral("frmData_Type"))); }
-    template <typename T> T *child(QWidget *w, const char *name)
-    {
-        return w->findChild<T *>(QString::fromLatin1(name));
-    }
-    QString writeFile(const QString &name, const QByteArray &bytes)
-    {
-        const QString p = m_dir.filePath(name);
-        QFile f(p);
-        if (f.open(QIODevice::WriteOnly))
-            f.write(bytes);
-        return p;
-    }
 
 private slots:
     void initTestCase()
@@ -77,7 +103,6 @@ private slots:
             registerForm(name, [name, flag] { return new ViewStub(name, flag); });
         }
         m_main = new frmMain(false);
-        QVERIFY(m_dir.isValid());
     }
     void cleanupTestCase()
     {
@@ -88,7 +113,7 @@ private slots:
     {
         g_opened.clear();
         appStore() = Store();
-        appStore().Requested_View = QStringLiteral("Tableau Leq");
+        appStore().Chart_Days_Text = QStringLiteral("7");
     }
     void cleanup()
     {
@@ -98,15 +123,10 @@ private slots:
 
     void optionsPerSituation_data();
     void optionsPerSituation();
-    void search_data();
-    void search();
-    void okWithoutFile();
-    void failedLoadKeepsWindowOpen();
-    void savedDataOpensView_data();
-    void savedDataOpensView();
-    void lastDataOpensViewWithoutLoading();
-    void viewNotAvailable();
-    void doubleClickConfirms();
+    void savedData_data();
+    void savedData();
+    void lastData_data();
+    void lastData();
     void transferOutcome_data();
     void transferOutcome();
 };
@@ -117,16 +137,15 @@ void TestDataType::optionsPerSituation_data()
     QTest::addColumn<bool>("loaded");
     QTest::addColumn<QString>("enabled"); // L = last data, S = saved data, T = transfer
     QTest::addColumn<QString>("checked");
-    QTest::addColumn<bool>("okEnabled");
 
     QTest::newRow("no port, nothing loaded") << 0 << false << "S"
-                                             << "S" << true;
+                                             << "S";
     QTest::newRow("port, nothing loaded") << 3 << false << "ST"
-                                          << "" << false;
+                                          << "";
     QTest::newRow("no port, data loaded") << 0 << true << "LS"
-                                          << "L" << true;
+                                          << "L";
     QTest::newRow("port, data loaded") << 16 << true << "LST"
-                                       << "L" << true;
+                                       << "L";
 }
 
 void TestDataType::optionsPerSituation()
@@ -135,257 +154,209 @@ void TestDataType::optionsPerSituation()
     QFETCH(bool, loaded);
     QFETCH(QString, enabled);
     QFETCH(QString, checked);
-    QFETCH(bool, okEnabled);
 
     appStore().Com_Port = qint16(port);
     appStore().Data_Loaded = loaded;
     appStore().Requested_View = QStringLiteral("Tableau Evénements");
-    frmData_Type *w = open();
+    frmData_Type *w = openWindow();
     QVERIFY(w);
     QVERIFY(openFlags().Open_frmData_Type);
     QCOMPARE(w->windowTitle(), QStringLiteral("Analysis Data"));
     QCOMPARE(child<QGroupBox>(w, "Frame1")->title(),
              QStringLiteral("Select the typical data for the Tableau Evénements"));
-    const std::pair<QChar, const char *> options[] = {{QLatin1Char('L'), "Option_Last_Data"},
-                                                      {QLatin1Char('S'), "Option_New_Save"},
-                                                      {QLatin1Char('T'), "Option_New_Transfert"}};
-    for (const auto &o : options) {
-        auto *radio = child<QRadioButton>(w, o.second);
+    const std::tuple<char, const char *, const char *> options[] = {
+        {'L', "Option_Last_Data", "Last Data used"},
+        {'S', "Option_New_Save", "Saved Data"},
+        {'T', "Option_New_Transfert", "New Data  (KVL 24/36 data transfer)"}};
+    for (const auto &[letter, name, text] : options) {
+        auto *radio = child<QRadioButton>(w, name);
         QVERIFY(radio);
-        QCOMPARE(radio->isEnabled(), enabled.contains(o.first));
-        QCOMPARE(radio->isChecked(), checked.contains(o.first));
+        QCOMPARE(radio->text(), QString::fromLatin1(text));
+        QCOMPARE(radio->isEnabled(), enabled.contains(QLatin1Char(letter)));
+        QCOMPARE(radio->isChecked(), checked.contains(QLatin1Char(letter)));
     }
-    QCOMPARE(child<QRadioButton>(w, "Option_Last_Data")->text(), QStringLiteral("Last Data used"));
-    QCOMPARE(child<QRadioButton>(w, "Option_New_Save")->text(), QStringLiteral("Saved Data"));
-    QCOMPARE(child<QRadioButton>(w, "Option_New_Transfert")->text(),
-             QStringLiteral("New Data  (KVL 24/36 data transfer)"));
     QCOMPARE(child<QPushButton>(w, "Cmd_Annuler")->text(), QStringLiteral("Cancel"));
-    QCOMPARE(child<QPushButton>(w, "Cmd_Ok")->isEnabled(), okEnabled);
+    // OK waits for a choice.
+    QCOMPARE(child<QPushButton>(w, "Cmd_Ok")->isEnabled(), !checked.isEmpty());
     QVERIFY(child<QLineEdit>(w, "Text_Save_Data")->text().isEmpty());
 }
 
-void TestDataType::search_data()
+void TestDataType::savedData_data()
 {
-    QTest::addColumn<std::optional<QString>>("answer");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("answer");   // a name in the test folder; empty = cancel
+    QTest::addColumn<QByteArray>("bytes"); // written there unless null
+    QTest::addColumn<QString>("view");
+    QTest::addColumn<QString>("shownName"); // the file name shown; the path kept is in the folder
+    QTest::addColumn<QString>("messages");  // %1: the path kept
+    QTest::addColumn<QString>("opened");
+    QTest::addColumn<QString>("leqDay"); // empty: chart defaults untouched
 
-    QTest::newRow("kvl file") << std::optional<QString>(QStringLiteral("/data/venue/March 2008.kvl"))
-                              << QStringLiteral("March 2008.kvl")
-                              << QStringLiteral("/data/venue/March 2008.kvl");
-    QTest::newRow("upper-case KVL refused")
-        << std::optional<QString>(QStringLiteral("/data/venue/old.KVL")) << QString() << QString();
-    QTest::newRow("other extension refused")
-        << std::optional<QString>(QStringLiteral("/data/venue/notes.txt")) << QString() << QString();
-    QTest::newRow("cancel changes nothing")
-        << std::optional<QString>() << QStringLiteral("earlier.kvl") << QStringLiteral("/x/earlier.kvl");
+    const Store s = savedStore();
+    const QString good = QStringLiteral("March 2008.kvl"), none;
+    const QString leq = QStringLiteral("Graphique Leq"), params = QStringLiteral("Tableau Paramètres");
+    const QString noFile = msg("Please, Select a . kvl file !!!", "No file selected", MsgIcon::Exclamation);
+    auto row = [](const char *name, const QString &answer, const QByteArray &bytes, const QString &view,
+                  const QString &shownName, const QString &messages, const char *opened, const char *leqDay) {
+        QTest::newRow(name) << answer << bytes << view << shownName << messages << QString::fromLatin1(opened)
+                            << QString::fromLatin1(leqDay);
+    };
+
+    row("Leq chart v3", good, buildDataFile(s, 3), leq, good, none, "frmInGraphique", "105");
+    row("Leq chart v4", good, buildDataFile(s, 4), leq, good, none, "frmInGraphique", "105");
+    row("Leq table v5", good, buildDataFile(s, 5), QStringLiteral("Tableau Leq"), good, none, "frmInTableau",
+        "");
+    row("events v70", good, buildDataFile(s, 70), QStringLiteral("Tableau Evénements"), good, none,
+        "frmInTableau", "");
+    row("parameters v4", good, buildDataFile(s, 4), params, good, none, "frmParametres_v4", "");
+    row("upper-case KVL refused", QStringLiteral("old.KVL"), buildDataFile(s, 5), params, none, noFile, "",
+        "");
+    row("other extension refused", QStringLiteral("notes.txt"), QByteArray(), params, none, noFile, "", "");
+    row("cancel keeps the earlier file", none, QByteArray(), params, QStringLiteral("earlier.kvl"),
+        msg("It is impossible to open this file : %1", "File Problem ", MsgIcon::None), "", "");
+    row("failed load keeps the window open", QStringLiteral("broken.kvl"),
+        QByteArray("KVL_24-2_Data_for_Version_5!!!\r\n 1 2"), params, QStringLiteral("broken.kvl"),
+        msg("It is not a KVL 24-2 file !!!!", "It is impossible to read file data", MsgIcon::Critical), "",
+        "");
 }
 
-void TestDataType::search()
+// A file chosen earlier ("earlier.kvl", not there), then the row's answer, then OK.
+void TestDataType::savedData()
 {
-    QFETCH(std::optional<QString>, answer);
-    QFETCH(QString, shown);
-    QFETCH(QString, path);
+    QFETCH(QString, answer);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, view);
+    QFETCH(QString, shownName);
+    QFETCH(QString, messages);
+    QFETCH(QString, opened);
+    QFETCH(QString, leqDay);
 
+    QTemporaryDir dir;
+    if (!bytes.isNull()) {
+        QFile f(dir.filePath(answer));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
     appStore().Com_Port = 2; // nothing preselected
-    frmData_Type *w = open();
-    // A file chosen earlier.
+    appStore().Requested_View = view;
+    MessageRecorder recorder;
     ScriptedDialogs dialogs;
-    dialogs.openAnswers << QStringLiteral("/x/earlier.kvl") << answer;
+    dialogs.openAnswers << dir.filePath(QStringLiteral("earlier.kvl"));
+    if (!answer.isEmpty())
+        dialogs.openAnswers << dir.filePath(answer);
+    frmData_Type *w = openWindow();
+    QPointer<frmData_Type> alive(w);
     w->Cmd_Search_Click();
     w->Cmd_Search_Click();
     QCOMPARE(dialogs.openRequests.size(), 2);
     QCOMPARE(dialogs.openRequests[1], QStringLiteral("|KVL 24-2 save (*.kvl)|*.kvl"));
     QVERIFY(child<QRadioButton>(w, "Option_New_Save")->isChecked());
     QVERIFY(child<QPushButton>(w, "Cmd_Ok")->isEnabled());
-    QCOMPARE(child<QLineEdit>(w, "Text_Save_Data")->text(), shown);
-    QCOMPARE(appStore().Data_File_Path, path);
-}
+    QCOMPARE(child<QLineEdit>(w, "Text_Save_Data")->text(), shownName);
+    const QString kept = shownName.isEmpty() ? QString() : dir.filePath(shownName);
+    QCOMPARE(appStore().Data_File_Path, kept);
 
-void TestDataType::okWithoutFile()
-{
-    MessageRecorder messages;
-    frmData_Type *w = open();
-    QVERIFY(child<QRadioButton>(w, "Option_New_Save")->isChecked());
-    ScriptedDialogs dialogs;
-    dialogs.openAnswers << QStringLiteral("/data/old.KVL");
-    w->Cmd_Search_Click();
     w->Cmd_Ok_Click();
-    QCOMPARE(messages.messages.size(), 1);
-    QCOMPARE(messages.messages[0].text, QStringLiteral("Please, Select a . kvl file !!!"));
-    QCOMPARE(messages.messages[0].caption, QStringLiteral("No file selected"));
-    QCOMPARE(messages.messages[0].icon, MsgIcon::Exclamation);
-    QVERIFY(openFlags().Open_frmData_Type);
-    QVERIFY(w->isVisible());
-    QVERIFY(g_opened.isEmpty());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(shown(recorder), messages.replace(QStringLiteral("%1"), kept));
+    QCOMPARE(g_opened.join(','), opened);
+    QCOMPARE(appStore().Data_Loaded, !opened.isEmpty());
+    // After a failure the user may pick another file.
+    QCOMPARE(openFlags().Open_frmData_Type, opened.isEmpty());
+    QCOMPARE(!alive.isNull() && alive->isVisible(), opened.isEmpty());
+    checkChartDefaults(leqDay);
 }
 
-void TestDataType::failedLoadKeepsWindowOpen()
-{
-    MessageRecorder messages;
-    frmData_Type *w = open();
-    ScriptedDialogs dialogs;
-    dialogs.openAnswers << writeFile(QStringLiteral("broken.kvl"),
-                                     QByteArray("KVL_24-2_Data_for_Version_5!!!\r\n 1 2"));
-    w->Cmd_Search_Click();
-    w->Cmd_Ok_Click();
-    QCOMPARE(messages.messages.size(), 1);
-    QCOMPARE(messages.messages[0].text, QStringLiteral("It is not a KVL 24-2 file !!!!"));
-    QCOMPARE(messages.messages[0].caption, QStringLiteral("It is impossible to read file data"));
-    QVERIFY(!appStore().Data_Loaded);
-    QVERIFY(openFlags().Open_frmData_Type);
-    QVERIFY(g_opened.isEmpty());
-}
-
-void TestDataType::savedDataOpensView_data()
+void TestDataType::lastData_data()
 {
     QTest::addColumn<QString>("view");
     QTest::addColumn<int>("version");
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<bool>("chartDefaults");
+    QTest::addColumn<bool>("doubleClick");
+    QTest::addColumn<QString>("opened");
+    QTest::addColumn<QString>("messages");
+    QTest::addColumn<QString>("leqDay");
 
-    QTest::newRow("Leq chart v3") << QStringLiteral("Graphique Leq") << 3 << QStringLiteral("frmInGraphique")
-                                  << true;
-    QTest::newRow("Leq chart v4") << QStringLiteral("Graphique Leq") << 4 << QStringLiteral("frmInGraphique")
-                                  << true;
-    QTest::newRow("Leq table v5") << QStringLiteral("Tableau Leq") << 5 << QStringLiteral("frmInTableau")
-                                  << false;
-    QTest::newRow("events v70") << QStringLiteral("Tableau Evénements") << 70
-                                << QStringLiteral("frmInTableau") << false;
-    QTest::newRow("parameters v4") << QStringLiteral("Tableau Paramètres") << 4
-                                   << QStringLiteral("frmParametres_v4") << false;
+    const QString leq = QStringLiteral("Graphique Leq");
+    QTest::newRow("Leq chart v4") << leq << 4 << false << "frmInGraphique" << QString() << "99";
+    QTest::newRow("view not built yet")
+        << leq << 5 << false << ""
+        << msg("This view is not available yet in this version of the program.", "ORLIN Analysis Software",
+               MsgIcon::Information)
+        << "99";
+    QTest::newRow("double click confirms")
+        << QStringLiteral("Tableau Evénements") << 5 << true << "frmInTableau" << QString() << "";
 }
 
-void TestDataType::savedDataOpensView()
+// The data in the store is used as it is: no file dialog, no load.
+void TestDataType::lastData()
 {
     QFETCH(QString, view);
     QFETCH(int, version);
-    QFETCH(QString, window);
-    QFETCH(bool, chartDefaults);
+    QFETCH(bool, doubleClick);
+    QFETCH(QString, opened);
+    QFETCH(QString, messages);
+    QFETCH(QString, leqDay);
 
-    Store saved;
-    saved.Param_Block.fill(255);
-    saved.Param_Block[2176] = 1;
-    saved.Param_Block[2177] = 5;
-    saved.Param_Block[2180] = 0;
-    saved.Param_Block[2181] = 95;
-    saved.Param_Block[2191] = 22;
-    saved.Param_Block[2193] = 7;
-    saved.Param_Raw.fill(255);
-    for (int i = 0; i < 512; ++i)
-        saved.Param_Raw[i] = saved.Param_Block[2048 + i];
-    const QString file = writeFile(QStringLiteral("good.kvl"), buildDataFile(saved, version));
-
-    appStore().Requested_View = view;
-    appStore().Chart_Days_Text = QStringLiteral("7");
-    MessageRecorder messages;
-    frmData_Type *w = open();
-    QPointer<frmData_Type> alive(w);
     ScriptedDialogs dialogs;
-    dialogs.openAnswers << file;
-    w->Cmd_Search_Click();
-    w->Cmd_Ok_Click();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-
-    QVERIFY(messages.messages.isEmpty());
-    QVERIFY(appStore().Data_Loaded);
-    QCOMPARE(appStore().Device_Version, qint16(version));
-    QCOMPARE(g_opened, QStringList{window});
-    QVERIFY(!alive);
-    QVERIFY(!openFlags().Open_frmData_Type);
-    if (chartDefaults) {
-        QCOMPARE(appStore().Default_Leq_Day, QStringLiteral("105"));
-        QCOMPARE(appStore().Default_Leq_Night, QStringLiteral("95"));
-        QCOMPARE(appStore().Default_Hour_Day_Night, QStringLiteral("22"));
-        QCOMPARE(appStore().Default_Hour_Night_Day, QStringLiteral("7"));
-        QCOMPARE(appStore().Chart_Days_Text, QStringLiteral("1"));
+    MessageRecorder recorder;
+    Store &s = appStore();
+    s.Data_Loaded = true;
+    s.Device_Version = qint16(version);
+    s.Requested_View = view;
+    s.Param_Block[2176] = 0;
+    s.Param_Block[2177] = 99;
+    s.Data_File_Path = QStringLiteral("/nowhere.kvl");
+    frmData_Type *w = openWindow();
+    if (doubleClick) {
+        QTest::mouseDClick(child<QRadioButton>(w, "Option_Last_Data"), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(w, QEvent::MetaCall);
     } else {
-        QCOMPARE(appStore().Default_Leq_Day, QString());
-        QCOMPARE(appStore().Chart_Days_Text, QStringLiteral("7"));
+        w->Cmd_Ok_Click();
     }
-}
-
-void TestDataType::lastDataOpensViewWithoutLoading()
-{
-    ScriptedDialogs dialogs;
-    MessageRecorder messages;
-    appStore().Data_Loaded = true;
-    appStore().Device_Version = 4;
-    appStore().Requested_View = QStringLiteral("Graphique Leq");
-    appStore().Param_Block[2176] = 0;
-    appStore().Param_Block[2177] = 99;
-    appStore().Data_File_Path = QStringLiteral("/nowhere.kvl");
-    frmData_Type *w = open();
-    w->Cmd_Ok_Click();
-    QCOMPARE(g_opened, QStringList{QStringLiteral("frmInGraphique")});
-    QCOMPARE(appStore().Default_Leq_Day, QStringLiteral("99"));
+    QCOMPARE(g_opened.join(','), opened);
+    QCOMPARE(shown(recorder), messages);
     QVERIFY(dialogs.openRequests.isEmpty());
-    QVERIFY(messages.messages.isEmpty());
+    QVERIFY(s.Data_Loaded);
     QVERIFY(!openFlags().Open_frmData_Type);
-}
-
-void TestDataType::viewNotAvailable()
-{
-    MessageRecorder messages;
-    appStore().Data_Loaded = true;
-    appStore().Device_Version = 5;
-    appStore().Requested_View = QStringLiteral("Graphique Leq");
-    frmData_Type *w = open();
-    w->Cmd_Ok_Click();
-    QVERIFY(g_opened.isEmpty());
-    QCOMPARE(messages.messages.size(), 1);
-    QVERIFY(messages.messages[0].text.contains(QStringLiteral("not available")));
-    QVERIFY(!openFlags().Open_frmData_Type);
-}
-
-void TestDataType::doubleClickConfirms()
-{
-    appStore().Data_Loaded = true;
-    appStore().Requested_View = QStringLiteral("Tableau Evénements");
-    frmData_Type *w = open();
-    auto *last = child<QRadioButton>(w, "Option_Last_Data");
-    QTest::mouseDClick(last, Qt::LeftButton);
-    QCoreApplication::sendPostedEvents(w, QEvent::MetaCall);
-    QCOMPARE(g_opened, QStringList{QStringLiteral("frmInTableau")});
-    QVERIFY(!openFlags().Open_frmData_Type);
+    checkChartDefaults(leqDay);
 }
 
 void TestDataType::transferOutcome_data()
 {
     QTest::addColumn<bool>("cancel");
     QTest::addColumn<int>("error");
-    QTest::addColumn<QString>("text"); // empty: success
-    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("message"); // empty: success
 
-    QTest::newRow("cancelled") << true << 0 << QStringLiteral("Data download impossible !!! ")
-                               << QStringLiteral("Data download interrupt !!!");
-    QTest::newRow("code 1") << true << 1 << QStringLiteral("Error 04 - See analysis software.")
-                            << QStringLiteral("Transmit error (Error 04)");
-    QTest::newRow("code 2") << true << 2 << QStringLiteral("Error 03 - See analysis software.")
-                            << QStringLiteral("Transmit error(Error 03)");
-    QTest::newRow("code 3") << true << 3 << QStringLiteral("Error 01 - See analysis software.")
-                            << QStringLiteral("Transmit error (Error 01)");
-    QTest::newRow("code 4") << true << 4 << QStringLiteral("Error 02 - See analysis software.")
-                            << QStringLiteral("Transmit error(Error 02)");
-    QTest::newRow("success after three attempts") << false << 3 << QString() << QString();
+    auto timeout = [](const char *code, const char *caption) {
+        return msg(QStringLiteral("Error %1 - See analysis software.").arg(QLatin1String(code)),
+                   QString::fromLatin1(caption), MsgIcon::Critical);
+    };
+    QTest::newRow("cancelled") << true << 0
+                               << msg("Data download impossible !!! ", "Data download interrupt !!!",
+                                      MsgIcon::Critical);
+    QTest::newRow("code 1") << true << 1 << timeout("04", "Transmit error (Error 04)");
+    QTest::newRow("code 2") << true << 2 << timeout("03", "Transmit error(Error 03)");
+    QTest::newRow("code 3") << true << 3 << timeout("01", "Transmit error (Error 01)");
+    QTest::newRow("code 4") << true << 4 << timeout("02", "Transmit error(Error 02)");
+    QTest::newRow("success after three attempts") << false << 3 << QString();
 }
 
 void TestDataType::transferOutcome()
 {
     QFETCH(bool, cancel);
     QFETCH(int, error);
-    QFETCH(QString, text);
-    QFETCH(QString, caption);
+    QFETCH(QString, message);
 
-    appStore().Com_Port = 1;
-    appStore().Device_Version = 5;
-    appStore().Requested_View = QStringLiteral("Tableau Paramètres");
-    m_main->menuEntry(QStringLiteral("mnuSave_As"))->setEnabled(!cancel);
+    Store &s = appStore();
+    s.Com_Port = 1;
+    s.Device_Version = 5;
+    s.Requested_View = QStringLiteral("Tableau Paramètres");
+    QAction *saveAs = m_main->menuEntry(QStringLiteral("mnuSave_As"));
+    saveAs->setEnabled(true);
     std::function<void()> finish;
     setTransferStarter([&finish](std::function<void()> done) { finish = std::move(done); });
 
-    MessageRecorder messages;
-    frmData_Type *w = open();
+    MessageRecorder recorder;
+    frmData_Type *w = openWindow();
     child<QRadioButton>(w, "Option_New_Transfert")->click();
     QVERIFY(child<QPushButton>(w, "Cmd_Ok")->isEnabled());
     w->Cmd_Ok_Click();
@@ -393,29 +364,26 @@ void TestDataType::transferOutcome()
     QVERIFY(openFlags().Open_frmData_Type);
     QVERIFY(finish);
 
-    Store &s = appStore();
     s.Cancel_Flag = cancel;
     s.Transfer_Error = qint16(error);
-    s.Data_Loaded = !cancel;
+    s.Data_Loaded = true;
     for (int i = 0; i < 8; ++i)
         s.Param_Block[2360 + i] = qint16(i + 1);
     finish();
     setTransferStarter({});
 
     QVERIFY(!openFlags().Open_frmData_Type);
-    if (text.isEmpty()) {
-        QVERIFY(messages.messages.isEmpty());
+    QCOMPARE(shown(recorder), message);
+    // A cancel by the user leaves nothing to use or save.
+    const bool cleared = cancel && error == 0;
+    QCOMPARE(s.Data_Loaded, !cleared);
+    QCOMPARE(saveAs->isEnabled(), !cleared);
+    if (cancel) {
+        QVERIFY(g_opened.isEmpty());
+    } else {
         QCOMPARE(g_opened, QStringList{QStringLiteral("frmParametres_v4")});
         QCOMPARE(s.Serial_Number, QStringLiteral("12345678"));
-        return;
     }
-    QCOMPARE(messages.messages.size(), 1);
-    QCOMPARE(messages.messages[0].text, text);
-    QCOMPARE(messages.messages[0].caption, caption);
-    QCOMPARE(messages.messages[0].icon, MsgIcon::Critical);
-    QVERIFY(g_opened.isEmpty());
-    QVERIFY(!s.Data_Loaded);
-    QVERIFY(!m_main->menuEntry(QStringLiteral("mnuSave_As"))->isEnabled());
 }
 
 QTEST_MAIN(TestDataType)

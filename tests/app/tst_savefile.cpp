@@ -1,5 +1,5 @@
-// Saving the store (refusals, names, dialog loop, the progress window) and
-// loading a data file (messages, captions, menu state).
+// Saving the store (refusals, names, dialog loop, failed writes, the progress
+// window) and loading a data file (messages, captions, menu state).
 
 #include "TestSupport.h"
 #include "files/DataFile.h"
@@ -16,34 +16,76 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <optional>
+#include <sys/resource.h>
+
 using namespace kvl;
 using namespace kvl::test;
 
 namespace {
 
 const char *const saveMenus[] = {"mnuAbout", "mnuAnalyse", "mnuPort", "mnuSave_As", "mnuQuitter"};
+const QString name24 = QStringLiteral("KVL 24-2 Data from 05   March    2008 to 12   April   2008");
 
-void setStamp(Store &s, int row, int day, int month, int year)
+// A message box as one line: "caption / text / icon".
+QString msg(const QString &text, const QString &caption, MsgIcon icon)
 {
-    const qint16 r[8] = {30, 12, qint16(day), 10, qint16(month), qint16(year), 85, 0};
-    std::copy(r, r + 8, s.Leq_Records.row(row));
+    return caption + " / " + text + " / " + QString::number(int(icon));
+}
+QString shown(const MessageRecorder &r)
+{
+    QStringList out;
+    for (const RecordedMessage &m : r.messages)
+        out << msg(m.text, m.caption, m.icon);
+    return out.join('\n');
 }
 
-// A loaded version 5 store from 5 March 2008 to 12 April 2008.
+// A store of a version holding Leq rows from 5 March 2008 to 12 April 2008.
 void loadedStore(int version)
 {
     Store &s = appStore();
     s = Store();
     s.Device_Version = qint16(version);
     s.Leq_Records.fill(255);
-    setStamp(s, 1, 5, 3, 8);
-    setStamp(s, 2, 20, 3, 8);
-    setStamp(s, 3, 12, 4, 8);
+    const int days[3][2] = {{5, 3}, {20, 3}, {12, 4}};
+    for (int r = 0; r < 3; ++r) {
+        const qint16 row[8] = {30, 12, qint16(days[r][0]), 10, qint16(days[r][1]), 8, 85, 0};
+        std::copy(row, row + 8, s.Leq_Records.row(r + 1));
+    }
     s.Param_Block[2360] = 42;
     s.Transfer_Date = QStringLiteral("13/04/2008");
     s.Transfer_Time = QStringLiteral("10:11:12");
     s.Data_Loaded = true;
 }
+
+QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+// Files written past a size fail with EFBIG instead of raising SIGXFSZ.
+struct FileSizeLimit
+{
+    rlimit old{};
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit limit = old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old); }
+};
 
 frmWait_Save *waitWindow()
 {
@@ -63,7 +105,6 @@ class TestSaveFile : public QObject
     Q_OBJECT
 private:
     frmMain *m_main = nullptr;
-    QTemporaryDir m_dir;
 
     bool menusEnabled(bool enabled)
     {
@@ -72,14 +113,12 @@ private:
                 return false;
         return true;
     }
-    QString path(const QString &name) const { return m_dir.filePath(name); }
 
 private slots:
     void initTestCase()
     {
         registerFilesForms();
         m_main = new frmMain(false);
-        QVERIFY(m_dir.isValid());
     }
     void cleanupTestCase() { delete m_main; }
     void init()
@@ -94,140 +133,127 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    void refusals_data();
-    void refusals();
-    void cancelWritesNothing();
-    void emptyNameAsksAgain();
+    void saveWithoutWriting_data();
+    void saveWithoutWriting();
     void savesAndShowsProgress_data();
     void savesAndShowsProgress();
     void halfwayLabel();
-    void failedWriteProposesBackupName();
-    void replacesAnExistingFile();
-
-    void loadOpenFailure();
-    void loadMessages_data();
-    void loadMessages();
+    void load_data();
+    void load();
 };
 
-void TestSaveFile::refusals_data()
+void TestSaveFile::saveWithoutWriting_data()
 {
-    QTest::addColumn<bool>("loaded");
-    QTest::addColumn<bool>("anyValidRow");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<int>("icon");
+    QTest::addColumn<int>("version");
+    QTest::addColumn<int>("store");           // 0 nothing loaded, 1 no valid Leq row, 2 loaded
+    QTest::addColumn<QStringList>("answers"); // names in a folder holding "old.kvl"; then cancel
+    QTest::addColumn<bool>("limitSize");      // writes fail past 4 KiB
+    QTest::addColumn<QStringList>("requests");
+    QTest::addColumn<QString>("messages");
 
-    QTest::newRow("nothing loaded") << false << true
-                                    << QStringLiteral("Can you load the data to access this function !!!")
-                                    << QStringLiteral("It is impossible to save data !!!")
-                                    << int(MsgIcon::None);
-    QTest::newRow("no valid Leq row")
-        << true << false << QStringLiteral("It is impossible to save Data, No Leq Data in the memory !!!")
-        << QStringLiteral("No Data in the memory!!!") << int(MsgIcon::Critical);
+    const QString refused = QStringLiteral("It is impossible to save data !!!");
+    const QString backup = "KVL 24-2 Backup : " + QDate::currentDate().toString(QStringLiteral("dd-MM-yyyy"));
+    const QString noName = msg("Can you write a name for the saving, please !!!", refused, MsgIcon::Critical);
+    const QStringList old{QStringLiteral("old.kvl")};
+    const QString none;
+
+    QTest::newRow("nothing loaded") << 5 << 0 << old << false << QStringList()
+                                    << msg("Can you load the data to access this function !!!", refused,
+                                           MsgIcon::None);
+    QTest::newRow("no valid Leq row") << 5 << 1 << old << false << QStringList()
+                                      << msg("It is impossible to save Data, No Leq Data in the memory !!!",
+                                             "No Data in the memory!!!", MsgIcon::Critical);
+    QTest::newRow("cancel") << 5 << 2 << QStringList() << false << QStringList{name24} << none;
+    QTest::newRow("empty name asks again")
+        << 70 << 2 << QStringList{QString(), QString()} << false
+        << QStringList{QStringLiteral("KVL 36 Data from 05   March    2008 to 12   April   2008"), QString(),
+                       QString()}
+        << noName + '\n' + noName;
+    QTest::newRow("missing folder, backup name proposed")
+        << 4 << 2 << QStringList{QStringLiteral("no such folder/data.kvl")} << false
+        << QStringList{name24, backup} << none;
+    QTest::newRow("failed write keeps the old file")
+        << 3 << 2 << old << true << QStringList{name24, backup} << none;
 }
 
-void TestSaveFile::refusals()
+// Nothing is written: the old file and its folder stay as they were.
+void TestSaveFile::saveWithoutWriting()
 {
-    QFETCH(bool, loaded);
-    QFETCH(bool, anyValidRow);
-    QFETCH(QString, text);
-    QFETCH(QString, caption);
-    QFETCH(int, icon);
+    QFETCH(int, version);
+    QFETCH(int, store);
+    QFETCH(QStringList, answers);
+    QFETCH(bool, limitSize);
+    QFETCH(QStringList, requests);
+    QFETCH(QString, messages);
 
-    loadedStore(5);
-    appStore().Data_Loaded = loaded;
-    if (!anyValidRow)
+    QTemporaryDir dir;
+    const QString old = dir.filePath(QStringLiteral("old.kvl"));
+    writeFile(old, "old contents");
+    loadedStore(version);
+    appStore().Data_Loaded = store > 0;
+    if (store == 1)
         appStore().Leq_Records.fill(255);
-    MessageRecorder messages;
+    MessageRecorder recorder;
     ScriptedDialogs dialogs;
-    dialogs.saveAnswers << path(QStringLiteral("refused.kvl"));
-    Sauvegarde_Fichier(5, 8192);
-    QCOMPARE(messages.messages.size(), 1);
-    QCOMPARE(messages.messages[0].text, text);
-    QCOMPARE(messages.messages[0].caption, caption);
-    QCOMPARE(int(messages.messages[0].icon), icon);
-    QVERIFY(dialogs.saveRequests.isEmpty());
-    QVERIFY(!QFile::exists(path(QStringLiteral("refused.kvl"))));
+    for (const QString &a : answers)
+        dialogs.saveAnswers << (a.isEmpty() ? a : dir.filePath(a));
+    {
+        std::optional<FileSizeLimit> limit;
+        if (limitSize)
+            limit.emplace(4096);
+        Sauvegarde_Fichier(version, version == 3 ? 4096 : 8192);
+    }
+
+    QCOMPARE(shown(recorder), messages);
+    QCOMPARE(dialogs.saveRequests, requests);
+    const QString filter =
+        QString::fromLatin1(version == 70 ? "KVL 36 (*.kvl)|*.kvl" : "KVL 24-2 (*.kvl)|*.kvl");
+    QCOMPARE(dialogs.saveFilters, QStringList(requests.size(), filter));
+    QCOMPARE(contents(old), QByteArray("old contents"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("old.kvl")});
     QVERIFY(menusEnabled(true));
     QVERIFY(!waitWindow());
-}
-
-void TestSaveFile::cancelWritesNothing()
-{
-    loadedStore(5);
-    MessageRecorder messages;
-    ScriptedDialogs dialogs; // no answer: cancel
-    Sauvegarde_Fichier(5, 8192);
-    QCOMPARE(dialogs.saveRequests,
-             QStringList{QStringLiteral("KVL 24-2 Data from 05   March    2008 to 12   April   2008")});
-    QCOMPARE(dialogs.saveFilters, QStringList{QStringLiteral("KVL 24-2 (*.kvl)|*.kvl")});
-    QVERIFY(messages.messages.isEmpty());
-    QVERIFY(menusEnabled(true));
-    QVERIFY(!waitWindow());
-}
-
-void TestSaveFile::emptyNameAsksAgain()
-{
-    loadedStore(70);
-    MessageRecorder messages;
-    ScriptedDialogs dialogs;
-    dialogs.saveAnswers << QString() << QString(); // then cancel
-    Sauvegarde_Fichier(70, 8192);
-    QCOMPARE(dialogs.saveRequests.size(), 3);
-    QCOMPARE(dialogs.saveRequests[0],
-             QStringLiteral("KVL 36 Data from 05   March    2008 to 12   April   2008"));
-    QCOMPARE(dialogs.saveRequests[1], QString());
-    QCOMPARE(dialogs.saveRequests[2], QString());
-    QCOMPARE(dialogs.saveFilters[2], QStringLiteral("KVL 36 (*.kvl)|*.kvl"));
-    QCOMPARE(messages.messages.size(), 2);
-    QCOMPARE(messages.messages[1].text, QStringLiteral("Can you write a name for the saving, please !!!"));
-    QCOMPARE(messages.messages[1].caption, QStringLiteral("It is impossible to save data !!!"));
-    QCOMPARE(messages.messages[1].icon, MsgIcon::Critical);
-    QVERIFY(menusEnabled(true));
 }
 
 void TestSaveFile::savesAndShowsProgress_data()
 {
     QTest::addColumn<int>("version");
-    QTest::addColumn<int>("rows");
-    QTest::newRow("3") << 3 << 4096;
-    QTest::newRow("4") << 4 << 8192;
-    QTest::newRow("5") << 5 << 8192;
-    QTest::newRow("70") << 70 << 8192;
+    for (int v : {3, 4, 5, 70})
+        QTest::addRow("v%d", v) << v;
 }
 
+// The file replaces a larger one; then the window plays the progress, holds
+// the completion report for 1.5 s and closes, and the menus come back.
 void TestSaveFile::savesAndShowsProgress()
 {
     QFETCH(int, version);
-    QFETCH(int, rows);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("old.kvl"));
+    writeFile(file, QByteArray(2'000'000, 'x'));
     loadedStore(version);
-    MessageRecorder messages;
+    MessageRecorder recorder;
     ScriptedDialogs dialogs;
-    const QString file = path(QStringLiteral("saved_%1.kvl").arg(version));
     dialogs.saveAnswers << file;
-    Sauvegarde_Fichier(version, rows);
+    Sauvegarde_Fichier(version, version == 3 ? 4096 : 8192);
 
-    QVERIFY(messages.messages.isEmpty());
-    QFile f(file);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QVERIFY(f.readAll() == buildDataFile(appStore(), version));
-
+    QVERIFY(recorder.messages.isEmpty());
+    QVERIFY(contents(file) == buildDataFile(appStore(), version));
     frmWait_Save *wait = waitWindow();
     QVERIFY(wait);
-    QVERIFY(openFlags().Open_frmWait_Save);
     QVERIFY(menusEnabled(false));
     // The main window will not close while the save window is open.
     QVERIFY(!m_main->close());
     QCOMPARE(labelText(wait, "Label_Save_en_Cours"), QStringLiteral("Saving in progress ..."));
     QCOMPARE(labelText(wait, "Label_Patientez"), QStringLiteral("Can you wait a moment, please..."));
     QCOMPARE(labelText(wait, "Label_Progression"), QStringLiteral("Saving at 00%."));
-    QVERIFY(!wait->findChild<QLabel *>(QStringLiteral("Picture_Good"))->isVisibleTo(wait));
+    auto *good = wait->findChild<QLabel *>(QStringLiteral("Picture_Good"));
+    QVERIFY(!good->isVisibleTo(wait));
 
     qint64 now = 1000;
     wait->setClock([&now] { return now; });
     QPointer<frmWait_Save> alive(wait);
-    int guard = 0;
-    while (!wait->progress().completed() && guard++ < 1000)
+    for (int guard = 0; !wait->progress().completed() && guard < 1000; ++guard)
         wait->poll();
     QVERIFY(wait->progress().completed());
     auto *bar = wait->findChild<QProgressBar *>(QStringLiteral("ProgressBar_Save"));
@@ -235,9 +261,8 @@ void TestSaveFile::savesAndShowsProgress()
     QCOMPARE(labelText(wait, "Label_Save_en_Cours"), QString());
     QCOMPARE(labelText(wait, "Label_Patientez"), QStringLiteral("Backup Completed !!!"));
     QCOMPARE(labelText(wait, "Label_Progression"), QStringLiteral("Backup at 100%."));
-    QVERIFY(wait->findChild<QLabel *>(QStringLiteral("Picture_Good"))->isVisibleTo(wait));
+    QVERIFY(good->isVisibleTo(wait));
 
-    // The report stays 1.5 s, then the window closes and the menus come back.
     now += 1499;
     wait->poll();
     QVERIFY(openFlags().Open_frmWait_Save);
@@ -259,110 +284,73 @@ void TestSaveFile::halfwayLabel()
     wait->Progression_Sauvegarde();
     QCOMPARE(bar->value(), 6304);
     QCOMPARE(labelText(wait, "Label_Progression"), QStringLiteral("Backup at 49%."));
-    QCOMPARE(labelText(wait, "Label_Patientez"), QStringLiteral("Can you wait a moment, please..."));
     wait->close();
 }
 
-void TestSaveFile::failedWriteProposesBackupName()
+void TestSaveFile::load_data()
 {
-    loadedStore(4);
-    MessageRecorder messages;
-    ScriptedDialogs dialogs;
-    const QString bad = path(QStringLiteral("no such folder/data.kvl"));
-    dialogs.saveAnswers << bad; // then cancel
-    Sauvegarde_Fichier(4, 8192);
-    QCOMPARE(dialogs.saveRequests.size(), 2);
-    QCOMPARE(dialogs.saveRequests[1], QStringLiteral("KVL 24-2 Backup : ") +
-                                          QDate::currentDate().toString(QStringLiteral("dd-MM-yyyy")));
-    QVERIFY(!QFile::exists(bad));
-    QVERIFY(QDir(m_dir.path()).entryList(QDir::Files).filter(QStringLiteral("data")).isEmpty());
-    QVERIFY(!waitWindow());
-    QVERIFY(menusEnabled(true));
-}
-
-void TestSaveFile::replacesAnExistingFile()
-{
-    const QString file = path(QStringLiteral("existing.kvl"));
-    {
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray(2'000'000, 'x'));
-    }
-    loadedStore(3);
-    MessageRecorder messages;
-    ScriptedDialogs dialogs;
-    dialogs.saveAnswers << file;
-    Sauvegarde_Fichier(3, 4096);
-    QFile f(file);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QVERIFY(f.readAll() == buildDataFile(appStore(), 3));
-}
-
-void TestSaveFile::loadOpenFailure()
-{
-    MessageRecorder messages;
-    appStore().Data_Loaded = true;
-    const QString missing = path(QStringLiteral("missing.kvl"));
-    Lecture_Fichier(missing);
-    QVERIFY(!appStore().Data_Loaded);
-    QCOMPARE(messages.messages.size(), 1);
-    QCOMPARE(messages.messages[0].text, QStringLiteral("It is impossible to open this file : ") + missing);
-    QCOMPARE(messages.messages[0].caption, QStringLiteral("File Problem "));
-    QCOMPARE(messages.messages[0].icon, MsgIcon::None);
-    QCOMPARE(m_main->windowTitle(), frmMain::DesignCaption);
-}
-
-void TestSaveFile::loadMessages_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("bytes"); // null: no such file
     QTest::addColumn<int>("port");
-    QTest::addColumn<QString>("text"); // empty: loads
     QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("messages"); // %1: the file's path
+    QTest::addColumn<bool>("saveMenu");
 
     Store s;
     s.Transfer_Date = QStringLiteral("01/02/2009");
     s.Transfer_Time = QStringLiteral("03:04:05");
-    QTest::newRow("v4 loads") << buildDataFile(s, 4) << 3 << QString() << loadCaption(4, 3);
-    QTest::newRow("v3 loads, no port") << buildDataFile(s, 3) << 0 << QString() << loadCaption(3, 0);
-    QTest::newRow("not a data file") << QByteArray("hello world") << 2
-                                     << QStringLiteral("It is not a KVL 24-2/36 file !!!!")
-                                     << frmMain::DesignCaption;
-    QTest::newRow("truncated v70") << buildDataFile(s, 70).left(100000) << 2
-                                   << QStringLiteral("It is not a KVL 36 file !!!!") << loadCaption(70, 2);
+    const QString design = frmMain::DesignCaption;
+    QTest::newRow("missing file") << QByteArray() << 2 << design
+                                  << msg("It is impossible to open this file : %1", "File Problem ",
+                                         MsgIcon::None)
+                                  << true;
+    QTest::newRow("v3 COM 2") << buildDataFile(s, 3) << 2
+                              << "ORLIN Analysis Software - KVL 24-2 - Version 5.5  |  Com Port : COM 2  |  "
+                                 "FirmWare KVL 24-2 : 3.5  |  Open file actived."
+                              << QString() << false;
+    QTest::newRow("v4 COM 16")
+        << buildDataFile(s, 4) << 16
+        << "ORLIN Analyser - KVL 24-2 - Version 5.5  |  Com Port  : COM 16  |  FirmWare "
+           "KVL 24-2 : 4.0  |  Open file actived."
+        << QString() << false;
+    QTest::newRow("v5 no port") << buildDataFile(s, 5) << 0
+                                << "ORLIN Analyser - KVL 24-2 - Version 5.5  |  No COM Port Selected.  |  "
+                                   "FirmWare KVL 24-2 : 5.X  |  Open file actived."
+                                << QString() << false;
+    QTest::newRow("truncated v70 COM 1")
+        << buildDataFile(s, 70).left(100000) << 1
+        << "ORLIN Analyser - KVL 36 - Version 1.1  |  Com Port  : COM 1  |  FirmWare KVL 36 : 1.X  |  Open "
+           "file actived."
+        << msg("It is not a KVL 36 file !!!!", "It is impossible to read file data", MsgIcon::Critical)
+        << false;
+    QTest::newRow("not a data file") << QByteArray("hello world") << 2 << design
+                                     << msg("It is not a KVL 24-2/36 file !!!!",
+                                            "It is impossible to open this file", MsgIcon::Critical)
+                                     << false;
 }
 
-void TestSaveFile::loadMessages()
+void TestSaveFile::load()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(int, port);
-    QFETCH(QString, text);
     QFETCH(QString, title);
+    QFETCH(QString, messages);
+    QFETCH(bool, saveMenu);
 
-    const QString file = path(QStringLiteral("load.kvl"));
-    QFile f(file);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    f.close();
-
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("load.kvl"));
+    if (!bytes.isNull())
+        writeFile(file, bytes);
     appStore() = Store();
     appStore().Com_Port = qint16(port);
     appStore().Data_Loaded = true;
-    m_main->menuEntry(QStringLiteral("mnuSave_As"))->setEnabled(true);
-    MessageRecorder messages;
+    MessageRecorder recorder;
     Lecture_Fichier(file);
 
+    QCOMPARE(shown(recorder), messages.replace(QStringLiteral("%1"), file));
     QCOMPARE(m_main->windowTitle(), title);
-    QVERIFY(!m_main->menuEntry(QStringLiteral("mnuSave_As"))->isEnabled());
+    QCOMPARE(m_main->menuEntry(QStringLiteral("mnuSave_As"))->isEnabled(), saveMenu);
+    QCOMPARE(appStore().Data_Loaded, messages.isEmpty());
     QCOMPARE(appStore().Com_Port, qint16(port));
-    if (text.isEmpty()) {
-        QVERIFY(appStore().Data_Loaded);
-        QVERIFY(messages.messages.isEmpty());
-        return;
-    }
-    QVERIFY(!appStore().Data_Loaded);
-    QCOMPARE(messages.messages.size(), 1);
-    QCOMPARE(messages.messages[0].text, text);
-    QCOMPARE(messages.messages[0].icon, MsgIcon::Critical);
 }
 
 QTEST_MAIN(TestSaveFile)
