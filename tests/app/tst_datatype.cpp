@@ -54,29 +54,13 @@ frmData_Type *openWindow()
     return qobject_cast<frmData_Type *>(openForm(QStringLiteral("frmData_Type")));
 }
 
-// The chart defaults a parameter area gives: Leq day "105", night "95", 22 h, 7 h.
-Store savedStore()
-{
-    Store s;
-    s.Param_Block.fill(255);
-    const std::pair<int, int> values[] = {{2176, 1}, {2177, 5}, {2180, 0}, {2181, 95}, {2191, 22}, {2193, 7}};
-    for (const auto &v : values)
-        s.Param_Block[v.first] = qint16(v.second);
-    for (int i = 0; i < 512; ++i)
-        s.Param_Raw[i] = s.Param_Block[2048 + i];
-    return s;
-}
-
-void checkChartDefaults(const QString &leqDay)
+// Chart defaults as "Leq day|Leq night|day-night hour|night-day hour|days".
+QString chartDefaults()
 {
     const Store &s = appStore();
-    QCOMPARE(s.Default_Leq_Day, leqDay);
-    QCOMPARE(s.Chart_Days_Text, QString::fromLatin1(leqDay.isEmpty() ? "7" : "1"));
-    if (leqDay == QStringLiteral("105")) {
-        QCOMPARE(s.Default_Leq_Night, QStringLiteral("95"));
-        QCOMPARE(s.Default_Hour_Day_Night, QStringLiteral("22"));
-        QCOMPARE(s.Default_Hour_Night_Day, QStringLiteral("7"));
-    }
+    return QStringList{s.Default_Leq_Day, s.Default_Leq_Night, s.Default_Hour_Day_Night,
+                       s.Default_Hour_Night_Day, s.Chart_Days_Text}
+        .join('|');
 }
 
 } // namespace
@@ -138,14 +122,13 @@ void TestDataType::optionsPerSituation_data()
     QTest::addColumn<QString>("enabled"); // L = last data, S = saved data, T = transfer
     QTest::addColumn<QString>("checked");
 
-    QTest::newRow("no port, nothing loaded") << 0 << false << "S"
-                                             << "S";
-    QTest::newRow("port, nothing loaded") << 3 << false << "ST"
-                                          << "";
-    QTest::newRow("no port, data loaded") << 0 << true << "LS"
-                                          << "L";
-    QTest::newRow("port, data loaded") << 16 << true << "LST"
-                                       << "L";
+    auto row = [](const char *name, int port, bool loaded, const char *enabled, const char *checked) {
+        QTest::newRow(name) << port << loaded << QString::fromLatin1(enabled) << QString::fromLatin1(checked);
+    };
+    row("no port, nothing loaded", 0, false, "S", "S");
+    row("port, nothing loaded", 3, false, "ST", "");
+    row("no port, data loaded", 0, true, "LS", "L");
+    row("port, data loaded", 16, true, "LST", "L");
 }
 
 void TestDataType::optionsPerSituation()
@@ -189,34 +172,42 @@ void TestDataType::savedData_data()
     QTest::addColumn<QString>("shownName"); // the file name shown; the path kept is in the folder
     QTest::addColumn<QString>("messages");  // %1: the path kept
     QTest::addColumn<QString>("opened");
-    QTest::addColumn<QString>("leqDay"); // empty: chart defaults untouched
+    QTest::addColumn<QString>("chart");
 
-    const Store s = savedStore();
+    // Its chart defaults: Leq day 105, night 95, 22 h, 7 h.
+    Store s;
+    s.Param_Block.fill(255);
+    for (auto [i, v] : {std::pair{2176, 1}, {2177, 5}, {2180, 0}, {2181, 95}, {2191, 22}, {2193, 7}})
+        s.Param_Block[i] = qint16(v);
+    for (int i = 0; i < 512; ++i)
+        s.Param_Raw[i] = s.Param_Block[2048 + i];
+    const char *chart = "105|95|22|7|1", *kept = "||||7";
     const QString good = QStringLiteral("March 2008.kvl"), none;
     const QString leq = QStringLiteral("Graphique Leq"), params = QStringLiteral("Tableau Paramètres");
     const QString noFile = msg("Please, Select a . kvl file !!!", "No file selected", MsgIcon::Exclamation);
     auto row = [](const char *name, const QString &answer, const QByteArray &bytes, const QString &view,
-                  const QString &shownName, const QString &messages, const char *opened, const char *leqDay) {
+                  const QString &shownName, const QString &messages, const char *opened,
+                  const char *defaults) {
         QTest::newRow(name) << answer << bytes << view << shownName << messages << QString::fromLatin1(opened)
-                            << QString::fromLatin1(leqDay);
+                            << QString::fromLatin1(defaults);
     };
 
-    row("Leq chart v3", good, buildDataFile(s, 3), leq, good, none, "frmInGraphique", "105");
-    row("Leq chart v4", good, buildDataFile(s, 4), leq, good, none, "frmInGraphique", "105");
+    row("Leq chart v3", good, buildDataFile(s, 3), leq, good, none, "frmInGraphique", chart);
+    row("Leq chart v4", good, buildDataFile(s, 4), leq, good, none, "frmInGraphique", chart);
     row("Leq table v5", good, buildDataFile(s, 5), QStringLiteral("Tableau Leq"), good, none, "frmInTableau",
-        "");
+        kept);
     row("events v70", good, buildDataFile(s, 70), QStringLiteral("Tableau Evénements"), good, none,
-        "frmInTableau", "");
-    row("parameters v4", good, buildDataFile(s, 4), params, good, none, "frmParametres_v4", "");
+        "frmInTableau", kept);
+    row("parameters v4", good, buildDataFile(s, 4), params, good, none, "frmParametres_v4", kept);
     row("upper-case KVL refused", QStringLiteral("old.KVL"), buildDataFile(s, 5), params, none, noFile, "",
-        "");
-    row("other extension refused", QStringLiteral("notes.txt"), QByteArray(), params, none, noFile, "", "");
+        kept);
+    row("other extension refused", QStringLiteral("notes.txt"), QByteArray(), params, none, noFile, "", kept);
     row("cancel keeps the earlier file", none, QByteArray(), params, QStringLiteral("earlier.kvl"),
-        msg("It is impossible to open this file : %1", "File Problem ", MsgIcon::None), "", "");
+        msg("It is impossible to open this file : %1", "File Problem ", MsgIcon::None), "", kept);
     row("failed load keeps the window open", QStringLiteral("broken.kvl"),
         QByteArray("KVL_24-2_Data_for_Version_5!!!\r\n 1 2"), params, QStringLiteral("broken.kvl"),
         msg("It is not a KVL 24-2 file !!!!", "It is impossible to read file data", MsgIcon::Critical), "",
-        "");
+        kept);
 }
 
 // A file chosen earlier ("earlier.kvl", not there), then the row's answer, then OK.
@@ -228,7 +219,7 @@ void TestDataType::savedData()
     QFETCH(QString, shownName);
     QFETCH(QString, messages);
     QFETCH(QString, opened);
-    QFETCH(QString, leqDay);
+    QFETCH(QString, chart);
 
     QTemporaryDir dir;
     if (!bytes.isNull()) {
@@ -263,7 +254,7 @@ void TestDataType::savedData()
     // After a failure the user may pick another file.
     QCOMPARE(openFlags().Open_frmData_Type, opened.isEmpty());
     QCOMPARE(!alive.isNull() && alive->isVisible(), opened.isEmpty());
-    checkChartDefaults(leqDay);
+    QCOMPARE(chartDefaults(), chart);
 }
 
 void TestDataType::lastData_data()
@@ -273,17 +264,17 @@ void TestDataType::lastData_data()
     QTest::addColumn<bool>("doubleClick");
     QTest::addColumn<QString>("opened");
     QTest::addColumn<QString>("messages");
-    QTest::addColumn<QString>("leqDay");
+    QTest::addColumn<QString>("chart");
 
     const QString leq = QStringLiteral("Graphique Leq");
-    QTest::newRow("Leq chart v4") << leq << 4 << false << "frmInGraphique" << QString() << "99";
+    QTest::newRow("Leq chart v4") << leq << 4 << false << "frmInGraphique" << QString() << "99|0|0|0|1";
     QTest::newRow("view not built yet")
         << leq << 5 << false << ""
         << msg("This view is not available yet in this version of the program.", "ORLIN Analysis Software",
                MsgIcon::Information)
-        << "99";
+        << "99|0|0|0|1";
     QTest::newRow("double click confirms")
-        << QStringLiteral("Tableau Evénements") << 5 << true << "frmInTableau" << QString() << "";
+        << QStringLiteral("Tableau Evénements") << 5 << true << "frmInTableau" << QString() << "||||7";
 }
 
 // The data in the store is used as it is: no file dialog, no load.
@@ -294,7 +285,7 @@ void TestDataType::lastData()
     QFETCH(bool, doubleClick);
     QFETCH(QString, opened);
     QFETCH(QString, messages);
-    QFETCH(QString, leqDay);
+    QFETCH(QString, chart);
 
     ScriptedDialogs dialogs;
     MessageRecorder recorder;
@@ -317,7 +308,7 @@ void TestDataType::lastData()
     QVERIFY(dialogs.openRequests.isEmpty());
     QVERIFY(s.Data_Loaded);
     QVERIFY(!openFlags().Open_frmData_Type);
-    checkChartDefaults(leqDay);
+    QCOMPARE(chartDefaults(), chart);
 }
 
 void TestDataType::transferOutcome_data()

@@ -80,8 +80,7 @@ struct FileSizeLimit
     {
         std::signal(SIGXFSZ, SIG_IGN);
         getrlimit(RLIMIT_FSIZE, &old);
-        rlimit limit = old;
-        limit.rlim_cur = bytes;
+        const rlimit limit{bytes, old.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limit);
     }
     ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old); }
@@ -92,10 +91,15 @@ frmWait_Save *waitWindow()
     return qobject_cast<frmWait_Save *>(findForm(QStringLiteral("frmWait_Save")));
 }
 
-QString labelText(QWidget *w, const char *name)
+// The three texts of the save window, "saving|wait|progression".
+QString labels(QWidget *w)
 {
-    auto *label = w->findChild<QLabel *>(QString::fromLatin1(name));
-    return label ? label->text() : QStringLiteral("<missing>");
+    QStringList out;
+    for (const char *name : {"Label_Save_en_Cours", "Label_Patientez", "Label_Progression"}) {
+        auto *label = w->findChild<QLabel *>(QString::fromLatin1(name));
+        out << (label ? label->text() : QStringLiteral("<missing>"));
+    }
+    return out.join('|');
 }
 
 } // namespace
@@ -137,7 +141,8 @@ private slots:
     void saveWithoutWriting();
     void savesAndShowsProgress_data();
     void savesAndShowsProgress();
-    void halfwayLabel();
+    void progressLabel_data();
+    void progressLabel();
     void load_data();
     void load();
 };
@@ -244,9 +249,8 @@ void TestSaveFile::savesAndShowsProgress()
     QVERIFY(menusEnabled(false));
     // The main window will not close while the save window is open.
     QVERIFY(!m_main->close());
-    QCOMPARE(labelText(wait, "Label_Save_en_Cours"), QStringLiteral("Saving in progress ..."));
-    QCOMPARE(labelText(wait, "Label_Patientez"), QStringLiteral("Can you wait a moment, please..."));
-    QCOMPARE(labelText(wait, "Label_Progression"), QStringLiteral("Saving at 00%."));
+    QCOMPARE(labels(wait),
+             QStringLiteral("Saving in progress ...|Can you wait a moment, please...|Saving at 00%."));
     auto *good = wait->findChild<QLabel *>(QStringLiteral("Picture_Good"));
     QVERIFY(!good->isVisibleTo(wait));
 
@@ -258,9 +262,7 @@ void TestSaveFile::savesAndShowsProgress()
     QVERIFY(wait->progress().completed());
     auto *bar = wait->findChild<QProgressBar *>(QStringLiteral("ProgressBar_Save"));
     QCOMPARE(bar->value(), bar->maximum());
-    QCOMPARE(labelText(wait, "Label_Save_en_Cours"), QString());
-    QCOMPARE(labelText(wait, "Label_Patientez"), QStringLiteral("Backup Completed !!!"));
-    QCOMPARE(labelText(wait, "Label_Progression"), QStringLiteral("Backup at 100%."));
+    QCOMPARE(labels(wait), QStringLiteral("|Backup Completed !!!|Backup at 100%."));
     QVERIFY(good->isVisibleTo(wait));
 
     now += 1499;
@@ -275,15 +277,32 @@ void TestSaveFile::savesAndShowsProgress()
     QVERIFY(!alive);
 }
 
-void TestSaveFile::halfwayLabel()
+// One step from a value; the percentage is cut, not rounded.
+void TestSaveFile::progressLabel_data()
 {
-    auto *wait = new frmWait_Save(4);
+    QTest::addColumn<int>("version");
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("v4 halfway is cut to 49") << 4 << 6303 << 12608 << QStringLiteral("Backup at 49%.");
+    QTest::newRow("first step v5") << 5 << 0 << 16700 << QStringLiteral("Backup at 0%.");
+    QTest::newRow("one below the end v70") << 70 << 16698 << 16700 << QStringLiteral("Backup at 99%.");
+    QTest::newRow("v3 1%") << 3 << 85 << 8512 << QStringLiteral("Backup at 1%.");
+}
+
+void TestSaveFile::progressLabel()
+{
+    QFETCH(int, version);
+    QFETCH(int, before);
+    QFETCH(int, maximum);
+    QFETCH(QString, text);
+    auto *wait = new frmWait_Save(version);
     auto *bar = wait->findChild<QProgressBar *>(QStringLiteral("ProgressBar_Save"));
-    QCOMPARE(bar->maximum(), 12608);
-    wait->setProgressValue(6303);
+    QCOMPARE(bar->maximum(), maximum);
+    wait->setProgressValue(before);
     wait->Progression_Sauvegarde();
-    QCOMPARE(bar->value(), 6304);
-    QCOMPARE(labelText(wait, "Label_Progression"), QStringLiteral("Backup at 49%."));
+    QCOMPARE(bar->value(), before + 1);
+    QCOMPARE(labels(wait), "Saving in progress ...|Can you wait a moment, please...|" + text);
     wait->close();
 }
 

@@ -304,12 +304,6 @@ private slots:
     {
         QVERIFY(loadImage(QStringLiteral("No Such Picture.bmp")).isNull());
     }
-
-    void twipsToPixels()
-    {
-        QCOMPARE(twips(1440), 96);
-        QCOMPARE(twips(15), 1);
-    }
 };
 
 QTEST_MAIN(TestShell)

@@ -298,25 +298,6 @@ private slots:
         QCOMPARE(int(s->Leq_Records(4097, 1)), 42);
     }
 
-    void permuteSwapsWholeRows()
-    {
-        auto s = storeFor(5);
-        for (int f = 1; f <= 48; ++f) {
-            s->Param_History(1, f) = qint16(f);
-            s->Param_History(682, f) = qint16(100 + f);
-        }
-        Permuter_Historique(*s, 1, 682);
-        QCOMPARE(int(s->Param_History(1, 48)), 148);
-        QCOMPARE(int(s->Param_History(682, 1)), 1);
-        s->Event_Records(2, 8) = 9;
-        Permuter_Evenements(*s, 2, 4096);
-        QCOMPARE(int(s->Event_Records(4096, 8)), 9);
-        QCOMPARE(int(s->Event_Records(2, 8)), 0);
-        s->Leq_Records(1, 1) = 5;
-        Permuter_Leq(*s, 1, 1);
-        QCOMPARE(int(s->Leq_Records(1, 1)), 5);
-    }
-
     void progressCounts_data()
     {
         QTest::addColumn<int>("version");

@@ -43,17 +43,6 @@ private slots:
         QCOMPARE(int(s.Leq_Records(1, 1)), 12);
     }
 
-    void recordNumberingIsOneBased()
-    {
-        Store s;
-        s.Leq_Records(2, 1) = 7;
-        QCOMPARE(s.Leq_Records.row(1)[8], qint16(7));
-        s.Leq_Records(2, 7) = 7;
-        QCOMPARE(leqLevel(s.Leq_Records.row(2)), 7);
-        s.Leq_Records(2, 8) = 1;
-        QCOMPARE(leqLevel(s.Leq_Records.row(2)), 107);
-    }
-
     void monthNames_data()
     {
         QTest::addColumn<int>("month");
@@ -131,15 +120,6 @@ private slots:
             s.Param_Block[2360 + i] = qint16(elements[i]);
         Lire_Numero_Serie(s);
         QCOMPARE(s.Serial_Number, serial);
-    }
-
-    void dateTexts()
-    {
-        QCOMPARE(dateText(5, 3, 2008), QStringLiteral("5 / 3 / 2008"));
-        int d = 0, m = 0, y = 0;
-        QVERIFY(parseDateText(QStringLiteral("12 / 4 / 2008"), &d, &m, &y));
-        QCOMPARE(QList<int>({d, m, y}), QList<int>({12, 4, 2008}));
-        QVERIFY(!parseDateText(QStringLiteral("12 / 4"), &d, &m, &y));
     }
 };
 
