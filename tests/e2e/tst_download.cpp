@@ -1,12 +1,13 @@
-// Downloads from kvl-sim on a pseudo-terminal through the real serial port,
-// offscreen: every version fills the store with what the simulated device
-// held; a hang-up or a cancel ends the download cleanly.
+// Downloads from kvl-sim through the real serial port, offscreen: every
+// version fills the store with what the simulated device held; faults, a
+// hang-up, a cancel and a second request end the download cleanly; "New
+// Data" in the data source window opens the requested view.
 
-#include "Generator.h"
+#include "Simulator.h"
 #include "TestSupport.h"
+#include "files/frmData_Type.h"
 #include "link/CommPort.h"
 #include "link/TransferDriver.h"
-#include "link/frmWait.h"
 #include "shell/AppHooks.h"
 #include "shell/Forms.h"
 #include "shell/frmMain.h"
@@ -14,105 +15,55 @@
 
 #include <QAction>
 #include <QLabel>
-#include <QProcess>
+#include <QRadioButton>
 #include <QtTest>
 
 using namespace kvl;
-
-namespace {
-
-constexpr int Weeks = 3;
-
-// kvl-sim started on a pseudo-terminal for one test.
-class Simulator
-{
-public:
-    bool start(const QStringList &args)
-    {
-        const QString bin = qEnvironmentVariable("KVL_BIN_DIR") + QStringLiteral("/kvl-sim");
-        m_process.setProgram(bin);
-        m_process.setArguments(args + QStringList{"--exit-with-parent"});
-        m_process.setProcessChannelMode(QProcess::SeparateChannels);
-        m_process.start();
-        if (!m_process.waitForStarted(5000))
-            return false;
-        while (!m_process.canReadLine())
-            if (!m_process.waitForReadyRead(5000))
-                return false;
-        m_path = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-        return m_path.startsWith(QLatin1Char('/'));
-    }
-    ~Simulator()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.terminate();
-            if (!m_process.waitForFinished(3000))
-                m_process.kill();
-            m_process.waitForFinished(1000);
-        }
-    }
-    QString path() const { return m_path; }
-
-private:
-    QProcess m_process;
-    QString m_path;
-};
-
-} // namespace
+using namespace kvl::test;
 
 class tst_Download : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void initTestCase()
+    {
+        registerLinkForms();
+        registerFilesForms();
+        registerViewStubs(&m_opened);
+    }
+    void init()
+    {
+        m_main = new frmMain(false);
+        m_main->show();
+    }
+    void cleanup()
+    {
+        Fermer_Fenetres();
+        MSComm1().close();
+        delete m_main;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
     void completeDownload_data();
     void completeDownload();
-    void faults_data();
-    void faults();
-    void hangUpDuringReception();
-    void cancelDuringReception();
+    void failures_data();
+    void failures();
     void secondStartEndsTheFirst();
+    void dataTypeOpensView_data();
+    void dataTypeOpensView();
 
 private:
     // Starts the download and waits for its end.
-    void download(int timeoutMs);
+    void download(int timeoutMs)
+    {
+        m_done = false;
+        startTransfer([this] { m_done = true; });
+        QTRY_VERIFY_WITH_TIMEOUT(m_done, timeoutMs);
+    }
+    bool saveAsEnabled() const { return m_main->menuEntry(QStringLiteral("mnuSave_As"))->isEnabled(); }
     frmMain *m_main = nullptr;
     bool m_done = false;
+    QStringList m_opened;
 };
-
-void tst_Download::initTestCase()
-{
-    registerLinkForms();
-    QVERIFY2(QFile::exists(qEnvironmentVariable("KVL_BIN_DIR") + QStringLiteral("/kvl-sim")),
-             "kvl-sim not found in KVL_BIN_DIR");
-}
-
-void tst_Download::init()
-{
-    appStore() = Store();
-    m_main = new frmMain(false);
-    m_main->show();
-    m_done = false;
-}
-
-void tst_Download::cleanup()
-{
-    Fermer_Fenetres();
-    MSComm1().close();
-    delete m_main;
-    m_main = nullptr;
-    qunsetenv("KVL_SERIAL_PORTS");
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-void tst_Download::download(int timeoutMs)
-{
-    m_done = false;
-    startTransfer([this] { m_done = true; });
-    QTRY_VERIFY_WITH_TIMEOUT(m_done, timeoutMs);
-}
 
 void tst_Download::completeDownload_data()
 {
@@ -129,80 +80,60 @@ void tst_Download::completeDownload()
     QFETCH(int, version);
     QFETCH(quint32, seed);
     Simulator sim;
-    QVERIFY(sim.start({"--version", QString::number(version), "--seed", QString::number(seed), "--weeks",
-                       QString::number(Weeks), "--fast"}));
-    qputenv("KVL_SERIAL_PORTS", sim.path().toLocal8Bit());
-    Store &s = appStore();
-    s.Device_Version = qint16(version);
-    s.Com_Port = 1;
+    QVERIFY(sim.start(version, {"--seed", QString::number(seed), "--weeks", "3", "--fast"}));
     download(20000);
-    QVERIFY(m_done);
-
+    const Store &s = appStore();
     QVERIFY(!s.Cancel_Flag);
     QVERIFY(s.Data_Loaded);
-    QVERIFY(m_main->menuEntry(QStringLiteral("mnuSave_As"))->isEnabled());
+    QVERIFY(saveAsEnabled());
     QVERIFY(!MSComm1().isOpen());
-
-    const kvlsim::DeviceMemory mem = kvlsim::generateDevice(version, seed, Weeks);
-    const int leqRows = version == 3 ? 4096 : 8192;
-    QCOMPARE(s.Leq_Count, leqRows);
-    for (std::size_t i = 0; i < mem.leq.size(); ++i)
-        for (int f = 1; f <= 8; ++f)
-            QCOMPARE(s.Leq_Records(int(i) + 1, f), mem.leq[i][std::size_t(f - 1)]);
-    for (int r = int(mem.leq.size()) + 1; r <= leqRows; ++r)
-        QCOMPARE(s.Leq_Records(r, 6), qint16(255));
-    for (std::size_t i = 0; i < mem.events.size(); ++i)
-        for (int f = 1; f <= 8; ++f)
-            QCOMPARE(s.Event_Records(int(i) + 1, f), mem.events[i][std::size_t(f - 1)]);
-    QCOMPARE(s.Event_Records(int(mem.events.size()) + 1, 7), qint16(255));
-    for (std::size_t i = 0; i < mem.history.size(); ++i)
-        for (int f = 1; f <= 48; ++f)
-            QCOMPARE(s.Param_History(int(i) + 1, f), mem.history[i][std::size_t(f - 1)]);
-    for (int i = 0; i < 2560; ++i)
-        QCOMPARE(s.Param_Block[i], mem.paramBlock[std::size_t(i)]);
-    for (std::size_t i = 0; i < mem.paramRaw.size(); ++i)
-        QCOMPARE(s.Param_Raw[int(i)], mem.paramRaw[i]);
-
+    const QString mismatch = storeMismatch(s, kvlsim::generateDevice(version, seed, 3));
+    QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
     // The progress window stays, showing its completed state.
-    auto *wait = qobject_cast<frmWait *>(findForm(QStringLiteral("frmWait")));
+    QWidget *wait = findForm(QStringLiteral("frmWait"));
     QVERIFY(wait);
     QCOMPARE(wait->findChild<QLabel *>(QStringLiteral("Label_Pourcentage"))->text(),
              QStringLiteral("Data filing Realized at 100 %."));
-    if (version >= 5) {
-        QCOMPARE(s.Transfer_Date.size(), 10);
-        QCOMPARE(s.Transfer_Time.size(), 8);
-    } else {
-        QVERIFY(!s.Default_Leq_Day.isEmpty());
-    }
+    QCOMPARE(s.Transfer_Date.size(), version >= 5 ? 10 : 0);
+    QCOMPARE(s.Default_Leq_Day.isEmpty(), version >= 5);
 }
 
-void tst_Download::faults_data()
+void tst_Download::failures_data()
 {
     QTest::addColumn<int>("version");
     QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("cancelAfterMs");
     QTest::addColumn<int>("code");
-    QTest::newRow("3.5 513-byte parameter answer") << 3 << QStringList{"--param-size", "513"} << 1;
-    QTest::newRow("4.0 no answer") << 4 << QStringList{"--no-answer"} << 3;
-    QTest::newRow("5.X extra bytes") << 5 << QStringList{"--extra", "100"} << 4;
-    // 0: completes, after two unanswered attempts.
-    QTest::newRow("4.0 answer on the third attempt") << 4 << QStringList{"--answer-on", "3"} << 0;
+    const QStringList fast{"--weeks", "1", "--fast"};
+    QTest::newRow("3.5 513-byte parameter answer")
+        << 3 << fast + QStringList{"--param-size", "513"} << 0 << 1;
+    QTest::newRow("4.0 no answer") << 4 << fast + QStringList{"--no-answer"} << 0 << 3;
+    QTest::newRow("5.X extra bytes") << 5 << fast + QStringList{"--extra", "100"} << 0 << 4;
+    // Paced so that the hang-up comes once reception has started.
+    QTest::newRow("5.X hang-up during reception")
+        << 5 << QStringList{"--weeks", "1", "--baud", "600000", "--hangup-after", "100000"} << 0 << 4;
+    // About a second in, the answer is coming in at 56000 baud.
+    QTest::newRow("4.0 cancel during reception") << 4 << QStringList{"--weeks", "1"} << 1200 << 0;
+    // -1: completes, after two unanswered attempts.
+    QTest::newRow("4.0 answer on the third attempt")
+        << 4 << fast + QStringList{"--answer-on", "3"} << 0 << -1;
 }
 
-void tst_Download::faults()
+void tst_Download::failures()
 {
     QFETCH(int, version);
     QFETCH(QStringList, args);
+    QFETCH(int, cancelAfterMs);
     QFETCH(int, code);
     Simulator sim;
-    QVERIFY(sim.start(QStringList{"--version", QString::number(version), "--weeks", "1", "--fast"} + args));
-    qputenv("KVL_SERIAL_PORTS", sim.path().toLocal8Bit());
+    QVERIFY(sim.start(version, args));
     Store &s = appStore();
-    s.Device_Version = qint16(version);
-    s.Com_Port = 1;
+    s.Leq_Records(1, 1) = 77;
+    if (cancelAfterMs)
+        QTimer::singleShot(cancelAfterMs, [] { closeForm(QStringLiteral("frmWait")); });
     download(15000);
-    QVERIFY(m_done);
     QVERIFY(!MSComm1().isOpen());
-    if (code == 0) {
+    if (code < 0) {
         QVERIFY(!s.Cancel_Flag);
         QVERIFY(s.Data_Loaded);
         return;
@@ -210,56 +141,16 @@ void tst_Download::faults()
     QVERIFY(s.Cancel_Flag);
     QCOMPARE(s.Transfer_Error, qint16(code));
     QVERIFY(!s.Data_Loaded);
-}
-
-void tst_Download::hangUpDuringReception()
-{
-    Simulator sim;
-    // Paced fast enough to keep the test short, slow enough that the hang-up
-    // comes once reception has started.
-    QVERIFY(sim.start({"--version", "5", "--weeks", "1", "--baud", "600000", "--hangup-after", "100000"}));
-    qputenv("KVL_SERIAL_PORTS", sim.path().toLocal8Bit());
-    Store &s = appStore();
-    s.Device_Version = 5;
-    s.Com_Port = 1;
-    s.Leq_Records(1, 1) = 77;
-    download(15000);
-    QVERIFY(m_done);
-    QVERIFY(s.Cancel_Flag);
-    QCOMPARE(s.Transfer_Error, qint16(4));
-    QVERIFY(!s.Data_Loaded);
-    QVERIFY(!MSComm1().isOpen());
+    QVERIFY(!saveAsEnabled());
+    // Nothing of the failed download reached the records.
     QCOMPARE(s.Leq_Records(1, 1), qint16(77));
-    QVERIFY(!m_main->menuEntry(QStringLiteral("mnuSave_As"))->isEnabled());
-}
-
-void tst_Download::cancelDuringReception()
-{
-    Simulator sim;
-    QVERIFY(sim.start({"--version", "4", "--weeks", "1"}));
-    qputenv("KVL_SERIAL_PORTS", sim.path().toLocal8Bit());
-    Store &s = appStore();
-    s.Device_Version = 4;
-    s.Com_Port = 1;
-    m_done = false;
-    startTransfer([this] { m_done = true; });
-    // About a second in, the answer is coming in at 56000 baud.
-    QTimer::singleShot(1200, [] { closeForm(QStringLiteral("frmWait")); });
-    QTRY_VERIFY_WITH_TIMEOUT(m_done, 10000);
-    QVERIFY(s.Cancel_Flag);
-    QCOMPARE(s.Transfer_Error, qint16(0));
-    QVERIFY(!s.Data_Loaded);
-    QVERIFY(!MSComm1().isOpen());
 }
 
 void tst_Download::secondStartEndsTheFirst()
 {
     Simulator sim;
-    QVERIFY(sim.start({"--version", "5", "--weeks", "1", "--fast"}));
-    qputenv("KVL_SERIAL_PORTS", sim.path().toLocal8Bit());
-    Store &s = appStore();
-    s.Device_Version = 5;
-    s.Com_Port = 1;
+    QVERIFY(sim.start(5, {"--weeks", "1", "--fast"}));
+    const Store &s = appStore();
     int firstEnded = 0;
     bool firstWasCancel = false;
     startTransfer([&] {
@@ -267,11 +158,49 @@ void tst_Download::secondStartEndsTheFirst()
         firstWasCancel = s.Cancel_Flag && s.Transfer_Error == 0;
     });
     download(15000);
-    QVERIFY(m_done);
     QCOMPARE(firstEnded, 1);
     QVERIFY(firstWasCancel);
     QVERIFY(s.Data_Loaded);
     QVERIFY(!s.Cancel_Flag);
+}
+
+void tst_Download::dataTypeOpensView_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<QString>("view");
+    QTest::addColumn<QString>("window");
+    QTest::newRow("5.X Leq table") << 5 << QStringLiteral("Tableau Leq") << QStringLiteral("frmInTableau");
+    QTest::newRow("3.5 parameters") << 3 << QStringLiteral("Tableau Paramètres")
+                                    << QStringLiteral("frmParametres_v4");
+}
+
+void tst_Download::dataTypeOpensView()
+{
+    QFETCH(int, version);
+    QFETCH(QString, view);
+    QFETCH(QString, window);
+    Simulator sim;
+    QVERIFY(sim.start(version, {"--seed", "8", "--weeks", "2", "--fast"}));
+    m_opened.clear();
+    Store &s = appStore();
+    s.Requested_View = view;
+    MessageRecorder messages;
+    auto *w = qobject_cast<frmData_Type *>(openForm(QStringLiteral("frmData_Type")));
+    QVERIFY(w);
+    w->findChild<QRadioButton *>(QStringLiteral("Option_New_Transfert"))->click();
+    w->Cmd_Ok_Click();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_opened.isEmpty() || !messages.messages.isEmpty(), 30000);
+
+    QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.messages.value(0).text));
+    QCOMPARE(m_opened, QStringList{window});
+    QVERIFY(s.Data_Loaded);
+    QVERIFY(!openFlags().Open_frmData_Type);
+    // The serial number is rebuilt from the downloaded parameters.
+    const kvlsim::DeviceMemory mem = kvlsim::generateDevice(version, 8, 2);
+    QString serial;
+    for (int i = 2360; i <= 2367; ++i)
+        serial += QString::number(mem.paramBlock[std::size_t(i)]);
+    QCOMPARE(s.Serial_Number, serial);
 }
 
 QTEST_MAIN(tst_Download)

@@ -40,7 +40,6 @@ public:
         m_now = ms;
         pump();
     }
-    qint64 now() const { return m_now; }
     // Makes the port vanish now.
     void vanish();
 
@@ -49,8 +48,6 @@ public:
     QStringList calls;
     QList<quint8> commands;
     QList<qint64> commandTimes;
-    int bytesDelivered() const { return m_sent; }
-    int bytesLost() const { return m_lostBytes; }
 
     // SerialLine
     void setPort(int number) override;
@@ -79,7 +76,6 @@ private:
     QByteArray m_stream;
     qint64 m_streamStart = 0;
     int m_sent = 0;
-    int m_lostBytes = 0;
     bool m_streamIsImage = false;
     int m_imageCommands = 0;
     int m_paramCommands = 0;

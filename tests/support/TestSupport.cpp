@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "shell/Forms.h"
+
 #include <QPrinter>
 
 namespace kvl::test {
@@ -26,14 +28,15 @@ ScriptedDialogs::~ScriptedDialogs()
     setDialogs(nullptr);
 }
 
-std::optional<QString> ScriptedDialogs::openFile(QWidget *, const QString &fileName, const QString &filter, int)
+std::optional<QString> ScriptedDialogs::openFile(QWidget *, const QString &fileName, const QString &filter,
+                                                 int)
 {
     openRequests << fileName + QLatin1Char('|') + filter;
     return openAnswers.isEmpty() ? std::nullopt : openAnswers.takeFirst();
 }
 
-std::optional<QString> ScriptedDialogs::saveFile(QWidget *, const QString &proposedName, const QString &filter,
-                                                 int)
+std::optional<QString> ScriptedDialogs::saveFile(QWidget *, const QString &proposedName,
+                                                 const QString &filter, int)
 {
     saveRequests << proposedName;
     saveFilters << filter;
@@ -49,6 +52,34 @@ bool ScriptedDialogs::choosePrinter(QWidget *, QPrinter &printer)
         printer.setOutputFileName(printerPdfPath);
     }
     return accept;
+}
+
+namespace {
+
+class ViewStub : public Form
+{
+public:
+    ViewStub(const QString &name, bool *flag) : Form(name, flag, true, Form::Dialog) {}
+};
+
+} // namespace
+
+void registerViewStubs(QStringList *opened)
+{
+    const std::pair<const char *, bool OpenFlags::*> views[] = {
+        {"frmInGraphique", &OpenFlags::Open_frmInGraphique},
+        {"frmInGraphique_v5", &OpenFlags::Open_frmInGraphique_v5},
+        {"frmInTableau", &OpenFlags::Open_frmInTableau},
+        {"frmParametres_v4", &OpenFlags::Open_frmParametres_v4},
+    };
+    for (const auto &v : views) {
+        const QString name = QString::fromLatin1(v.first);
+        bool *flag = &(openFlags().*(v.second));
+        registerForm(name, [name, flag, opened] {
+            *opened << name;
+            return new ViewStub(name, flag);
+        });
+    }
 }
 
 } // namespace kvl::test

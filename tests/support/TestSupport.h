@@ -45,8 +45,13 @@ public:
     QString printerPdfPath;
 
     std::optional<QString> openFile(QWidget *, const QString &fileName, const QString &filter, int) override;
-    std::optional<QString> saveFile(QWidget *, const QString &proposedName, const QString &filter, int) override;
+    std::optional<QString> saveFile(QWidget *, const QString &proposedName, const QString &filter,
+                                    int) override;
     bool choosePrinter(QWidget *, QPrinter &printer) override;
 };
+
+// Stands in for the chart, table and parameter views: opening one only
+// appends its window name to `opened`.
+void registerViewStubs(QStringList *opened);
 
 } // namespace kvl::test
