@@ -110,14 +110,10 @@ private slots:
     void attempts();
     void portSetUpOrder_data();
     void portSetUpOrder();
-    void finalStage_data();
-    void finalStage();
-    void parameterAnswer_data();
-    void parameterAnswer();
+    void failures_data();
+    void failures();
     void cancel_data();
     void cancel();
-    void portVanishes_data();
-    void portVanishes();
     void completeDownload_data();
     void completeDownload();
     void progressTexts_data();
@@ -189,70 +185,73 @@ void tst_Transfer::portSetUpOrder()
     QCOMPARE(b.device.calls, expected);
 }
 
-void tst_Transfer::finalStage_data()
+void tst_Transfer::failures_data()
 {
     QTest::addColumn<int>("version");
-    QTest::addColumn<int>("missing");
-    QTest::addColumn<int>("extra");
-    for (int version : {3, 4, 5}) {
-        QTest::addRow("%d ten bytes short", version) << version << 10 << 0;
-        QTest::addRow("%d one byte short", version) << version << 1 << 0;
-        QTest::addRow("%d one byte too many", version) << version << 0 << 1;
-        QTest::addRow("%d a chunk too many", version) << version << 0 << 20000;
+    QTest::addColumn<int>("missing");     // bytes of the image never sent
+    QTest::addColumn<int>("extra");       // bytes sent after the image
+    QTest::addColumn<int>("vanishAfter"); // image bytes before the port goes; 0: before answering
+    QTest::addColumn<int>("paramSize");
+    QTest::addColumn<int>("paramOn");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("waits"); // time-out waits of reception; -1: not counted
+    QTest::addColumn<int>("paramCommands");
+    for (int v : {3, 4, 5}) {
+        QTest::addRow("%d ten bytes short", v) << v << 10 << 0 << -1 << 514 << 1 << 4 << 5 << 0;
+        QTest::addRow("%d one byte short", v) << v << 1 << 0 << -1 << 514 << 1 << 4 << 5 << 0;
+        QTest::addRow("%d one byte too many", v) << v << 0 << 1 << -1 << 514 << 1 << 4 << 5 << 0;
+        QTest::addRow("%d a chunk too many", v) << v << 0 << 20000 << -1 << 514 << 1 << 4 << 5 << 0;
     }
+    QTest::newRow("3.5 513-byte parameter answer") << 3 << 0 << 0 << -1 << 513 << 1 << 1 << 2 << 1;
+    QTest::newRow("3.5 515-byte parameter answer") << 3 << 0 << 0 << -1 << 515 << 1 << 1 << 2 << 1;
+    QTest::newRow("3.5 no parameter answer") << 3 << 0 << 0 << -1 << 514 << 0 << 2 << -1 << 3;
+    QTest::newRow("3.5 parameters on the third request") << 3 << 0 << 0 << -1 << 514 << 3 << 0 << -1 << 3;
+    // A port that goes away ends it at once, not after the time-out waits.
+    QTest::newRow("5.X port gone during reception") << 5 << 0 << 0 << 60000 << 514 << 1 << 4 << 0 << 0;
+    QTest::newRow("5.X port gone in the final stage") << 5 << 0 << 0 << 130000 << 514 << 1 << 4 << -1 << 0;
+    QTest::newRow("4.0 port gone as the answer starts") << 4 << 0 << 0 << 1000 << 514 << 1 << 3 << 0 << 0;
+    QTest::newRow("3.5 port gone during reception") << 3 << 0 << 0 << 40000 << 514 << 1 << 4 << 0 << 0;
+    // No further attempt on a port that is gone.
+    QTest::newRow("5.X port gone before answering") << 5 << 0 << 0 << 0 << 514 << 1 << 3 << 0 << 0;
 }
 
-void tst_Transfer::finalStage()
+void tst_Transfer::failures()
 {
     QFETCH(int, version);
     QFETCH(int, missing);
     QFETCH(int, extra);
+    QFETCH(int, vanishAfter);
+    QFETCH(int, paramSize);
+    QFETCH(int, paramOn);
+    QFETCH(int, code);
+    QFETCH(int, waits);
+    QFETCH(int, paramCommands);
     Bench b(version);
     if (missing)
         b.device.stopAfter = kvlsim::memorySize(version) - missing;
     b.device.extra = QByteArray(extra, char(0x55));
+    b.device.vanishAfter = vanishAfter;
+    b.device.paramAnswer = b.device.paramAnswer.leftJustified(paramSize, char(0x12), true);
+    b.device.paramAnswerOnAttempt = paramOn;
     b.store.Leq_Records(1, 1) = 77;
+    if (vanishAfter == 0) {
+        b.device.answerOnAttempt = 0;
+        QVERIFY(!b.run([&b] { return b.now == 100; }));
+        b.device.vanish();
+    }
     QVERIFY(b.run());
-    QCOMPARE(b.store.Transfer_Error, qint16(4));
-    QVERIFY(b.store.Cancel_Flag);
-    QCOMPARE(b.receiveWaits, 5);
-    QVERIFY(!b.store.Data_Loaded);
-    QVERIFY(!b.device.isOpen());
-    // Nothing decoded, no second command.
-    QCOMPARE(b.store.Leq_Records(1, 1), qint16(77));
-    QCOMPARE(b.device.commands, QList<quint8>{0x01});
-}
-
-void tst_Transfer::parameterAnswer_data()
-{
-    QTest::addColumn<int>("answerSize");
-    QTest::addColumn<int>("answerOn");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<int>("parameterCommands");
-    QTest::newRow("513 bytes") << 513 << 1 << 1 << 1;
-    QTest::newRow("515 bytes") << 515 << 1 << 1 << 1;
-    QTest::newRow("no answer") << 514 << 0 << 2 << 3;
-    QTest::newRow("answer on the third request") << 514 << 3 << 0 << 3;
-}
-
-void tst_Transfer::parameterAnswer()
-{
-    QFETCH(int, answerSize);
-    QFETCH(int, answerOn);
-    QFETCH(int, code);
-    QFETCH(int, parameterCommands);
-    Bench b(3);
-    b.device.paramAnswer = b.device.paramAnswer.leftJustified(answerSize, char(0x12), true);
-    b.device.paramAnswerOnAttempt = answerOn;
-    QVERIFY(b.run());
-    QCOMPARE(int(b.device.commands.count(0x03)), parameterCommands);
     QCOMPARE(int(b.device.commands.count(0x01)), 1);
+    QCOMPARE(int(b.device.commands.count(0x03)), paramCommands);
+    QVERIFY(!b.device.isOpen());
     QCOMPARE(b.store.Data_Loaded, code == 0);
     QCOMPARE(b.store.Cancel_Flag, code != 0);
-    if (code != 0)
-        QCOMPARE(b.store.Transfer_Error, qint16(code));
-    if (code == 1)
-        QCOMPARE(b.receiveWaits, 2);
+    if (code == 0)
+        return;
+    QCOMPARE(b.store.Transfer_Error, qint16(code));
+    if (waits >= 0)
+        QCOMPARE(b.receiveWaits, waits);
+    // Nothing decoded.
+    QCOMPARE(b.store.Leq_Records(1, 1), qint16(77));
 }
 
 void tst_Transfer::cancel_data()
@@ -308,43 +307,6 @@ void tst_Transfer::cancel()
     QVERIFY(!b.device.isOpen());
     if (when != "sorting")
         QCOMPARE(b.store.Leq_Records(1, 1), qint16(77));
-}
-
-void tst_Transfer::portVanishes_data()
-{
-    QTest::addColumn<int>("version");
-    QTest::addColumn<int>("vanishAfter");
-    QTest::addColumn<int>("code");
-    QTest::newRow("5.X during reception") << 5 << 60000 << 4;
-    QTest::newRow("5.X in the final stage") << 5 << 130000 << 4;
-    QTest::newRow("4.0 while the answer starts") << 4 << 1000 << 3;
-    QTest::newRow("3.5 during reception") << 3 << 40000 << 4;
-    QTest::newRow("5.X before answering") << 5 << 0 << 3;
-}
-
-void tst_Transfer::portVanishes()
-{
-    QFETCH(int, version);
-    QFETCH(int, vanishAfter);
-    QFETCH(int, code);
-    Bench b(version);
-    if (vanishAfter > 0) {
-        b.device.vanishAfter = vanishAfter;
-        QVERIFY(b.run());
-    } else {
-        b.device.answerOnAttempt = 0;
-        QVERIFY(!b.run([&b] { return b.now == 100; }));
-        b.device.vanish();
-        QVERIFY(b.run());
-        // No further attempt on a port that is gone.
-        QCOMPARE(int(b.device.commands.size()), 1);
-    }
-    QCOMPARE(b.store.Transfer_Error, qint16(code));
-    QVERIFY(b.store.Cancel_Flag);
-    QVERIFY(!b.store.Data_Loaded);
-    QVERIFY(!b.device.isOpen());
-    // It ends at once, not after the time-out waits.
-    QVERIFY(b.receiveWaits == 0 || vanishAfter >= 128000);
 }
 
 void tst_Transfer::completeDownload_data()
