@@ -1,5 +1,6 @@
 // The parameter sheet window, offscreen: its texts, selector and printing.
 
+#include "../core/TableStores.h"
 #include "Generator.h"
 #include "TestSupport.h"
 #include "files/DataFile.h"
@@ -102,326 +103,311 @@ class TestParamWindow : public QObject
 
 private slots:
     void initTestCase() { registerParamsForms(); }
-    void cleanup();
-    void opensForEachVersion_data();
-    void opensForEachVersion();
-    void noValidHistoryAndQuit();
-    void selectingEntries();
-    void typingReverts();
-    void printImageIsWhiteWithoutButtons();
-    void printing_data();
-    void printing();
-    void opensAfterFileRoundTrip_data();
-    void opensAfterFileRoundTrip();
-    void opensOnSimulatedDevices_data();
-    void opensOnSimulatedDevices();
-    void opensEverySample();
-};
-
-void TestParamWindow::cleanup()
-{
-    Fermer_Fenetres();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-void TestParamWindow::opensForEachVersion_data()
-{
-    QTest::addColumn<int>("version");
-    QTest::addColumn<bool>("selector");
-    QTest::addColumn<int>("headerTop");
-    QTest::addColumn<QString>("firmware");
-    QTest::addColumn<QString>("band63Caption");
-    QTest::newRow("3.5") << 3 << false << 8 << "Version 3.5" << QString(" 63 Hz Band Attenuation ");
-    QTest::newRow("4.0") << 4 << false << 8 << "Version 4.0" << QString(" 63 Hz Band Attenuation ");
-    QTest::newRow("5.X") << 5 << true << 2 << "Version 5.2" << QString(" 63 Hz Band Attenuation ");
-    QTest::newRow("KVL 36") << 70 << true << 2 << "Version 5.2" << QString("63 Hz Band level");
-}
-
-void TestParamWindow::opensForEachVersion()
-{
-    QFETCH(int, version);
-    QFETCH(bool, selector);
-    QFETCH(int, headerTop);
-    QFETCH(QString, firmware);
-    QFETCH(QString, band63Caption);
-    fillStore(appStore(), version, 30);
-    Store copy = appStore();
-    frmParametres_v4 *form = openSheet();
-    QVERIFY(form);
-    QVERIFY(openFlags().Open_frmParametres_v4);
-    QCOMPARE(form->windowTitle(), QStringLiteral("KVL 24/36 Parameters"));
-    QVERIFY(isDesignColoured(form));
-    QCOMPARE(labelText(form, "Label_Entete"), QStringLiteral("KVL 24/36 Parameter Chart :"));
-    QCOMPARE(child<QLabel>(form, "Label_Entete")->geometry().top(), headerTop);
-    QCOMPARE(child<QComboBox>(form, "Combo_Jour")->isVisible(), selector);
-    QCOMPARE(child<QLabel>(form, "Label_Date")->isVisible(), selector);
-    QCOMPARE(child<QComboBox>(form, "Combo_Jour")->count(), selector ? (version == 70 ? 25 : 30) : 0);
-    // It fits the views' area of a maximised 800 x 600 main window.
-    QVERIFY(form->minimumSizeHint().width() <= 780 && form->minimumSizeHint().height() <= 500);
-    QCOMPARE(child<QLabel>(form, "Label19")->isVisible(), version == 70);
-    QCOMPARE(labelText(form, "Label_Version_FirmWare"), firmware);
-    QCOMPARE(labelText(form, "Label_Numero_Serie"), QStringLiteral("12345678"));
-    QCOMPARE(labelText(form, "Label11"), band63Caption);
-    QCOMPARE(labelText(form, "Label_Niveau_Leq_Jour"), QStringLiteral("102"));
-    QCOMPARE(labelText(form, "Label_Niveau_Regul_Ligne"), QStringLiteral("63"));
-    QCOMPARE(labelText(form, "Label_Source"), QStringLiteral("Source : Line, A Weighted."));
-    compareLabels(form, loadSheet(copy));
-    QCOMPARE(form->filterCardPresent(), true);
-    QCOMPARE(child<QPushButton>(form, "Cmd_Print")->text(), QStringLiteral("Print"));
-    QCOMPARE(child<QPushButton>(form, "Cmd_Exit")->text(), QStringLiteral("Quit"));
-    for (const char *name : {"Cmd_Print", "Cmd_Exit"})
-        QVERIFY2(child<QPushButton>(form, name)->isVisible() &&
-                     !child<QPushButton>(form, name)->icon().isNull(),
-                 name);
-}
-
-void TestParamWindow::noValidHistoryAndQuit()
-{
-    fillStore(appStore(), 5, 0);
-    QPointer<frmParametres_v4> form = openSheet();
-    QVERIFY(form);
-    QVERIFY(!child<QComboBox>(form, "Combo_Jour")->isVisible());
-    QVERIFY(child<QLabel>(form, "Label_Date")->isVisible());
-    QCOMPARE(labelText(form, "Label_Date"),
-             QStringLiteral("Parameter    to  Sunday 06 December  2026  at  14 : 05"));
-    QCOMPARE(form->currentPeriodText(), QString());
-
-    QTest::mouseClick(child<QPushButton>(form, "Cmd_Exit"), Qt::LeftButton);
-    QVERIFY(!openFlags().Open_frmParametres_v4);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(form.isNull());
-}
-
-void TestParamWindow::selectingEntries()
-{
-    fillStore(appStore(), 5, 3);
-    frmParametres_v4 *form = openSheet();
-    QVERIFY(form);
-    QCOMPARE(child<QComboBox>(form, "Combo_Jour")->currentText(),
-             QStringLiteral("Saturday 03  January  2026  at  12 : 00"));
-    QCOMPARE(labelText(form, "Label_Date"),
-             QStringLiteral("Parameter  Saturday 03  January  2026  at  12 : 00  to  "
-                            "Sunday 06 December  2026  at  14 : 05"));
-    // The loaded sheet shows the current parameters, not a record.
-    QCOMPARE(labelText(form, "Label_Niveau_Leq_Jour"), QStringLiteral("102"));
-
-    select(form, 2);
-    QCOMPARE(labelText(form, "Label_Date"),
-             QStringLiteral("Parameter    Thursday 01  January  2026  at  12 : 00"
-                            "  to  Friday 02  January  2026  at  12 : 00"));
-    QCOMPARE(labelText(form, "Label_Niveau_Leq_Jour"), QStringLiteral("81"));
-    QCOMPARE(labelText(form, "Label_Fonctionnement_Regul"), QStringLiteral("Regulation Mode = Advanced."));
-    QCOMPARE(labelText(form, "Label_Version_FirmWare"), QStringLiteral("Version 5.2"));
-
-    select(form, 0);
-    QCOMPARE(labelText(form, "Label_Date"),
-             QStringLiteral("Parameter    Saturday 03  January  2026  at  12 : 00"
-                            "  to  Sunday 06 December  2026  at  14 : 05"));
-    QCOMPARE(labelText(form, "Label_Niveau_Leq_Jour"), QStringLiteral("83"));
-}
-
-void TestParamWindow::typingReverts()
-{
-    fillStore(appStore(), 5, 3);
-    frmParametres_v4 *form = openSheet();
-    QVERIFY(form);
-    auto *combo = child<QComboBox>(form, "Combo_Jour");
-    select(form, 1);
-    QTest::keyClicks(combo->lineEdit(), QStringLiteral("xy"));
-    QCOMPARE(combo->currentText(), form->currentPeriodText());
-    QTest::keyClick(combo->lineEdit(), Qt::Key_Backspace);
-    QCOMPARE(combo->currentText(), form->currentPeriodText());
-    QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
-    QCOMPARE(combo->count(), 3);
-}
-
-void TestParamWindow::printImageIsWhiteWithoutButtons()
-{
-    fillStore(appStore(), 5, 3);
-    frmParametres_v4 *form = openSheet();
-    QVERIFY(form);
-    form->resize(760, 480);
-    auto *print = child<QPushButton>(form, "Cmd_Print");
-    auto *combo = child<QComboBox>(form, "Combo_Jour");
-    const QImage image = form->printImage().toImage();
-    const qreal ratio = image.devicePixelRatio();
-    auto at = [&](QPoint p) { return image.pixelColor(int(p.x() * ratio), int(p.y() * ratio)); };
-    QCOMPARE(at(QPoint(1, 1)), QColor(Qt::white));
-    QCOMPARE(at(print->geometry().center()), QColor(Qt::white));
-    QCOMPARE(at(combo->geometry().center()), QColor(Qt::white));
-    // Taken and put back.
-    QVERIFY(print->isVisible() && combo->isVisible());
-    QVERIFY(isDesignColoured(form));
-}
-
-void TestParamWindow::printing_data()
-{
-    QTest::addColumn<int>("version");
-    QTest::addColumn<int>("records");
-    QTest::addColumn<bool>("answer");
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<bool>("printed");
-    QTest::newRow("4.0") << 4 << 0 << true << "sheet.pdf" << true;
-    QTest::newRow("5.X without history") << 5 << 0 << true << "sheet.pdf" << true;
-    QTest::newRow("KVL 36") << 70 << 30 << true << "sheet.pdf" << true;
-    QTest::newRow("cancelled") << 5 << 3 << false << "sheet.pdf" << false;
-    QTest::newRow("printer cannot start") << 70 << 3 << true << "missing/sheet.pdf" << false;
-}
-
-void TestParamWindow::printing()
-{
-    QFETCH(int, version);
-    QFETCH(int, records);
-    QFETCH(bool, answer);
-    QFETCH(QString, file);
-    QFETCH(bool, printed);
-    fillStore(appStore(), version, records);
-    frmParametres_v4 *form = openSheet();
-    QVERIFY(form);
-    const bool selector = records > 0;
-    if (selector)
-        select(form, 1);
-    const QString date = labelText(form, "Label_Date");
-    QTemporaryDir dir;
-    test::ScriptedDialogs dialogs;
-    dialogs.printerAnswers = {answer};
-    dialogs.printerPdfPath = dir.filePath(file);
-    test::MessageRecorder messages;
-
-    QTest::mouseClick(child<QPushButton>(form, "Cmd_Print"), Qt::LeftButton);
-    QCOMPARE(dialogs.printerRequests, 1);
-    QFile pdf(dialogs.printerPdfPath);
-    QCOMPARE(pdf.open(QIODevice::ReadOnly), printed);
-    if (printed) {
-        // One page holding the sheet's picture.
-        const QByteArray bytes = pdf.readAll();
-        QVERIFY(bytes.startsWith("%PDF"));
-        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "),
-                 1);
-        QVERIFY(bytes.contains("/Image"));
-    } else if (answer) {
-        QPrinter printer;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(dialogs.printerPdfPath);
-        QVERIFY(!form->printSheet(printer)); // reported, not taken for done
+    void cleanup()
+    {
+        Fermer_Fenetres();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    // The sheet is as it was, whatever happened.
-    QCOMPARE(child<QComboBox>(form, "Combo_Jour")->isVisible(), selector);
-    QCOMPARE(child<QComboBox>(form, "Combo_Jour")->currentIndex(), selector ? 1 : -1);
-    QCOMPARE(labelText(form, "Label_Date"), date);
-    QVERIFY(child<QPushButton>(form, "Cmd_Print")->isVisible());
-    QVERIFY(child<QPushButton>(form, "Cmd_Exit")->isVisible());
-    QVERIFY(isDesignColoured(form));
-    QVERIFY(messages.messages.isEmpty());
-    // Cancelled before anything was taken: no label was given a colour of its own.
-    for (QLabel *label : form->findChildren<QLabel *>())
-        QVERIFY(answer || !label->autoFillBackground());
-}
 
-void TestParamWindow::opensAfterFileRoundTrip_data()
-{
-    QTest::addColumn<int>("version");
-    QTest::newRow("4.0") << 4;
-    QTest::newRow("5.X") << 5;
-    QTest::newRow("KVL 36") << 70;
-}
-
-void TestParamWindow::opensAfterFileRoundTrip()
-{
-    QFETCH(int, version);
-    Store original;
-    fillStore(original, version, 30);
-    appStore() = Store();
-    QCOMPARE(readDataFile(buildDataFile(original, version), appStore()).result, LoadOutcome::Loaded);
-    frmParametres_v4 *form = openSheet();
-    QVERIFY(form);
-    compareLabels(form, loadSheet(original));
-    if (version == 4)
-        return;
-    // A loaded file has the download time without seconds.
-    QVERIFY(labelText(form, "Label_Date").endsWith(QStringLiteral("Sunday 06 December  2026  at  14 : 05")));
-    const int count = child<QComboBox>(form, "Combo_Jour")->count();
-    QCOMPARE(count, version == 70 ? 25 : 30);
-    const PeriodList periods = buildPeriodList(original);
-    select(form, count - 1);
-    compareLabels(form, periodSheet(original, periods, count - 1));
-    QCOMPARE(labelText(form, "Label_Date"), periodDateCaption(periods, count - 1));
-}
-
-void TestParamWindow::opensOnSimulatedDevices_data()
-{
-    QTest::addColumn<int>("version");
-    QTest::addColumn<int>("weeks");
-    QTest::addColumn<QString>("firmware");
-    QTest::newRow("4.0") << 4 << 2 << "Version 4.0";
-    QTest::newRow("5.X") << 5 << 6 << "Version 5.2";
-    QTest::newRow("KVL 36") << 70 << 40 << "Version 1.3";
-}
-
-void TestParamWindow::opensOnSimulatedDevices()
-{
-    QFETCH(int, version);
-    QFETCH(int, weeks);
-    QFETCH(QString, firmware);
-    const kvlsim::DeviceMemory memory = kvlsim::generateDevice(version, 7, weeks);
-    Store &store = appStore();
-    store = Store();
-    store.Device_Version = qint16(version);
-    QVERIFY(decodeImage(store, memory.decoderInput(), {}));
-    Tri_Historique(store, {});
-    store.Transfer_Date = QStringLiteral("06/12/2026");
-    store.Transfer_Time = QStringLiteral("14:05:33");
-    frmParametres_v4 *form = openSheet();
-    QVERIFY(form);
-    QCOMPARE(labelText(form, "Label_Version_FirmWare"), firmware);
-    auto *combo = child<QComboBox>(form, "Combo_Jour");
-    if (version < 5) {
-        QVERIFY(!combo->isVisible());
-        return;
+    void opensForEachVersion_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<bool>("selector");
+        QTest::addColumn<int>("headerTop");
+        QTest::addColumn<QString>("firmware");
+        QTest::addColumn<QString>("band63Caption");
+        QTest::newRow("3.5") << 3 << false << 8 << "Version 3.5" << QString(" 63 Hz Band Attenuation ");
+        QTest::newRow("4.0") << 4 << false << 8 << "Version 4.0" << QString(" 63 Hz Band Attenuation ");
+        QTest::newRow("5.X") << 5 << true << 2 << "Version 5.2" << QString(" 63 Hz Band Attenuation ");
+        QTest::newRow("KVL 36") << 70 << true << 2 << "Version 5.2" << QString("63 Hz Band level");
     }
-    const int records = int(memory.history.size());
-    // The "KVL 36" run is long enough for its selector to be trimmed.
-    QVERIFY(records > 0 && (version != 70 || records > 25));
-    QCOMPARE(combo->count(), version == 70 ? 25 : records);
-    // Every entry shows its own record; the newest entry the newest one.
-    for (int index = 0; index < combo->count(); ++index) {
-        const int age = version == 70 && index > 0 ? records - combo->count() + index : index;
-        const kvlsim::HistoryRow &record = memory.history[std::size_t(records - 1 - age)];
-        select(form, index);
-        QCOMPARE(labelText(form, "Label_Niveau_Leq_Jour"), QString::number(record[28] * 100 + record[29]));
-        QCOMPARE(labelText(form, "Label_Fonctionnement_Regul"),
-                 regulationText(record[HistoryRegulationField - 1] & RegulationNormalBit));
-        QVERIFY(labelText(form, "Label_Date")
-                    .startsWith(QStringLiteral("Parameter    ") + combo->itemText(index)));
-    }
-}
 
-void TestParamWindow::opensEverySample()
-{
-    const QDir samples(qEnvironmentVariable("KVL_SAMPLES"));
-    const QStringList files = samples.entryList({QStringLiteral("*.kvl")}, QDir::Files, QDir::Name);
-    QVERIFY(!files.isEmpty());
-    for (const QString &name : files) {
-        QFile file(samples.filePath(name));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        appStore() = Store();
-        QVERIFY2(readDataFile(file.readAll(), appStore()).result == LoadOutcome::Loaded, qPrintable(name));
+    void opensForEachVersion()
+    {
+        QFETCH(int, version);
+        QFETCH(bool, selector);
+        QFETCH(int, headerTop);
+        QFETCH(QString, firmware);
+        QFETCH(QString, band63Caption);
+        fillStore(appStore(), version, 30);
         Store copy = appStore();
         frmParametres_v4 *form = openSheet();
         QVERIFY(form);
+        QVERIFY(openFlags().Open_frmParametres_v4);
+        const QStringList texts{"=KVL 24/36 Parameters",
+                                "Label_Entete=KVL 24/36 Parameter Chart :",
+                                "Label_Version_FirmWare=" + firmware,
+                                "Label_Numero_Serie=12345678",
+                                "Label11=" + band63Caption,
+                                "Label_Niveau_Leq_Jour=102",
+                                "Label_Niveau_Regul_Ligne=63",
+                                "Label_Source=Source : Line, A Weighted.",
+                                "Cmd_Print=Print",
+                                "Cmd_Exit=Quit"};
+        QCOMPARE(test::shownTexts(form, texts), texts);
+        QVERIFY(isDesignColoured(form));
+        QCOMPARE(child<QLabel>(form, "Label_Entete")->geometry().top(), headerTop);
+        QCOMPARE(child<QComboBox>(form, "Combo_Jour")->isVisible(), selector);
+        QCOMPARE(child<QLabel>(form, "Label_Date")->isVisible(), selector);
+        QCOMPARE(child<QComboBox>(form, "Combo_Jour")->count(), selector ? (version == 70 ? 25 : 30) : 0);
+        // It fits the views' area of a maximised 800 x 600 main window.
+        QVERIFY(form->minimumSizeHint().width() <= 780 && form->minimumSizeHint().height() <= 500);
+        QCOMPARE(child<QLabel>(form, "Label19")->isVisible(), version == 70);
         compareLabels(form, loadSheet(copy));
-        QVERIFY2(labelText(form, "Label_Version_FirmWare").startsWith(QStringLiteral("Version ")),
-                 qPrintable(name));
-        QVERIFY2(!labelText(form, "Label_Niveau_Leq_Jour").isEmpty(), qPrintable(name));
-        const int count = child<QComboBox>(form, "Combo_Jour")->count();
-        if (appStore().isVersion5Family() && count > 1) {
-            select(form, count - 1);
-            QVERIFY2(labelText(form, "Label_Date").startsWith(QStringLiteral("Parameter    ")),
-                     qPrintable(name));
-        }
-        cleanup();
+        QCOMPARE(form->filterCardPresent(), true);
+        for (const char *name : {"Cmd_Print", "Cmd_Exit"})
+            QVERIFY2(child<QPushButton>(form, name)->isVisible() &&
+                         !child<QPushButton>(form, name)->icon().isNull(),
+                     name);
     }
-}
+
+    void noValidHistoryAndQuit()
+    {
+        fillStore(appStore(), 5, 0);
+        QPointer<frmParametres_v4> form = openSheet();
+        QVERIFY(form);
+        QVERIFY(!child<QComboBox>(form, "Combo_Jour")->isVisible());
+        QVERIFY(child<QLabel>(form, "Label_Date")->isVisible());
+        QCOMPARE(labelText(form, "Label_Date"),
+                 QStringLiteral("Parameter    to  Sunday 06 December  2026  at  14 : 05"));
+        QCOMPARE(form->currentPeriodText(), QString());
+
+        QTest::mouseClick(child<QPushButton>(form, "Cmd_Exit"), Qt::LeftButton);
+        QVERIFY(!openFlags().Open_frmParametres_v4);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(form.isNull());
+    }
+
+    void selectingEntries()
+    {
+        fillStore(appStore(), 5, 3);
+        frmParametres_v4 *form = openSheet();
+        QVERIFY(form);
+        QCOMPARE(child<QComboBox>(form, "Combo_Jour")->currentText(),
+                 QStringLiteral("Saturday 03  January  2026  at  12 : 00"));
+        QCOMPARE(labelText(form, "Label_Date"),
+                 QStringLiteral("Parameter  Saturday 03  January  2026  at  12 : 00  to  "
+                                "Sunday 06 December  2026  at  14 : 05"));
+        // The loaded sheet shows the current parameters, not a record.
+        QCOMPARE(labelText(form, "Label_Niveau_Leq_Jour"), QStringLiteral("102"));
+
+        select(form, 2);
+        QCOMPARE(labelText(form, "Label_Date"),
+                 QStringLiteral("Parameter    Thursday 01  January  2026  at  12 : 00"
+                                "  to  Friday 02  January  2026  at  12 : 00"));
+        QCOMPARE(labelText(form, "Label_Niveau_Leq_Jour"), QStringLiteral("81"));
+        QCOMPARE(labelText(form, "Label_Fonctionnement_Regul"),
+                 QStringLiteral("Regulation Mode = Advanced."));
+        QCOMPARE(labelText(form, "Label_Version_FirmWare"), QStringLiteral("Version 5.2"));
+
+        select(form, 0);
+        QCOMPARE(labelText(form, "Label_Date"),
+                 QStringLiteral("Parameter    Saturday 03  January  2026  at  12 : 00"
+                                "  to  Sunday 06 December  2026  at  14 : 05"));
+        QCOMPARE(labelText(form, "Label_Niveau_Leq_Jour"), QStringLiteral("83"));
+    }
+
+    void typingReverts()
+    {
+        fillStore(appStore(), 5, 3);
+        frmParametres_v4 *form = openSheet();
+        QVERIFY(form);
+        auto *combo = child<QComboBox>(form, "Combo_Jour");
+        select(form, 1);
+        QTest::keyClicks(combo->lineEdit(), QStringLiteral("xy"));
+        QCOMPARE(combo->currentText(), form->currentPeriodText());
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Backspace);
+        QCOMPARE(combo->currentText(), form->currentPeriodText());
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+        QCOMPARE(combo->count(), 3);
+    }
+
+    void printImageIsWhiteWithoutButtons()
+    {
+        fillStore(appStore(), 5, 3);
+        frmParametres_v4 *form = openSheet();
+        QVERIFY(form);
+        form->resize(760, 480);
+        auto *print = child<QPushButton>(form, "Cmd_Print");
+        auto *combo = child<QComboBox>(form, "Combo_Jour");
+        const QImage image = form->printImage().toImage();
+        const qreal ratio = image.devicePixelRatio();
+        auto at = [&](QPoint p) { return image.pixelColor(int(p.x() * ratio), int(p.y() * ratio)); };
+        QCOMPARE(at(QPoint(1, 1)), QColor(Qt::white));
+        QCOMPARE(at(print->geometry().center()), QColor(Qt::white));
+        QCOMPARE(at(combo->geometry().center()), QColor(Qt::white));
+        // Taken and put back.
+        QVERIFY(print->isVisible() && combo->isVisible());
+        QVERIFY(isDesignColoured(form));
+    }
+
+    void printing_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<int>("records");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("printed");
+        QTest::newRow("4.0") << 4 << 0 << true << "sheet.pdf" << true;
+        QTest::newRow("5.X without history") << 5 << 0 << true << "sheet.pdf" << true;
+        QTest::newRow("KVL 36") << 70 << 30 << true << "sheet.pdf" << true;
+        QTest::newRow("cancelled") << 5 << 3 << false << "sheet.pdf" << false;
+        QTest::newRow("printer cannot start") << 70 << 3 << true << "missing/sheet.pdf" << false;
+    }
+
+    void printing()
+    {
+        QFETCH(int, version);
+        QFETCH(int, records);
+        QFETCH(bool, answer);
+        QFETCH(QString, file);
+        QFETCH(bool, printed);
+        fillStore(appStore(), version, records);
+        frmParametres_v4 *form = openSheet();
+        QVERIFY(form);
+        const bool selector = records > 0;
+        if (selector)
+            select(form, 1);
+        const QString date = labelText(form, "Label_Date");
+        QTemporaryDir dir;
+        test::ScriptedDialogs dialogs;
+        dialogs.printerAnswers = {answer};
+        dialogs.printerPdfPath = dir.filePath(file);
+        test::MessageRecorder messages;
+
+        QTest::mouseClick(child<QPushButton>(form, "Cmd_Print"), Qt::LeftButton);
+        QCOMPARE(dialogs.printerRequests, 1);
+        QFile pdf(dialogs.printerPdfPath);
+        QCOMPARE(pdf.open(QIODevice::ReadOnly), printed);
+        if (printed) {
+            // One page holding the sheet's picture.
+            const QByteArray bytes = pdf.readAll();
+            QVERIFY(bytes.startsWith("%PDF"));
+            QCOMPARE(
+                bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 1);
+            QVERIFY(bytes.contains("/Image"));
+        } else if (answer) {
+            QPrinter printer;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(dialogs.printerPdfPath);
+            QVERIFY(!form->printSheet(printer)); // reported, not taken for done
+        }
+        // The sheet is as it was, whatever happened.
+        QCOMPARE(child<QComboBox>(form, "Combo_Jour")->isVisible(), selector);
+        QCOMPARE(child<QComboBox>(form, "Combo_Jour")->currentIndex(), selector ? 1 : -1);
+        QCOMPARE(labelText(form, "Label_Date"), date);
+        QVERIFY(child<QPushButton>(form, "Cmd_Print")->isVisible());
+        QVERIFY(child<QPushButton>(form, "Cmd_Exit")->isVisible());
+        QVERIFY(isDesignColoured(form));
+        QVERIFY(messages.messages.isEmpty());
+        // Cancelled before anything was taken: no label was given a colour of its own.
+        for (QLabel *label : form->findChildren<QLabel *>())
+            QVERIFY(answer || !label->autoFillBackground());
+    }
+
+    void opensAfterFileRoundTrip_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::newRow("4.0") << 4;
+        QTest::newRow("5.X") << 5;
+        QTest::newRow("KVL 36") << 70;
+    }
+
+    void opensAfterFileRoundTrip()
+    {
+        QFETCH(int, version);
+        Store original;
+        fillStore(original, version, 30);
+        appStore() = Store();
+        QCOMPARE(readDataFile(buildDataFile(original, version), appStore()).result, LoadOutcome::Loaded);
+        frmParametres_v4 *form = openSheet();
+        QVERIFY(form);
+        compareLabels(form, loadSheet(original));
+        if (version == 4)
+            return;
+        // A loaded file has the download time without seconds.
+        QVERIFY(
+            labelText(form, "Label_Date").endsWith(QStringLiteral("Sunday 06 December  2026  at  14 : 05")));
+        const int count = child<QComboBox>(form, "Combo_Jour")->count();
+        QCOMPARE(count, version == 70 ? 25 : 30);
+        const PeriodList periods = buildPeriodList(original);
+        select(form, count - 1);
+        compareLabels(form, periodSheet(original, periods, count - 1));
+        QCOMPARE(labelText(form, "Label_Date"), periodDateCaption(periods, count - 1));
+    }
+
+    void opensOnSimulatedDevices_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<int>("weeks");
+        QTest::addColumn<QString>("firmware");
+        QTest::newRow("5.X") << 5 << 6 << "Version 5.2";
+        QTest::newRow("KVL 36") << 70 << 40 << "Version 1.3";
+    }
+
+    void opensOnSimulatedDevices()
+    {
+        QFETCH(int, version);
+        QFETCH(int, weeks);
+        QFETCH(QString, firmware);
+        const kvlsim::DeviceMemory memory = kvlsim::generateDevice(version, 7, weeks);
+        Store &store = appStore();
+        store = Store();
+        store.Device_Version = qint16(version);
+        QVERIFY(decodeImage(store, memory.decoderInput(), {}));
+        Tri_Historique(store, {});
+        store.Transfer_Date = QStringLiteral("06/12/2026");
+        store.Transfer_Time = QStringLiteral("14:05:33");
+        frmParametres_v4 *form = openSheet();
+        QVERIFY(form);
+        QCOMPARE(labelText(form, "Label_Version_FirmWare"), firmware);
+        auto *combo = child<QComboBox>(form, "Combo_Jour");
+        const int records = int(memory.history.size());
+        // The "KVL 36" run is long enough for its selector to be trimmed.
+        QVERIFY(records > 0 && (version != 70 || records > 25));
+        QCOMPARE(combo->count(), version == 70 ? 25 : records);
+        // Every entry shows its own record; the newest entry the newest one.
+        for (int index = 0; index < combo->count(); ++index) {
+            const int age = version == 70 && index > 0 ? records - combo->count() + index : index;
+            const kvlsim::HistoryRow &record = memory.history[std::size_t(records - 1 - age)];
+            select(form, index);
+            QCOMPARE(labelText(form, "Label_Niveau_Leq_Jour"),
+                     QString::number(record[28] * 100 + record[29]));
+            QCOMPARE(labelText(form, "Label_Fonctionnement_Regul"),
+                     regulationText(record[HistoryRegulationField - 1] & RegulationNormalBit));
+            QVERIFY(labelText(form, "Label_Date")
+                        .startsWith(QStringLiteral("Parameter    ") + combo->itemText(index)));
+        }
+    }
+
+    void opensEverySample()
+    {
+        const QDir samples(qEnvironmentVariable("KVL_SAMPLES"));
+        const QStringList files = samples.entryList({QStringLiteral("*.kvl")}, QDir::Files, QDir::Name);
+        QVERIFY(!files.isEmpty());
+        for (const QString &name : files) {
+            QFile file(samples.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            appStore() = Store();
+            QVERIFY2(readDataFile(file.readAll(), appStore()).result == LoadOutcome::Loaded,
+                     qPrintable(name));
+            Store copy = appStore();
+            frmParametres_v4 *form = openSheet();
+            QVERIFY(form);
+            compareLabels(form, loadSheet(copy));
+            QVERIFY2(labelText(form, "Label_Version_FirmWare").startsWith(QStringLiteral("Version ")),
+                     qPrintable(name));
+            QVERIFY2(!labelText(form, "Label_Niveau_Leq_Jour").isEmpty(), qPrintable(name));
+            const int count = child<QComboBox>(form, "Combo_Jour")->count();
+            if (appStore().isVersion5Family() && count > 1) {
+                select(form, count - 1);
+                QVERIFY2(labelText(form, "Label_Date").startsWith(QStringLiteral("Parameter    ")),
+                         qPrintable(name));
+            }
+            cleanup();
+        }
+    }
+};
 
 QTEST_MAIN(TestParamWindow)
 #include "tst_param_window.moc"

@@ -117,425 +117,397 @@ class TablesTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanup();
-
-    void periodDialog();
-    void periodCheck_data();
-    void periodCheck();
-    void periodProposedAndKeptOnCancel();
-    void enterActsAsOk_data();
-    void enterActsAsOk();
-
-    void tableWindow_data();
-    void tableWindow();
-    void leqV5Window_data();
-    void leqV5Window();
-    void newChartAndQuit();
-
-    void printNotDone_data();
-    void printNotDone();
-    void printLayoutOfWindow();
-    void printToPdf_data();
-    void printToPdf();
-
-    void windowsFromFiles();
-};
-
-void TablesTest::initTestCase()
-{
-    registerAllForms();
-    auto *main = new frmMain(false);
-    main->resize(1024, 768);
-    main->show();
-}
-
-void TablesTest::cleanup()
-{
-    Fermer_Fenetres();
-    flush();
-}
-
-void TablesTest::periodDialog()
-{
-    resetStore(5);
-    QWidget *w = openDialog(eventsView);
-    QVERIFY(w);
-    const QStringList texts{"=Events Chart Parameters",  "Label7=Select the chart parameters",
-                            "Frame1=Analysis Date :",    "Label_Date_Start=Start Date :",
-                            "Label_Date_End=End Date :", "Cmd_Ok=Ok",
-                            "Cmd_Annuler=Cancel"};
-    QCOMPARE(shownTexts(w, texts), texts);
-    QVERIFY(openFlags().Open_frmInTableau);
-    w->close();
-    QVERIFY(!openFlags().Open_frmInTableau);
-    QCOMPARE(openDialog(leqView)->windowTitle(), QStringLiteral("Leq Chart Parameters"));
-}
-
-void TablesTest::periodCheck_data()
-{
-    QTest::addColumn<QDate>("start");
-    QTest::addColumn<QDate>("end");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("same day") << QDate(2008, 3, 5) << QDate(2008, 3, 5) << true;
-    QTest::newRow("1 March after 29 February") << QDate(2008, 3, 1) << QDate(2008, 2, 29) << false;
-    QTest::newRow("31 January to 1 February") << QDate(2008, 1, 31) << QDate(2008, 2, 1) << true;
-    QTest::newRow("year after") << QDate(2009, 1, 1) << QDate(2008, 12, 31) << false;
-}
-
-void TablesTest::periodCheck()
-{
-    QFETCH(QDate, start);
-    QFETCH(QDate, end);
-    QFETCH(bool, accepted);
-    resetStore(4);
-    MessageRecorder messages;
-    auto *w = qobject_cast<frmInTableau *>(openDialog(eventsView));
-    QVERIFY(w);
-    child<QDateEdit>(w, "DTP_Jour_Start")->setDate(start);
-    child<QDateEdit>(w, "DTP_Jour_End")->setDate(end);
-    QCOMPARE(w->Cmd_Ok_Click(), accepted);
-    flush();
-    // The dates are stored either way.
-    const Store &store = appStore();
-    QCOMPARE(store.Start_Day + '/' + store.Start_Month + '/' + store.End_Year,
-             start.toString(QStringLiteral("dd/MM/")) + QString::number(end.year()));
-    QCOMPARE(bool(findForm(QStringLiteral("frmTableau_Evenements"))), accepted);
-    QCOMPARE(bool(findForm(QStringLiteral("frmInTableau"))), !accepted);
-    if (accepted) {
-        QVERIFY(messages.messages.isEmpty());
-    } else {
-        QCOMPARE(messages.messages.size(), 1);
-        QCOMPARE(messages.messages[0].text, QStringLiteral("Please, Can you write the date again !!!"));
-        QCOMPARE(messages.messages[0].caption, QStringLiteral("There is a problem with the parameters  !!!"));
-        QCOMPARE(messages.messages[0].icon, MsgIcon::Critical);
+    void initTestCase()
+    {
+        registerAllForms();
+        auto *main = new frmMain(false);
+        main->resize(1024, 768);
+        main->show();
     }
-}
 
-void TablesTest::periodProposedAndKeptOnCancel()
-{
-    resetStore(5);
-    Store &store = appStore();
-    store.Start_Day = store.Start_Month = store.Start_Year = QString();
-    store.End_Day = store.End_Month = store.End_Year = QString();
-    QWidget *w = openDialog(eventsView);
-    const QDate today = QDate::currentDate();
-    QCOMPARE(child<QDateEdit>(w, "DTP_Jour_Start")->date(), today);
-    QCOMPARE(child<QDateEdit>(w, "DTP_Jour_End")->date(), today);
-    QCOMPARE(store.End_Day + store.End_Month + store.Start_Year, today.toString(QStringLiteral("ddMMyyyy")));
-
-    // Cancel opens no table but keeps the dates for the next time.
-    child<QDateEdit>(w, "DTP_Jour_Start")->setDate(QDate(2008, 2, 29));
-    child<QDateEdit>(w, "DTP_Jour_End")->setDate(QDate(2008, 3, 9));
-    child<QPushButton>(w, "Cmd_Annuler")->click();
-    flush();
-    QVERIFY(!findForm(QStringLiteral("frmInTableau")));
-    QVERIFY(!findForm(QStringLiteral("frmTableau_Evenements")));
-    QCOMPARE(store.Start_Day + store.Start_Month + store.Start_Year, QStringLiteral("29022008"));
-    QCOMPARE(store.End_Day + store.End_Month + store.End_Year, QStringLiteral("09032008"));
-    w = openDialog(eventsView);
-    QCOMPARE(child<QDateEdit>(w, "DTP_Jour_Start")->date(), QDate(2008, 2, 29));
-    QCOMPARE(child<QDateEdit>(w, "DTP_Jour_End")->date(), QDate(2008, 3, 9));
-}
-
-void TablesTest::enterActsAsOk_data()
-{
-    QTest::addColumn<QString>("focus");
-    QTest::addColumn<int>("key");
-    QTest::newRow("on Cancel") << "Cmd_Annuler" << int(Qt::Key_Return);
-    QTest::newRow("in a date picker") << "DTP_Jour_Start" << int(Qt::Key_Enter);
-}
-
-void TablesTest::enterActsAsOk()
-{
-    QFETCH(QString, focus);
-    QFETCH(int, key);
-    resetStore(4);
-    setPeriod(appStore(), "28/02/2008", "02/03/2008");
-    QWidget *target = child(openDialog(eventsView), qPrintable(focus));
-    QVERIFY(target);
-    QTest::keyClick(target, Qt::Key(key));
-    flush();
-    QVERIFY(findForm(QStringLiteral("frmTableau_Evenements")));
-    QVERIFY(!findForm(QStringLiteral("frmInTableau")));
-}
-
-void TablesTest::tableWindow_data()
-{
-    QTest::addColumn<int>("version");
-    QTest::addColumn<QString>("view");
-    QTest::addColumn<QStringList>("period");
-    QTest::addColumn<QStringList>("texts");
-    QTest::addColumn<QStringList>("lines"); // none: the core's lines
-
-    const QString events = QStringLiteral("=Event Chart"), leq = QStringLiteral("=Leq Chart");
-    const QString attention =
-        QStringLiteral("Label1=Attention : Leq10 Level  is  saved when it is superior or  équal to 70 dB");
-    QTest::newRow("events v4 several days")
-        << 4 << eventsView << QStringList{"28/02/2008", "02/03/2008"}
-        << QStringList{events,
-                       "Label_Serial_Number=KVL 24-2 - FirmWare Version : 4.0 - Serial number : 23456789",
-                       "Label_Entete=Events Chart from 28  February  2008 to 02   March    2008 :",
-                       "Cmd_New_Tableau=New events chart", "Cmd_Exit=Quit"}
-        << QStringList();
-    QTest::newRow("events v5 one day")
-        << 5 << eventsView << QStringList{"29/02/2008", "29/02/2008"}
-        << QStringList{events,
-                       "Label_Serial_Number=KVL 24-2 - FirmWare Version : 1.3 - Serial Number : 23456789",
-                       "Label_Entete=Events Chart from 29  February  2008 :"}
-        << QStringList();
-    QTest::newRow("events v70 no event")
-        << 70 << eventsView << QStringList{"01/01/2009", "31/01/2009"}
-        << QStringList{events,
-                       "Label_Serial_Number=KVL 36 - FirmWare Version : 1.3 - Serial Number : 23456789"}
-        << QStringList{"", "", "", "", "", " There is no recorded event for this period !!!"};
-    QTest::newRow("leq v3") << 3 << leqView << QStringList{"29/02/2008", "01/03/2008"}
-                            << QStringList{leq, attention, "Cmd_New_Tableau=New Chart",
-                                           "Label_Serial_Number=KVL 24-2 - FirmWare Version : 3.5 - Serial "
-                                           "Number : 23456789"}
-                            << QStringList();
-    QTest::newRow("leq v4 one day")
-        << 4 << leqView << QStringList{"28/02/2008", "28/02/2008"}
-        << QStringList{leq, "Label_Entete=Leq Value Chart Thursday 28  February  2008 :",
-                       "Label_Serial_Number=KVL 24-2 - Firmware Version : 4.0 - Serial Number : 23456789"}
-        << QStringList();
-    QTest::newRow("leq v4 empty") << 4 << leqView << QStringList{"01/06/2008", "02/06/2008"}
-                                  << QStringList{leq, attention}
-                                  << QStringList{"", "", "", "", "", "No Leq value for this period !!!"};
-}
-
-void TablesTest::tableWindow()
-{
-    QFETCH(int, version);
-    QFETCH(QString, view);
-    QFETCH(QStringList, period);
-    QFETCH(QStringList, texts);
-    QFETCH(QStringList, lines);
-    resetStore(version);
-    QWidget *w = openTable(view, period[0], period[1]);
-    QVERIFY(w);
-    QCOMPARE(shownTexts(w, texts), texts);
-    QVERIFY(!openFlags().Open_frmInTableau);
-    const Store &store = appStore();
-    const bool events = view == eventsView;
-    QCOMPARE(w->objectName(),
-             events ? QStringLiteral("frmTableau_Evenements") : QStringLiteral("frmTableau_Leq"));
-    QVERIFY(events ? openFlags().Open_frmTableau_Evenements : openFlags().Open_frmTableau_Leq);
-    if (!events)
-        QCOMPARE(store.Leq_Count, version == 3 ? 4096 : 8192);
-    const char *listName = events ? "List_Evenements" : "List_Leq";
-    const bool empty = !lines.isEmpty();
-    if (!empty)
-        lines = events ? eventTableLines(store) : Lignes_Tableau_Leq(store);
-    QCOMPARE(items(w, listName), lines);
-    QVERIFY(lines.size() > 5);
-    QCOMPARE(child<QListWidget>(w, listName)->font().pointSize(), empty ? 12 : 8);
-    QCOMPARE(child<QListWidget>(w, listName)->font().bold(), empty);
-    for (const char *name : {"Cmd_New_Tableau", "Cmd_Print", "Cmd_Exit"})
-        QVERIFY2(!child<QPushButton>(w, name)->icon().isNull(), name);
-    // Without lines the print button is hidden and New takes its place.
-    QCOMPARE(child<QPushButton>(w, "Cmd_Print")->isHidden(), empty);
-    QCOMPARE(buttonColumn(w, "Cmd_New_Tableau") == buttonColumn(w, "Cmd_Print"), empty);
-}
-
-void TablesTest::leqV5Window_data()
-{
-    QTest::addColumn<QStringList>("records");
-    QTest::addColumn<bool>("has10");
-    QTest::addColumn<bool>("has1");
-    QTest::newRow("both") << QStringList{"05/03/08 20:00 85 10", "05/03/08 20:01 101 1"} << true << true;
-    QTest::newRow("Leq10 only") << QStringList{"05/03/08 20:00 85 10", "05/03/08 20:01 101 7"} << true
-                                << false;
-    QTest::newRow("Leq1 only") << QStringList{"05/03/08 20:01 101 1"} << false << true;
-    QTest::newRow("no row") << QStringList{"06/03/08 20:01 101 1"} << false << false;
-}
-
-void TablesTest::leqV5Window()
-{
-    QFETCH(QStringList, records);
-    QFETCH(bool, has10);
-    QFETCH(bool, has1);
-    resetStore(70);
-    fillLeq(appStore().Leq_Records, records);
-    QWidget *w = openTable(leqView, "05/03/2008", "05/03/2008");
-    QVERIFY(w);
-    const QStringList texts{"=Leq Value Chart.",
-                            "Label_Entete10=Leq10 value chart Wednesday 05   March    2008 :",
-                            "Label_Entete1=Leq1 value chart Wednesday 05   March    2008 :",
-                            "Label_Serial_Number=KVL 36 - FirmWare Version : 1.3 - Serial Number : 23456789",
-                            "Label1=Attention : Leq10  is saved when it is superior or equal to 70 dB.",
-                            "Label2=Attention :  Leq1 is saved when it is superior or equal to order level."};
-    QCOMPARE(shownTexts(w, texts), texts);
-    QCOMPARE(w->objectName(), QStringLiteral("frmTableau_Leq_V5"));
-    const QStringList lines10 = items(w, "List_Leq10"), lines1 = items(w, "List_Leq1");
-    QCOMPARE(lines10.size(), has10 ? 1 : 6);
-    QCOMPARE(lines10.last() == QStringLiteral("No Leq10 Value for this period !!!"), !has10);
-    QCOMPARE(lines1.last(),
-             has1 ? QStringLiteral(
-                        "        The  Wednesday  05    March     2008  from  20 h. 00  to  20 h. 01   :  "
-                        "Leq1 Level =  101 dB.")
-                  : QStringLiteral("No Leq1 Value for this period !!!"));
-    QCOMPARE(child<QListWidget>(w, "List_Leq10")->font().bold(), !has10);
-    QCOMPARE(child<QListWidget>(w, "List_Leq1")->font().pointSize(), has1 ? 8 : 12);
-    QCOMPARE(child<QPushButton>(w, "Cmd_Print")->isHidden(), !has10 && !has1);
-}
-
-void TablesTest::newChartAndQuit()
-{
-    resetStore(5);
-    QWidget *w = openTable(leqView, "28/02/2008", "02/03/2008");
-    QVERIFY(w);
-    QCOMPARE(w->objectName(), QStringLiteral("frmTableau_Leq_V5"));
-    child<QPushButton>(w, "Cmd_New_Tableau")->click();
-    flush();
-    QVERIFY(!findForm(QStringLiteral("frmTableau_Leq_V5")));
-    QVERIFY(!openFlags().Open_frmTableau_Leq_V5);
-    w = findForm(QStringLiteral("frmInTableau"));
-    QVERIFY(w);
-    QCOMPARE(child<QDateEdit>(w, "DTP_Jour_Start")->date(), QDate(2008, 2, 28));
-
-    w = openTable(eventsView, "28/02/2008", "02/03/2008");
-    child<QPushButton>(w, "Cmd_Exit")->click();
-    flush();
-    QVERIFY(!findForm(QStringLiteral("frmTableau_Evenements")));
-    QVERIFY(!findForm(QStringLiteral("frmInTableau")));
-}
-
-void TablesTest::printNotDone_data()
-{
-    QTest::addColumn<bool>("answer");
-    QTest::addColumn<QString>("file");
-    QTest::newRow("cancelled") << false << "never.pdf";
-    QTest::newRow("printer cannot start") << true << "missing/deeper/table.pdf";
-}
-
-void TablesTest::printNotDone()
-{
-    QFETCH(bool, answer);
-    QFETCH(QString, file);
-    resetStore(4);
-    QWidget *w = openTable(eventsView, "28/02/2008", "02/03/2008");
-    QVERIFY(w);
-    QTemporaryDir dir;
-    ScriptedDialogs dialogs;
-    dialogs.printerAnswers << answer;
-    dialogs.printerPdfPath = dir.filePath(file);
-    QVERIFY(!qobject_cast<TableForm *>(w)->Cmd_Print_Click());
-    QCOMPARE(dialogs.printerRequests, 1);
-    QVERIFY(!QFile::exists(dialogs.printerPdfPath));
-    QVERIFY(w->isEnabled());
-    QVERIFY(!QApplication::overrideCursor());
-}
-
-void TablesTest::printLayoutOfWindow()
-{
-    // The window prints its own labels and list lines, page by page.
-    resetStore(5);
-    QWidget *w = openTable(leqView, "27/02/2008", "04/03/2008");
-    QVERIFY(w);
-    const PrintDocument doc = qobject_cast<TableForm *>(w)->printLayout();
-    const QStringList lines10 = items(w, "List_Leq10");
-    const int pages10 = (int(lines10.size()) + 63) / 64;
-    QVERIFY(pages10 >= 2);
-    QCOMPARE(doc.size(), pages10 + (int(items(w, "List_Leq1").size()) + 63) / 64);
-    QCOMPARE(doc[0].texts[0], (PrintText{3300, 200, labelText(w, "Label_Serial_Number")}));
-    QCOMPARE(doc[0].texts[1], (PrintText{2350, 400, labelText(w, "Label_Entete10")}));
-    QCOMPARE(doc[0].texts[2], (PrintText{2350, 1200, lines10[0]}));
-    QCOMPARE(doc[1].texts[2], (PrintText{2350, 1200, lines10[64]}));
-    QCOMPARE(doc[0].texts.last(), (PrintText{5000, 16000, pageNumberText(1)}));
-    QCOMPARE(doc[pages10].texts[1], (PrintText{2350, 400, labelText(w, "Label_Entete1")}));
-    QCOMPARE(doc[pages10].texts.last().text, pageNumberText(1));
-}
-
-void TablesTest::printToPdf_data()
-{
-    QTest::addColumn<int>("version");
-    QTest::addColumn<QString>("view");
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<QString>("end");
-    QTest::addColumn<QStringList>("expected");
-    QTest::newRow("events") << 4 << eventsView << "27/02/2008" << QString("05/03/2008")
-                            << QStringList{
-                                   "KVL 24-2 - FirmWare Version : 4.0 - Serial number : 23456789",
-                                   "Events Chart from 27 February 2008 to 05 March 2008 :",
-                                   "The Thursday 28 February 2008 to 00 h. 01 : End of Sensor Link Default.",
-                                   "Page 1", "Page 2"};
-    QTest::newRow("leq v5") << 5 << leqView << "28/02/2008" << QString("02/03/2008")
-                            << QStringList{
-                                   "Leq10 value chart Thursday 28 February 2008 to Sunday 02 March 2008 :",
-                                   "Leq1 value chart Thursday 28 February 2008",
-                                   "from 00 h. 12 to 00 h. 13 : Leq1 Level = 108 dB.", "Page 3"};
-}
-
-void TablesTest::printToPdf()
-{
-    QFETCH(int, version);
-    QFETCH(QString, view);
-    QFETCH(QString, start);
-    QFETCH(QString, end);
-    QFETCH(QStringList, expected);
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        QSKIP("pdftotext is not installed");
-    resetStore(version);
-    QWidget *w = openTable(view, start, end);
-    QVERIFY(w);
-    QTemporaryDir dir;
-    dir.setAutoRemove(!qEnvironmentVariableIsSet("KVL_KEEP_OUTPUT")); // to look at the PDF
-    ScriptedDialogs dialogs;
-    dialogs.printerAnswers << true;
-    dialogs.printerPdfPath = dir.filePath(QStringLiteral("table.pdf"));
-    QVERIFY(qobject_cast<TableForm *>(w)->Cmd_Print_Click());
-    QVERIFY(w->isEnabled());
-    const QString text = pdfText(dialogs.printerPdfPath);
-    for (const QString &e : expected)
-        QVERIFY2(text.contains(e), qPrintable(e));
-}
-
-void TablesTest::windowsFromFiles()
-{
-    // A store saved and loaded back, then every sample file: each window opens
-    // on the whole recorded period and lists what the core lists.
-    QList<QByteArray> files;
-    for (int version : {3, 4, 5, 70}) {
-        Store store;
-        fillBusyStore(store, version);
-        files << buildDataFile(store, version);
+    void cleanup()
+    {
+        Fermer_Fenetres();
+        flush();
     }
-    const QDir samples(qEnvironmentVariable("KVL_SAMPLES"));
-    for (const QString &name : samples.entryList({QStringLiteral("*.kvl")}, QDir::Files)) {
-        QFile f(samples.filePath(name));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        files << f.readAll();
+
+    void periodDialog()
+    {
+        resetStore(5);
+        QWidget *w = openDialog(eventsView);
+        QVERIFY(w);
+        const QStringList texts{"=Events Chart Parameters",  "Label7=Select the chart parameters",
+                                "Frame1=Analysis Date :",    "Label_Date_Start=Start Date :",
+                                "Label_Date_End=End Date :", "Cmd_Ok=Ok",
+                                "Cmd_Annuler=Cancel"};
+        QCOMPARE(shownTexts(w, texts), texts);
+        QVERIFY(openFlags().Open_frmInTableau);
+        w->close();
+        QVERIFY(!openFlags().Open_frmInTableau);
+        QCOMPARE(openDialog(leqView)->windowTitle(), QStringLiteral("Leq Chart Parameters"));
     }
-    for (const QByteArray &bytes : files) {
+
+    void periodCheck_data()
+    {
+        QTest::addColumn<QDate>("start");
+        QTest::addColumn<QDate>("end");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("same day") << QDate(2008, 3, 5) << QDate(2008, 3, 5) << true;
+        QTest::newRow("1 March after 29 February") << QDate(2008, 3, 1) << QDate(2008, 2, 29) << false;
+        QTest::newRow("31 January to 1 February") << QDate(2008, 1, 31) << QDate(2008, 2, 1) << true;
+        QTest::newRow("year after") << QDate(2009, 1, 1) << QDate(2008, 12, 31) << false;
+    }
+
+    void periodCheck()
+    {
+        QFETCH(QDate, start);
+        QFETCH(QDate, end);
+        QFETCH(bool, accepted);
+        resetStore(4);
+        MessageRecorder messages;
+        auto *w = qobject_cast<frmInTableau *>(openDialog(eventsView));
+        QVERIFY(w);
+        child<QDateEdit>(w, "DTP_Jour_Start")->setDate(start);
+        child<QDateEdit>(w, "DTP_Jour_End")->setDate(end);
+        QCOMPARE(w->Cmd_Ok_Click(), accepted);
+        flush();
+        // The dates are stored either way.
+        const Store &store = appStore();
+        QCOMPARE(store.Start_Day + '/' + store.Start_Month + '/' + store.End_Year,
+                 start.toString(QStringLiteral("dd/MM/")) + QString::number(end.year()));
+        QCOMPARE(bool(findForm(QStringLiteral("frmTableau_Evenements"))), accepted);
+        QCOMPARE(bool(findForm(QStringLiteral("frmInTableau"))), !accepted);
+        if (accepted) {
+            QVERIFY(messages.messages.isEmpty());
+        } else {
+            QCOMPARE(messages.messages.size(), 1);
+            QCOMPARE(messages.messages[0].text, QStringLiteral("Please, Can you write the date again !!!"));
+            QCOMPARE(messages.messages[0].caption,
+                     QStringLiteral("There is a problem with the parameters  !!!"));
+            QCOMPARE(messages.messages[0].icon, MsgIcon::Critical);
+        }
+    }
+
+    void periodProposedAndKeptOnCancel()
+    {
+        resetStore(5);
         Store &store = appStore();
-        store = Store();
-        QCOMPARE(int(readDataFile(bytes, store).result), int(LoadOutcome::Loaded));
-        // The period from the first to the last valid event row.
-        int last = 0;
-        while (last < EventTable::rowCount && store.Event_Records(last + 1, 6) != 255)
-            ++last;
-        if (last == 0)
-            continue;
-        auto day = [&](int r) {
-            return QDate(2000 + store.Event_Records(r, 6), store.Event_Records(r, 5),
-                         store.Event_Records(r, 3))
-                .toString(QStringLiteral("dd/MM/yyyy"));
-        };
-        const QString start = day(1), end = day(last);
-        QWidget *events = openTable(eventsView, start, end);
-        QVERIFY(events);
-        QCOMPARE(items(events, "List_Evenements"), eventTableLines(store));
-        QWidget *leq = openTable(leqView, start, end);
-        QVERIFY(leq);
+        store.Start_Day = store.Start_Month = store.Start_Year = QString();
+        store.End_Day = store.End_Month = store.End_Year = QString();
+        QWidget *w = openDialog(eventsView);
+        const QDate today = QDate::currentDate();
+        QCOMPARE(child<QDateEdit>(w, "DTP_Jour_Start")->date(), today);
+        QCOMPARE(child<QDateEdit>(w, "DTP_Jour_End")->date(), today);
+        QCOMPARE(store.End_Day + store.End_Month + store.Start_Year,
+                 today.toString(QStringLiteral("ddMMyyyy")));
+
+        // Cancel opens no table but keeps the dates for the next time.
+        child<QDateEdit>(w, "DTP_Jour_Start")->setDate(QDate(2008, 2, 29));
+        child<QDateEdit>(w, "DTP_Jour_End")->setDate(QDate(2008, 3, 9));
+        child<QPushButton>(w, "Cmd_Annuler")->click();
+        flush();
+        QVERIFY(!findForm(QStringLiteral("frmInTableau")));
         QVERIFY(!findForm(QStringLiteral("frmTableau_Evenements")));
-        if (store.isVersion5Family())
-            QVERIFY(!items(leq, "List_Leq1").isEmpty());
-        else
-            QCOMPARE(items(leq, "List_Leq"), Lignes_Tableau_Leq(store));
-        cleanup();
+        QCOMPARE(store.Start_Day + store.Start_Month + store.Start_Year, QStringLiteral("29022008"));
+        QCOMPARE(store.End_Day + store.End_Month + store.End_Year, QStringLiteral("09032008"));
+        w = openDialog(eventsView);
+        QCOMPARE(child<QDateEdit>(w, "DTP_Jour_Start")->date(), QDate(2008, 2, 29));
+        QCOMPARE(child<QDateEdit>(w, "DTP_Jour_End")->date(), QDate(2008, 3, 9));
     }
-}
+
+    void enterActsAsOk_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::newRow("on Cancel") << "Cmd_Annuler" << int(Qt::Key_Return);
+        QTest::newRow("in a date picker") << "DTP_Jour_Start" << int(Qt::Key_Enter);
+    }
+
+    void enterActsAsOk()
+    {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        resetStore(4);
+        setPeriod(appStore(), "28/02/2008", "02/03/2008");
+        QWidget *target = child(openDialog(eventsView), qPrintable(focus));
+        QVERIFY(target);
+        QTest::keyClick(target, Qt::Key(key));
+        flush();
+        QVERIFY(findForm(QStringLiteral("frmTableau_Evenements")));
+        QVERIFY(!findForm(QStringLiteral("frmInTableau")));
+    }
+
+    void tableWindow_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QString>("view");
+        QTest::addColumn<QStringList>("period");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QStringList>("lines"); // none: the core's lines
+
+        const QString events = QStringLiteral("=Event Chart"), leq = QStringLiteral("=Leq Chart");
+        const QString attention = QStringLiteral(
+            "Label1=Attention : Leq10 Level  is  saved when it is superior or  équal to 70 dB");
+        QTest::newRow("events v4 several days")
+            << 4 << eventsView << QStringList{"28/02/2008", "02/03/2008"}
+            << QStringList{events,
+                           "Label_Serial_Number=KVL 24-2 - FirmWare Version : 4.0 - Serial number : 23456789",
+                           "Label_Entete=Events Chart from 28  February  2008 to 02   March    2008 :",
+                           "Cmd_New_Tableau=New events chart", "Cmd_Exit=Quit"}
+            << QStringList();
+        QTest::newRow("events v5 one day")
+            << 5 << eventsView << QStringList{"29/02/2008", "29/02/2008"}
+            << QStringList{events,
+                           "Label_Serial_Number=KVL 24-2 - FirmWare Version : 1.3 - Serial Number : 23456789",
+                           "Label_Entete=Events Chart from 29  February  2008 :"}
+            << QStringList();
+        QTest::newRow("events v70 no event")
+            << 70 << eventsView << QStringList{"01/01/2009", "31/01/2009"}
+            << QStringList{events,
+                           "Label_Serial_Number=KVL 36 - FirmWare Version : 1.3 - Serial Number : 23456789"}
+            << QStringList{"", "", "", "", "", " There is no recorded event for this period !!!"};
+        QTest::newRow("leq v3")
+            << 3 << leqView << QStringList{"29/02/2008", "01/03/2008"}
+            << QStringList{leq, attention, "Cmd_New_Tableau=New Chart",
+                           "Label_Serial_Number=KVL 24-2 - FirmWare Version : 3.5 - Serial "
+                           "Number : 23456789"}
+            << QStringList();
+        QTest::newRow("leq v4 one day")
+            << 4 << leqView << QStringList{"28/02/2008", "28/02/2008"}
+            << QStringList{leq, "Label_Entete=Leq Value Chart Thursday 28  February  2008 :",
+                           "Label_Serial_Number=KVL 24-2 - Firmware Version : 4.0 - Serial Number : 23456789"}
+            << QStringList();
+        QTest::newRow("leq v4 empty")
+            << 4 << leqView << QStringList{"01/06/2008", "02/06/2008"} << QStringList{leq, attention}
+            << QStringList{"", "", "", "", "", "No Leq value for this period !!!"};
+    }
+
+    void tableWindow()
+    {
+        QFETCH(int, version);
+        QFETCH(QString, view);
+        QFETCH(QStringList, period);
+        QFETCH(QStringList, texts);
+        QFETCH(QStringList, lines);
+        resetStore(version);
+        QWidget *w = openTable(view, period[0], period[1]);
+        QVERIFY(w);
+        QCOMPARE(shownTexts(w, texts), texts);
+        QVERIFY(!openFlags().Open_frmInTableau);
+        const Store &store = appStore();
+        const bool events = view == eventsView;
+        QCOMPARE(w->objectName(),
+                 events ? QStringLiteral("frmTableau_Evenements") : QStringLiteral("frmTableau_Leq"));
+        QVERIFY(events ? openFlags().Open_frmTableau_Evenements : openFlags().Open_frmTableau_Leq);
+        if (!events)
+            QCOMPARE(store.Leq_Count, version == 3 ? 4096 : 8192);
+        const char *listName = events ? "List_Evenements" : "List_Leq";
+        const bool empty = !lines.isEmpty();
+        if (!empty)
+            lines = events ? eventTableLines(store) : Lignes_Tableau_Leq(store);
+        QCOMPARE(items(w, listName), lines);
+        QVERIFY(lines.size() > 5);
+        QCOMPARE(child<QListWidget>(w, listName)->font().pointSize(), empty ? 12 : 8);
+        QCOMPARE(child<QListWidget>(w, listName)->font().bold(), empty);
+        for (const char *name : {"Cmd_New_Tableau", "Cmd_Print", "Cmd_Exit"})
+            QVERIFY2(!child<QPushButton>(w, name)->icon().isNull(), name);
+        // Without lines the print button is hidden and New takes its place.
+        QCOMPARE(child<QPushButton>(w, "Cmd_Print")->isHidden(), empty);
+        QCOMPARE(buttonColumn(w, "Cmd_New_Tableau") == buttonColumn(w, "Cmd_Print"), empty);
+    }
+
+    void leqV5Window_data()
+    {
+        QTest::addColumn<QStringList>("records");
+        QTest::addColumn<bool>("has10");
+        QTest::addColumn<bool>("has1");
+        QTest::newRow("both") << QStringList{"05/03/08 20:00 85 10", "05/03/08 20:01 101 1"} << true << true;
+        QTest::newRow("Leq10 only") << QStringList{"05/03/08 20:00 85 10", "05/03/08 20:01 101 7"} << true
+                                    << false;
+        QTest::newRow("Leq1 only") << QStringList{"05/03/08 20:01 101 1"} << false << true;
+        QTest::newRow("no row") << QStringList{"06/03/08 20:01 101 1"} << false << false;
+    }
+
+    void leqV5Window()
+    {
+        QFETCH(QStringList, records);
+        QFETCH(bool, has10);
+        QFETCH(bool, has1);
+        resetStore(70);
+        fillLeq(appStore().Leq_Records, records);
+        QWidget *w = openTable(leqView, "05/03/2008", "05/03/2008");
+        QVERIFY(w);
+        const QStringList texts{
+            "=Leq Value Chart.",
+            "Label_Entete10=Leq10 value chart Wednesday 05   March    2008 :",
+            "Label_Entete1=Leq1 value chart Wednesday 05   March    2008 :",
+            "Label_Serial_Number=KVL 36 - FirmWare Version : 1.3 - Serial Number : 23456789",
+            "Label1=Attention : Leq10  is saved when it is superior or equal to 70 dB.",
+            "Label2=Attention :  Leq1 is saved when it is superior or equal to order level."};
+        QCOMPARE(shownTexts(w, texts), texts);
+        QCOMPARE(w->objectName(), QStringLiteral("frmTableau_Leq_V5"));
+        const QStringList lines10 = items(w, "List_Leq10"), lines1 = items(w, "List_Leq1");
+        QCOMPARE(lines10.size(), has10 ? 1 : 6);
+        QCOMPARE(lines10.last() == QStringLiteral("No Leq10 Value for this period !!!"), !has10);
+        QCOMPARE(lines1.last(),
+                 has1 ? QStringLiteral(
+                            "        The  Wednesday  05    March     2008  from  20 h. 00  to  20 h. 01   :  "
+                            "Leq1 Level =  101 dB.")
+                      : QStringLiteral("No Leq1 Value for this period !!!"));
+        QCOMPARE(child<QListWidget>(w, "List_Leq10")->font().bold(), !has10);
+        QCOMPARE(child<QListWidget>(w, "List_Leq1")->font().pointSize(), has1 ? 8 : 12);
+        QCOMPARE(child<QPushButton>(w, "Cmd_Print")->isHidden(), !has10 && !has1);
+    }
+
+    void newChartAndQuit()
+    {
+        resetStore(5);
+        QWidget *w = openTable(leqView, "28/02/2008", "02/03/2008");
+        QVERIFY(w);
+        QCOMPARE(w->objectName(), QStringLiteral("frmTableau_Leq_V5"));
+        child<QPushButton>(w, "Cmd_New_Tableau")->click();
+        flush();
+        QVERIFY(!findForm(QStringLiteral("frmTableau_Leq_V5")));
+        QVERIFY(!openFlags().Open_frmTableau_Leq_V5);
+        w = findForm(QStringLiteral("frmInTableau"));
+        QVERIFY(w);
+        QCOMPARE(child<QDateEdit>(w, "DTP_Jour_Start")->date(), QDate(2008, 2, 28));
+
+        w = openTable(eventsView, "28/02/2008", "02/03/2008");
+        child<QPushButton>(w, "Cmd_Exit")->click();
+        flush();
+        QVERIFY(!findForm(QStringLiteral("frmTableau_Evenements")));
+        QVERIFY(!findForm(QStringLiteral("frmInTableau")));
+    }
+
+    void printNotDone_data()
+    {
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("cancelled") << false << "never.pdf";
+        QTest::newRow("printer cannot start") << true << "missing/deeper/table.pdf";
+    }
+
+    void printNotDone()
+    {
+        QFETCH(bool, answer);
+        QFETCH(QString, file);
+        resetStore(4);
+        QWidget *w = openTable(eventsView, "28/02/2008", "02/03/2008");
+        QVERIFY(w);
+        QTemporaryDir dir;
+        ScriptedDialogs dialogs;
+        dialogs.printerAnswers << answer;
+        dialogs.printerPdfPath = dir.filePath(file);
+        QVERIFY(!qobject_cast<TableForm *>(w)->Cmd_Print_Click());
+        QCOMPARE(dialogs.printerRequests, 1);
+        QVERIFY(!QFile::exists(dialogs.printerPdfPath));
+        QVERIFY(w->isEnabled());
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void printLayoutOfWindow()
+    {
+        // The window prints its own labels and list lines, page by page.
+        resetStore(5);
+        QWidget *w = openTable(leqView, "27/02/2008", "04/03/2008");
+        QVERIFY(w);
+        const PrintDocument doc = qobject_cast<TableForm *>(w)->printLayout();
+        const QStringList lines10 = items(w, "List_Leq10");
+        const int pages10 = (int(lines10.size()) + 63) / 64;
+        QVERIFY(pages10 >= 2);
+        QCOMPARE(doc.size(), pages10 + (int(items(w, "List_Leq1").size()) + 63) / 64);
+        QCOMPARE(doc[0].texts[0], (PrintText{3300, 200, labelText(w, "Label_Serial_Number")}));
+        QCOMPARE(doc[0].texts[1], (PrintText{2350, 400, labelText(w, "Label_Entete10")}));
+        QCOMPARE(doc[0].texts[2], (PrintText{2350, 1200, lines10[0]}));
+        QCOMPARE(doc[1].texts[2], (PrintText{2350, 1200, lines10[64]}));
+        QCOMPARE(doc[0].texts.last(), (PrintText{5000, 16000, pageNumberText(1)}));
+        QCOMPARE(doc[pages10].texts[1], (PrintText{2350, 400, labelText(w, "Label_Entete1")}));
+        QCOMPARE(doc[pages10].texts.last().text, pageNumberText(1));
+    }
+
+    void printToPdf_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QString>("view");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("events")
+            << 4 << eventsView << "27/02/2008" << QString("05/03/2008")
+            << QStringList{"KVL 24-2 - FirmWare Version : 4.0 - Serial number : 23456789",
+                           "Events Chart from 27 February 2008 to 05 March 2008 :",
+                           "The Thursday 28 February 2008 to 00 h. 01 : End of Sensor Link Default.",
+                           "Page 1", "Page 2"};
+        QTest::newRow("leq v5")
+            << 5 << leqView << "28/02/2008" << QString("02/03/2008")
+            << QStringList{"Leq10 value chart Thursday 28 February 2008 to Sunday 02 March 2008 :",
+                           "Leq1 value chart Thursday 28 February 2008",
+                           "from 00 h. 12 to 00 h. 13 : Leq1 Level = 108 dB.", "Page 3"};
+    }
+
+    void printToPdf()
+    {
+        QFETCH(int, version);
+        QFETCH(QString, view);
+        QFETCH(QString, start);
+        QFETCH(QString, end);
+        QFETCH(QStringList, expected);
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext is not installed");
+        resetStore(version);
+        QWidget *w = openTable(view, start, end);
+        QVERIFY(w);
+        QTemporaryDir dir;
+        dir.setAutoRemove(!qEnvironmentVariableIsSet("KVL_KEEP_OUTPUT")); // to look at the PDF
+        ScriptedDialogs dialogs;
+        dialogs.printerAnswers << true;
+        dialogs.printerPdfPath = dir.filePath(QStringLiteral("table.pdf"));
+        QVERIFY(qobject_cast<TableForm *>(w)->Cmd_Print_Click());
+        QVERIFY(w->isEnabled());
+        const QString text = pdfText(dialogs.printerPdfPath);
+        for (const QString &e : expected)
+            QVERIFY2(text.contains(e), qPrintable(e));
+    }
+
+    void windowsFromFiles()
+    {
+        // Every sample file: each window opens on the whole recorded period and
+        // lists what the core lists.
+        const QDir samples(qEnvironmentVariable("KVL_SAMPLES"));
+        const QStringList names = samples.entryList({QStringLiteral("*.kvl")}, QDir::Files);
+        QVERIFY(!names.isEmpty());
+        for (const QString &name : names) {
+            QFile f(samples.filePath(name));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            Store &store = appStore();
+            store = Store();
+            QCOMPARE(int(readDataFile(f.readAll(), store).result), int(LoadOutcome::Loaded));
+            // The period from the first to the last valid event row.
+            int last = 0;
+            while (last < EventTable::rowCount && store.Event_Records(last + 1, 6) != 255)
+                ++last;
+            QVERIFY2(last > 0, qPrintable(name));
+            auto day = [&](int r) {
+                return QDate(2000 + store.Event_Records(r, 6), store.Event_Records(r, 5),
+                             store.Event_Records(r, 3))
+                    .toString(QStringLiteral("dd/MM/yyyy"));
+            };
+            const QString start = day(1), end = day(last);
+            QWidget *events = openTable(eventsView, start, end);
+            QVERIFY(events);
+            QCOMPARE(items(events, "List_Evenements"), eventTableLines(store));
+            QWidget *leq = openTable(leqView, start, end);
+            QVERIFY(leq);
+            QVERIFY(!findForm(QStringLiteral("frmTableau_Evenements")));
+            if (store.isVersion5Family())
+                QVERIFY(!items(leq, "List_Leq1").isEmpty());
+            else
+                QCOMPARE(items(leq, "List_Leq"), Lignes_Tableau_Leq(store));
+            cleanup();
+        }
+    }
+};
 
 QTEST_MAIN(TablesTest)
 #include "tst_tables.moc"

@@ -37,371 +37,358 @@ class TableLinesTest : public QObject
     Q_OBJECT
 
 private slots:
-    void firmwareText_data();
-    void firmwareText();
-    void eventLabel_data();
-    void eventLabel();
-    void leqLines_data();
-    void leqLines();
-    void periodScan_data();
-    void periodScan();
-    void eventLines_data();
-    void eventLines();
-    void chartEventsWhenEmpty();
-    void separate();
-    void headers_data();
-    void headers();
-    void referenceTables_data();
-    void referenceTables();
-};
-
-void TableLinesTest::firmwareText_data()
-{
-    // Each code is an ASCII digit with its bits reversed; the rows cover every digit.
-    QTest::addColumn<int>("major");
-    QTest::addColumn<int>("minor");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("0.0") << 12 << 12 << "0.0";
-    QTest::newRow("1.3") << 140 << 204 << "1.3";
-    QTest::newRow("2.4") << 76 << 44 << "2.4";
-    QTest::newRow("5.6") << 172 << 108 << "5.6";
-    QTest::newRow("7.8") << 236 << 28 << "7.8";
-    QTest::newRow("9.9") << 156 << 156 << "9.9";
-    QTest::newRow("plain BCD digit") << 5 << 12 << "5.X";
-    QTest::newRow("plain ASCII digits") << int('5') << int('2') << "5.X";
-    QTest::newRow("minor no digit") << 140 << 13 << "5.X";
-    QTest::newRow("empty bytes") << 255 << 255 << "5.X";
-}
-
-void TableLinesTest::firmwareText()
-{
-    QFETCH(int, major);
-    QFETCH(int, minor);
-    QFETCH(QString, text);
-    Store store;
-    store.Param_Block[160] = qint16(major);
-    store.Param_Block[161] = qint16(minor);
-    QCOMPARE(kvl::firmwareText(store), text);
-}
-
-void TableLinesTest::eventLabel_data()
-{
-    QTest::addColumn<int>("a");
-    QTest::addColumn<int>("b");
-    QTest::addColumn<int>("version");
-    QTest::addColumn<bool>("chart");
-    QTest::addColumn<QString>("label");
-    QTest::newRow("A1 table v4") << 1 << 0 << 4 << false << "KVL Open ";
-    QTest::newRow("A1 table v5") << 1 << 0 << 5 << false << "KVL Open";
-    QTest::newRow("A8 chart v70") << 8 << 0 << 70 << true << "Automatic Summer/Winter Hour Change";
-    QTest::newRow("A64 table v4") << 64 << 0 << 4 << false << "Print";
-    QTest::newRow("A64 table v70") << 64 << 0 << 70 << false << "Configuration Modification ";
-    QTest::newRow("A64 chart v5") << 64 << 0 << 5 << true << "Configuration Change";
-    QTest::newRow("B4 table v4") << 0 << 4 << 4 << false << "System Initialisation";
-    QTest::newRow("B4 table v5") << 0 << 4 << 5 << false << "Initialization System";
-    QTest::newRow("B32 table v4") << 0 << 32 << 4 << false << "XXX";
-    QTest::newRow("B32 table v5") << 0 << 32 << 5 << false << "Door Open";
-    QTest::newRow("B64 table v5") << 0 << 64 << 5 << false << " Door Closed";
-    QTest::newRow("B64 chart v5") << 0 << 64 << 5 << true << "Door Close";
-    QTest::newRow("B64 chart v4") << 0 << 64 << 4 << true << "XXX";
-    QTest::newRow("two bits in B") << 0 << 96 << 5 << true << "XXX";
-}
-
-void TableLinesTest::eventLabel()
-{
-    QFETCH(int, a);
-    QFETCH(int, b);
-    QFETCH(int, version);
-    QFETCH(bool, chart);
-    QFETCH(QString, label);
-    QCOMPARE(kvl::eventLabel(a, b, version, chart ? EventList::Chart : EventList::Table), label);
-    QVERIFY(isEvent(a, b));
-    QVERIFY(!isEvent(0, 0));
-    QVERIFY(!isEvent(a | 1, b | 1));
-}
-
-void TableLinesTest::leqLines_data()
-{
-    QTest::addColumn<QStringList>("records");
-    QTest::addColumn<int>("first");
-    QTest::addColumn<int>("last");
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QStringList>("lines"); // "date|from|to|level"
-
-    const int leq = int(LeqKind::Leq), leq10 = int(LeqKind::Leq10), leq1 = int(LeqKind::Leq1);
-    const QString sat15 = QStringLiteral("Saturday  15    March     2008|");
-    QTest::newRow("29 February 2008") << QStringList{"01/03/08 00:05 85"} << 1 << 1 << leq
-                                      << QStringList{"Friday  29   February   2008|23 h. 55|00 h. 05| 85"};
-    QTest::newRow("28 February 2009") << QStringList{"01/03/09 00:05 85"} << 1 << 1 << leq
-                                      << QStringList{"Saturday  28   February   2009|23 h. 55|00 h. 05| 85"};
-    QTest::newRow("year end") << QStringList{"01/01/09 00:03 105"} << 1 << 1 << leq10
-                              << QStringList{"Wednesday  31  December   2008|23 h. 53|00 h. 03|105"};
-    QTest::newRow("30-day month end") << QStringList{"01/05/08 00:09 70"} << 1 << 1 << leq
-                                      << QStringList{"Wednesday  30    April    2008|23 h. 59|00 h. 09| 70"};
-    QTest::newRow("hour borrow, level 1,07")
-        << QStringList{"15/03/08 14:05 107"} << 1 << 1 << leq << QStringList{sat15 + "13 h. 55|14 h. 05|107"};
-    QTest::newRow("adjacent 10 minutes")
-        << QStringList{"15/03/08 14:10 80", "15/03/08 14:20 81"} << 1 << 2 << leq
-        << QStringList{sat15 + "14 h. 00|14 h. 10| 80", sat15 + "14 h. 10|14 h. 20| 81"};
-    QTest::newRow("gap of 11 minutes")
-        << QStringList{"15/03/08 14:10 80", "15/03/08 14:21 81"} << 1 << 2 << leq10
-        << QStringList{sat15 + "14 h. 00|14 h. 10| 80", sat15 + "14 h. 11|14 h. 21| 81"};
-    QTest::newRow("adjacent across midnight")
-        << QStringList{"01/03/08 23:55 90", "02/03/08 00:05 91"} << 1 << 2 << leq
-        << QStringList{"Saturday  01    March     2008|23 h. 45|23 h. 55| 90", "",
-                       "Sunday  02    March     2008|23 h. 55|00 h. 05| 91"};
-    QTest::newRow("previous row outside the period still adjacent")
-        << QStringList{"01/03/08 23:55 90", "02/03/08 00:05 91"} << 2 << 2 << leq
-        << QStringList{"Sunday  02    March     2008|23 h. 55|00 h. 05| 91"};
-    QTest::newRow("gapped across midnight, no empty line")
-        << QStringList{"01/03/08 22:00 90", "02/03/08 00:05 91"} << 1 << 2 << leq
-        << QStringList{"Saturday  01    March     2008|21 h. 50|22 h. 00| 90",
-                       "Saturday  01    March     2008|23 h. 55|00 h. 05| 91"};
-    QTest::newRow("empty line between days")
-        << QStringList{"03/03/08 21:00 75", "04/03/08 09:00 76"} << 1 << 2 << leq
-        << QStringList{"Monday  03    March     2008|20 h. 50|21 h. 00| 75", "",
-                       "Tuesday  04    March     2008|08 h. 50|09 h. 00| 76"};
-    QTest::newRow("Leq1 one minute, never borrows")
-        << QStringList{"01/01/09 00:00 101", "01/01/09 00:01 100"} << 1 << 2 << leq1
-        << QStringList{"Wednesday  31  December   2008|23 h. 59|00 h. 00|101",
-                       "Thursday  01   January   2009|00 h. 00|00 h. 01|100"};
-    QTest::newRow("no rows") << QStringList{"05/03/08 09:15 88"} << 0 << 0 << leq << QStringList();
-}
-
-void TableLinesTest::leqLines()
-{
-    QFETCH(QStringList, records);
-    QFETCH(int, first);
-    QFETCH(int, last);
-    QFETCH(int, kind);
-    QFETCH(QStringList, lines);
-    LeqTable table;
-    fillLeq(table, records);
-    const QString label = kind == int(LeqKind::Leq1)    ? QStringLiteral("   :  Leq1 Level =  ")
-                          : kind == int(LeqKind::Leq10) ? QStringLiteral("   :  Leq10 Level =  ")
-                                                        : QStringLiteral("   :  Leq Level  =  ");
-    QCOMPARE(kvl::leqLines(table, first, last, LeqKind(kind)),
-             expand(lines, {"        The  ", "  from  ", "  to  ", label, " dB."}));
-}
-
-void TableLinesTest::periodScan_data()
-{
-    QTest::addColumn<int>("leqRows"); // 0: the events table; else the Leq row count scanned
-    QTest::addColumn<int>("fillTo");  // rows up to fillTo repeat the last record
-    QTest::addColumn<QStringList>("period");
-    QTest::addColumn<int>("first");
-    QTest::addColumn<int>("last");
-
-    using L = QStringList;
-    QTest::newRow("one day") << 0 << 0 << L{"03/03/2008", "03/03/2008"} << 3 << 4;
-    QTest::newRow("hours do not matter") << 0 << 0 << L{"02/03/2008", "02/03/2008"} << 2 << 2;
-    QTest::newRow("to the last used row") << 0 << 0 << L{"04/03/2008", "31/12/2099"} << 5 << 5;
-    QTest::newRow("before every row") << 0 << 0 << L{"01/01/2008", "29/02/2008"} << 0 << 0;
-    QTest::newRow("after every row") << 0 << 0 << L{"05/03/2008", "05/03/2008"} << 0 << 0;
-    QTest::newRow("start after end") << 0 << 0 << L{"04/03/2008", "01/03/2008"} << 0 << 0;
-    QTest::newRow("no stored period") << 0 << 0 << L{"//", "//"} << 0 << 0;
-    QTest::newRow("events run to row 4096") << 0 << 4096 << L{"04/03/2008", "31/12/2008"} << 5 << 4096;
-    QTest::newRow("Leq 3.5 ends at row 4096") << 4096 << 8192 << L{"04/03/2008", "04/03/2008"} << 5 << 4096;
-    QTest::newRow("Leq 8192 rows") << 8192 << 8192 << L{"01/01/2008", "31/12/2008"} << 1 << 8192;
-    QTest::newRow("Leq no rows") << 8192 << 8192 << L{"05/03/2008", "05/03/2008"} << 0 << 0;
-}
-
-void TableLinesTest::periodScan()
-{
-    QFETCH(int, leqRows);
-    QFETCH(int, fillTo);
-    QFETCH(QStringList, period);
-    QFETCH(int, first);
-    QFETCH(int, last);
-    const QStringList week{"01/03/08 10:00 1 0", "02/03/08 23:59 0 1", "03/03/08 00:00 1 0",
-                           "03/03/08 12:00 0 2", "04/03/08 08:00 4 0"};
-    Store store;
-    auto repeatLast = [&](auto &table) {
-        fillRows(table, week, leqRows > 0);
-        for (int r = int(week.size()) + 1; r <= fillTo; ++r)
-            std::copy(table.row(int(week.size())), table.row(int(week.size())) + 8, table.row(r));
-    };
-    setPeriod(store, period[0], period[1]);
-    store.Period_First = store.Period_Last = 77;
-    if (leqRows) {
-        repeatLast(store.Leq_Records);
-        qint32 count = leqRows;
-        Periode_Leq(store, count);
-    } else {
-        repeatLast(store.Event_Records);
-        Periode_Evenements(store);
+    void firmwareText_data()
+    {
+        // Each code is an ASCII digit with its bits reversed; the rows cover every digit.
+        QTest::addColumn<int>("major");
+        QTest::addColumn<int>("minor");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("0.0") << 12 << 12 << "0.0";
+        QTest::newRow("1.3") << 140 << 204 << "1.3";
+        QTest::newRow("2.4") << 76 << 44 << "2.4";
+        QTest::newRow("5.6") << 172 << 108 << "5.6";
+        QTest::newRow("7.8") << 236 << 28 << "7.8";
+        QTest::newRow("9.9") << 156 << 156 << "9.9";
+        QTest::newRow("plain BCD digit") << 5 << 12 << "5.X";
+        QTest::newRow("plain ASCII digits") << int('5') << int('2') << "5.X";
+        QTest::newRow("minor no digit") << 140 << 13 << "5.X";
+        QTest::newRow("empty bytes") << 255 << 255 << "5.X";
     }
-    QCOMPARE(store.Period_First, first);
-    QCOMPARE(store.Period_Last, last);
-}
 
-void TableLinesTest::eventLines_data()
-{
-    QTest::addColumn<QStringList>("records");
-    QTest::addColumn<int>("version");
-    QTest::addColumn<QStringList>("lines"); // "date|time|label"
+    void firmwareText()
+    {
+        QFETCH(int, major);
+        QFETCH(int, minor);
+        QFETCH(QString, text);
+        Store store;
+        store.Param_Block[160] = qint16(major);
+        store.Param_Block[161] = qint16(minor);
+        QCOMPARE(kvl::firmwareText(store), text);
+    }
 
-    const QString mon = QStringLiteral("Monday  03    March     2008|");
-    const QString tue = QStringLiteral("Tuesday  04    March     2008|");
-    QTest::newRow("KVL Open v4 keeps its blank")
-        << QStringList{"03/03/08 09:05 1 0"} << 4 << QStringList{mon + "09 h. 05|KVL Open "};
-    QTest::newRow("empty line between days, none before the first")
-        << QStringList{"03/03/08 22:00 0 32", "03/03/08 23:59 4 0", "04/03/08 00:00 0 64"} << 70
-        << QStringList{mon + "22 h. 00|Door Open", mon + "23 h. 59|Power Supply Cut", "",
-                       tue + "00 h. 00| Door Closed"};
-    QTest::newRow("skipped row still counts as the row before")
-        << QStringList{"03/03/08 22:00 2 0", "04/03/08 01:00 1 1", "04/03/08 02:00 0 8"} << 3
-        << QStringList{mon + "22 h. 00|KVL Closed", tue + "02 h. 00|Calibration Executed"};
-    QTest::newRow("skipped row of the same day before the new day")
-        << QStringList{"03/03/08 22:00 2 0", "03/03/08 23:00 0 0", "04/03/08 02:00 0 8"} << 3
-        << QStringList{mon + "22 h. 00|KVL Closed", "", tue + "02 h. 00|Calibration Executed"};
-    QTest::newRow("two bits set") << QStringList{"31/12/08 23:59 0 48"} << 5
-                                  << QStringList{"Wednesday  31  December   2008|23 h. 59|XXX"};
-}
+    void eventLabel_data()
+    {
+        QTest::addColumn<int>("a");
+        QTest::addColumn<int>("b");
+        QTest::addColumn<int>("version");
+        QTest::addColumn<bool>("chart");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("A1 table v4") << 1 << 0 << 4 << false << "KVL Open ";
+        QTest::newRow("A1 table v5") << 1 << 0 << 5 << false << "KVL Open";
+        QTest::newRow("A8 chart v70") << 8 << 0 << 70 << true << "Automatic Summer/Winter Hour Change";
+        QTest::newRow("A64 table v4") << 64 << 0 << 4 << false << "Print";
+        QTest::newRow("A64 table v70") << 64 << 0 << 70 << false << "Configuration Modification ";
+        QTest::newRow("A64 chart v5") << 64 << 0 << 5 << true << "Configuration Change";
+        QTest::newRow("B4 table v4") << 0 << 4 << 4 << false << "System Initialisation";
+        QTest::newRow("B4 table v5") << 0 << 4 << 5 << false << "Initialization System";
+        QTest::newRow("B32 table v4") << 0 << 32 << 4 << false << "XXX";
+        QTest::newRow("B32 table v5") << 0 << 32 << 5 << false << "Door Open";
+        QTest::newRow("B64 table v5") << 0 << 64 << 5 << false << " Door Closed";
+        QTest::newRow("B64 chart v5") << 0 << 64 << 5 << true << "Door Close";
+        QTest::newRow("B64 chart v4") << 0 << 64 << 4 << true << "XXX";
+        QTest::newRow("two bits in B") << 0 << 96 << 5 << true << "XXX";
+    }
 
-void TableLinesTest::eventLines()
-{
-    QFETCH(QStringList, records);
-    QFETCH(int, version);
-    QFETCH(QStringList, lines);
-    Store store;
-    store.Device_Version = qint16(version);
-    fillEvents(store.Event_Records, records);
-    setPeriod(store, "01/01/2008", "31/12/2008");
-    Periode_Evenements(store);
-    QCOMPARE(eventTableLines(store), expand(lines, {"      The  ", "   to   ", "   :   ", "."}));
+    void eventLabel()
+    {
+        QFETCH(int, a);
+        QFETCH(int, b);
+        QFETCH(int, version);
+        QFETCH(bool, chart);
+        QFETCH(QString, label);
+        QCOMPARE(kvl::eventLabel(a, b, version, chart ? EventList::Chart : EventList::Table), label);
+        QVERIFY(isEvent(a, b));
+        QVERIFY(!isEvent(0, 0));
+        QVERIFY(!isEvent(a | 1, b | 1));
+    }
 
-    // The chart window's list: same rows, "   at   " and its own labels.
-    const ListText chart = Lignes_Evenements(store);
-    QVERIFY(!chart.message);
-    QCOMPARE(chart.lines.size(), lines.size());
-    for (const QString &line : chart.lines)
-        QVERIFY(line.isEmpty() || line.contains(QStringLiteral("   at   ")));
-}
+    void leqLines_data()
+    {
+        QTest::addColumn<QStringList>("records");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QStringList>("lines"); // "date|from|to|level"
 
-void TableLinesTest::chartEventsWhenEmpty()
-{
-    Store store;
-    fillEvents(store.Event_Records, {"03/03/08 22:00 2 0"});
-    setPeriod(store, "04/03/2008", "05/03/2008");
-    const ListText chart = Lignes_Evenements(store);
-    QVERIFY(chart.message);
-    QCOMPARE(chart.lines, (QStringList{"", "", "       No Events recorded for this period!!!"}));
-    QCOMPARE(emptyPeriodList(noEventText()).lines,
-             (QStringList{"", "", "", "", "", " There is no recorded event for this period !!!"}));
-}
+        const int leq = int(LeqKind::Leq), leq10 = int(LeqKind::Leq10), leq1 = int(LeqKind::Leq1);
+        const QString sat15 = QStringLiteral("Saturday  15    March     2008|");
+        QTest::newRow("29 February 2008")
+            << QStringList{"01/03/08 00:05 85"} << 1 << 1 << leq
+            << QStringList{"Friday  29   February   2008|23 h. 55|00 h. 05| 85"};
+        QTest::newRow("28 February 2009")
+            << QStringList{"01/03/09 00:05 85"} << 1 << 1 << leq
+            << QStringList{"Saturday  28   February   2009|23 h. 55|00 h. 05| 85"};
+        QTest::newRow("year end") << QStringList{"01/01/09 00:03 105"} << 1 << 1 << leq10
+                                  << QStringList{"Wednesday  31  December   2008|23 h. 53|00 h. 03|105"};
+        QTest::newRow("30-day month end")
+            << QStringList{"01/05/08 00:09 70"} << 1 << 1 << leq
+            << QStringList{"Wednesday  30    April    2008|23 h. 59|00 h. 09| 70"};
+        QTest::newRow("hour borrow, level 1,07") << QStringList{"15/03/08 14:05 107"} << 1 << 1 << leq
+                                                 << QStringList{sat15 + "13 h. 55|14 h. 05|107"};
+        QTest::newRow("adjacent 10 minutes")
+            << QStringList{"15/03/08 14:10 80", "15/03/08 14:20 81"} << 1 << 2 << leq
+            << QStringList{sat15 + "14 h. 00|14 h. 10| 80", sat15 + "14 h. 10|14 h. 20| 81"};
+        QTest::newRow("gap of 11 minutes")
+            << QStringList{"15/03/08 14:10 80", "15/03/08 14:21 81"} << 1 << 2 << leq10
+            << QStringList{sat15 + "14 h. 00|14 h. 10| 80", sat15 + "14 h. 11|14 h. 21| 81"};
+        QTest::newRow("adjacent across midnight")
+            << QStringList{"01/03/08 23:55 90", "02/03/08 00:05 91"} << 1 << 2 << leq
+            << QStringList{"Saturday  01    March     2008|23 h. 45|23 h. 55| 90", "",
+                           "Sunday  02    March     2008|23 h. 55|00 h. 05| 91"};
+        QTest::newRow("previous row outside the period still adjacent")
+            << QStringList{"01/03/08 23:55 90", "02/03/08 00:05 91"} << 2 << 2 << leq
+            << QStringList{"Sunday  02    March     2008|23 h. 55|00 h. 05| 91"};
+        QTest::newRow("gapped across midnight, no empty line")
+            << QStringList{"01/03/08 22:00 90", "02/03/08 00:05 91"} << 1 << 2 << leq
+            << QStringList{"Saturday  01    March     2008|21 h. 50|22 h. 00| 90",
+                           "Saturday  01    March     2008|23 h. 55|00 h. 05| 91"};
+        QTest::newRow("empty line between days")
+            << QStringList{"03/03/08 21:00 75", "04/03/08 09:00 76"} << 1 << 2 << leq
+            << QStringList{"Monday  03    March     2008|20 h. 50|21 h. 00| 75", "",
+                           "Tuesday  04    March     2008|08 h. 50|09 h. 00| 76"};
+        QTest::newRow("Leq1 one minute, never borrows")
+            << QStringList{"01/01/09 00:00 101", "01/01/09 00:01 100"} << 1 << 2 << leq1
+            << QStringList{"Wednesday  31  December   2008|23 h. 59|00 h. 00|101",
+                           "Thursday  01   January   2009|00 h. 00|00 h. 01|100"};
+        QTest::newRow("no rows") << QStringList{"05/03/08 09:15 88"} << 0 << 0 << leq << QStringList();
+    }
 
-void TableLinesTest::separate()
-{
-    Store store;
-    fillLeq(store.Leq_Records, {"01/03/08 10:00 80 10", "02/03/08 10:00 81 1", "02/03/08 10:01 82 10",
-                                "02/03/08 10:02 83 5", "02/03/08 10:03 84 1", "03/03/08 10:00 85 1"});
-    store.Period_First = 2;
-    store.Period_Last = 5;
-    Separer_Leq1_Leq10(store);
-    QCOMPARE(store.Leq1_Count, 3);
-    QCOMPARE(store.Leq10_Count, 2);
-    QCOMPARE(store.Leq1_Records(2, 7), qint16(84));
-    QCOMPARE(store.Leq10_Records(1, 7), qint16(82));
-    QCOMPARE(Lignes_Tableau_Leq1(store).size(), 2);
-    QCOMPARE(Lignes_Tableau_Leq10(store).size(), 1);
+    void leqLines()
+    {
+        QFETCH(QStringList, records);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        QFETCH(int, kind);
+        QFETCH(QStringList, lines);
+        LeqTable table;
+        fillLeq(table, records);
+        const QString label = kind == int(LeqKind::Leq1)    ? QStringLiteral("   :  Leq1 Level =  ")
+                              : kind == int(LeqKind::Leq10) ? QStringLiteral("   :  Leq10 Level =  ")
+                                                            : QStringLiteral("   :  Leq Level  =  ");
+        QCOMPARE(kvl::leqLines(table, first, last, LeqKind(kind)),
+                 expand(lines, {"        The  ", "  from  ", "  to  ", label, " dB."}));
+    }
 
-    store.Period_First = store.Period_Last = 0;
-    Separer_Leq1_Leq10(store);
-    QCOMPARE(store.Leq1_Count, 1);
-    QVERIFY(Lignes_Tableau_Leq1(store).isEmpty());
-}
+    void periodScan_data()
+    {
+        QTest::addColumn<int>("leqRows"); // 0: the events table; else the Leq row count scanned
+        QTest::addColumn<int>("fillTo");  // rows up to fillTo repeat the last record
+        QTest::addColumn<QStringList>("period");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
 
-void TableLinesTest::headers_data()
-{
-    QTest::addColumn<int>("version");
-    QTest::addColumn<QString>("end");
-    QTest::addColumn<QStringList>("expected"); // events, Leq, serial events, serial Leq
+        using L = QStringList;
+        QTest::newRow("one day") << 0 << 0 << L{"03/03/2008", "03/03/2008"} << 3 << 4;
+        QTest::newRow("hours do not matter") << 0 << 0 << L{"02/03/2008", "02/03/2008"} << 2 << 2;
+        QTest::newRow("to the last used row") << 0 << 0 << L{"04/03/2008", "31/12/2099"} << 5 << 5;
+        QTest::newRow("before every row") << 0 << 0 << L{"01/01/2008", "29/02/2008"} << 0 << 0;
+        QTest::newRow("after every row") << 0 << 0 << L{"05/03/2008", "05/03/2008"} << 0 << 0;
+        QTest::newRow("start after end") << 0 << 0 << L{"04/03/2008", "01/03/2008"} << 0 << 0;
+        QTest::newRow("no stored period") << 0 << 0 << L{"//", "//"} << 0 << 0;
+        QTest::newRow("events run to row 4096") << 0 << 4096 << L{"04/03/2008", "31/12/2008"} << 5 << 4096;
+        QTest::newRow("Leq 3.5 ends at row 4096")
+            << 4096 << 8192 << L{"04/03/2008", "04/03/2008"} << 5 << 4096;
+        QTest::newRow("Leq 8192 rows") << 8192 << 8192 << L{"01/01/2008", "31/12/2008"} << 1 << 8192;
+        QTest::newRow("Leq no rows") << 8192 << 8192 << L{"05/03/2008", "05/03/2008"} << 0 << 0;
+    }
 
-    QTest::newRow("v3 one day") << 3 << "29/02/2008"
-                                << QStringList{"Events Chart from 29  February  2008 :",
-                                               "Leq Value Chart Friday 29  February  2008 :",
-                                               "KVL 24-2 - FirmWare Version : 3.5 - Serial Number : 123",
-                                               "KVL 24-2 - FirmWare Version : 3.5 - Serial Number : 123"};
-    QTest::newRow("v4 several days")
-        << 4 << "01/03/2008"
-        << QStringList{"Events Chart from 29  February  2008 to 01   March    2008 :",
-                       "Leq Value Chart Friday 29  February  2008 to Saturday 01   March    2008 :",
-                       "KVL 24-2 - FirmWare Version : 4.0 - Serial number : 123",
-                       "KVL 24-2 - Firmware Version : 4.0 - Serial Number : 123"};
-    QTest::newRow("v5") << 5 << "29/02/2008"
-                        << QStringList{"Events Chart from 29  February  2008 :",
-                                       "Leq10 value chart Friday 29  February  2008 :",
-                                       "KVL 24-2 - FirmWare Version : 1.3 - Serial Number : 123",
-                                       "KVL 24-2 - FirmWare Version : 1.3 - Serial Number : 123"};
-    QTest::newRow("v70") << 70 << "29/02/2008"
-                         << QStringList{"Events Chart from 29  February  2008 :",
-                                        "Leq1 value chart Friday 29  February  2008 :",
-                                        "KVL 36 - FirmWare Version : 1.3 - Serial Number : 123",
-                                        "KVL 36 - FirmWare Version : 1.3 - Serial Number : 123"};
-}
-
-void TableLinesTest::headers()
-{
-    QFETCH(int, version);
-    QFETCH(QString, end);
-    QFETCH(QStringList, expected);
-    Store store;
-    store.Device_Version = qint16(version);
-    store.Serial_Number = QStringLiteral("123");
-    store.Param_Block[160] = 140;
-    store.Param_Block[161] = 204;
-    setPeriod(store, "29/02/2008", end);
-    const QString leq = version == 5    ? leq10Header(store)
-                        : version == 70 ? leq1Header(store)
-                                        : leqHeader(store);
-    QCOMPARE((QStringList{eventsHeader(store), leq, serialNumberLine(store, TableWindow::Events),
-                          serialNumberLine(store, version >= 5 ? TableWindow::LeqV5 : TableWindow::Leq)}),
-             expected);
-}
-
-void TableLinesTest::referenceTables_data()
-{
-    QTest::addColumn<int>("version");
-    QTest::addColumn<QString>("file");
-    QTest::newRow("events v4") << 4 << "events_v4.txt";
-    QTest::newRow("events v70") << 70 << "events_v70.txt";
-    QTest::newRow("leq v4") << 4 << "leq_v4.txt";
-    QTest::newRow("leq10 and leq1 v5") << 5 << "leq_v5.txt";
-}
-
-void TableLinesTest::referenceTables()
-{
-    QFETCH(int, version);
-    QFETCH(QString, file);
-    Store store;
-    fillBusyStore(store, version);
-    setPeriod(store, "28/02/2008", "02/03/2008");
-    QStringList lines;
-    if (file.startsWith(QLatin1String("events"))) {
-        Periode_Evenements(store);
-        lines = eventTableLines(store);
-    } else {
-        qint32 count = store.leqRowsForVersion();
-        Periode_Leq(store, count);
-        if (version >= 5) {
-            Separer_Leq1_Leq10(store);
-            lines = Lignes_Tableau_Leq10(store) << QStringLiteral("----") << Lignes_Tableau_Leq1(store);
+    void periodScan()
+    {
+        QFETCH(int, leqRows);
+        QFETCH(int, fillTo);
+        QFETCH(QStringList, period);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        const QStringList week{"01/03/08 10:00 1 0", "02/03/08 23:59 0 1", "03/03/08 00:00 1 0",
+                               "03/03/08 12:00 0 2", "04/03/08 08:00 4 0"};
+        Store store;
+        auto repeatLast = [&](auto &table) {
+            fillRows(table, week, leqRows > 0);
+            for (int r = int(week.size()) + 1; r <= fillTo; ++r)
+                std::copy(table.row(int(week.size())), table.row(int(week.size())) + 8, table.row(r));
+        };
+        setPeriod(store, period[0], period[1]);
+        store.Period_First = store.Period_Last = 77;
+        if (leqRows) {
+            repeatLast(store.Leq_Records);
+            qint32 count = leqRows;
+            Periode_Leq(store, count);
         } else {
-            lines = Lignes_Tableau_Leq(store);
+            repeatLast(store.Event_Records);
+            Periode_Evenements(store);
         }
+        QCOMPARE(store.Period_First, first);
+        QCOMPARE(store.Period_Last, last);
     }
-    const QByteArray actual = lines.join(QLatin1Char('\n')).toUtf8() + '\n';
-    const QString path = qEnvironmentVariable("KVL_TEST_DATA") + QStringLiteral("/tables/") + file;
-    if (qEnvironmentVariableIsSet("KVL_WRITE_REFERENCE")) {
-        QFile out(path);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(actual);
+
+    void eventLines_data()
+    {
+        QTest::addColumn<QStringList>("records");
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QStringList>("lines"); // "date|time|label"
+
+        const QString mon = QStringLiteral("Monday  03    March     2008|");
+        const QString tue = QStringLiteral("Tuesday  04    March     2008|");
+        QTest::newRow("KVL Open v4 keeps its blank")
+            << QStringList{"03/03/08 09:05 1 0"} << 4 << QStringList{mon + "09 h. 05|KVL Open "};
+        QTest::newRow("empty line between days, none before the first")
+            << QStringList{"03/03/08 22:00 0 32", "03/03/08 23:59 4 0", "04/03/08 00:00 0 64"} << 70
+            << QStringList{mon + "22 h. 00|Door Open", mon + "23 h. 59|Power Supply Cut", "",
+                           tue + "00 h. 00| Door Closed"};
+        QTest::newRow("skipped row still counts as the row before")
+            << QStringList{"03/03/08 22:00 2 0", "04/03/08 01:00 1 1", "04/03/08 02:00 0 8"} << 3
+            << QStringList{mon + "22 h. 00|KVL Closed", tue + "02 h. 00|Calibration Executed"};
+        QTest::newRow("skipped row of the same day before the new day")
+            << QStringList{"03/03/08 22:00 2 0", "03/03/08 23:00 0 0", "04/03/08 02:00 0 8"} << 3
+            << QStringList{mon + "22 h. 00|KVL Closed", "", tue + "02 h. 00|Calibration Executed"};
+        QTest::newRow("two bits set") << QStringList{"31/12/08 23:59 0 48"} << 5
+                                      << QStringList{"Wednesday  31  December   2008|23 h. 59|XXX"};
     }
-    QFile in(path);
-    QVERIFY2(in.open(QIODevice::ReadOnly), qPrintable(path));
-    QCOMPARE(QString::fromUtf8(actual), QString::fromUtf8(in.readAll()));
-}
+
+    void eventLines()
+    {
+        QFETCH(QStringList, records);
+        QFETCH(int, version);
+        QFETCH(QStringList, lines);
+        Store store;
+        store.Device_Version = qint16(version);
+        fillEvents(store.Event_Records, records);
+        setPeriod(store, "01/01/2008", "31/12/2008");
+        Periode_Evenements(store);
+        QCOMPARE(eventTableLines(store), expand(lines, {"      The  ", "   to   ", "   :   ", "."}));
+
+        // The chart window's list: same rows, "   at   " and its own labels.
+        const ListText chart = Lignes_Evenements(store);
+        QVERIFY(!chart.message);
+        QCOMPARE(chart.lines.size(), lines.size());
+        for (const QString &line : chart.lines)
+            QVERIFY(line.isEmpty() || line.contains(QStringLiteral("   at   ")));
+    }
+
+    void chartEventsWhenEmpty()
+    {
+        Store store;
+        fillEvents(store.Event_Records, {"03/03/08 22:00 2 0"});
+        setPeriod(store, "04/03/2008", "05/03/2008");
+        const ListText chart = Lignes_Evenements(store);
+        QVERIFY(chart.message);
+        QCOMPARE(chart.lines, (QStringList{"", "", "       No Events recorded for this period!!!"}));
+        QCOMPARE(emptyPeriodList(noEventText()).lines,
+                 (QStringList{"", "", "", "", "", " There is no recorded event for this period !!!"}));
+    }
+
+    void separate()
+    {
+        Store store;
+        fillLeq(store.Leq_Records, {"01/03/08 10:00 80 10", "02/03/08 10:00 81 1", "02/03/08 10:01 82 10",
+                                    "02/03/08 10:02 83 5", "02/03/08 10:03 84 1", "03/03/08 10:00 85 1"});
+        store.Period_First = 2;
+        store.Period_Last = 5;
+        Separer_Leq1_Leq10(store);
+        QCOMPARE(store.Leq1_Count, 3);
+        QCOMPARE(store.Leq10_Count, 2);
+        QCOMPARE(store.Leq1_Records(2, 7), qint16(84));
+        QCOMPARE(store.Leq10_Records(1, 7), qint16(82));
+        QCOMPARE(Lignes_Tableau_Leq1(store).size(), 2);
+        QCOMPARE(Lignes_Tableau_Leq10(store).size(), 1);
+
+        store.Period_First = store.Period_Last = 0;
+        Separer_Leq1_Leq10(store);
+        QCOMPARE(store.Leq1_Count, 1);
+        QVERIFY(Lignes_Tableau_Leq1(store).isEmpty());
+    }
+
+    void headers_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QStringList>("expected"); // events, Leq, serial events, serial Leq
+
+        QTest::newRow("v3 one day") << 3 << "29/02/2008"
+                                    << QStringList{"Events Chart from 29  February  2008 :",
+                                                   "Leq Value Chart Friday 29  February  2008 :",
+                                                   "KVL 24-2 - FirmWare Version : 3.5 - Serial Number : 123",
+                                                   "KVL 24-2 - FirmWare Version : 3.5 - Serial Number : 123"};
+        QTest::newRow("v4 several days")
+            << 4 << "01/03/2008"
+            << QStringList{"Events Chart from 29  February  2008 to 01   March    2008 :",
+                           "Leq Value Chart Friday 29  February  2008 to Saturday 01   March    2008 :",
+                           "KVL 24-2 - FirmWare Version : 4.0 - Serial number : 123",
+                           "KVL 24-2 - Firmware Version : 4.0 - Serial Number : 123"};
+        QTest::newRow("v5") << 5 << "29/02/2008"
+                            << QStringList{"Events Chart from 29  February  2008 :",
+                                           "Leq10 value chart Friday 29  February  2008 :",
+                                           "KVL 24-2 - FirmWare Version : 1.3 - Serial Number : 123",
+                                           "KVL 24-2 - FirmWare Version : 1.3 - Serial Number : 123"};
+        QTest::newRow("v70") << 70 << "29/02/2008"
+                             << QStringList{"Events Chart from 29  February  2008 :",
+                                            "Leq1 value chart Friday 29  February  2008 :",
+                                            "KVL 36 - FirmWare Version : 1.3 - Serial Number : 123",
+                                            "KVL 36 - FirmWare Version : 1.3 - Serial Number : 123"};
+    }
+
+    void headers()
+    {
+        QFETCH(int, version);
+        QFETCH(QString, end);
+        QFETCH(QStringList, expected);
+        Store store;
+        store.Device_Version = qint16(version);
+        store.Serial_Number = QStringLiteral("123");
+        store.Param_Block[160] = 140;
+        store.Param_Block[161] = 204;
+        setPeriod(store, "29/02/2008", end);
+        const QString leq = version == 5    ? leq10Header(store)
+                            : version == 70 ? leq1Header(store)
+                                            : leqHeader(store);
+        QCOMPARE((QStringList{eventsHeader(store), leq, serialNumberLine(store, TableWindow::Events),
+                              serialNumberLine(store, version >= 5 ? TableWindow::LeqV5 : TableWindow::Leq)}),
+                 expected);
+    }
+
+    void referenceTables_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("events v4") << 4 << "events_v4.txt";
+        QTest::newRow("events v70") << 70 << "events_v70.txt";
+        QTest::newRow("leq v4") << 4 << "leq_v4.txt";
+        QTest::newRow("leq10 and leq1 v5") << 5 << "leq_v5.txt";
+    }
+
+    void referenceTables()
+    {
+        QFETCH(int, version);
+        QFETCH(QString, file);
+        Store store;
+        fillBusyStore(store, version);
+        setPeriod(store, "28/02/2008", "02/03/2008");
+        QStringList lines;
+        if (file.startsWith(QLatin1String("events"))) {
+            Periode_Evenements(store);
+            lines = eventTableLines(store);
+        } else {
+            qint32 count = store.leqRowsForVersion();
+            Periode_Leq(store, count);
+            if (version >= 5) {
+                Separer_Leq1_Leq10(store);
+                lines = Lignes_Tableau_Leq10(store) << QStringLiteral("----") << Lignes_Tableau_Leq1(store);
+            } else {
+                lines = Lignes_Tableau_Leq(store);
+            }
+        }
+        const QByteArray actual = lines.join(QLatin1Char('\n')).toUtf8() + '\n';
+        const QString path = qEnvironmentVariable("KVL_TEST_DATA") + QStringLiteral("/tables/") + file;
+        if (qEnvironmentVariableIsSet("KVL_WRITE_REFERENCE")) {
+            QFile out(path);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(actual);
+        }
+        QFile in(path);
+        QVERIFY2(in.open(QIODevice::ReadOnly), qPrintable(path));
+        QCOMPARE(QString::fromUtf8(actual), QString::fromUtf8(in.readAll()));
+    }
+};
 
 QTEST_GUILESS_MAIN(TableLinesTest)
 #include "tst_tablelines.moc"
