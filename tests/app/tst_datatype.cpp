@@ -31,19 +31,6 @@ public:
     ViewStub(const QString &name, bool *flag) : Form(name, flag, true, Form::Dialog) { g_opened << name; }
 };
 
-// A message box as one line: "caption / text / icon".
-QString msg(const QString &text, const QString &caption, MsgIcon icon)
-{
-    return caption + " / " + text + " / " + QString::number(int(icon));
-}
-QString shown(const MessageRecorder &r)
-{
-    QStringList out;
-    for (const RecordedMessage &m : r.messages)
-        out << msg(m.text, m.caption, m.icon);
-    return out.join('\n');
-}
-
 template <typename T> T *child(QWidget *w, const char *name)
 {
     return w->findChild<T *>(QString::fromLatin1(name));

@@ -28,19 +28,6 @@ namespace {
 const char *const saveMenus[] = {"mnuAbout", "mnuAnalyse", "mnuPort", "mnuSave_As", "mnuQuitter"};
 const QString name24 = QStringLiteral("KVL 24-2 Data from 05   March    2008 to 12   April   2008");
 
-// A message box as one line: "caption / text / icon".
-QString msg(const QString &text, const QString &caption, MsgIcon icon)
-{
-    return caption + " / " + text + " / " + QString::number(int(icon));
-}
-QString shown(const MessageRecorder &r)
-{
-    QStringList out;
-    for (const RecordedMessage &m : r.messages)
-        out << msg(m.text, m.caption, m.icon);
-    return out.join('\n');
-}
-
 // A store of a version holding Leq rows from 5 March 2008 to 12 April 2008.
 void loadedStore(int version)
 {

@@ -13,6 +13,19 @@ MessageRecorder::MessageRecorder()
     });
 }
 
+QString msg(const QString &text, const QString &caption, MsgIcon icon)
+{
+    return caption + QStringLiteral(" / ") + text + QStringLiteral(" / ") + QString::number(int(icon));
+}
+
+QString shown(const MessageRecorder &recorder)
+{
+    QStringList out;
+    for (const RecordedMessage &m : recorder.messages)
+        out << msg(m.text, m.caption, m.icon);
+    return out.join(QLatin1Char('\n'));
+}
+
 MessageRecorder::~MessageRecorder()
 {
     setMessageHandler({});

@@ -28,6 +28,11 @@ public:
     void clear() { messages.clear(); }
 };
 
+// A message box as one line: "caption / text / icon".
+QString msg(const QString &text, const QString &caption, MsgIcon icon);
+// Every recorded message box, one line each, in order.
+QString shown(const MessageRecorder &recorder);
+
 // Answers file dialogs from queues; an empty queue answers "cancel".
 class ScriptedDialogs : public Dialogs
 {
