@@ -114,9 +114,20 @@ struct Store
     qint32 Leq1_Count = 1;
     qint32 Leq10_Count = 1;
 
-    // Chart choices for firmware 3.5 and 4.0 diagrams.
-    QString Seuil_Jour, Seuil_Nuit, Heure_Jour_Nuit, Heure_Nuit_Jour;
+    // Chart subsystem, kept beside the store for the whole run.
+    // Thresholds (dB) and switching hours chosen for a firmware 3.5/4.0 diagram.
+    qint16 Seuil_Jour = 0, Seuil_Nuit = 0, Heure_Jour_Nuit = 0, Heure_Nuit_Jour = 0;
+    // Threshold schedule: Tab_Seuils[i][c], row i from 1 (row 0 unused),
+    // column c 1..7 (day, month, year - 2000, hour, minute, before, after).
+    std::vector<std::array<qint16, 8>> Tab_Seuils;
     bool Seuils_Prets = false;
+    bool Parametres_Constants = false;
+    qint32 Premier_Parametre = 0; // Param_History row, 0 = none
+    qint32 Dernier_Parametre = 0;
+    // Zoom and list markers of the chart window.
+    bool Zoom_Souris = false;
+    qint32 Repere_Leq1 = 0;
+    qint32 Repere_Leq10 = 0;
 
     Store();
 

@@ -1,0 +1,28 @@
+#pragma once
+
+// The threshold schedule of a Leq diagram: which threshold was in force at
+// each moment of the chart period (Tab_Seuils), and for firmware 5.X and
+// "KVL 36" the analysis of the parameter history and the door events.
+
+#include "store/Store.h"
+
+#include <functional>
+
+namespace kvl {
+
+// Shows one analysis message (information icon, title "!!!").
+using ScheduleMessage = std::function<void(const QString &text)>;
+
+// Builds Tab_Seuils for the stored chart period of `days` days (1, 3, 7)
+// and sets Seuils_Prets.
+void Analyse_Seuils(Store &store, int days, const ScheduleMessage &message);
+void Analyse_Seuils_1J(Store &store, const ScheduleMessage &message);
+void Analyse_Seuils_3J(Store &store, const ScheduleMessage &message);
+void Analyse_Seuils_7J(Store &store, const ScheduleMessage &message);
+
+// Firmware 5.X and "KVL 36": the schedule from Param_History and the door
+// events; sets Seuils_Prets, Parametres_Constants, Premier_Parametre and
+// Dernier_Parametre, or shows one message and leaves Seuils_Prets cleared.
+void Analyse_Seuils_V5(Store &store, const ScheduleMessage &message);
+
+} // namespace kvl
