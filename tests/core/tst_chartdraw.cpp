@@ -214,9 +214,7 @@ private slots:
         Canvas c = a.value(2) == "large" ? Canvas(LargeWidthTwips, LargeHeightTwips) : Canvas();
         QStringList got;
         if (a[0].startsWith("Leq")) {
-            const LeqKind kind = a[0] == "Leq"    ? LeqKind::Leq
-                                 : a[0] == "Leq1" ? LeqKind::Leq1
-                                                  : LeqKind::Leq10;
+            const LeqKind kind = LeqKind(QStringList{"Leq", "Leq10", "Leq1"}.indexOf(a[0]));
             const SeriesOutcome out = Tracer_Serie(c, s, kind, days, colours::Red);
             QCOMPARE(c.fontSize(), 8);
             got << prims(c) << (out.hideZoomLeq10 ? "hide Leq10" : "")
