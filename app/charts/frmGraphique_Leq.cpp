@@ -84,10 +84,25 @@ QFont listFont(bool message)
     return font;
 }
 
+// Lists of a week hold hundreds of lines of nearly equal width: the view
+// lays them out as rows of one size, the first row sized for the longest
+// line (with a margin for letters of different widths), instead of measuring
+// every line when the window opens.
 void fillList(QListWidget *list, const QStringList &lines, bool message)
 {
-    list->setFont(listFont(message));
+    const QFont font = listFont(message);
+    list->setFont(font);
+    list->setUniformItemSizes(true);
     list->addItems(lines);
+    if (lines.isEmpty())
+        return;
+    const QString *longest = &lines.first();
+    for (const QString &line : lines)
+        if (line.size() > longest->size())
+            longest = &line;
+    const QFontMetrics metrics(font);
+    const int margin = 3 * metrics.horizontalAdvance(QLatin1Char('W'));
+    list->item(0)->setSizeHint(QSize(metrics.horizontalAdvance(*longest) + margin, metrics.height() + 2));
 }
 
 // Two empty lines and a message, 12 points bold, in a list that is then disabled.
