@@ -1,0 +1,312 @@
+// The chart window's zoom state: zoom button cases, mouse selection,
+// wheel and pan, list markers, and the picture a state is rebuilt into.
+
+#include "charts/ChartState.h"
+
+#include <QTest>
+
+using namespace kvl;
+
+Q_DECLARE_METATYPE(kvl::Diagram)
+
+namespace {
+
+QString describe(const ZoomButtonEffect &e)
+{
+    static const char *cases[] = {"nothing", "enlarge", "leave", "shrink"};
+    QString s = QString::fromLatin1(cases[e.which]);
+    if (e.which == ZoomButtonEffect::Nothing)
+        return s;
+    s += QStringLiteral(" %1,%2,%3,%4")
+             .arg(e.picture.left)
+             .arg(e.picture.top)
+             .arg(e.picture.width)
+             .arg(e.picture.height);
+    if (e.moveCaption)
+        s += QStringLiteral(" caption %1,%2").arg(e.captionTop).arg(e.captionWidth);
+    s += e.printVisible ? QStringLiteral(" print") : QStringLiteral(" noprint");
+    if (!e.image.isEmpty())
+        s += QStringLiteral(" [") + e.image + QLatin1Char(']');
+    s += QStringLiteral(" \"") + e.toolTip + QLatin1Char('"');
+    s += QStringLiteral(" buttons %1/%2 %3/%4")
+             .arg(e.buttons.zoomLeft)
+             .arg(e.buttons.printLeft)
+             .arg(e.buttons.zoomLeftTwips)
+             .arg(e.buttons.printLeftTwips);
+    return s;
+}
+
+// Drags on an enlarged diagram from (x1, y1) to (x2, y2) and releases there.
+MouseUpEffect drag(ChartState &state, Diagram d, double x1, double y1, double x2, double y2)
+{
+    state.mouseDown(d, true, x1, y1);
+    state.mouseMove(x2, y2);
+    return state.mouseUp(d, x2, y2);
+}
+
+Store v5Store(int days)
+{
+    Store s;
+    s.Device_Version = Version5X;
+    s.Chart_Days = qint16(days);
+    s.Period_First = 1;
+    s.Period_Last = 10;
+    s.Leq1_Count = 5;
+    s.Leq10_Count = 5;
+    s.Seuils_Prets = true;
+    s.Parametres_Constants = true;
+    return s;
+}
+
+} // namespace
+
+class TestChartState : public QObject
+{
+    Q_OBJECT
+private slots:
+    void zoomButtonCycle_data();
+    void zoomButtonCycle();
+    void shrinkShowsWhatLoadShowed_data();
+    void shrinkShowsWhatLoadShowed();
+    void selectionRange_data();
+    void selectionRange();
+    void toolTipAfterRelease();
+    void wheelAndPan();
+    void listClick_data();
+    void listClick();
+};
+
+void TestChartState::zoomButtonCycle_data()
+{
+    QTest::addColumn<Diagram>("diagram");
+    QTest::addColumn<int>("days");
+    QTest::addColumn<QStringList>("effects");
+    // Enlarge, leave a mouse zoom, shrink, each as described above.
+    QTest::newRow("Leq1, 1 day")
+        << Diagram::Leq1 << 1
+        << QStringList{"enlarge 30,840,15060,8300 caption 9240,15195 print [No Zoom Leq 1.bmp] "
+                       "\"Zoom - .\" buttons 37.75/36.4425 14433/13776",
+                       "leave 30,840,15060,8300 print \"Zoom -.\" buttons 37.75/36.4425 14433/13776",
+                       "shrink 30,5220,7515,3975 caption 9240,7485 noprint [Zoom Leq 1.bmp] "
+                       "\"Zoom + .\" buttons 36.4/33.8 6864/6213"};
+    QTest::newRow("Leq10, 7 days")
+        << Diagram::Leq10 << 7
+        << QStringList{
+               "enlarge 30,840,15060,8300 caption 9240,15195 print [No Zoom Leq 10.bmp] \"Zoom - .\" "
+               "buttons 41.55/40.1 14418/13775",
+               "leave 30,840,15060,8300 print \"Zoom - .\" buttons 41.55/40.1 14418/13775",
+               "shrink 30,840,7515,3975 caption 4890,7485 noprint [Zoom Leq 10.bmp] \"Zoom + .\" buttons "
+               "40.1/37.15 6874/6222"};
+}
+
+void TestChartState::zoomButtonCycle()
+{
+    QFETCH(Diagram, diagram);
+    QFETCH(int, days);
+    QFETCH(QStringList, effects);
+    const Store store = v5Store(days);
+    ChartState state;
+    QStringList seen;
+    seen << describe(state.zoomButton(diagram, store));
+    QVERIFY(state.pane(diagram).isEnlarged());
+    QVERIFY(drag(state, diagram, 13, -80, 15, -90).accepted);
+    QVERIFY(state.isZoomed(diagram));
+    QVERIFY(!state.pane(diagram).printVisible);
+    seen << describe(state.zoomButton(diagram, store));
+    QVERIFY(!state.zoomSouris());
+    seen << describe(state.zoomButton(diagram, store));
+    QCOMPARE(seen, effects);
+    QVERIFY(state.pane(diagram).isSmall());
+    // Any other size: the button does nothing.
+    state.pane(diagram).widthTwips = 7000;
+    QCOMPARE(describe(state.zoomButton(diagram, store)), QStringLiteral("nothing"));
+}
+
+void TestChartState::shrinkShowsWhatLoadShowed_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<Diagram>("diagram");
+    QTest::addColumn<int>("leq1Count");
+    QTest::addColumn<int>("leq10Count");
+    QTest::addColumn<bool>("schedule"); // both flags of the threshold analysis
+    QTest::addColumn<QStringList>("stayHidden");
+    const QStringList thresholds{"Label_Heure_Jour_Nuit", "Label_Heure_Nuit_Jour",
+                                 "Label_Niveau_Leq_Jour", "Label_Niveau_Leq_Jour_Fenetre",
+                                 "Label_Niveau_Leq_Nuit", "Label_Niveau_Leq_Nuit_Fenetre"};
+    QTest::newRow("5.X, all data") << 5 << Diagram::Leq1 << 5 << 5 << true << QStringList();
+    QTest::newRow("5.X, no schedule") << 5 << Diagram::Leq10 << 5 << 5 << false << thresholds;
+    QTest::newRow("KVL 36, no Leq1 rows")
+        << 70 << Diagram::Leq10 << 1 << 2 << true << QStringList{"Label_Maxi_Leq1", "Label_Mini_Leq1"};
+    QTest::newRow("5.X, no Leq10 rows")
+        << 5 << Diagram::Leq1 << 3 << 1 << true << QStringList{"Label_Maxi_Leq10", "Label_Mini_Leq10"};
+    QTest::newRow("4.0") << 4 << Diagram::Leq10 << 1 << 1 << false
+                         << QStringList{"Label_Maxi_Leq1", "Label_Mini_Leq1", "Label_Niveau_Leq_Jour_Fenetre",
+                                        "Label_Niveau_Leq_Nuit_Fenetre"};
+}
+
+void TestChartState::shrinkShowsWhatLoadShowed()
+{
+    QFETCH(int, version);
+    QFETCH(Diagram, diagram);
+    QFETCH(int, leq1Count);
+    QFETCH(int, leq10Count);
+    QFETCH(bool, schedule);
+    QFETCH(QStringList, stayHidden);
+    Store store = v5Store(3);
+    store.Device_Version = qint16(version);
+    store.Leq1_Count = leq1Count;
+    store.Leq10_Count = leq10Count;
+    store.Seuils_Prets = schedule;
+    store.Parametres_Constants = schedule;
+    ChartState state;
+    const ZoomButtonEffect enlarge = state.zoomButton(diagram, store);
+    const ZoomButtonEffect shrink = state.zoomButton(diagram, store);
+    QStringList hidden = shrink.hide;
+    hidden.sort();
+    QCOMPARE(hidden, stayHidden);
+    // Everything the enlarged diagram covered is accounted for.
+    QStringList all = shrink.hide + shrink.show;
+    QStringList covered = enlarge.hide;
+    all.sort();
+    covered.sort();
+    QCOMPARE(all, covered);
+}
+
+void TestChartState::selectionRange_data()
+{
+    QTest::addColumn<bool>("enlarged");
+    QTest::addColumn<QList<double>>("points"); // press, moves..., release
+    QTest::addColumn<QString>("range");
+    using L = QList<double>;
+    QTest::newRow("rounded and ordered")
+        << true << L{15.34, -80.04, 13.26, -90.06, 13.26, -90.06} << "13.3..15.3 80..90.1";
+    QTest::newRow("release point makes the range")
+        << true << L{12, -70, 14, -80, 14.44, -85.55} << "12..14.4 70..85.6";
+    QTest::newRow("release without a move") << true << L{12, -70, 20, -100} << "refused";
+    QTest::newRow("small diagram") << false << L{12, -70, 20, -100, 20, -100} << "refused";
+}
+
+void TestChartState::selectionRange()
+{
+    QFETCH(bool, enlarged);
+    QFETCH(QList<double>, points);
+    QFETCH(QString, range);
+    const Store store = v5Store(1);
+    ChartState state;
+    if (enlarged)
+        state.zoomButton(Diagram::Leq10, store);
+    state.mouseDown(Diagram::Leq10, true, points[0], points[1]);
+    for (int i = 2; i + 2 < points.size(); i += 2)
+        QCOMPARE(state.mouseMove(points[i], points[i + 1]).has_value(), enlarged);
+    const MouseUpEffect e = state.mouseUp(Diagram::Leq10, points[points.size() - 2], points.last());
+    const ZoomRange &r = state.zoomRange();
+    QCOMPARE(e.accepted ? QStringLiteral("%1..%2 %3..%4").arg(r.x1).arg(r.x2).arg(r.y1).arg(r.y2)
+                        : QStringLiteral("refused"),
+             range);
+    QVERIFY(!state.selectionActive());
+    QVERIFY(!state.mouseMove(1, 1).has_value());
+}
+
+void TestChartState::toolTipAfterRelease()
+{
+    const Store store = v5Store(1);
+    ChartState state;
+    // A release on a small diagram leaves its "Zoom + ." alone.
+    QVERIFY(!drag(state, Diagram::Leq1, 12, -70, 20, -100).setToolTip);
+    QCOMPARE(state.pane(Diagram::Leq1).toolTip, QStringLiteral("Zoom + ."));
+    state.zoomButton(Diagram::Leq1, store);
+    state.zoomButton(Diagram::Leq1, store);
+    state.zoomButton(Diagram::Leq1, store);
+    QCOMPARE(state.pane(Diagram::Leq1).toolTip, QStringLiteral("Zoom - ."));
+    // After leaving a zoom the Leq1 button reads "Zoom -."; a refused drag sets "Zoom - ." again.
+    QVERIFY(drag(state, Diagram::Leq1, 12, -70, 20, -100).accepted);
+    state.zoomButton(Diagram::Leq1, store);
+    QCOMPARE(state.pane(Diagram::Leq1).toolTip, QStringLiteral("Zoom -."));
+    const MouseUpEffect refused = drag(state, Diagram::Leq1, 12, -70, 12.5, -100);
+    QVERIFY(!refused.accepted);
+    QCOMPARE(refused.toolTip, QStringLiteral("Zoom - ."));
+}
+
+void TestChartState::wheelAndPan()
+{
+    const Store store = v5Store(1);
+    ChartState state;
+    QVERIFY(!state.wheel(Diagram::Leq10, 1, 24, -90, 1)); // small: nothing
+    state.zoomButton(Diagram::Leq10, store);
+    // Zoom in around (24, 90 dB): the point keeps its place in the picture.
+    QVERIFY(state.wheel(Diagram::Leq10, 1, 24, -90, 2));
+    const ZoomRange in = state.zoomRange();
+    QCOMPARE(in.x2 - in.x1, 30 / 1.5625);
+    QCOMPARE((24 - in.x1) / (in.x2 - in.x1), 0.5);
+    QCOMPARE((90 - in.y1) / (in.y2 - in.y1), 0.5);
+    QVERIFY(state.isZoomed(Diagram::Leq10));
+    QVERIFY(!state.pane(Diagram::Leq10).printVisible);
+    // Panning stops at the diagram's edge.
+    QVERIFY(state.pan(Diagram::Leq10, 1, in, -100, 0));
+    QCOMPARE(state.zoomRange().x1, 9.0);
+    QCOMPARE(state.zoomRange().y1, in.y1);
+    QVERIFY(!state.pan(Diagram::Leq10, 1, state.zoomRange(), -1, 0));
+    // Nothing moves under a drag in progress.
+    state.mouseDown(Diagram::Leq10, true, 12, -80);
+    QVERIFY(!state.wheel(Diagram::Leq10, 1, 24, -90, 1));
+    state.mouseUp(Diagram::Leq10, 12, -80);
+    // Never narrower than one unit and 5 dB.
+    QVERIFY(state.wheel(Diagram::Leq10, 1, 20, -90, 40));
+    QCOMPARE(state.zoomRange().x2 - state.zoomRange().x1, 1.0);
+    QCOMPARE(state.zoomRange().y2 - state.zoomRange().y1, 5.0);
+    // Out past the whole diagram: back to it, as with the zoom button.
+    QVERIFY(state.wheel(Diagram::Leq10, 1, 20, -90, -40));
+    QVERIFY(!state.zoomSouris());
+    QVERIFY(state.pane(Diagram::Leq10).printVisible);
+    QCOMPARE(state.scale(Diagram::Leq10, 1), enlargedScale(1));
+    QVERIFY(!state.wheel(Diagram::Leq10, 1, 20, -90, -1));
+}
+
+void TestChartState::listClick_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<Diagram>("diagram");
+    QTest::addColumn<int>("count"); // Leq1_Count or Leq10_Count
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("marker"); // -1: unchanged
+    QTest::addColumn<bool>("redraw");
+    const QStringList list{"a", "", "b", "c", "", "d"};
+    QTest::newRow("third after an empty second") << 5 << Diagram::Leq1 << 7 << list << 2 << 2 << true;
+    QTest::newRow("first") << 5 << Diagram::Leq10 << 7 << list << 0 << 1 << true;
+    QTest::newRow("last") << 70 << Diagram::Leq1 << 7 << list << 5 << 4 << true;
+    QTest::newRow("empty entry") << 5 << Diagram::Leq1 << 7 << list << 4 << -1 << true;
+    QTest::newRow("4.0 counts from the period") << 4 << Diagram::Leq10 << 1 << list << 3 << 102 << true;
+    QTest::newRow("no Leq1 rows") << 5 << Diagram::Leq1 << 1 << list << 0 << -1 << false;
+    QTest::newRow("no Leq1 on 4.0") << 4 << Diagram::Leq1 << 7 << list << 0 << -1 << false;
+    QTest::newRow("no row") << 5 << Diagram::Leq1 << 7 << list << 6 << -1 << false;
+}
+
+void TestChartState::listClick()
+{
+    QFETCH(int, version);
+    QFETCH(Diagram, diagram);
+    QFETCH(int, count);
+    QFETCH(QStringList, entries);
+    QFETCH(int, row);
+    QFETCH(int, marker);
+    QFETCH(bool, redraw);
+    Store store = v5Store(1);
+    store.Device_Version = qint16(version);
+    store.Period_First = 100;
+    store.Leq1_Count = store.Leq10_Count = count;
+    ChartState state;
+    const ChartState::ListClick c = state.listClicked(diagram, store, entries, row);
+    QCOMPARE(c.redraw, redraw);
+    QCOMPARE(c.marker.value_or(-1), marker);
+    // An empty entry hides the marker until the next full redraw.
+    const bool emptyEntry = redraw && !c.marker;
+    QCOMPARE(state.pane(diagram).markerHidden, emptyEntry);
+    if (emptyEntry) {
+        state.zoomButton(diagram, store);
+        QVERIFY(!state.pane(diagram).markerHidden);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestChartState)
+#include "tst_chartstate.moc"
