@@ -88,7 +88,7 @@ void TestChartState::zoomButtonCycle_data()
                        "\"Zoom - .\" buttons 37.75/36.4425 14433/13776",
                        "leave 30,840,15060,8300 print \"Zoom -.\" buttons 37.75/36.4425 14433/13776",
                        "shrink 30,5220,7515,3975 caption 9240,7485 noprint [Zoom Leq 1.bmp] "
-                       "\"Zoom + .\" buttons 36.4/33.8 6864/6213"};
+                       "\"Zoom + .\" buttons 36.4/33.8 6864/6212"};
     QTest::newRow("Leq10, 7 days")
         << Diagram::Leq10 << 7
         << QStringList{
