@@ -56,10 +56,9 @@ Rows rowsOf(const Store &store, Diagram diagram)
     return Rows{};
 }
 
-double xOf(const Store &store, const LeqTable &table, int row)
+double xOf(const ChartOrigin &origin, const LeqTable &table, int row)
 {
-    return chartX(store, table(row, field::Minute), table(row, field::Hour), table(row, field::Day),
-                  table(row, field::Month), table(row, field::Year));
+    return recordX(origin, table.row(row));
 }
 
 } // namespace
@@ -111,11 +110,12 @@ QString hoverText(const Store &store, Diagram diagram, double x, double y, doubl
     if (!rows.table || rows.last < rows.first || unit == 0)
         return QString();
     const double step = (diagram == Diagram::Leq1 ? 1.0 : 10.0) / unit;
+    const ChartOrigin origin = chartOrigin(store);
     // Rows are in time order: find the first step that ends at or after x.
     int lo = rows.first, hi = rows.last + 1;
     while (lo < hi) {
         const int mid = lo + (hi - lo) / 2;
-        if (xOf(store, *rows.table, mid) < x - toleranceX)
+        if (xOf(origin, *rows.table, mid) < x - toleranceX)
             lo = mid + 1;
         else
             hi = mid;
@@ -123,7 +123,7 @@ QString hoverText(const Store &store, Diagram diagram, double x, double y, doubl
     int best = 0;
     double bestDistance = toleranceDb;
     for (int i = lo; i <= rows.last; ++i) {
-        const double end = xOf(store, *rows.table, i);
+        const double end = xOf(origin, *rows.table, i);
         if (end - step > x + toleranceX)
             break;
         const double distance = std::abs(-leqLevel(rows.table->row(i)) - y);

@@ -344,6 +344,7 @@ bool ChartState::setRange(Diagram diagram, int chartDays, ZoomRange range)
         // Back to the whole diagram, as with the zoom button.
         m_zoomSouris = false;
         p.printVisible = true;
+        p.markerHidden = false;
         p.toolTip = toolTipAfterMouseZoom(diagram);
         return true;
     }
@@ -352,6 +353,7 @@ bool ChartState::setRange(Diagram diagram, int chartDays, ZoomRange range)
     m_zoom = range;
     m_zoomSouris = true;
     p.printVisible = false;
+    p.markerHidden = false;
     p.toolTip = toolTipEnlarged();
     return true;
 }

@@ -1,6 +1,8 @@
 // The chart window's zoom state: zoom button cases, mouse selection,
 // wheel and pan, list markers, and the picture a state is rebuilt into.
 
+#include "../core/TableStores.h"
+#include "charts/ChartPeriod.h"
 #include "charts/ChartState.h"
 
 #include <QTest>
@@ -58,6 +60,54 @@ Store v5Store(int days)
     return s;
 }
 
+// A 1-day 5.X chart of 27 February 2008 with three Leq10 records, a switch
+// to the night threshold at 22:00 and record 2 marked.
+Store drawnStore()
+{
+    Store s;
+    s.Device_Version = Version5X;
+    test::fillLeq(s.Leq_Records, {"27/02/08 22:30 80 10", "27/02/08 22:40 92 10", "27/02/08 22:41 99 1",
+                                  "27/02/08 23:50 85 10"});
+    storeChartPeriod(s, ChartDate{27, 2, 2008}, 1);
+    Periode_Graphique(s, LeqTable::rowCount);
+    Separer_Leq1_Leq10(s);
+    s.Tab_Seuils.assign(1, {});
+    s.Tab_Seuils.push_back({0, 27, 2, 8, 22, 0, 105, 95});
+    s.Seuils_Prets = true;
+    s.Repere_Leq10 = 2;
+    return s;
+}
+
+// The order in which a canvas draws its kinds of item, runs of one kind
+// counted once.
+QStringList drawingOrder(const Canvas &canvas)
+{
+    QStringList order;
+    for (const CanvasItem &i : canvas.items()) {
+        QString kind;
+        if (i.layer == Layer::Grid)
+            kind = QStringLiteral("grid");
+        else if (i.layer == Layer::Marker)
+            kind = i.colour == colours::Blue ? QStringLiteral("marker") : QStringLiteral("marker?");
+        else if (i.colour == colours::Black)
+            kind = QStringLiteral("black");
+        else if (i.colour == colours::Blue)
+            kind = QStringLiteral("blue");
+        else if (i.colour == colours::Red)
+            kind = QStringLiteral("red");
+        else if (i.colour == colours::Threshold || i.colour == colours::ThresholdZoom)
+            kind =
+                QStringLiteral("thresholds %1 width %2")
+                    .arg(i.colour == colours::Threshold ? QStringLiteral("green") : QStringLiteral("light"))
+                    .arg(i.lineWidth);
+        else
+            kind = QStringLiteral("other");
+        if (order.isEmpty() || order.last() != kind)
+            order << kind;
+    }
+    return order;
+}
+
 } // namespace
 
 class TestChartState : public QObject
@@ -74,6 +124,10 @@ private slots:
     void wheelAndPan();
     void listClick_data();
     void listClick();
+    void redrawOrder_data();
+    void redrawOrder();
+    void hover_data();
+    void hover();
 };
 
 void TestChartState::zoomButtonCycle_data()
@@ -306,6 +360,66 @@ void TestChartState::listClick()
         state.zoomButton(diagram, store);
         QVERIFY(!state.pane(diagram).markerHidden);
     }
+}
+
+void TestChartState::redrawOrder_data()
+{
+    QTest::addColumn<int>("clicks");     // zoom button clicks
+    QTest::addColumn<bool>("zoomed");    // then a mouse zoom
+    QTest::addColumn<int>("emptyEntry"); // then a click on an empty list entry
+    QTest::addColumn<QStringList>("order");
+    QTest::newRow("small") << 0 << false << 0
+                           << QStringList{"black", "blue", "thresholds green width 1", "red", "marker"};
+    QTest::newRow("enlarged") << 1 << false << 0
+                              << QStringList{"black", "blue", "thresholds green width 1", "red", "marker"};
+    QTest::newRow("mouse zoom") << 1 << true << 0 << QStringList{"grid", "blue",   "thresholds light width 2",
+                                                                 "red",  "marker", "black"};
+    QTest::newRow("empty entry clicked")
+        << 0 << false << 1 << QStringList{"black", "blue", "thresholds green width 1", "red"};
+}
+
+void TestChartState::redrawOrder()
+{
+    QFETCH(int, clicks);
+    QFETCH(bool, zoomed);
+    QFETCH(int, emptyEntry);
+    QFETCH(QStringList, order);
+    const Store store = drawnStore();
+    ChartState state;
+    for (int i = 0; i < clicks; ++i)
+        state.zoomButton(Diagram::Leq10, store);
+    if (zoomed)
+        QVERIFY(drag(state, Diagram::Leq10, 20.2, -75, 24.3, -100).accepted);
+    if (emptyEntry)
+        QVERIFY(state.listClicked(Diagram::Leq10, store, {"a", "", "b"}, 1).redraw);
+    Canvas canvas;
+    redrawDiagram(canvas, store, Diagram::Leq10, state);
+    QCOMPARE(drawingOrder(canvas), order);
+    QCOMPARE(canvas.scale(), state.scale(Diagram::Leq10, store.Chart_Days));
+    QCOMPARE(canvas.widthTwips(), state.pane(Diagram::Leq10).widthTwips);
+}
+
+void TestChartState::hover_data()
+{
+    QTest::addColumn<Diagram>("diagram");
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("y");
+    QTest::addColumn<QString>("text");
+    // 22:30 is x = 22.5 on a 1-day chart; a Leq10 step covers the 10 minutes before its stamp.
+    QTest::newRow("on a step") << Diagram::Leq10 << 22.45 << -80.3 << "27 / 02 / 2008  22:30  80 dB";
+    QTest::newRow("at a join the level decides") << Diagram::Leq10 << 22.5 << -91.2 << "27 / 02 / 2008  22:40  92 dB";
+    QTest::newRow("too far above") << Diagram::Leq10 << 22.45 << -84.0 << "";
+    QTest::newRow("in a gap") << Diagram::Leq10 << 23.2 << -80.0 << "";
+    QTest::newRow("Leq1") << Diagram::Leq1 << 22.68 << -99.0 << "27 / 02 / 2008  22:41  99 dB";
+}
+
+void TestChartState::hover()
+{
+    QFETCH(Diagram, diagram);
+    QFETCH(double, x);
+    QFETCH(double, y);
+    QFETCH(QString, text);
+    QCOMPARE(hoverText(drawnStore(), diagram, x, y, 0.02, 1.5), text);
 }
 
 QTEST_GUILESS_MAIN(TestChartState)
