@@ -1,4 +1,5 @@
 #include "charts/frmGraphique_Leq.h"
+#include "charts/frmInGraphique.h"
 #include "shell/AppHooks.h"
 #include "shell/Forms.h"
 
@@ -7,6 +8,8 @@ namespace kvl {
 void registerChartsForms()
 {
     registerForm(QStringLiteral("frmGraphique_Leq"), [] { return new frmGraphique_Leq; });
+    registerForm(QStringLiteral("frmInGraphique"), [] { return new frmInGraphique; });
+    registerForm(QStringLiteral("frmInGraphique_v5"), [] { return new frmInGraphique_v5; });
 }
 
 } // namespace kvl
