@@ -8,6 +8,7 @@
 #include "store/Layout.h"
 #include "tables/TableLines.h"
 
+#include <QDateTime>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>

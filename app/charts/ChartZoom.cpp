@@ -15,7 +15,10 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <optional>
 
 namespace kvl {
 
@@ -31,10 +34,78 @@ constexpr double WheelNotch = 120;
 // instead of panning.
 constexpr int PanThreshold = 3;
 
+// A list marker outlives its window: a new window of the same chart, on the
+// same data, shows it again. On any other chart the number would point at
+// another record, so the new window starts without one.
+struct KeptMarker
+{
+    QString chart;
+    std::array<qint16, 8> record{};
+    qint32 number = 0;
+};
+
+KeptMarker &keptMarker(Diagram diagram)
+{
+    static KeptMarker kept[2];
+    return kept[diagram == Diagram::Leq1 ? 1 : 0];
+}
+
+QString chartKey(const Store &s)
+{
+    return QStringList{s.Start_Day,
+                       s.Start_Month,
+                       s.Start_Year,
+                       QString::number(s.Chart_Days),
+                       QString::number(s.Device_Version),
+                       QString::number(s.Period_First),
+                       QString::number(s.Period_Last)}
+        .join(QLatin1Char(' '));
+}
+
+// The marked row's fields, or nothing when the number is out of the table.
+std::optional<std::array<qint16, 8>> markedRecord(const Store &s, Diagram diagram, qint32 number)
+{
+    const LeqTable &table = diagram == Diagram::Leq1 ? s.Leq1_Records
+                            : s.isVersion5Family()   ? s.Leq10_Records
+                                                     : s.Leq_Records;
+    if (number < 1 || number > LeqTable::rowCount)
+        return std::nullopt;
+    std::array<qint16, 8> fields{};
+    std::copy(table.row(number), table.row(number) + 8, fields.begin());
+    return fields;
+}
+
+qint32 &markerField(Store &s, Diagram diagram)
+{
+    return diagram == Diagram::Leq1 ? s.Repere_Leq1 : s.Repere_Leq10;
+}
+
 } // namespace
+
+void frmGraphique_Leq::keepMarker(Diagram diagram)
+{
+    const Store &s = appStore();
+    const qint32 number = diagram == Diagram::Leq1 ? s.Repere_Leq1 : s.Repere_Leq10;
+    const std::optional<std::array<qint16, 8>> record = markedRecord(s, diagram, number);
+    keptMarker(diagram) = record ? KeptMarker{chartKey(s), *record, number} : KeptMarker{};
+}
+
+void frmGraphique_Leq::restoreMarkers()
+{
+    Store &s = appStore();
+    for (Diagram d : {Diagram::Leq10, Diagram::Leq1}) {
+        const KeptMarker &kept = keptMarker(d);
+        if (kept.number == 0 || markerField(s, d) != 0 || kept.chart != chartKey(s) ||
+            markedRecord(s, d, kept.number) != kept.record)
+            continue;
+        markerField(s, d) = kept.number;
+        redrawDiagram(d);
+    }
+}
 
 void frmGraphique_Leq::setupZoom()
 {
+    restoreMarkers();
     connect(this, &frmGraphique_Leq::diagramMouseDown, this, &frmGraphique_Leq::zoomMouseDown);
     connect(this, &frmGraphique_Leq::diagramMouseMove, this, &frmGraphique_Leq::zoomMouseMove);
     connect(this, &frmGraphique_Leq::diagramMouseUp, this, &frmGraphique_Leq::zoomMouseUp);
@@ -176,8 +247,10 @@ void frmGraphique_Leq::listClicked(Diagram diagram)
         entries << list->item(i)->text();
     Store &s = appStore();
     const ChartState::ListClick c = m_chart.listClicked(diagram, s, entries, list->currentRow());
-    if (c.marker)
-        (diagram == Diagram::Leq1 ? s.Repere_Leq1 : s.Repere_Leq10) = *c.marker;
+    if (c.marker) {
+        markerField(s, diagram) = *c.marker;
+        keepMarker(diagram);
+    }
     if (c.redraw)
         redrawDiagram(diagram);
 }

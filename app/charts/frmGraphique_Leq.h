@@ -96,6 +96,8 @@ private:
 
     // Zoom, mouse selection, list markers and the mouse extras (ChartZoom.cpp).
     void setupZoom();
+    void keepMarker(Diagram diagram);
+    void restoreMarkers();
     void syncZoom(Diagram diagram);
     void zoomClicked(Diagram diagram);
     void listClicked(Diagram diagram);

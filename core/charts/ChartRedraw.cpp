@@ -120,15 +120,20 @@ QString hoverText(const Store &store, Diagram diagram, double x, double y, doubl
         else
             hi = mid;
     }
+    // The nearest step wins, level and time weighed by their tolerances.
     int best = 0;
-    double bestDistance = toleranceDb;
+    double bestScore = 2;
     for (int i = lo; i <= rows.last; ++i) {
         const double end = xOf(origin, *rows.table, i);
         if (end - step > x + toleranceX)
             break;
-        const double distance = std::abs(-leqLevel(rows.table->row(i)) - y);
-        if (distance <= bestDistance) {
-            bestDistance = distance;
+        const double beside = x < end - step ? end - step - x : (x > end ? x - end : 0);
+        const double off = std::abs(-leqLevel(rows.table->row(i)) - y);
+        if (beside > toleranceX || off > toleranceDb)
+            continue;
+        const double score = off / toleranceDb + beside / toleranceX;
+        if (score < bestScore) {
+            bestScore = score;
             best = i;
         }
     }

@@ -15,8 +15,10 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QToolTip>
 #include <QtTest>
 
 using namespace kvl;
@@ -112,6 +114,7 @@ private slots:
     void dateLabels_data();
     void dateLabels();
     void listMarkers();
+    void hoverShowsRecord();
     void printZoomed();
     void printCancelledOrFailing_data();
     void printCancelledOrFailing();
@@ -128,7 +131,8 @@ private:
 
 void TestChartZoom::initTestCase()
 {
-    QVERIFY(QProcess::execute(QStringLiteral("pdfinfo"), {QStringLiteral("-v")}) >= 0);
+    for (const char *tool : {"pdfinfo", "pdftotext"})
+        QVERIFY2(!QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty(), tool);
 }
 
 void TestChartZoom::cleanup()
@@ -377,6 +381,33 @@ void TestChartZoom::listMarkers()
     // The next full redraw shows it again.
     enlarge(Diagram::Leq1);
     QVERIFY(layerCount(box->canvas(), Layer::Marker) > 0);
+
+    // A new window of the same chart shows the marker again; another chart starts without.
+    m_window->close();
+    m_window = new frmGraphique_Leq;
+    QCOMPARE(s.Repere_Leq1, 2);
+    QVERIFY(layerCount(m_window->graphique(Diagram::Leq1)->canvas(), Layer::Marker) > 0);
+    m_window->close();
+    storeChartPeriod(s, ChartDate{26, 2, 2008}, 3);
+    m_window = new frmGraphique_Leq;
+    QCOMPARE(s.Repere_Leq1, 0);
+}
+
+void TestChartZoom::hoverShowsRecord()
+{
+    open(1);
+    PictureBox *box = enlarge(Diagram::Leq10);
+    const Store &s = appStore();
+    const qint16 *row = s.Leq10_Records.row(3);
+    const QPointF chart(chartX(s, row[0], row[1], row[2], row[4], row[5]) - 0.05, -leqLevel(row));
+    const QPoint pixel = box->toPixel(chart).toPoint();
+    QHelpEvent help(QEvent::ToolTip, pixel, box->mapToGlobal(pixel));
+    QCoreApplication::sendEvent(box, &help);
+    QCOMPARE(QToolTip::text(), QStringLiteral("%1 / 02 / 2008  %2:%3  %4 dB")
+                                   .arg(row[2])
+                                   .arg(row[1], 2, 10, QLatin1Char('0'))
+                                   .arg(row[0], 2, 10, QLatin1Char('0'))
+                                   .arg(leqLevel(row)));
 }
 
 void TestChartZoom::printZoomed()

@@ -407,7 +407,8 @@ void TestChartState::hover_data()
     QTest::addColumn<QString>("text");
     // 22:30 is x = 22.5 on a 1-day chart; a Leq10 step covers the 10 minutes before its stamp.
     QTest::newRow("on a step") << Diagram::Leq10 << 22.45 << -80.3 << "27 / 02 / 2008  22:30  80 dB";
-    QTest::newRow("at a join the level decides") << Diagram::Leq10 << 22.5 << -91.2 << "27 / 02 / 2008  22:40  92 dB";
+    QTest::newRow("at a join the level decides")
+        << Diagram::Leq10 << 22.5 << -91.2 << "27 / 02 / 2008  22:40  92 dB";
     QTest::newRow("too far above") << Diagram::Leq10 << 22.45 << -84.0 << "";
     QTest::newRow("in a gap") << Diagram::Leq10 << 23.2 << -80.0 << "";
     QTest::newRow("Leq1") << Diagram::Leq1 << 22.68 << -99.0 << "27 / 02 / 2008  22:41  99 dB";
