@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <optional>
 
 namespace kvl {
@@ -75,6 +76,20 @@ std::optional<std::array<qint16, 8>> markedRecord(const Store &s, Diagram diagra
     return fields;
 }
 
+// Hands the picture boxes' events to the window.
+class EventHook : public QObject
+{
+public:
+    EventHook(QObject *parent, std::function<bool(QObject *, QEvent *)> handler)
+        : QObject(parent), m_handler(std::move(handler))
+    {
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override { return m_handler(watched, event); }
+
+private:
+    std::function<bool(QObject *, QEvent *)> m_handler;
+};
+
 qint32 &markerField(Store &s, Diagram diagram)
 {
     return diagram == Diagram::Leq1 ? s.Repere_Leq1 : s.Repere_Leq10;
@@ -109,8 +124,10 @@ void frmGraphique_Leq::setupZoom()
     connect(this, &frmGraphique_Leq::diagramMouseDown, this, &frmGraphique_Leq::zoomMouseDown);
     connect(this, &frmGraphique_Leq::diagramMouseMove, this, &frmGraphique_Leq::zoomMouseMove);
     connect(this, &frmGraphique_Leq::diagramMouseUp, this, &frmGraphique_Leq::zoomMouseUp);
+    auto *hook =
+        new EventHook(this, [this](QObject *watched, QEvent *event) { return diagramEvent(watched, event); });
     for (Diagram d : {Diagram::Leq10, Diagram::Leq1})
-        graphique(d)->installEventFilter(this);
+        graphique(d)->installEventFilter(hook);
 }
 
 void frmGraphique_Leq::syncZoom(Diagram diagram)
@@ -265,12 +282,12 @@ void frmGraphique_Leq::List_Leq1_Click()
     listClicked(Diagram::Leq1);
 }
 
-bool frmGraphique_Leq::eventFilter(QObject *watched, QEvent *event)
+bool frmGraphique_Leq::diagramEvent(QObject *watched, QEvent *event)
 {
     const Diagram diagram = watched == m_graphiqueLeq1 ? Diagram::Leq1 : Diagram::Leq10;
     PictureBox *box = graphique(diagram);
     if (watched != box)
-        return Form::eventFilter(watched, event);
+        return false;
     switch (event->type()) {
     case QEvent::Wheel: {
         // Small diagrams leave the wheel to the window's scroll bars.
@@ -310,7 +327,7 @@ bool frmGraphique_Leq::eventFilter(QObject *watched, QEvent *event)
     default:
         break;
     }
-    return Form::eventFilter(watched, event);
+    return false;
 }
 
 } // namespace kvl

@@ -7,9 +7,9 @@ namespace kvl {
 
 void registerChartsForms()
 {
-    registerForm(QStringLiteral("frmGraphique_Leq"), [] { return new frmGraphique_Leq; });
     registerForm(QStringLiteral("frmInGraphique"), [] { return new frmInGraphique; });
     registerForm(QStringLiteral("frmInGraphique_v5"), [] { return new frmInGraphique_v5; });
+    registerForm(QStringLiteral("frmGraphique_Leq"), [] { return new frmGraphique_Leq; });
 }
 
 } // namespace kvl

@@ -1,5 +1,6 @@
 #include "charts/PictureBox.h"
 
+#include "charts/CanvasPainter.h"
 #include "shell/Forms.h"
 #include "shell/Seams.h"
 
@@ -14,9 +15,6 @@
 #include <QSvgGenerator>
 
 namespace kvl {
-
-// The canvas painter of the chart subsystem.
-void paintCanvas(QPainter &painter, const Canvas &canvas, const QRectF &target);
 
 namespace {
 

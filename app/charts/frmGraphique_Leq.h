@@ -68,9 +68,6 @@ public:
     // Paints the window area, as it is, scaled to the device's page.
     bool paintWindow(QPagedPaintDevice &device);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 signals:
     // Mouse on a diagram, in the diagram's current chart coordinates.
     void diagramMouseDown(Diagram diagram, Qt::MouseButton button, Qt::KeyboardModifiers shift,
@@ -79,8 +76,14 @@ signals:
                           QPointF chart);
     void diagramMouseUp(Diagram diagram, Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF chart);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void buildControls();
+    // Widens and lengthens the lists (and moves what follows them) when the
+    // window is larger than its designed area.
+    void fitRightColumn();
     void Form_Load();
     void showUnavailableLeq1();
     void showNoData();
@@ -96,6 +99,8 @@ private:
 
     // Zoom, mouse selection, list markers and the mouse extras (ChartZoom.cpp).
     void setupZoom();
+    // Wheel, hover and context menu on a picture box; true when used up.
+    bool diagramEvent(QObject *watched, QEvent *event);
     void keepMarker(Diagram diagram);
     void restoreMarkers();
     void syncZoom(Diagram diagram);
@@ -117,6 +122,7 @@ private:
     QLabel *m_niveauJourFenetre = nullptr, *m_niveauNuitFenetre = nullptr;
     QLabel *m_heureJourNuit = nullptr, *m_heureNuitJour = nullptr;
     QLabel *m_analyse = nullptr, *m_source = nullptr;
+    QList<QLabel *> m_levelLabels;
     QPushButton *m_newGraph = nullptr;
     QToolButton *m_zoomLeq10 = nullptr, *m_zoomLeq1 = nullptr;
     QToolButton *m_printLeq10 = nullptr, *m_printLeq1 = nullptr;
