@@ -123,12 +123,13 @@ bool frmGraphique_Leq::paintWindow(QPagedPaintDevice &device)
     // The window area as it is on the screen, scaled to the printable width
     // (and never beyond the page's height). Qt renders widgets onto a
     // printer as one bitmap, so the diagrams and labels are painted here.
-    const QSizeF area = m_surface->size();
+    // The designed area: a window enlarged on a large screen only widens its lists.
+    const QSizeF area = m_surface->minimumSize().isEmpty() ? m_surface->size() : m_surface->minimumSize();
     const qreal scale = qMin(device.width() / area.width(), device.height() / area.height());
     auto onPage = [scale](const QRect &r) {
         return QRectF(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale);
     };
-    painter.fillRect(onPage(m_surface->rect()),
+    painter.fillRect(QRectF(QPointF(0, 0), area * scale),
                      m_surface->palette().color(QPalette::Active, QPalette::Window));
     // Children in stacking order, bottom first, in their active colours (the
     // window is disabled while it prints).

@@ -184,7 +184,7 @@ void frmGraphique_Leq::zoomMouseDown(Diagram diagram, Qt::MouseButton button, Qt
 {
     PictureBox *box = graphique(diagram);
     m_chart.mouseDown(diagram, button == Qt::LeftButton, chart.x(), chart.y());
-    if (box->canvas().layerVisible(Layer::RubberBand) && !m_chart.selectionActive()) {
+    if (!m_chart.selectionActive()) {
         box->canvas().clearLayer(Layer::RubberBand);
         box->update();
     }

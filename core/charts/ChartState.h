@@ -145,9 +145,6 @@ public:
     };
     ListClick listClicked(Diagram diagram, const Store &store, const QStringList &entries, int row);
 
-    // A full redraw shows the marker again.
-    void redrawn(Diagram diagram) { pane(diagram).markerHidden = false; }
-
 private:
     void resetSelection();
     bool setRange(Diagram diagram, int chartDays, ZoomRange range);
