@@ -25,7 +25,7 @@ namespace kvl {
 
 namespace {
 
-// Left edge and height of a diagram's caption label, in twips.
+// Left edge of a diagram's caption label, in twips.
 constexpr int CaptionLeft = 30;
 // Hover: how near the pointer must be to a step, in pixels.
 constexpr double HoverPixels = 4;
@@ -41,7 +41,7 @@ constexpr int PanThreshold = 3;
 struct KeptMarker
 {
     QString chart;
-    std::array<qint16, 8> record{};
+    std::array<qint16, LeqTable::fieldCount> record{};
     qint32 number = 0;
 };
 
@@ -64,15 +64,16 @@ QString chartKey(const Store &s)
 }
 
 // The marked row's fields, or nothing when the number is out of the table.
-std::optional<std::array<qint16, 8>> markedRecord(const Store &s, Diagram diagram, qint32 number)
+std::optional<std::array<qint16, LeqTable::fieldCount>> markedRecord(const Store &s, Diagram diagram,
+                                                                     qint32 number)
 {
     const LeqTable &table = diagram == Diagram::Leq1 ? s.Leq1_Records
                             : s.isVersion5Family()   ? s.Leq10_Records
                                                      : s.Leq_Records;
     if (number < 1 || number > LeqTable::rowCount)
         return std::nullopt;
-    std::array<qint16, 8> fields{};
-    std::copy(table.row(number), table.row(number) + 8, fields.begin());
+    std::array<qint16, LeqTable::fieldCount> fields{};
+    std::copy(table.row(number), table.row(number) + LeqTable::fieldCount, fields.begin());
     return fields;
 }
 
@@ -99,9 +100,9 @@ qint32 &markerField(Store &s, Diagram diagram)
 
 void frmGraphique_Leq::keepMarker(Diagram diagram)
 {
-    const Store &s = appStore();
-    const qint32 number = diagram == Diagram::Leq1 ? s.Repere_Leq1 : s.Repere_Leq10;
-    const std::optional<std::array<qint16, 8>> record = markedRecord(s, diagram, number);
+    Store &s = appStore();
+    const qint32 number = markerField(s, diagram);
+    const std::optional<std::array<qint16, LeqTable::fieldCount>> record = markedRecord(s, diagram, number);
     keptMarker(diagram) = record ? KeptMarker{chartKey(s), *record, number} : KeptMarker{};
 }
 
