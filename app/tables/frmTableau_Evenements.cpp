@@ -1,5 +1,7 @@
 #include "tables/frmTableau_Evenements.h"
 
+#include "export/Export.h"
+#include "shell/CsvExport.h"
 #include "store/Names.h"
 #include "store/Store.h"
 #include "tables/Period.h"
@@ -34,10 +36,14 @@ frmTableau_Evenements::frmTableau_Evenements()
     if (!m_hasRows) {
         setPrintable(false);
         fillList(m_list, emptyPeriodList(noEventText()));
+        addCsvExport(m_list, csvFileName(QStringLiteral("Events"), store), false, {});
         return;
     }
     setPrintable(true);
     fillList(m_list, ListText{eventTableLines(store), false});
+    addCsvExport(m_list, csvFileName(QStringLiteral("Events"), store), true,
+                 [rows = eventEntries(store.Event_Records, store.Period_First, store.Period_Last,
+                                      store.Device_Version, EventList::Table)] { return eventCsv(rows); });
 }
 
 PrintDocument frmTableau_Evenements::printLayout() const

@@ -1,5 +1,7 @@
 #include "tables/frmTableau_Leq.h"
 
+#include "export/Export.h"
+#include "shell/CsvExport.h"
 #include "store/Names.h"
 #include "store/Store.h"
 #include "tables/Period.h"
@@ -36,6 +38,9 @@ frmTableau_Leq::frmTableau_Leq()
     m_hasRows = store.Period_First != 0 || store.Period_Last != 0;
     setPrintable(m_hasRows);
     fillList(m_list, m_hasRows ? ListText{Lignes_Tableau_Leq(store), false} : emptyPeriodList(noLeqText()));
+    addCsvExport(m_list, csvFileName(QStringLiteral("Leq"), store), m_hasRows,
+                 [rows = leqIntervals(store.Leq_Records, store.Period_First, store.Period_Last,
+                                      LeqSeries::Leq)] { return leqCsv(rows); });
 }
 
 PrintDocument frmTableau_Leq::printLayout() const

@@ -1,5 +1,7 @@
 #include "tables/frmTableau_Leq_V5.h"
 
+#include "export/Export.h"
+#include "shell/CsvExport.h"
 #include "store/Names.h"
 #include "store/Store.h"
 #include "tables/Period.h"
@@ -56,6 +58,14 @@ frmTableau_Leq_V5::frmTableau_Leq_V5()
              m_has10 ? ListText{Lignes_Tableau_Leq10(store), false} : emptyPeriodList(noLeq10Text()));
     fillList(m_list1, m_has1 ? ListText{Lignes_Tableau_Leq1(store), false} : emptyPeriodList(noLeq1Text()));
     setPrintable(m_has10 || m_has1);
+    addCsvExport(m_list10, csvFileName(QStringLiteral("Leq10"), store), m_has10,
+                 [rows = leqIntervals(store.Leq10_Records, 1, store.Leq10_Count - 1, LeqSeries::Leq10)] {
+                     return leqCsv(rows);
+                 });
+    addCsvExport(m_list1, csvFileName(QStringLiteral("Leq1"), store), m_has1,
+                 [rows = leqIntervals(store.Leq1_Records, 1, store.Leq1_Count - 1, LeqSeries::Leq1)] {
+                     return leqCsv(rows);
+                 });
 }
 
 PrintDocument frmTableau_Leq_V5::printLayout() const

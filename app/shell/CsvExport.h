@@ -1,0 +1,27 @@
+#pragma once
+
+// "Export CSV..." on a window's list: asks for a file through the dialog
+// seam and writes the rows the list shows.
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace kvl {
+
+// Adds the context-menu entry to a list; `csv` builds the file when chosen.
+// The entry is disabled when the list shows no rows.
+void addCsvExport(QWidget *list, const QString &proposedName, bool hasRows, std::function<QByteArray()> csv);
+
+// Asks for a file name and writes the bytes; false when cancelled or not written.
+bool exportCsv(QWidget *parent, const QString &proposedName, const QByteArray &csv);
+
+struct Store;
+
+// "Leq10 2008-03-05 to 2008-03-06.csv" for the period the store holds.
+QString csvFileName(const QString &what, const Store &store);
+
+} // namespace kvl
