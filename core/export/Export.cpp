@@ -144,7 +144,7 @@ QList<LeqInterval> storeIntervals(const Store &store, const DateRange &range)
         } else {
             continue;
         }
-        if (range.contains(dateOf(i.lastMinute())))
+        if (range.containsMinute(i.lastMinute()))
             out.append(i);
     }
     return out;
@@ -175,7 +175,7 @@ QList<EventEntry> storeEvents(const Store &store, const DateRange &range)
         eventEntries(store.Event_Records, 1, EventTable::rowCount, store.Device_Version, EventList::Table);
     QList<EventEntry> out;
     for (const EventEntry &e : all)
-        if (range.contains(dateOf(e.time)))
+        if (range.containsMinute(e.time))
             out.append(e);
     return out;
 }

@@ -33,6 +33,12 @@ struct DateRange
 {
     QDate from, to;
     bool contains(const QDate &d) const { return (from.isNull() || d >= from) && (to.isNull() || d <= to); }
+    // Whether the minute lies on one of the days, without building a date.
+    bool containsMinute(Minute m) const
+    {
+        return (from.isNull() || m >= from.toJulianDay() * MinutesPerDay) &&
+               (to.isNull() || m < (to.toJulianDay() + 1) * MinutesPerDay);
+    }
 };
 
 enum class LeqSeries { Leq, Leq10, Leq1 };

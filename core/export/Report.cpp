@@ -94,6 +94,7 @@ template <typename T, typename F> void addRows(FileReport &r, const QList<T> &it
 
 void fill(FileReport &r, Store &store, const ReportOptions &o)
 {
+    const bool json = o.format == ReportFormat::Json;
     Lire_Numero_Serie(store);
     r.json.insert(QStringLiteral("file"), r.path);
     r.json.insert(QStringLiteral("device"), firmwareName(store));
@@ -101,20 +102,26 @@ void fill(FileReport &r, Store &store, const ReportOptions &o)
     switch (o.kind) {
     case ReportKind::Leq: {
         const QList<LeqInterval> rows = storeIntervals(store, o.range);
-        addRows(r, rows, leqFields);
-        r.json.insert(QStringLiteral("leq"), leqJson(rows));
+        if (json)
+            r.json.insert(QStringLiteral("leq"), leqJson(rows));
+        else
+            addRows(r, rows, leqFields);
         break;
     }
     case ReportKind::Events: {
         const QList<EventEntry> rows = storeEvents(store, o.range);
-        addRows(r, rows, eventFields);
-        r.json.insert(QStringLiteral("events"), eventJson(rows));
+        if (json)
+            r.json.insert(QStringLiteral("events"), eventJson(rows));
+        else
+            addRows(r, rows, eventFields);
         break;
     }
     case ReportKind::Params: {
         const QList<ParamEntry> rows = storeParams(store, o.range);
-        addRows(r, rows, paramFields);
-        r.json.insert(QStringLiteral("params"), paramJson(rows));
+        if (json)
+            r.json.insert(QStringLiteral("params"), paramJson(rows));
+        else
+            addRows(r, rows, paramFields);
         break;
     }
     case ReportKind::Summary: {
@@ -123,8 +130,10 @@ void fill(FileReport &r, Store &store, const ReportOptions &o)
         ThresholdTimeline timeline;
         const bool scheduled = fileSchedule(store, intervals, &timeline, &r.warnings);
         const Summary s = summarise(store, intervals, events, scheduled ? &timeline : nullptr, o.range);
-        r.csvRows = summaryRows(r.path, s);
-        r.json.insert(QStringLiteral("summary"), summaryJson(s));
+        if (json)
+            r.json.insert(QStringLiteral("summary"), summaryJson(s));
+        else
+            r.csvRows = summaryRows(r.path, s);
         break;
     }
     }

@@ -45,9 +45,16 @@ LevelStats levelStats(std::vector<int> levels)
     if (levels.empty())
         return s;
     std::sort(levels.begin(), levels.end(), std::greater<int>());
+    // Levels are whole dB, so the energies of the usual ones come from a table.
+    static const std::vector<double> energies = [] {
+        std::vector<double> e(256);
+        for (std::size_t l = 0; l < e.size(); ++l)
+            e[l] = std::pow(10.0, double(l) / 10.0);
+        return e;
+    }();
     double energy = 0;
     for (int l : levels)
-        energy += std::pow(10.0, l / 10.0);
+        energy += (l >= 0 && l < int(energies.size())) ? energies[std::size_t(l)] : std::pow(10.0, l / 10.0);
     s.laeq = 10.0 * std::log10(energy / s.count);
     s.l10 = exceededLevel(levels, 10);
     s.l50 = exceededLevel(levels, 50);
@@ -254,7 +261,7 @@ Summary summarise(const Store &store, const QList<LeqInterval> &intervals, const
         if (!counting || i.series != counted)
             continue;
         for (Minute m = i.start; m < i.end; ++m) {
-            if (!range.contains(dateOf(m)))
+            if (!range.containsMinute(m))
                 continue;
             const int threshold = timeline->at(m);
             if (threshold >= 0 && i.level > threshold)
