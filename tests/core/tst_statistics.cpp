@@ -3,6 +3,7 @@
 #include "TableStores.h"
 
 #include "export/Report.h"
+#include "export/Schedule.h"
 #include "export/Statistics.h"
 #include "store/Layout.h"
 
@@ -27,11 +28,16 @@ ThresholdTimeline dayNightTimeline()
     return t;
 }
 
+// The device's current parameters: the same thresholds, door open or not.
 void setHours(Store &store)
 {
     store.Param_History.fill(255);
     store.Param_Block[block::HourDayNight] = 22;
     store.Param_Block[block::HourNightDay] = 6;
+    for (int e : {block::LeqDay, block::LeqDayOpen})
+        store.Param_Block[e + 1] = 80;
+    for (int e : {block::LeqNight, block::LeqNightOpen})
+        store.Param_Block[e + 1] = 70;
 }
 
 } // namespace
@@ -92,9 +98,14 @@ private slots:
     // Day part 5/3: 86 84 78, 83.76, ranks 1, 2, 3; night: 90 74 70, 85.38.
     // On 5.X the 10-minute levels are Leq10 and the minutes are counted on the
     // Leq1 levels: 21:44 85 > 80, 22:04 71 > 70, 22:05 69 not: 2 minutes.
+    // The file's own schedule gives the same thresholds: on 4.0 from the
+    // current parameters; on 5.X the door state at the start of the first
+    // chart period is unknown, so the current parameters too, with a warning.
     void summary_data()
     {
         QTest::addColumn<int>("version");
+        QTest::addColumn<bool>("fileSchedule");
+        QTest::addColumn<QStringList>("warnings");
         QTest::addColumn<QStringList>("expected");
         const QString head =
             QStringLiteral("h.kvl,file,2024-03-05T21:30:00,2024-03-06T06:05:00,,7,84.1,90,78,70,90,");
@@ -108,24 +119,30 @@ private slots:
             QStringLiteral("h.kvl,part,2024-03-05T22:00:00,2024-03-06T06:00:00,night,3,85.4,90,74,70,90,");
         const QString part6 =
             QStringLiteral("h.kvl,part,2024-03-06T06:00:00,2024-03-06T22:00:00,day,1,75.0,75,75,75,75,");
-        QTest::newRow("4.0") << 4
-                             << QStringList{head + "45,0,Calibration Executed=1; Power Supply Cut=1",
-                                            day5 + "40,0,Power Supply Cut=1",
-                                            day6 + "5,0,Calibration Executed=1",
-                                            part5 + "20,0,Power Supply Cut=1",
-                                            night + "25,0,Calibration Executed=1",
-                                            part6 + "0,0,"};
-        QTest::newRow("5.X") << 5
-                             << QStringList{head + "2,1,Calibration Executed=1; Door Closed=1; Door Open=1",
-                                            day5 + "2,1,Door Closed=1; Door Open=1",
-                                            day6 + "0,0,Calibration Executed=1",
-                                            part5 + "1,1,Door Closed=1; Door Open=1",
-                                            night + "1,0,Calibration Executed=1",
-                                            part6 + "0,0,"};
+        const QStringList v4{head + "45,0,Calibration Executed=1; Power Supply Cut=1",
+                             day5 + "40,0,Power Supply Cut=1",
+                             day6 + "5,0,Calibration Executed=1",
+                             part5 + "20,0,Power Supply Cut=1",
+                             night + "25,0,Calibration Executed=1",
+                             part6 + "0,0,"};
+        const QStringList v5{head + "2,1,Calibration Executed=1; Door Closed=1; Door Open=1",
+                             day5 + "2,1,Door Closed=1; Door Open=1",
+                             day6 + "0,0,Calibration Executed=1",
+                             part5 + "1,1,Door Closed=1; Door Open=1",
+                             night + "1,0,Calibration Executed=1",
+                             part6 + "0,0,"};
+        const QStringList unknownDoor{
+            QStringLiteral("threshold schedule: No threshold Limit, fault data open!!!")};
+        QTest::newRow("4.0") << 4 << false << QStringList() << v4;
+        QTest::newRow("4.0, file schedule") << 4 << true << QStringList() << v4;
+        QTest::newRow("5.X") << 5 << false << QStringList() << v5;
+        QTest::newRow("5.X, file schedule") << 5 << true << unknownDoor << v5;
     }
     void summary()
     {
         QFETCH(int, version);
+        QFETCH(bool, fileSchedule);
+        QFETCH(QStringList, warnings);
         QFETCH(QStringList, expected);
         Store store;
         store.Device_Version = qint16(version);
@@ -143,10 +160,16 @@ private slots:
             fillEvents(store.Event_Records,
                        {"05/03/24 21:41 0 32", "05/03/24 21:50 0 64", "06/03/24 01:00 0 8"});
         }
-        const ThresholdTimeline timeline = dayNightTimeline();
         const DateRange all;
-        const Summary s =
-            summarise(store, storeIntervals(store, all), storeEvents(store, all), &timeline, all);
+        const QList<LeqInterval> intervals = storeIntervals(store, all);
+        ThresholdTimeline timeline = dayNightTimeline();
+        QStringList notes;
+        if (fileSchedule) {
+            timeline = ThresholdTimeline();
+            QVERIFY(kvl::fileSchedule(store, intervals, &timeline, &notes));
+        }
+        QCOMPARE(notes, warnings);
+        const Summary s = summarise(store, intervals, storeEvents(store, all), &timeline, all);
         QStringList rows;
         for (const QStringList &r : summaryRows(QStringLiteral("h.kvl"), s))
             rows << r.join(QLatin1Char(','));

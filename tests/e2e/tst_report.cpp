@@ -72,8 +72,13 @@ private slots:
         const Run r = runReport({QStringLiteral("--summary"), QStringLiteral("--format"), format, good[0],
                                  truncated, missing, folder, good[1]});
         QCOMPARE(r.status, 1);
+        // Notes on the good files' threshold schedules may come first.
+        QStringList errors;
+        for (const QString &line : r.errors)
+            if (!line.contains(QStringLiteral(": warning: threshold schedule: ")))
+                errors << line;
         QCOMPARE(
-            r.errors,
+            errors,
             QStringList(
                 {QStringLiteral("kvl-report: ") + truncated +
                      QStringLiteral(": It is impossible to read file data: It is not a KVL 24-2 file !!!!"),

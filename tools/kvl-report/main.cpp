@@ -44,6 +44,9 @@ const char *const Description =
     "A level belongs to the day and part of the last minute it measured (a level stamped\n"
     "00:00 belongs to the day before). A file that cannot be read is reported on standard\n"
     "error with the loader's message; the others are still written and the exit status is 1.\n"
+    "When the parameter history and door events of a 5.X or KVL 36 file give no threshold\n"
+    "schedule for a week, the current parameters are used and the reason is written to\n"
+    "standard error as a warning (the exit status stays 0).\n"
     "Bad options give exit status 2.";
 
 bool parseDate(const QString &text, QDate *date)
@@ -126,7 +129,7 @@ int main(int argc, char **argv)
     int status = 0;
     for (const FileReport &r : reports) {
         for (const QString &w : r.warnings)
-            fail(r.path + QStringLiteral(": ") + w);
+            fail(r.path + QStringLiteral(": warning: ") + w);
         if (!r.loaded) {
             fail(r.path + QStringLiteral(": ") + r.error);
             status = 1;
