@@ -58,7 +58,7 @@ QStringList csvKeys(const QByteArray &csv, bool events)
         const QStringList f = row.split(QLatin1Char(','));
         // events: time, code_a, code_b, label; levels: series, start, end, level
         const QString time = (events ? f[0] : f[2]).mid(11, 5);
-        keys << time + QLatin1Char(' ') + (events ? f[3] : f[3]);
+        keys << time + QLatin1Char(' ') + f[3];
     }
     return keys;
 }
