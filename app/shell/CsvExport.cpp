@@ -2,6 +2,7 @@
 
 #include "shell/Seams.h"
 #include "store/Store.h"
+#include "tables/Period.h"
 
 #include <QAction>
 #include <QDate>
@@ -29,6 +30,23 @@ void addCsvExport(QWidget *list, const QString &proposedName, bool hasRows, std:
     list->addAction(action);
     QObject::connect(action, &QAction::triggered, list,
                      [list, proposedName, csv] { exportCsv(list->window(), proposedName, csv()); });
+}
+
+void addLeqCsvExport(QWidget *list, const Store &store, LeqSeries series)
+{
+    const QList<LeqInterval> rows = listIntervals(store, series);
+    addCsvExport(list, csvFileName(seriesName(series), store), !rows.isEmpty(),
+                 [rows] { return leqCsv(rows); });
+}
+
+void addChartEventsCsvExport(QWidget *list, const Store &store)
+{
+    const PeriodRows r = scanPeriod(store.Event_Records, EventTable::rowCount, storedPeriod(store));
+    const QList<EventEntry> rows = r.isEmpty() ? QList<EventEntry>()
+                                               : eventEntries(store.Event_Records, r.first, r.last,
+                                                              store.Device_Version, EventList::Chart);
+    addCsvExport(list, csvFileName(QStringLiteral("Events"), store), !rows.isEmpty(),
+                 [rows] { return eventCsv(rows); });
 }
 
 bool exportCsv(QWidget *parent, const QString &proposedName, const QByteArray &csv)

@@ -3,6 +3,8 @@
 // "Export CSV..." on a window's list: asks for a file through the dialog
 // seam and writes the rows the list shows.
 
+#include "export/Export.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -16,10 +18,14 @@ namespace kvl {
 // The entry is disabled when the list shows no rows.
 void addCsvExport(QWidget *list, const QString &proposedName, bool hasRows, std::function<QByteArray()> csv);
 
+// The entry for a list of levels: Leq_Records rows Period_First..Period_Last
+// (Leq), or the period's Leq10_Records or Leq1_Records, as the lists show them.
+void addLeqCsvExport(QWidget *list, const Store &store, LeqSeries series);
+// The entry for the chart window's event list: the events of the stored period.
+void addChartEventsCsvExport(QWidget *list, const Store &store);
+
 // Asks for a file name and writes the bytes; false when cancelled or not written.
 bool exportCsv(QWidget *parent, const QString &proposedName, const QByteArray &csv);
-
-struct Store;
 
 // "Leq10 2008-03-05 to 2008-03-06.csv" for the period the store holds.
 QString csvFileName(const QString &what, const Store &store);

@@ -38,9 +38,7 @@ frmTableau_Leq::frmTableau_Leq()
     m_hasRows = store.Period_First != 0 || store.Period_Last != 0;
     setPrintable(m_hasRows);
     fillList(m_list, m_hasRows ? ListText{Lignes_Tableau_Leq(store), false} : emptyPeriodList(noLeqText()));
-    addCsvExport(m_list, csvFileName(QStringLiteral("Leq"), store), m_hasRows,
-                 [rows = leqIntervals(store.Leq_Records, store.Period_First, store.Period_Last,
-                                      LeqSeries::Leq)] { return leqCsv(rows); });
+    addLeqCsvExport(m_list, store, LeqSeries::Leq);
 }
 
 PrintDocument frmTableau_Leq::printLayout() const

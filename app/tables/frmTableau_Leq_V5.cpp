@@ -58,14 +58,8 @@ frmTableau_Leq_V5::frmTableau_Leq_V5()
              m_has10 ? ListText{Lignes_Tableau_Leq10(store), false} : emptyPeriodList(noLeq10Text()));
     fillList(m_list1, m_has1 ? ListText{Lignes_Tableau_Leq1(store), false} : emptyPeriodList(noLeq1Text()));
     setPrintable(m_has10 || m_has1);
-    addCsvExport(m_list10, csvFileName(QStringLiteral("Leq10"), store), m_has10,
-                 [rows = leqIntervals(store.Leq10_Records, 1, store.Leq10_Count - 1, LeqSeries::Leq10)] {
-                     return leqCsv(rows);
-                 });
-    addCsvExport(m_list1, csvFileName(QStringLiteral("Leq1"), store), m_has1,
-                 [rows = leqIntervals(store.Leq1_Records, 1, store.Leq1_Count - 1, LeqSeries::Leq1)] {
-                     return leqCsv(rows);
-                 });
+    addLeqCsvExport(m_list10, store, LeqSeries::Leq10);
+    addLeqCsvExport(m_list1, store, LeqSeries::Leq1);
 }
 
 PrintDocument frmTableau_Leq_V5::printLayout() const

@@ -121,6 +121,18 @@ QList<LeqInterval> leqIntervals(const LeqTable &table, int first, int last, LeqS
     return out;
 }
 
+QList<LeqInterval> listIntervals(const Store &store, LeqSeries series)
+{
+    switch (series) {
+    case LeqSeries::Leq10:
+        return leqIntervals(store.Leq10_Records, 1, store.Leq10_Count - 1, series);
+    case LeqSeries::Leq1:
+        return leqIntervals(store.Leq1_Records, 1, store.Leq1_Count - 1, series);
+    default:
+        return leqIntervals(store.Leq_Records, store.Period_First, store.Period_Last, series);
+    }
+}
+
 QList<LeqInterval> storeIntervals(const Store &store, const DateRange &range)
 {
     QList<LeqInterval> out;

@@ -61,6 +61,10 @@ struct LeqInterval
 // read); a 1-minute level always covers the minute before its stamp.
 QList<LeqInterval> leqIntervals(const LeqTable &table, int first, int last, LeqSeries series);
 
+// The levels a list of the windows shows: Leq_Records rows Period_First to
+// Period_Last (Leq), or the period's Leq10_Records or Leq1_Records.
+QList<LeqInterval> listIntervals(const Store &store, LeqSeries series);
+
 // Every stored level of the store whose last minute lies in the range, in
 // table order: Leq (firmware 3.5, 4.0) or Leq10 and Leq1 (5.X, "KVL 36").
 QList<LeqInterval> storeIntervals(const Store &store, const DateRange &range);

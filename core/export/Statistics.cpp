@@ -1,6 +1,7 @@
 #include "export/Statistics.h"
 
 #include "store/Layout.h"
+#include "tables/Period.h"
 
 #include <algorithm>
 #include <cmath>
@@ -280,6 +281,44 @@ Summary summarise(const Store &store, const QList<LeqInterval> &intervals, const
     g.m_whole.stats.start = first;
     g.m_whole.stats.end = last;
     return g.result();
+}
+
+QString chartStatisticsText(const Store &store, LeqSeries series)
+{
+    const QList<LeqInterval> rows = listIntervals(store, series);
+    std::vector<int> levels;
+    for (const LeqInterval &i : rows)
+        levels.push_back(i.level);
+    const LevelStats s = levelStats(std::move(levels));
+    if (s.count == 0)
+        return QString();
+
+    // Minutes are counted on the 1-minute levels where the device has them.
+    QList<LeqInterval> counted = rows;
+    if (series == LeqSeries::Leq10)
+        counted = listIntervals(store, LeqSeries::Leq1);
+    ThresholdTimeline timeline;
+    addChartSchedule(timeline, store);
+    const PeriodRows eventRows = scanPeriod(store.Event_Records, EventTable::rowCount, storedPeriod(store));
+    const QList<EventEntry> events = eventEntries(store.Event_Records, eventRows.first, eventRows.last,
+                                                  store.Device_Version, EventList::Table);
+    const Summary whole =
+        summarise(store, counted, events, timeline.isEmpty() ? nullptr : &timeline, DateRange());
+
+    QStringList lines;
+    lines << QStringLiteral("%1 levels of the period: %2").arg(seriesName(series)).arg(s.count);
+    lines << QStringLiteral("LAeq %1 dB   L10 %2 dB   L50 %3 dB   L90 %4 dB   Lmax %5 dB")
+                 .arg(QString::number(s.laeq, 'f', 1))
+                 .arg(s.l10)
+                 .arg(s.l50)
+                 .arg(s.l90)
+                 .arg(s.lmax);
+    if (whole.whole.minutesAbove >= 0)
+        lines << QStringLiteral("Minutes above the threshold in force: %1").arg(whole.whole.minutesAbove);
+    if (store.isVersion5Family())
+        lines << QStringLiteral("Door openings: %1").arg(whole.whole.doorOpenings);
+    lines << QStringLiteral("L10, L50, L90: levels reached by 10, 50, 90 % of them (nearest rank).");
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace kvl

@@ -101,6 +101,11 @@ struct Summary
 Summary summarise(const Store &store, const QList<LeqInterval> &intervals, const QList<EventEntry> &events,
                   const ThresholdTimeline *timeline, const DateRange &range);
 
+// The figures of a chart window's list for its tool tip: the levels of the
+// list (Leq, Leq10 or Leq1 rows of the period), the minutes above the
+// threshold of the schedule in Tab_Seuils and the door openings of the period.
+QString chartStatisticsText(const Store &store, LeqSeries series);
+
 // Door opened: byte A 0, byte B 32, on the devices that record the door.
 bool isDoorOpening(const EventEntry &e, int version);
 

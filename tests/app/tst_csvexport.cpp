@@ -4,6 +4,8 @@
 #include "../core/TableStores.h"
 #include "TestSupport.h"
 
+#include "charts/ChartPeriod.h"
+#include "files/DataFile.h"
 #include "shell/AppHooks.h"
 #include "shell/Forms.h"
 #include "shell/frmMain.h"
@@ -36,10 +38,10 @@ QWidget *openTable(int version, const QString &window, const QString &start, con
 }
 
 // "hh:mm level-or-label" of each line a list shows, and of each CSV row.
-QStringList listKeys(const QListWidget *list, bool events)
+QStringList listKeys(const QListWidget *list, bool events, const QString &word = QStringLiteral("to"))
 {
     static const QRegularExpression leq(QStringLiteral("to  (\\d\\d) h\\. (\\d\\d) .*= *(\\d+) dB\\.$"));
-    static const QRegularExpression event(QStringLiteral("to   (\\d\\d) h\\. (\\d\\d)   :   (.*)\\.$"));
+    const QRegularExpression event(word + QStringLiteral("   (\\d\\d) h\\. (\\d\\d)   :   (.*)\\.$"));
     QStringList keys;
     for (int i = 0; i < list->count(); ++i) {
         const QRegularExpressionMatch m = (events ? event : leq).match(list->item(i)->text());
@@ -125,6 +127,49 @@ private slots:
         const QStringList keys = listKeys(shown, events);
         QVERIFY(keys.size() > 3);
         QCOMPARE(csvKeys(file.readAll(), events), keys);
+    }
+
+    // The diagram window's three lists of the sample 5.X file for one day,
+    // and the period's figures in the tool tips of the lowest and highest levels.
+    void chartWindow_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::newRow("Leq10") << "List_Leq10";
+        QTest::newRow("Leq1") << "List_Leq1";
+        QTest::newRow("events") << "List_Depassement";
+    }
+    void chartWindow()
+    {
+        QFETCH(QString, list);
+        QFile f(qEnvironmentVariable("KVL_SAMPLES") + QStringLiteral("/sample_v5.kvl"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        Store &store = appStore();
+        store = Store();
+        QCOMPARE(int(readDataFile(f.readAll(), store).result), int(LoadOutcome::Loaded));
+        storeChartPeriod(store, ChartDate{10, 9, 2026}, 1);
+        MessageRecorder messages;
+        QWidget *w = openForm(QStringLiteral("frmGraphique_Leq"));
+        QVERIFY(w);
+        auto *shown = w->findChild<QListWidget *>(list);
+        QAction *action = exportAction(shown);
+        QVERIFY(action && action->isEnabled());
+        QTemporaryDir dir;
+        ScriptedDialogs dialogs;
+        dialogs.saveAnswers << dir.filePath(QStringLiteral("chart.csv"));
+        action->trigger();
+        QFile file(dir.filePath(QStringLiteral("chart.csv")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const bool events = list == QLatin1String("List_Depassement");
+        const QStringList keys = listKeys(shown, events, QStringLiteral("at"));
+        QVERIFY(!keys.isEmpty());
+        QCOMPARE(csvKeys(file.readAll(), events), keys);
+
+        const QString tip = w->findChild<QWidget *>(QStringLiteral("Label_Maxi_Leq10"))->toolTip();
+        QVERIFY2(tip.startsWith(QStringLiteral("Leq10 levels of the period: ")), qPrintable(tip));
+        QVERIFY(tip.contains(QStringLiteral("Minutes above the threshold in force: ")));
+        QVERIFY(w->findChild<QWidget *>(QStringLiteral("Label_Mini_Leq1"))
+                    ->toolTip()
+                    .startsWith(QStringLiteral("Leq1 levels of the period: ")));
     }
 
     void cancelledOrFailed()
