@@ -71,8 +71,8 @@ private:
     bool sameBatch(const CanvasItem &item) const
     {
         // Lines and points of one pen share a batch: a series alternates them.
-        return m_batchOpen && item.colour == m_batch.colour &&
-               item.lineWidth == m_batch.lineWidth && item.scale == m_batch.scale;
+        return m_batchOpen && item.colour == m_batch.colour && item.lineWidth == m_batch.lineWidth &&
+               item.scale == m_batch.scale;
     }
 
     QPointF map(const Scale &s, double x, double y) const
