@@ -12,6 +12,7 @@
 #include "store/Store.h"
 #include "tables/TableLines.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -86,10 +87,25 @@ QFont listFont(bool message)
     return font;
 }
 
+// Lists of a week hold hundreds of lines of nearly equal width: the view
+// lays them out as rows of one size, the first row sized for the longest
+// line (with a margin for letters of different widths), instead of measuring
+// every line when the window opens.
 void fillList(QListWidget *list, const QStringList &lines, bool message)
 {
-    list->setFont(listFont(message));
+    const QFont font = listFont(message);
+    list->setFont(font);
+    list->setUniformItemSizes(true);
     list->addItems(lines);
+    if (lines.isEmpty())
+        return;
+    const QString *longest = &lines.first();
+    for (const QString &line : lines)
+        if (line.size() > longest->size())
+            longest = &line;
+    const QFontMetrics metrics(font);
+    const int margin = 3 * metrics.horizontalAdvance(QLatin1Char('W'));
+    list->item(0)->setSizeHint(QSize(metrics.horizontalAdvance(*longest) + margin, metrics.height() + 2));
 }
 
 // Two empty lines and a message, 12 points bold, in a list that is then disabled.
@@ -163,7 +179,11 @@ void frmGraphique_Leq::buildControls()
     m_surface = new QWidget;
     m_surface->setObjectName(QStringLiteral("Surface"));
     m_surface->setAutoFillBackground(true);
-    m_surface->setFixedSize(twips(SurfaceWidth), twips(SurfaceHeight));
+    // Never smaller than the designed area (the window scrolls instead); on
+    // a larger screen the lists take the extra room.
+    m_surface->setMinimumSize(twips(SurfaceWidth), twips(SurfaceHeight));
+    m_surface->installEventFilter(this);
+    m_scroll->setWidgetResizable(true);
     m_scroll->setWidget(m_surface);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -219,8 +239,11 @@ void frmGraphique_Leq::buildControls()
     connect(m_listLeq1, &QListWidget::itemClicked, this, &frmGraphique_Leq::List_Leq1_Click);
 
     auto levelLabel = [this](const char *name, int column, int row) {
-        return makeLabel(name, QString(), column, LevelLabelsTop + row * LevelLabelRow, LevelLabelWidth, 8,
-                         true);
+        QLabel *label = makeLabel(name, QString(), column, LevelLabelsTop + row * LevelLabelRow,
+                                  LevelLabelWidth, 8, true);
+        label->setProperty("designTop", label->y());
+        m_levelLabels << label;
+        return label;
     };
     m_miniLeq10 = levelLabel("Label_Mini_Leq10", RightLeft, 0);
     m_maxiLeq10 = levelLabel("Label_Maxi_Leq10", RightLeft, 1);
@@ -250,6 +273,37 @@ void frmGraphique_Leq::buildControls()
                     emit diagramMouseUp(d, b, m, p);
                 });
     }
+}
+
+bool frmGraphique_Leq::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_surface && event->type() == QEvent::Resize)
+        fitRightColumn();
+    return Form::eventFilter(watched, event);
+}
+
+void frmGraphique_Leq::fitRightColumn()
+{
+    const int extraWidth = qMax(0, m_surface->width() - twips(SurfaceWidth));
+    const int extraHeight = qMax(0, m_surface->height() - twips(SurfaceHeight));
+    const int listExtra = extraHeight / 3;
+    const int width = twips(RightWidth) + extraWidth;
+    const int gap = twips(Leq1ListTop - Leq10ListTop - TitleHeight - ListHeight);
+    int top = twips(Leq10ListTop);
+    const std::pair<QLabel *, QListWidget *> lists[] = {
+        {m_label3, m_listLeq10}, {m_labelListLeq1, m_listLeq1}, {m_label4, m_listDepassement}};
+    for (const auto &[title, list] : lists) {
+        title->setGeometry(twips(RightLeft), top, width, twips(TitleHeight));
+        top += twips(TitleHeight);
+        list->setGeometry(twips(RightLeft), top, width, twips(ListHeight) + listExtra);
+        top += list->height() + gap;
+    }
+    const int labelsShift = 3 * listExtra;
+    for (QLabel *label : m_levelLabels)
+        label->move(label->x(), label->property("designTop").toInt() + labelsShift);
+    m_newGraph->move(twips(NewGraphLeft) + extraWidth, m_newGraph->y());
+    m_entete->resize(twips(HeaderWidth) + extraWidth, m_entete->height());
+    m_date->resize(twips(HeaderWidth) + extraWidth, m_date->height());
 }
 
 void frmGraphique_Leq::Form_Load()

@@ -66,8 +66,14 @@ signals:
                           QPointF chart);
     void diagramMouseUp(Diagram diagram, Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF chart);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void buildControls();
+    // Widens and lengthens the lists (and moves what follows them) when the
+    // window is larger than its designed area.
+    void fitRightColumn();
     void Form_Load();
     void showUnavailableLeq1();
     void showNoData();
@@ -93,6 +99,7 @@ private:
     QLabel *m_niveauJourFenetre = nullptr, *m_niveauNuitFenetre = nullptr;
     QLabel *m_heureJourNuit = nullptr, *m_heureNuitJour = nullptr;
     QLabel *m_analyse = nullptr, *m_source = nullptr;
+    QList<QLabel *> m_levelLabels;
     QPushButton *m_newGraph = nullptr;
     QToolButton *m_zoomLeq10 = nullptr, *m_zoomLeq1 = nullptr;
     QToolButton *m_printLeq10 = nullptr, *m_printLeq1 = nullptr;
