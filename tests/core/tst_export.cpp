@@ -46,6 +46,8 @@ private slots:
                                << "\"say \"\"hi\"\"\"";
         QTest::newRow("line break") << "a\r\nb"
                                     << "\"a\r\nb\"";
+        QTest::newRow("carriage return") << "a\rb"
+                                         << "\"a\rb\"";
         QTest::newRow("accent stays") << "équal"
                                       << "équal";
     }
@@ -112,6 +114,24 @@ private slots:
         QCOMPARE(isoText(rows[0].start), QStringLiteral("2008-03-05T23:55:00"));
         QCOMPARE(leqCsv(rows), QByteArray("series,start,end,level_db\r\nLeq,2008-03-05T23:55:00,"
                                           "2008-03-06T00:05:00,85\r\n"));
+    }
+
+    // The parameter records of a range: the one in force at its start, those
+    // dated inside, then the current parameters.
+    void paramsOfARange()
+    {
+        Store store;
+        store.Param_History.fill(255);
+        const int days[] = {1, 5, 9};
+        for (int r = 1; r <= 3; ++r) {
+            qint16 *row = store.Param_History.row(r);
+            row[0] = 0, row[1] = 12, row[2] = qint16(days[r - 1]), row[4] = 3, row[5] = 8;
+        }
+        QStringList got;
+        for (const ParamEntry &p : storeParams(store, DateRange{QDate(2008, 3, 4), QDate(2008, 3, 6)}))
+            got << p.record + QLatin1Char(' ') + (p.dated ? isoText(p.time) : QString());
+        QCOMPARE(got,
+                 QStringList({"history 2008-03-01T12:00:00", "history 2008-03-05T12:00:00", "current "}));
     }
 
     // kvl-report's output for the sample firmware 5.X file over two days.

@@ -176,6 +176,20 @@ private slots:
         QCOMPARE(rows, expected);
     }
 
+    // The file's schedule starts at the midday before its first level, so a
+    // morning level has its night threshold.
+    void scheduleCoversTheFirstMinute()
+    {
+        Store store;
+        store.Device_Version = Version40;
+        setHours(store);
+        fillLeq(store.Leq_Records, {"05/03/24 06:05 75"});
+        ThresholdTimeline timeline;
+        QVERIFY(fileSchedule(store, storeIntervals(store, DateRange()), &timeline, nullptr));
+        QCOMPARE(timeline.at(minuteOf(QDate(2024, 3, 5), 5, 55)), 70);
+        QCOMPARE(timeline.at(minuteOf(QDate(2024, 3, 5), 6, 0)), 80);
+    }
+
     // A range keeps the levels whose last minute lies in it: the 00:00 level
     // of 6 March is the 5th's, and minutes on the 6th are not counted.
     void rangeCutsByLastMinute()
