@@ -1,11 +1,15 @@
 #include "export/Csv.h"
 
+#include <algorithm>
+
 namespace kvl {
 
 QString csvField(const QString &value)
 {
-    const bool quote = value.contains(QLatin1Char(',')) || value.contains(QLatin1Char('"')) ||
-                       value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n'));
+    const bool quote = std::any_of(value.begin(), value.end(), [](QChar c) {
+        return c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\r') ||
+               c == QLatin1Char('\n');
+    });
     if (!quote)
         return value;
     QString inner = value;

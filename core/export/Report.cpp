@@ -88,8 +88,10 @@ QStringList groupRow(const QString &file, const GroupStats &g)
 
 template <typename T, typename F> void addRows(FileReport &r, const QList<T> &items, F fields)
 {
+    CsvWriter w;
     for (const T &item : items)
-        r.csvRows.append(QStringList{r.path} + fields(item));
+        w.addRow(QStringList{r.path} + fields(item));
+    r.csv = w.bytes();
 }
 
 void fill(FileReport &r, Store &store, const ReportOptions &o)
@@ -132,8 +134,12 @@ void fill(FileReport &r, Store &store, const ReportOptions &o)
         const Summary s = summarise(store, intervals, events, scheduled ? &timeline : nullptr, o.range);
         if (json)
             r.json.insert(QStringLiteral("summary"), summaryJson(s));
-        else
-            r.csvRows = summaryRows(r.path, s);
+        else {
+            CsvWriter w;
+            for (const QStringList &row : summaryRows(r.path, s))
+                w.addRow(row);
+            r.csv = w.bytes();
+        }
         break;
     }
     }
@@ -247,10 +253,10 @@ QByteArray assembleReport(const QList<FileReport> &reports, const ReportOptions 
     }
     CsvWriter w;
     w.addRow(reportHeader(options.kind));
+    QByteArray out = w.bytes();
     for (const FileReport &r : reports)
-        for (const QStringList &row : r.csvRows)
-            w.addRow(row);
-    return w.bytes();
+        out += r.csv;
+    return out;
 }
 
 } // namespace kvl

@@ -33,7 +33,9 @@ struct FileReport
     QString error;
     // Notes worth a look (threshold schedule messages), without duplicates.
     QStringList warnings;
-    QList<QStringList> csvRows; // "file" column included
+    // The file's CSV rows, "file" column included, header left out: written
+    // by the thread that read the file.
+    QByteArray csv;
     QJsonObject json;
 };
 
