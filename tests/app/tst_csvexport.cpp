@@ -1,5 +1,5 @@
-// "Export CSV..." in the table windows: the file holds one row per line the
-// list shows, with the same times and levels or labels.
+// "Export CSV..." in the table windows and the diagram window: the file holds
+// one row per line the list shows, with the same times and levels or labels.
 
 #include "../core/TableStores.h"
 #include "TestSupport.h"
@@ -23,25 +23,36 @@ using namespace kvl::test;
 
 namespace {
 
-QAction *exportAction(QWidget *list)
+QAction *exportAction(QWidget *window, const QString &list)
 {
-    return list ? list->findChild<QAction *>(QStringLiteral("Export_CSV")) : nullptr;
+    QWidget *w = window ? window->findChild<QListWidget *>(list) : nullptr;
+    return w ? w->findChild<QAction *>(QStringLiteral("Export_CSV")) : nullptr;
 }
 
-QWidget *openTable(int version, const QString &window, const QString &start, const QString &end)
+// A table window on the busy store, or (version 0) the diagram window of one
+// day of the sample 5.X file.
+QWidget *openWindow(int version, const QString &window, const QString &start, const QString &end)
 {
     Store &store = appStore();
     store = Store();
-    fillBusyStore(store, version);
-    setPeriod(store, start, end);
+    if (version == 0) {
+        QFile f(qEnvironmentVariable("KVL_SAMPLES") + QStringLiteral("/sample_v5.kvl"));
+        if (!f.open(QIODevice::ReadOnly) || readDataFile(f.readAll(), store).result != LoadOutcome::Loaded)
+            return nullptr;
+        storeChartPeriod(store, ChartDate{10, 9, 2026}, 1);
+    } else {
+        fillBusyStore(store, version);
+        setPeriod(store, start, end);
+    }
     return openForm(window);
 }
 
 // "hh:mm level-or-label" of each line a list shows, and of each CSV row.
-QStringList listKeys(const QListWidget *list, bool events, const QString &word = QStringLiteral("to"))
+QStringList listKeys(const QListWidget *list, bool events, bool chart)
 {
     static const QRegularExpression leq(QStringLiteral("to  (\\d\\d) h\\. (\\d\\d) .*= *(\\d+) dB\\.$"));
-    const QRegularExpression event(word + QStringLiteral("   (\\d\\d) h\\. (\\d\\d)   :   (.*)\\.$"));
+    const QRegularExpression event((chart ? QStringLiteral("at") : QStringLiteral("to")) +
+                                   QStringLiteral("   (\\d\\d) h\\. (\\d\\d)   :   (.*)\\.$"));
     QStringList keys;
     for (int i = 0; i < list->count(); ++i) {
         const QRegularExpressionMatch m = (events ? event : leq).match(list->item(i)->text());
@@ -54,13 +65,12 @@ QStringList listKeys(const QListWidget *list, bool events, const QString &word =
 
 QStringList csvKeys(const QByteArray &csv, bool events)
 {
-    QStringList rows = QString::fromUtf8(csv).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     QStringList keys;
-    for (const QString &row : rows.mid(1)) {
+    // events: time, code_a, code_b, label; levels: series, start, end, level
+    for (const QString &row :
+         QString::fromUtf8(csv).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).mid(1)) {
         const QStringList f = row.split(QLatin1Char(','));
-        // events: time, code_a, code_b, label; levels: series, start, end, level
-        const QString time = (events ? f[0] : f[2]).mid(11, 5);
-        keys << time + QLatin1Char(' ') + f[3];
+        keys << (events ? f[0] : f[2]).mid(11, 5) + QLatin1Char(' ') + f[3];
     }
     return keys;
 }
@@ -75,8 +85,7 @@ private slots:
     void initTestCase()
     {
         registerAllForms();
-        auto *main = new frmMain(false);
-        main->show();
+        (new frmMain(false))->show();
     }
     void cleanup()
     {
@@ -90,18 +99,29 @@ private slots:
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("list");
         QTest::addColumn<QString>("name");
+        const QString period = QStringLiteral(" 2008-02-28 to 2008-03-01.csv");
         QTest::newRow("events") << 4 << "frmTableau_Evenements"
                                 << "List_Evenements"
-                                << "Events 2008-02-28 to 2008-03-01.csv";
+                                << "Events" + period;
         QTest::newRow("Leq") << 4 << "frmTableau_Leq"
                              << "List_Leq"
-                             << "Leq 2008-02-28 to 2008-03-01.csv";
+                             << "Leq" + period;
         QTest::newRow("Leq10") << 5 << "frmTableau_Leq_V5"
                                << "List_Leq10"
-                               << "Leq10 2008-02-28 to 2008-03-01.csv";
+                               << "Leq10" + period;
         QTest::newRow("Leq1") << 5 << "frmTableau_Leq_V5"
                               << "List_Leq1"
-                              << "Leq1 2008-02-28 to 2008-03-01.csv";
+                              << "Leq1" + period;
+        const QString day = QStringLiteral(" 2026-09-10 to 2026-09-11.csv");
+        QTest::newRow("diagram Leq10") << 0 << "frmGraphique_Leq"
+                                       << "List_Leq10"
+                                       << "Leq10" + day;
+        QTest::newRow("diagram Leq1") << 0 << "frmGraphique_Leq"
+                                      << "List_Leq1"
+                                      << "Leq1" + day;
+        QTest::newRow("diagram events") << 0 << "frmGraphique_Leq"
+                                        << "List_Depassement"
+                                        << "Events" + day;
     }
     void exportsWhatTheListShows()
     {
@@ -109,61 +129,32 @@ private slots:
         QFETCH(QString, window);
         QFETCH(QString, list);
         QFETCH(QString, name);
-        QWidget *w = openTable(version, window, QStringLiteral("28/02/2008"), QStringLiteral("01/03/2008"));
-        auto *shown = w ? w->findChild<QListWidget *>(list) : nullptr;
-        QAction *action = exportAction(shown);
+        MessageRecorder messages; // the diagram's threshold analysis may speak
+        QWidget *w = openWindow(version, window, QStringLiteral("28/02/2008"), QStringLiteral("01/03/2008"));
+        QAction *action = exportAction(w, list);
         QVERIFY(action && action->isEnabled());
         QCOMPARE(action->text(), QStringLiteral("Export CSV..."));
 
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("out.csv"));
         ScriptedDialogs dialogs;
-        dialogs.saveAnswers << path;
+        dialogs.saveAnswers << dir.filePath(QStringLiteral("out.csv"));
         action->trigger();
         QCOMPARE(dialogs.saveRequests, QStringList{name});
-        QFile file(path);
+        QFile file(dir.filePath(QStringLiteral("out.csv")));
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const bool events = list == QLatin1String("List_Evenements");
-        const QStringList keys = listKeys(shown, events);
-        QVERIFY(keys.size() > 3);
+        const bool events =
+            list.contains(QStringLiteral("Evenements")) || list == QLatin1String("List_Depassement");
+        const QStringList keys = listKeys(w->findChild<QListWidget *>(list), events, version == 0);
+        QVERIFY(keys.size() > 1);
         QCOMPARE(csvKeys(file.readAll(), events), keys);
     }
 
-    // The diagram window's three lists of the sample 5.X file for one day,
-    // and the period's figures in the tool tips of the lowest and highest levels.
-    void chartWindow_data()
+    // The period's figures in the tool tips of the lowest and highest levels.
+    void diagramStatistics()
     {
-        QTest::addColumn<QString>("list");
-        QTest::newRow("Leq10") << "List_Leq10";
-        QTest::newRow("Leq1") << "List_Leq1";
-        QTest::newRow("events") << "List_Depassement";
-    }
-    void chartWindow()
-    {
-        QFETCH(QString, list);
-        QFile f(qEnvironmentVariable("KVL_SAMPLES") + QStringLiteral("/sample_v5.kvl"));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        Store &store = appStore();
-        store = Store();
-        QCOMPARE(int(readDataFile(f.readAll(), store).result), int(LoadOutcome::Loaded));
-        storeChartPeriod(store, ChartDate{10, 9, 2026}, 1);
         MessageRecorder messages;
-        QWidget *w = openForm(QStringLiteral("frmGraphique_Leq"));
+        QWidget *w = openWindow(0, QStringLiteral("frmGraphique_Leq"), {}, {});
         QVERIFY(w);
-        auto *shown = w->findChild<QListWidget *>(list);
-        QAction *action = exportAction(shown);
-        QVERIFY(action && action->isEnabled());
-        QTemporaryDir dir;
-        ScriptedDialogs dialogs;
-        dialogs.saveAnswers << dir.filePath(QStringLiteral("chart.csv"));
-        action->trigger();
-        QFile file(dir.filePath(QStringLiteral("chart.csv")));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const bool events = list == QLatin1String("List_Depassement");
-        const QStringList keys = listKeys(shown, events, QStringLiteral("at"));
-        QVERIFY(!keys.isEmpty());
-        QCOMPARE(csvKeys(file.readAll(), events), keys);
-
         const QString tip = w->findChild<QWidget *>(QStringLiteral("Label_Maxi_Leq10"))->toolTip();
         QVERIFY2(tip.startsWith(QStringLiteral("Leq10 levels of the period: ")), qPrintable(tip));
         QVERIFY(tip.contains(QStringLiteral("Minutes above the threshold in force: ")));
@@ -174,10 +165,9 @@ private slots:
 
     void cancelledOrFailed()
     {
-        QWidget *w = openTable(5, QStringLiteral("frmTableau_Leq_V5"), QStringLiteral("28/02/2008"),
-                               QStringLiteral("28/02/2008"));
-        QAction *action =
-            exportAction(w ? w->findChild<QListWidget *>(QStringLiteral("List_Leq10")) : nullptr);
+        QWidget *w = openWindow(5, QStringLiteral("frmTableau_Leq_V5"), QStringLiteral("28/02/2008"),
+                                QStringLiteral("28/02/2008"));
+        QAction *action = exportAction(w, QStringLiteral("List_Leq10"));
         QVERIFY(action);
         ScriptedDialogs dialogs;
         MessageRecorder messages;
@@ -194,12 +184,10 @@ private slots:
 
     void nothingToExport()
     {
-        QWidget *w = openTable(4, QStringLiteral("frmTableau_Evenements"), QStringLiteral("01/01/2010"),
-                               QStringLiteral("02/01/2010"));
-        QAction *action =
-            exportAction(w ? w->findChild<QListWidget *>(QStringLiteral("List_Evenements")) : nullptr);
-        QVERIFY(action);
-        QVERIFY(!action->isEnabled());
+        QWidget *w = openWindow(4, QStringLiteral("frmTableau_Evenements"), QStringLiteral("01/01/2010"),
+                                QStringLiteral("02/01/2010"));
+        QAction *action = exportAction(w, QStringLiteral("List_Evenements"));
+        QVERIFY(action && !action->isEnabled());
     }
 };
 

@@ -73,13 +73,6 @@ private slots:
         QCOMPARE(kvl::exceededLevel(levels, percent), expected);
     }
 
-    void laeqIsTheEnergyMean()
-    {
-        // 10 log10((10^9 + 10^7) / 2) = 87.03: one loud interval outweighs a quiet one.
-        QCOMPARE(qRound(levelStats({90, 70}).laeq * 100), 8703);
-        QCOMPARE(levelStats({}).count, 0);
-    }
-
     // Seven 10-minute levels on 5 and 6 March 2024 (a level belongs to the
     // day and part of the last minute it measured):
     //   stamp         interval             level  part         thr  minutes above
