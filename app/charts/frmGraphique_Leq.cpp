@@ -128,6 +128,7 @@ frmGraphique_Leq::frmGraphique_Leq()
     setWindowTitle(QStringLiteral("Leq Level Diagram"));
     buildControls();
     Form_Load();
+    setupZoom();
 }
 
 QLabel *frmGraphique_Leq::makeLabel(const char *name, const QString &text, int left, int top, int width,
@@ -508,25 +509,12 @@ void frmGraphique_Leq::fillLevelLabels()
 
 void frmGraphique_Leq::redrawDiagram(Diagram diagram)
 {
-    Store &s = appStore();
-    const bool v5 = s.isVersion5Family();
-    if (s.Period_First == 0 || s.Period_Last == 0 || (diagram == Diagram::Leq1 && !v5))
+    const Store &s = appStore();
+    if (s.Period_First == 0 || s.Period_Last == 0 || (diagram == Diagram::Leq1 && !s.isVersion5Family()))
         return;
     PictureBox *box = graphique(diagram);
-    Canvas &canvas = box->canvas();
-    canvas.clear();
-    if (box->widthTwips() == LargeWidthTwips)
-        Tracer_Axes_Zoom(canvas, s, diagram, colours::Black);
-    else
-        Tracer_Axes(canvas, s, colours::Black);
-    if (diagram == Diagram::Leq10)
-        Tracer_Limite_Enregistrement(canvas, s, colours::Blue);
-    Tracer_Seuils(canvas, s, colours::Threshold);
-    const LeqKind series = diagram == Diagram::Leq1 ? LeqKind::Leq1 : v5 ? LeqKind::Leq10 : LeqKind::Leq;
-    applySeries(Tracer_Serie(canvas, s, series, s.Chart_Days, colours::Red));
-    const int marked = diagram == Diagram::Leq1 ? s.Repere_Leq1 : s.Repere_Leq10;
-    if (marked != 0)
-        Tracer_Repere(canvas, s, diagram, marked, colours::Blue);
+    // The picture of the diagram's zoom state: small, enlarged or mouse-zoomed.
+    applySeries(kvl::redrawDiagram(box->canvas(), s, diagram, m_chart));
     box->update();
 }
 
@@ -549,11 +537,6 @@ void frmGraphique_Leq::Cmd_New_Graph_Click()
                                                           : QStringLiteral("frmInGraphique_v5"));
 }
 
-void frmGraphique_Leq::Cmd_Zoom_Leq10_Click() {}
-void frmGraphique_Leq::Cmd_Zoom_Leq1_Click() {}
-void frmGraphique_Leq::Cmd_Print_Leq10_Click() {}
-void frmGraphique_Leq::Cmd_Print_Leq1_Click() {}
-void frmGraphique_Leq::List_Leq10_Click() {}
-void frmGraphique_Leq::List_Leq1_Click() {}
+// Zoom, mouse and list handlers: ChartZoom.cpp; printing: ChartPrint.cpp.
 
 } // namespace kvl

@@ -5,9 +5,11 @@
 // level, threshold and hour labels. Everything is built once, when it opens.
 
 #include "charts/ChartDraw.h"
+#include "charts/ChartState.h"
 #include "shell/Forms.h"
 
 class QLabel;
+class QPagedPaintDevice;
 class QListWidget;
 class QScrollArea;
 class QToolButton;
@@ -58,6 +60,14 @@ public:
     void List_Leq10_Click();
     void List_Leq1_Click();
 
+    // Zoom state of the two diagrams.
+    const ChartState &chartState() const { return m_chart; }
+    // Prints the enlarged diagram on a printer chosen by the user: false when
+    // cancelled or when the printer failed. The window is the same afterwards.
+    bool printDiagram(Diagram diagram);
+    // Paints the window area, as it is, scaled to the device's page.
+    bool paintWindow(QPagedPaintDevice &device);
+
 signals:
     // Mouse on a diagram, in the diagram's current chart coordinates.
     void diagramMouseDown(Diagram diagram, Qt::MouseButton button, Qt::KeyboardModifiers shift,
@@ -87,6 +97,19 @@ private:
     QToolButton *makeButton(QWidget *parent, const char *name, const QString &text, const QString &image,
                             const QString &toolTip);
 
+    // Zoom, mouse selection, list markers and the mouse extras (ChartZoom.cpp).
+    void setupZoom();
+    // Wheel, hover and context menu on a picture box; true when used up.
+    bool diagramEvent(QObject *watched, QEvent *event);
+    void keepMarker(Diagram diagram);
+    void restoreMarkers();
+    void syncZoom(Diagram diagram);
+    void zoomClicked(Diagram diagram);
+    void listClicked(Diagram diagram);
+    void zoomMouseDown(Diagram diagram, Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF chart);
+    void zoomMouseMove(Diagram diagram, Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, QPointF chart);
+    void zoomMouseUp(Diagram diagram, Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF chart);
+
     QScrollArea *m_scroll = nullptr;
     QWidget *m_surface = nullptr;
     QLabel *m_entete = nullptr, *m_date = nullptr;
@@ -103,6 +126,14 @@ private:
     QPushButton *m_newGraph = nullptr;
     QToolButton *m_zoomLeq10 = nullptr, *m_zoomLeq1 = nullptr;
     QToolButton *m_printLeq10 = nullptr, *m_printLeq1 = nullptr;
+
+    ChartState m_chart;
+    // A right-button drag in progress: the range and scale it started from.
+    bool m_panning = false, m_panMoved = false, m_menuAllowed = false;
+    ZoomRange m_panFrom;
+    Scale m_panScale;
+    QPointF m_panPixel;
+    double m_wheelRest = 0;
 };
 
 } // namespace kvl

@@ -31,6 +31,9 @@ using namespace kvl::test;
 
 namespace {
 
+// What a case of examples.txt puts into the store, by key.
+using Setup = QHash<QString, QStringList>;
+
 void flush()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -238,119 +241,49 @@ private slots:
         compareWithReference(windowTexts(w, messages), file.toLower());
     }
 
+    // The cases of examples.txt.
     void examples_data()
     {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<QStringList>("records");
+        QTest::addColumn<Setup>("setup");
         QTest::addColumn<QStringList>("expected");
-        QTest::addColumn<QStringList>("doors");   // door events, none when empty
-        QTest::addColumn<QStringList>("history"); // parameter history
-        const QStringList closed{"01/03/07 09:00 0 64"};
-        const QString a = QStringLiteral("01/01/07 10:00 105 110 95 100 22 6");
-        const QStringList both{"05/03/07 20:00 85 10", "05/03/07 20:01 101 1"};
-        const QStringList sixHidden{"Label_Heure_Jour_Nuit hidden",
-                                    "Label_Heure_Nuit_Jour hidden",
-                                    "Label_Niveau_Leq_Jour hidden",
-                                    "Label_Niveau_Leq_Jour_Fenetre hidden",
-                                    "Label_Niveau_Leq_Nuit hidden",
-                                    "Label_Niveau_Leq_Nuit_Fenetre hidden",
-                                    "Label_Mini_Leq1=Leq1 Level Minimum = 101 dB."};
-        QTest::newRow("5.X, parameters changed in the period")
-            << 5 << both << sixHidden << closed << QStringList{a, "05/03/07 20:30 102 112 95 100 22 6"};
-        QTest::newRow("5.X, constant parameters")
-            << 5 << both
-            << QStringList{"Label_Heure_Jour_Nuit=Day to Night Hour = 22 hrs.",
-                           "Label_Heure_Nuit_Jour=Night to Day Hour = 6 hrs.",
-                           "Label_Niveau_Leq_Jour=Leq Level Day = 105 dB.",
-                           "Label_Niveau_Leq_Jour_Fenetre=Leq Level Day Open = 110 dB.",
-                           "Label_Niveau_Leq_Nuit=Leq Level Night = 95 dB.",
-                           "Label_Niveau_Leq_Nuit_Fenetre=Leq Level Night Open = 100 dB.",
-                           "message <missing>"}
-            << closed << QStringList{a};
-        QTest::newRow("5.X, no history: the device's parameters")
-            << 5 << both
-            << QStringList{"Label_Heure_Jour_Nuit=Day to Night = 23 hrs.",
-                           "Label_Heure_Nuit_Jour=Night to Day = 7 hrs.",
-                           "Label_Niveau_Leq_Jour=Leq Level Day = 100 dB.",
-                           "Label_Niveau_Leq_Nuit_Fenetre=Leq Level Night Open = 95 dB."}
-            << closed << QStringList();
-        QTest::newRow("KVL 36, no door event")
-            << 70 << both << sixHidden + QStringList{"message=!!! / No treshold limit open / 3"}
-            << QStringList() << QStringList{a};
-        // 5 March 2007, 1 day: from its midday to the next midday.
-        QTest::newRow("period from midday to midday")
-            << 4
-            << QStringList{"05/03/07 11:50 80", "05/03/07 12:00 81", "06/03/07 11:50 82", "06/03/07 12:00 83"}
-            << QStringList{"Label_Date=Leq Diagram from : Monday 5   March    2007 at midday to  Tuesday 6   "
-                           "March    2007 at midday.",
-                           "Label_Mini_Leq10=Leq10 Level Minimum = 81 dB.",
-                           "Label_Maxi_Leq10=Leq10 Level Maximum = 82 dB.", "List_Leq10.lines=3 font 8"}
-            << QStringList() << QStringList();
-        QTest::newRow("72 to 98 dB") << 4
-                                     << QStringList{"05/03/07 20:00 85", "05/03/07 20:10 72",
-                                                    "05/03/07 20:20 98"}
-                                     << QStringList{"Label_Mini_Leq10=Leq10 Level Minimum = 72 dB.",
-                                                    "Label_Maxi_Leq10=Leq10 Level Maximum = 98 dB."}
-                                     << QStringList() << QStringList();
-        QTest::newRow("one record at 130 dB")
-            << 3 << QStringList{"05/03/07 20:00 130"}
-            << QStringList{"Label_Entete=KVL 24-2 - FirmWare Version : 3.5 - Serial Number : 23456789",
-                           "Label_Mini_Leq10=Leq10 Level Minimum = 125 dB.",
-                           "Label_Maxi_Leq10=Leq10 Level Maximum = 130 dB.",
-                           "Label_Niveau_Leq_Jour=Leq Level Day = 100 dB.",
-                           "Label_Niveau_Leq_Nuit= Leq Level Night = 90 dB.",
-                           "Label_Heure_Jour_Nuit=Day to Night = 23 hrs.",
-                           "Label_Analyse=Analysis : Flat.",
-                           "Label_Source=Source : Sensor, Flat.",
-                           "Label_Mini_Leq1 hidden",
-                           "Label_Niveau_Leq_Jour_Fenetre hidden",
-                           "List_Leq1.lines=3 disabled font 12 bold",
-                           "List_Leq1.last=Analysis unvalaible with this FirmWare Version !!!",
-                           "buttons=Cmd_New_Graph Cmd_Zoom_Leq10"}
-            << QStringList() << QStringList();
-        QTest::newRow("KVL 36, Leq10 rows only")
-            << 70 << QStringList{"05/03/07 20:00 85 10", "05/03/07 20:10 90 10"}
-            << QStringList{"Label_Entete=KVL 36 - FirmWare Version : 1.2 - Serial Number : 23456789",
-                           "List_Leq10.lines=2 font 8",
-                           "List_Leq1.lines=3 disabled font 12 bold",
-                           "List_Leq1.last= No Leq1 value for this period !!!",
-                           "Label_Mini_Leq1 hidden",
-                           "Label_Maxi_Leq10=Leq10 Level Maximum = 90 dB.",
-                           "buttons=Cmd_New_Graph Cmd_Zoom_Leq10"}
-            << closed << QStringList{a};
-        QTest::newRow("5.X, Leq1 rows only")
-            << 5 << QStringList{"05/03/07 20:01 101 1"}
-            << QStringList{"List_Leq10.last= No Leq10 value for this period !!!", "Label_Mini_Leq10 hidden",
-                           "Label_Maxi_Leq1=Leq1 Level Maximum = 101 dB.",
-                           "buttons=Cmd_New_Graph Cmd_Zoom_Leq1"}
-            << closed << QStringList{a};
-        QTest::newRow("5.X, nothing in the period")
-            << 5 << QStringList{"07/03/07 20:01 101 1"}
-            << QStringList{"List_Leq10.lines=3 disabled font 12 bold",
-                           "List_Leq10.last=No Leq10 value for this period !!!",
-                           "List_Leq1.last= No Leq1 value for this period !!!",
-                           "Label_Maxi_Leq1 hidden",
-                           "Label_Heure_Nuit_Jour hidden",
-                           "Label_Niveau_Leq_Nuit_Fenetre hidden",
-                           "buttons=Cmd_New_Graph",
-                           "Graphique_Leq10.drawn=black 0 blue 0 green 0 red 0",
-                           "message=No Leq Value !!! / No value saved for this period !!! / 3"}
-            << closed << QStringList{a};
+        QFile file(qEnvironmentVariable("KVL_TEST_DATA") + QStringLiteral("/charts/examples.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+        QString name;
+        Setup setup;
+        QStringList expected;
+        auto add = [&] {
+            if (!name.isEmpty())
+                QTest::newRow(qPrintable(name)) << setup << expected;
+            setup.clear();
+            expected.clear();
+        };
+        static const QRegularExpression key(QStringLiteral("^(version|records|doors|history)=(.*)$"));
+        for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+            if (line.startsWith(QLatin1Char('#')) || line.isEmpty())
+                continue;
+            const QRegularExpressionMatch m = key.match(line);
+            if (line.startsWith(QLatin1Char('['))) {
+                add();
+                name = line.mid(1, line.size() - 2);
+            } else if (m.hasMatch()) {
+                setup[m.captured(1)] = m.captured(2).split(QLatin1Char(';'));
+            } else {
+                expected << line;
+            }
+        }
+        add();
     }
 
     void examples()
     {
-        QFETCH(int, version);
-        QFETCH(QStringList, records);
+        QFETCH(Setup, setup);
         QFETCH(QStringList, expected);
-        QFETCH(QStringList, doors);
-        QFETCH(QStringList, history);
         Store &store = appStore();
         store = Store();
-        fillBusyStore(store, version);
-        fillLeq(store.Leq_Records, records);
-        fillEvents(store.Event_Records, doors);
-        fillHistory(store.Param_History, history);
+        fillBusyStore(store, setup.value(QStringLiteral("version")).value(0).toInt());
+        fillLeq(store.Leq_Records, setup.value(QStringLiteral("records")));
+        fillEvents(store.Event_Records, setup.value(QStringLiteral("doors")));
+        fillHistory(store.Param_History, setup.value(QStringLiteral("history")));
         const int block[][2] = {{2176, 1},  {2177, 0}, {2178, 1},  {2179, 10}, {2180, 0},
                                 {2181, 90}, {2182, 0}, {2183, 95}, {2191, 23}, {2193, 7}};
         for (const auto &b : block)
