@@ -49,6 +49,12 @@ void addChartEventsCsvExport(QWidget *list, const Store &store)
                  [rows] { return eventCsv(rows); });
 }
 
+void addParamsCsvExport(QWidget *sheet, const Store &store)
+{
+    addCsvExport(sheet, QStringLiteral("Parameters ") + store.Serial_Number + QStringLiteral(".csv"), true,
+                 [rows = storeParams(store, DateRange())] { return paramCsv(rows); });
+}
+
 bool exportCsv(QWidget *parent, const QString &proposedName, const QByteArray &csv)
 {
     const std::optional<QString> path =

@@ -24,6 +24,10 @@ void addLeqCsvExport(QWidget *list, const Store &store, LeqSeries series);
 // The entry for the chart window's event list: the events of the stored period.
 void addChartEventsCsvExport(QWidget *list, const Store &store);
 
+// The entry for the parameter sheet: every dated parameter record, then the
+// device's current parameters.
+void addParamsCsvExport(QWidget *sheet, const Store &store);
+
 // Asks for a file name and writes the bytes; false when cancelled or not written.
 bool exportCsv(QWidget *parent, const QString &proposedName, const QByteArray &csv);
 

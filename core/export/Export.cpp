@@ -333,6 +333,15 @@ QByteArray eventCsv(const QList<EventEntry> &rows)
     return w.bytes();
 }
 
+QByteArray paramCsv(const QList<ParamEntry> &rows)
+{
+    CsvWriter w;
+    w.addRow(paramHeader(false));
+    for (const ParamEntry &p : rows)
+        w.addRow(paramFields(p));
+    return w.bytes();
+}
+
 QJsonArray leqJson(const QList<LeqInterval> &rows)
 {
     QJsonArray out;

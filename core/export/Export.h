@@ -106,6 +106,7 @@ QStringList paramFields(const ParamEntry &p);
 
 QByteArray leqCsv(const QList<LeqInterval> &rows);
 QByteArray eventCsv(const QList<EventEntry> &rows);
+QByteArray paramCsv(const QList<ParamEntry> &rows);
 
 QJsonArray leqJson(const QList<LeqInterval> &rows);
 QJsonArray eventJson(const QList<EventEntry> &rows);

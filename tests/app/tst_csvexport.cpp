@@ -12,6 +12,7 @@
 #include "store/Store.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QListWidget>
 #include <QRegularExpression>
@@ -161,6 +162,28 @@ private slots:
         QVERIFY(w->findChild<QWidget *>(QStringLiteral("Label_Mini_Leq1"))
                     ->toolTip()
                     .startsWith(QStringLiteral("Leq1 levels of the period: ")));
+    }
+
+    // The parameter sheet: one row per dated record of its selector, then
+    // the current parameters.
+    void parameterSheet()
+    {
+        QWidget *w = openWindow(0, QStringLiteral("frmParametres_v4"), {}, {});
+        QAction *action = w ? w->findChild<QAction *>(QStringLiteral("Export_CSV")) : nullptr;
+        QVERIFY(action && action->isEnabled());
+        QTemporaryDir dir;
+        ScriptedDialogs dialogs;
+        dialogs.saveAnswers << dir.filePath(QStringLiteral("p.csv"));
+        action->trigger();
+        QCOMPARE(dialogs.saveRequests, QStringList{QStringLiteral("Parameters 2429630005434.csv")});
+        QFile file(dir.filePath(QStringLiteral("p.csv")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList rows =
+            QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QVERIFY(rows[0].startsWith(QStringLiteral("record,time,analysis,")));
+        const int history = int(rows.filter(QRegularExpression(QStringLiteral("^history,"))).size());
+        QCOMPARE(history, w->findChild<QComboBox *>(QStringLiteral("Combo_Jour"))->count());
+        QVERIFY(rows.last().startsWith(QStringLiteral("current,2026-10-18T09:41:00,")));
     }
 
     void cancelledOrFailed()
