@@ -4,7 +4,7 @@
 #include "charts/Thresholds.h"
 #include "store/Layout.h"
 
-#include <algorithm>
+#include <set>
 
 namespace kvl {
 
@@ -12,6 +12,7 @@ namespace {
 
 constexpr int ChunkDays = 7; // the longest chart
 constexpr int NoonMinute = 12 * 60;
+constexpr Minute ChunkMinutes = ChunkDays * MinutesPerDay;
 
 int blockLevel(const ParamBlockTable &block, int element)
 {
@@ -23,13 +24,23 @@ int blockLevel(const ParamBlockTable &block, int element)
 bool fileSchedule(Store &store, const QList<LeqInterval> &intervals, ThresholdTimeline *timeline,
                   QStringList *warnings)
 {
-    if (intervals.isEmpty())
-        return false;
-    Minute first = intervals.front().start, last = intervals.front().end;
+    // Only the minutes of the counted levels need a threshold.
+    const LeqSeries counted = store.isVersion5Family() ? LeqSeries::Leq1 : LeqSeries::Leq;
+    std::set<Minute> chunks; // first minute of each chart period needed
+    Minute origin = -1;
     for (const LeqInterval &i : intervals) {
-        first = std::min(first, i.start);
-        last = std::max(last, i.end);
+        if (i.series != counted)
+            continue;
+        // Chart periods run from midday to midday, a week each, from the
+        // midday at or before the first counted minute.
+        if (origin < 0)
+            origin = minuteOf(dateOf(i.start - NoonMinute), 12, 0);
+        for (Minute m : {i.start, i.end - 1})
+            if (m >= origin)
+                chunks.insert(origin + (m - origin) / ChunkMinutes * ChunkMinutes);
     }
+    if (chunks.empty())
+        return false;
     if (!store.isVersion5Family()) {
         // 3.5 and 4.0 keep no history: the device's current parameters, as
         // the chart dialog proposes them.
@@ -43,18 +54,15 @@ bool fileSchedule(Store &store, const QList<LeqInterval> &intervals, ThresholdTi
         if (warnings && !warnings->contains(note))
             warnings->append(note);
     };
-    // Chart periods run from midday to midday: the first one starts at the
-    // midday at or before the first minute.
-    QDate day = dateOf(first - NoonMinute);
     bool any = false;
-    while (minuteOf(day, 12, 0) < last) {
+    for (Minute start : chunks) {
+        const QDate day = dateOf(start);
         storeChartPeriod(store, ChartDate{day.day(), day.month(), day.year()}, ChunkDays);
         Analyse_Seuils(store, ChunkDays, collect);
         if (store.Seuils_Prets) {
             addChartSchedule(*timeline, store);
             any = true;
         }
-        day = day.addDays(ChunkDays);
     }
     return any;
 }
