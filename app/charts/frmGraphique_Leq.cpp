@@ -349,7 +349,7 @@ void frmGraphique_Leq::Form_Load()
     addLeqCsvExport(m_listLeq10, s, s.isVersion5Family() ? LeqSeries::Leq10 : LeqSeries::Leq);
     if (s.isVersion5Family())
         addLeqCsvExport(m_listLeq1, s, LeqSeries::Leq1);
-    addChartEventsCsvExport(m_listDepassement, s);
+    addEventsCsvExport(m_listDepassement, s, EventList::Chart);
 
     if (hasPeriod) {
         drawDiagrams();

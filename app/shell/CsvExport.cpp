@@ -39,12 +39,14 @@ void addLeqCsvExport(QWidget *list, const Store &store, LeqSeries series)
                  [rows] { return leqCsv(rows); });
 }
 
-void addChartEventsCsvExport(QWidget *list, const Store &store)
+void addEventsCsvExport(QWidget *list, const Store &store, EventList labels)
 {
-    const PeriodRows r = scanPeriod(store.Event_Records, EventTable::rowCount, storedPeriod(store));
-    const QList<EventEntry> rows = r.isEmpty() ? QList<EventEntry>()
-                                               : eventEntries(store.Event_Records, r.first, r.last,
-                                                              store.Device_Version, EventList::Chart);
+    const PeriodRows r = labels == EventList::Table
+                             ? PeriodRows{store.Period_First, store.Period_Last}
+                             : scanPeriod(store.Event_Records, EventTable::rowCount, storedPeriod(store));
+    const QList<EventEntry> rows =
+        r.isEmpty() ? QList<EventEntry>()
+                    : eventEntries(store.Event_Records, r.first, r.last, store.Device_Version, labels);
     addCsvExport(list, csvFileName(QStringLiteral("Events"), store), !rows.isEmpty(),
                  [rows] { return eventCsv(rows); });
 }

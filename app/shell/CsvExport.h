@@ -21,8 +21,9 @@ void addCsvExport(QWidget *list, const QString &proposedName, bool hasRows, std:
 // The entry for a list of levels: Leq_Records rows Period_First..Period_Last
 // (Leq), or the period's Leq10_Records or Leq1_Records, as the lists show them.
 void addLeqCsvExport(QWidget *list, const Store &store, LeqSeries series);
-// The entry for the chart window's event list: the events of the stored period.
-void addChartEventsCsvExport(QWidget *list, const Store &store);
+// The entry for an event list: the events table's rows Period_First to
+// Period_Last, or the chart window's events of the stored period.
+void addEventsCsvExport(QWidget *list, const Store &store, EventList labels);
 
 // The entry for the parameter sheet: every dated parameter record, then the
 // device's current parameters.

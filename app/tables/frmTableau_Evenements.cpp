@@ -1,6 +1,5 @@
 #include "tables/frmTableau_Evenements.h"
 
-#include "export/Export.h"
 #include "shell/CsvExport.h"
 #include "store/Names.h"
 #include "store/Store.h"
@@ -33,17 +32,14 @@ frmTableau_Evenements::frmTableau_Evenements()
 
     Periode_Evenements(store);
     m_hasRows = store.Period_First != 0 || store.Period_Last != 0;
+    addEventsCsvExport(m_list, store, EventList::Table);
     if (!m_hasRows) {
         setPrintable(false);
         fillList(m_list, emptyPeriodList(noEventText()));
-        addCsvExport(m_list, csvFileName(QStringLiteral("Events"), store), false, {});
         return;
     }
     setPrintable(true);
     fillList(m_list, ListText{eventTableLines(store), false});
-    addCsvExport(m_list, csvFileName(QStringLiteral("Events"), store), true,
-                 [rows = eventEntries(store.Event_Records, store.Period_First, store.Period_Last,
-                                      store.Device_Version, EventList::Table)] { return eventCsv(rows); });
 }
 
 PrintDocument frmTableau_Evenements::printLayout() const

@@ -1,6 +1,5 @@
 #include "tables/frmTableau_Leq.h"
 
-#include "export/Export.h"
 #include "shell/CsvExport.h"
 #include "store/Names.h"
 #include "store/Store.h"
