@@ -1,6 +1,7 @@
 #include "files/frmData_Type.h"
 
 #include "files/DataFiles.h"
+#include "link/Transfer.h"
 #include "link/TransferDriver.h"
 #include "shell/Seams.h"
 #include "shell/frmMain.h"
@@ -29,20 +30,6 @@ void disableSaveAs()
         if (QAction *a = main->menuEntry(QStringLiteral("mnuSave_As")))
             a->setEnabled(false);
 }
-
-struct TimeoutMessage
-{
-    const char *text;
-    const char *caption;
-};
-
-// Transfer_Error codes 1..4 of a time-out.
-const TimeoutMessage timeoutMessages[] = {
-    {"Error 04 - See analysis software.", "Transmit error (Error 04)"},
-    {"Error 03 - See analysis software.", "Transmit error(Error 03)"},
-    {"Error 01 - See analysis software.", "Transmit error (Error 01)"},
-    {"Error 02 - See analysis software.", "Transmit error(Error 02)"},
-};
 
 TransferStarter &transferStarter()
 {
@@ -221,11 +208,11 @@ void frmData_Type::Cmd_Ok_Click()
 void frmData_Type::transferEnded()
 {
     Store &s = appStore();
-    if (s.Cancel_Flag) {
-        const int code = s.Transfer_Error;
-        if (code >= 1 && code <= 4) {
-            const TimeoutMessage &m = timeoutMessages[code - 1];
-            showMessage(QString::fromLatin1(m.text), QString::fromLatin1(m.caption), MsgIcon::Critical);
+    const TransferOutcome outcome = transferOutcome(s);
+    if (outcome != TransferOutcome::Completed) {
+        const TransferMessage m = transferFailureMessage(outcome);
+        if (!m.text.isEmpty()) {
+            showMessage(m.text, m.caption, MsgIcon::Critical);
         } else {
             // Cancelled by the user (code 0); any other code is reported the same way.
             showMessage(QStringLiteral("Data download impossible !!! "),
