@@ -46,11 +46,7 @@ void setTransferStarter(TransferStarter starter)
 
 void setChartDefaults(Store &s)
 {
-    const auto &pb = s.Param_Block;
-    s.Default_Leq_Day = QString::number(pb[2176] * 100 + pb[2177]);
-    s.Default_Leq_Night = QString::number(pb[2180] * 100 + pb[2181]);
-    s.Default_Hour_Day_Night = QString::number(pb[2191]);
-    s.Default_Hour_Night_Day = QString::number(pb[2193]);
+    setDefaultThresholds(s);
     s.Chart_Days_Text = QStringLiteral("1");
 }
 

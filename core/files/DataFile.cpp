@@ -9,20 +9,8 @@ namespace kvl {
 
 namespace {
 
-constexpr int LeqRows35 = 4096;
-constexpr int LeqRowsOther = 8192;
 constexpr int ValueLimit = 6; // characters of a value, closing blank included
 constexpr int DateLimit = 20; // same for the date and time token
-
-bool isKnownVersion(int version)
-{
-    return version == Version35 || version == Version40 || version == Version5X || version == VersionKvl36;
-}
-
-bool isVersion5Family(int version)
-{
-    return version == Version5X || version == VersionKvl36;
-}
 
 // ---- writer ----
 
@@ -199,15 +187,6 @@ QByteArray readMarker(Reader &in)
     return marker;
 }
 
-void rebuildParamBlockFromRaw(Store &s)
-{
-    s.Param_Block.fill(255);
-    for (int i = 0; i < 512; ++i)
-        s.Param_Block[2048 + i] = s.Param_Raw[i];
-    s.Param_Block[6] = s.Param_Raw[512];
-    s.Param_Block[7] = s.Param_Raw[513];
-}
-
 LoadOutcome readFailure(Store &s, const QString &text, const Reader &in)
 {
     qCWarning(lcFiles) << "load failed at line" << in.line() << "token" << in.tokenRead() << ":" << text;
@@ -267,7 +246,7 @@ QByteArray buildDataFile(const Store &s, int version)
     out.append(writtenMarker(version));
     w.endLine();
 
-    writeRows(w, s.Leq_Records, version == Version35 ? LeqRows35 : LeqRowsOther);
+    writeRows(w, s.Leq_Records, leqRows(version));
     w.endLine();
 
     writeRows(w, s.Event_Records, EventTable::rowCount);
@@ -313,14 +292,14 @@ LoadOutcome readDataFile(const QByteArray &bytes, Store &s)
 
     s.Device_Version = qint16(version);
     // The views count Leq rows as after a download of this version.
-    s.Leq_Count = version == Version35 ? LeqRows35 : LeqRowsOther;
+    s.Leq_Count = leqRows(version);
 
     const QString valuesFailure = loadtext::valuesFailureText(version);
     // The marker line's break and the blank in front of the first value.
     if (!in.lineBreak() || !in.blank())
         return readFailure(s, valuesFailure, in);
 
-    if (!in.rows(s.Leq_Records, version == Version35 ? LeqRows35 : LeqRowsOther))
+    if (!in.rows(s.Leq_Records, leqRows(version)))
         return readFailure(s, valuesFailure, in);
     if (!in.rows(s.Event_Records, EventTable::rowCount))
         return readFailure(s, valuesFailure, in);

@@ -66,22 +66,22 @@ TransferVariant transferVariant(int deviceVersion)
 {
     TransferVariant v;
     v.version = deviceVersion;
+    // Any other version is downloaded as a firmware 5.X.
+    const int as = deviceVersion == Version35 || deviceVersion == Version40 ? deviceVersion : Version5X;
+    v.imageSize = versionLayout(as).imageSize;
     switch (deviceVersion) {
     case Version35:
-        v.imageSize = ImageSize35;
         v.chunkedUntil = 64000;
         v.dataSettings = QStringLiteral("19200,N,8,1");
         v.commandWaitMs = 500;
         v.parameterExchange = true;
         break;
     case Version40:
-        v.imageSize = ImageSize40;
         v.chunkedUntil = 96000;
         v.dataSettings = QStringLiteral("56000,N,8,1");
         v.commandWaitMs = 500;
         break;
     default:
-        v.imageSize = ImageSize5;
         v.chunkedUntil = 128000;
         v.dataSettings = QStringLiteral("56000,N,8,1");
         v.commandWaitMs = 750;
@@ -299,11 +299,7 @@ void Transfer::succeed(qint64 nowMs)
         s.Transfer_Date = now.date().toString(QStringLiteral("dd/MM/yyyy"));
         s.Transfer_Time = now.time().toString(QStringLiteral("hh:mm:ss"));
     } else {
-        const ParamBlockTable &p = s.Param_Block;
-        s.Default_Leq_Day = QString::number(p[2176] * 100 + p[2177]);
-        s.Default_Leq_Night = QString::number(p[2180] * 100 + p[2181]);
-        s.Default_Hour_Day_Night = QString::number(p[2191]);
-        s.Default_Hour_Night_Day = QString::number(p[2193]);
+        setDefaultThresholds(s);
     }
     m_waitStart = nowMs;
     m_state = State::FinalWait;
