@@ -229,10 +229,8 @@ void frmData_Type::openRequestedView(bool withChartDefaults)
     if (withChartDefaults && s.Requested_View == view::LeqChart)
         setChartDefaults(s);
     QPointer<frmData_Type> self(this);
-    if (!window.isEmpty() && !openForm(window)) {
-        showMessage(QStringLiteral("This view is not available yet in this version of the program."),
-                    QStringLiteral("ORLIN Analysis Software"), MsgIcon::Information);
-    }
+    if (!window.isEmpty())
+        openForm(window);
     if (self)
         self->close();
 }

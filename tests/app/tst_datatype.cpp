@@ -62,9 +62,9 @@ private slots:
     void initTestCase()
     {
         registerFilesForms();
-        // "frmInGraphique_v5" stays unregistered: a view not built yet.
         const std::pair<const char *, bool OpenFlags::*> views[] = {
             {"frmInGraphique", &OpenFlags::Open_frmInGraphique},
+            {"frmInGraphique_v5", &OpenFlags::Open_frmInGraphique_v5},
             {"frmInTableau", &OpenFlags::Open_frmInTableau},
             {"frmParametres_v4", &OpenFlags::Open_frmParametres_v4},
         };
@@ -261,11 +261,7 @@ void TestDataType::lastData_data()
 
     const QString leq = QStringLiteral("Graphique Leq");
     QTest::newRow("Leq chart v4") << leq << 4 << false << "frmInGraphique" << QString() << "99|0|0|0|1";
-    QTest::newRow("view not built yet")
-        << leq << 5 << false << ""
-        << msg("This view is not available yet in this version of the program.", "ORLIN Analysis Software",
-               MsgIcon::Information)
-        << "99|0|0|0|1";
+    QTest::newRow("Leq chart v5") << leq << 5 << false << "frmInGraphique_v5" << QString() << "99|0|0|0|1";
     QTest::newRow("double click confirms")
         << QStringLiteral("Tableau Evénements") << 5 << true << "frmInTableau" << QString() << "||||7";
 }
