@@ -140,6 +140,7 @@ struct Store
     void initialise();
 
     bool isVersion5Family() const { return kvl::isVersion5Family(Device_Version); }
+    int leqRowsForVersion() const { return leqRows(Device_Version); }
 };
 
 // Firmware 3.5: Param_Block rebuilt from Param_Raw, 255 where the answer
