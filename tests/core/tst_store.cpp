@@ -52,16 +52,11 @@ private slots:
     {
         QTest::addColumn<QString>("date");
         QTest::addColumn<QString>("name");
-        QTest::newRow("Sunday") << "6 / 12 / 2026"
-                                << "Sunday";
-        QTest::newRow("leap day") << "29 / 2 / 2008"
-                                  << "Friday";
-        QTest::newRow("no blanks") << "1/1/2000"
-                                   << "Saturday";
-        QTest::newRow("no date") << "31 / 2 / 2008"
-                                 << "";
-        QTest::newRow("garbage") << "x"
-                                 << "";
+        QTest::newRow("Sunday") << QString("6 / 12 / 2026") << QString("Sunday");
+        QTest::newRow("leap day") << QString("29 / 2 / 2008") << QString("Friday");
+        QTest::newRow("no blanks") << QString("1/1/2000") << QString("Saturday");
+        QTest::newRow("no date") << QString("31 / 2 / 2008") << QString();
+        QTest::newRow("garbage") << QString("x") << QString();
     }
     void dayNames()
     {
