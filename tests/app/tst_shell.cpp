@@ -94,22 +94,18 @@ private slots:
     {
         QTest::addColumn<QString>("entry");
         QTest::addColumn<bool>("periodReset");
-        QTest::addColumn<QString>("chartDaysText");
+        QTest::addColumn<int>("chartDays");
         QTest::addColumn<QString>("view");
-        QTest::newRow("Leq Diagram") << "mnuGraphique" << true << "1"
-                                     << "Graphique Leq";
-        QTest::newRow("Leq Chart") << "mnuTab_Leq" << true << "7"
-                                   << "Tableau Leq";
-        QTest::newRow("Event Chart") << "mnuEvenements" << true << "7"
-                                     << "Tableau Evénements";
-        QTest::newRow("Parameter Chart") << "mnuParametres" << false << "7"
-                                         << "Tableau Paramètres";
+        QTest::newRow("Leq Diagram") << "mnuGraphique" << true << 1 << "Graphique Leq";
+        QTest::newRow("Leq Chart") << "mnuTab_Leq" << true << 7 << "Tableau Leq";
+        QTest::newRow("Event Chart") << "mnuEvenements" << true << 7 << "Tableau Evénements";
+        QTest::newRow("Parameter Chart") << "mnuParametres" << false << 7 << "Tableau Paramètres";
     }
     void analysisCommands()
     {
         QFETCH(QString, entry);
         QFETCH(bool, periodReset);
-        QFETCH(QString, chartDaysText);
+        QFETCH(int, chartDays);
         QFETCH(QString, view);
         frmMain main(false);
         Store &s = appStore();
@@ -125,7 +121,7 @@ private slots:
         QCOMPARE(s.Requested_View, view);
         QCOMPARE(s.Start_Day.isEmpty(), periodReset);
         QCOMPARE(s.End_Year.isEmpty(), periodReset);
-        QCOMPARE(s.Chart_Days_Text, chartDaysText);
+        QCOMPARE(s.Chart_Days_Text, QString::number(chartDays));
         QVERIFY(!openFlags().Open_frmTableau_Leq);
         QVERIFY(openFlags().Open_frmData_Type);
         QVERIFY(findForm(QStringLiteral("frmData_Type")));
@@ -209,17 +205,6 @@ private slots:
         QCOMPARE(s.Transfer_Error, qint16(0));
         QVERIFY(!openFlags().Open_frmWait);
         QVERIFY(!main.isVisible());
-    }
-
-    void noCloseWhileSaving()
-    {
-        frmMain main(false);
-        main.show();
-        openForm(QStringLiteral("frmWait_Save"));
-        QVERIFY(!main.close());
-        QVERIFY(main.isVisible());
-        closeForm(QStringLiteral("frmWait_Save"));
-        QVERIFY(main.close());
     }
 
     void progressWindowFollowsMinimise()
