@@ -100,29 +100,20 @@ private slots:
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("list");
         QTest::addColumn<QString>("name");
+        // The name proposed is "<list> <first day> to <last day>.csv".
         const QString period = QStringLiteral(" 2008-02-28 to 2008-03-01.csv");
-        QTest::newRow("events") << 4 << "frmTableau_Evenements"
-                                << "List_Evenements"
-                                << "Events" + period;
-        QTest::newRow("Leq") << 4 << "frmTableau_Leq"
-                             << "List_Leq"
-                             << "Leq" + period;
-        QTest::newRow("Leq10") << 5 << "frmTableau_Leq_V5"
-                               << "List_Leq10"
-                               << "Leq10" + period;
-        QTest::newRow("Leq1") << 5 << "frmTableau_Leq_V5"
-                              << "List_Leq1"
-                              << "Leq1" + period;
         const QString day = QStringLiteral(" 2026-09-10 to 2026-09-11.csv");
-        QTest::newRow("diagram Leq10") << 0 << "frmGraphique_Leq"
-                                       << "List_Leq10"
-                                       << "Leq10" + day;
-        QTest::newRow("diagram Leq1") << 0 << "frmGraphique_Leq"
-                                      << "List_Leq1"
-                                      << "Leq1" + day;
-        QTest::newRow("diagram events") << 0 << "frmGraphique_Leq"
-                                        << "List_Depassement"
-                                        << "Events" + day;
+        auto row = [](const char *tag, int version, const char *window, const char *list,
+                      const QString &name) {
+            QTest::newRow(tag) << version << QString(window) << QString(list) << name;
+        };
+        row("events", 4, "frmTableau_Evenements", "List_Evenements", "Events" + period);
+        row("Leq", 4, "frmTableau_Leq", "List_Leq", "Leq" + period);
+        row("Leq10", 5, "frmTableau_Leq_V5", "List_Leq10", "Leq10" + period);
+        row("Leq1", 5, "frmTableau_Leq_V5", "List_Leq1", "Leq1" + period);
+        row("diagram Leq10", 0, "frmGraphique_Leq", "List_Leq10", "Leq10" + day);
+        row("diagram Leq1", 0, "frmGraphique_Leq", "List_Leq1", "Leq1" + day);
+        row("diagram events", 0, "frmGraphique_Leq", "List_Depassement", "Events" + day);
     }
     void exportsWhatTheListShows()
     {
