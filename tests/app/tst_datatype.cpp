@@ -24,13 +24,6 @@ namespace {
 
 QStringList g_opened;
 
-// Stands in for the first window of a view.
-class ViewStub : public Form
-{
-public:
-    ViewStub(const QString &name, bool *flag) : Form(name, flag, true, Form::Dialog) { g_opened << name; }
-};
-
 template <typename T> T *child(QWidget *w, const char *name)
 {
     return w->findChild<T *>(QString::fromLatin1(name));
@@ -62,17 +55,7 @@ private slots:
     void initTestCase()
     {
         registerFilesForms();
-        const std::pair<const char *, bool OpenFlags::*> views[] = {
-            {"frmInGraphique", &OpenFlags::Open_frmInGraphique},
-            {"frmInGraphique_v5", &OpenFlags::Open_frmInGraphique_v5},
-            {"frmInTableau", &OpenFlags::Open_frmInTableau},
-            {"frmParametres_v4", &OpenFlags::Open_frmParametres_v4},
-        };
-        for (const auto &v : views) {
-            const QString name = QString::fromLatin1(v.first);
-            bool *flag = &(openFlags().*(v.second));
-            registerForm(name, [name, flag] { return new ViewStub(name, flag); });
-        }
+        registerViewStubs(&g_opened);
         m_main = new frmMain(false);
     }
     void cleanupTestCase()
