@@ -3,13 +3,13 @@
 #include "shell/frmMain.h"
 #include "store/Store.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHash>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPixmap>
-#include <QPointer>
 
 namespace kvl {
 
@@ -21,11 +21,9 @@ QHash<QString, FormFactory> &factories()
     return map;
 }
 
-QHash<QString, QPointer<QWidget>> &openWindows()
-{
-    static QHash<QString, QPointer<QWidget>> map;
-    return map;
-}
+// Creation order of windows: when two windows of one name are alive, the
+// newer one is the open one.
+quint64 nextSerial = 0;
 
 } // namespace
 
@@ -57,7 +55,7 @@ Form::Form(const QString &name, bool *openFlag, bool closeOthers, Kind kind)
     pal.setColor(QPalette::Window, formBackground());
     setPalette(pal);
     setAutoFillBackground(true);
-    openWindows().insert(name, this);
+    m_serial = ++nextSerial;
     if (m_openFlag)
         *m_openFlag = true;
 }
@@ -67,10 +65,6 @@ Form::~Form()
     // A window deleted without a close still counts as unloaded.
     if (!m_unloaded && m_openFlag)
         *m_openFlag = false;
-    auto &windows = openWindows();
-    auto it = windows.find(objectName());
-    if (it != windows.end() && (it.value().isNull() || it.value() == this))
-        windows.erase(it);
 }
 
 void Form::closeEvent(QCloseEvent *event)
@@ -80,9 +74,6 @@ void Form::closeEvent(QCloseEvent *event)
         formUnload();
         if (m_openFlag)
             *m_openFlag = false;
-        auto &windows = openWindows();
-        if (windows.value(objectName()) == this)
-            windows.remove(objectName());
         emit unloaded();
     }
     event->accept();
@@ -129,7 +120,15 @@ QWidget *openForm(const QString &name)
 
 QWidget *findForm(const QString &name)
 {
-    return openWindows().value(name).data();
+    // The live windows themselves are the registry: no second record to keep
+    // in step with the open flags.
+    Form *found = nullptr;
+    for (QWidget *w : QApplication::allWidgets()) {
+        auto *f = qobject_cast<Form *>(w);
+        if (f && !f->isUnloaded() && f->objectName() == name && (!found || f->serial() > found->serial()))
+            found = f;
+    }
+    return found;
 }
 
 void closeForm(const QString &name)

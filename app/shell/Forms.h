@@ -50,6 +50,8 @@ public:
     ~Form() override;
 
     Kind kind() const { return m_kind; }
+    bool isUnloaded() const { return m_unloaded; }
+    quint64 serial() const { return m_serial; }
 
 signals:
     void unloaded();
@@ -63,6 +65,7 @@ private:
     bool *m_openFlag;
     Kind m_kind;
     bool m_unloaded = false;
+    quint64 m_serial = 0;
 };
 
 using FormFactory = std::function<QWidget *()>;
