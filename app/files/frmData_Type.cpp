@@ -96,6 +96,7 @@ frmData_Type::frmData_Type() : Form(QStringLiteral("frmData_Type"), &openFlags()
     m_search = new QPushButton(QStringLiteral("..."), m_frame);
     m_search->setObjectName(QStringLiteral("Cmd_Search"));
     m_search->setToolTip(QStringLiteral("Select a data file"));
+    m_search->setAccessibleName(QStringLiteral("Select a data file"));
     m_newTransfer = new QRadioButton(QStringLiteral("New Data  (KVL 24/36 data transfer)"), m_frame);
     m_newTransfer->setObjectName(QStringLiteral("Option_New_Transfert"));
     m_ok = new QPushButton(QStringLiteral("OK"), this);

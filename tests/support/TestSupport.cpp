@@ -59,6 +59,7 @@ std::optional<QString> ScriptedDialogs::saveFile(QWidget *, const QString &propo
 bool ScriptedDialogs::choosePrinter(QWidget *, QPrinter &printer)
 {
     ++printerRequests;
+    printerDocNames << printer.docName();
     const bool accept = printerAnswers.isEmpty() ? false : printerAnswers.takeFirst();
     if (accept && !printerPdfPath.isEmpty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);

@@ -46,6 +46,8 @@ public:
     // What the program proposed, in order.
     QStringList openRequests, saveRequests, saveFilters;
     int printerRequests = 0;
+    // The document name of each printer offered (print dialogs propose it as a file name).
+    QStringList printerDocNames;
     // Where an accepted printer prints (PDF); empty keeps the printer as set.
     QString printerPdfPath;
 
