@@ -226,7 +226,8 @@ void frmData_Type::transferEnded()
         const int code = s.Transfer_Error;
         if (code >= 1 && code <= 4) {
             const TimeoutMessage &m = timeoutMessages[code - 1];
-            showMessage(QString::fromLatin1(m.text), QString::fromLatin1(m.caption), MsgIcon::Critical);
+            showMessage(QString::fromLatin1(m.text), QString::fromLatin1(m.caption), MsgIcon::Critical,
+                        lastTransferErrorDetail());
         } else {
             // Cancelled by the user (code 0); any other code is reported the same way.
             showMessage(QStringLiteral("Data download impossible !!! "),

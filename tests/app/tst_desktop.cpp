@@ -258,6 +258,8 @@ private slots:
             Store scratch;
             const LoadOutcome out = readDataFile(f.readAll(), scratch);
             QCOMPARE(shown(messages), msg(out.text, out.caption, MsgIcon::Critical));
+            QCOMPARE(messages.messages[0].detail, out.detail);
+            QVERIFY(!out.detail.isEmpty());
             return;
         }
         QVERIFY(messages.messages.isEmpty());

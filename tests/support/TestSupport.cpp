@@ -8,9 +8,10 @@ namespace kvl::test {
 
 MessageRecorder::MessageRecorder()
 {
-    setMessageHandler([this](const QString &text, const QString &caption, MsgIcon icon) {
-        messages.append({text, caption, icon});
-    });
+    setMessageHandler(
+        [this](const QString &text, const QString &caption, MsgIcon icon, const QString &detail) {
+            messages.append({text, caption, icon, detail});
+        });
 }
 
 QString msg(const QString &text, const QString &caption, MsgIcon icon)

@@ -16,6 +16,8 @@ struct RecordedMessage
     QString text;
     QString caption;
     MsgIcon icon;
+    // The box's detailed text (what to check), "" when it has none.
+    QString detail;
 };
 
 // Records every message box while alive instead of showing it.
