@@ -1,5 +1,6 @@
 #include "files/DataFiles.h"
 
+#include "Logging.h"
 #include "files/DataFile.h"
 #include "files/SaveProgress.h"
 #include "files/frmWait_Save.h"
@@ -98,6 +99,7 @@ void Sauvegarde_Fichier(int version, int leqRows)
         }
         if (written)
             break;
+        qCWarning(lcFiles) << "cannot write" << *chosen;
         // The old file, if any, is untouched; offer another name.
         proposed = backupSaveName(QDate::currentDate());
     }
@@ -115,6 +117,7 @@ void Lecture_Fichier(const QString &path)
     Store &s = appStore();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcFiles) << "cannot open" << path << ":" << file.errorString();
         showMessage(QStringLiteral("It is impossible to open this file : ") + path,
                     QStringLiteral("File Problem "), MsgIcon::None, file.errorString());
         s.Data_Loaded = false;

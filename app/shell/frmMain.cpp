@@ -224,7 +224,7 @@ void frmMain::mnuPort_Click()
 void frmMain::mnuSave_As_Click()
 {
     const Store &s = appStore();
-    Sauvegarde_Fichier(s.Device_Version, s.Device_Version == Version35 ? 4096 : 8192);
+    Sauvegarde_Fichier(s.Device_Version, leqRows(s.Device_Version));
 }
 
 void frmMain::analysisCommand(bool resetPeriod, bool resetChartDays, const QString &view)

@@ -1,6 +1,7 @@
 #include "tables/frmInTableau.h"
 
 #include "shell/Seams.h"
+#include "store/Names.h"
 #include "store/Store.h"
 #include "tables/RecordedSpan.h"
 
@@ -20,11 +21,6 @@ namespace {
 
 const QString leqView = QStringLiteral("Tableau Leq");
 const QString eventsView = QStringLiteral("Tableau Evénements");
-
-QString twoDigitText(int value)
-{
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
-}
 
 QDateEdit *makePicker(const QString &name)
 {
@@ -144,7 +140,7 @@ QString frmInTableau::tableFor(const QString &requestedView, int deviceVersion)
         return QStringLiteral("frmTableau_Evenements");
     if (requestedView != leqView)
         return QString();
-    if (deviceVersion == Version5X || deviceVersion == VersionKvl36)
+    if (isVersion5Family(deviceVersion))
         return QStringLiteral("frmTableau_Leq_V5");
     return QStringLiteral("frmTableau_Leq");
 }

@@ -1,5 +1,6 @@
 #include "files/DataFile.h"
 
+#include "Logging.h"
 #include "store/Store.h"
 
 #include <algorithm>
@@ -8,20 +9,8 @@ namespace kvl {
 
 namespace {
 
-constexpr int LeqRows35 = 4096;
-constexpr int LeqRowsOther = 8192;
 constexpr int ValueLimit = 6; // characters of a value, closing blank included
 constexpr int DateLimit = 20; // same for the date and time token
-
-bool isKnownVersion(int version)
-{
-    return version == Version35 || version == Version40 || version == Version5X || version == VersionKvl36;
-}
-
-bool isVersion5Family(int version)
-{
-    return version == Version5X || version == VersionKvl36;
-}
 
 // ---- writer ----
 
@@ -235,15 +224,6 @@ QByteArray readMarker(Reader &in)
     return marker;
 }
 
-void rebuildParamBlockFromRaw(Store &s)
-{
-    s.Param_Block.fill(255);
-    for (int i = 0; i < 512; ++i)
-        s.Param_Block[2048 + i] = s.Param_Raw[i];
-    s.Param_Block[6] = s.Param_Raw[512];
-    s.Param_Block[7] = s.Param_Raw[513];
-}
-
 // What the user can check: "Line 3 of the file, events, record 12, value 7:
 // a value above 255 ("256")."
 LoadOutcome readFailure(Store &s, const QString &text, const Reader &in, const QString &part)
@@ -258,6 +238,7 @@ LoadOutcome readFailure(Store &s, const QString &text, const Reader &in, const Q
     const QString detail = where + QStringLiteral(": ") + in.problem() +
                            (found.isEmpty() ? QString() : QStringLiteral(" (\"%1\")").arg(found)) +
                            QStringLiteral(".");
+    qCWarning(lcFiles) << "load failed:" << detail << text;
     return {LoadOutcome::ReadFailure, text, loadtext::readFailureCaption(), detail};
 }
 
@@ -313,7 +294,7 @@ QByteArray buildDataFile(const Store &s, int version)
     out.append(writtenMarker(version));
     w.endLine();
 
-    writeRows(w, s.Leq_Records, version == Version35 ? LeqRows35 : LeqRowsOther);
+    writeRows(w, s.Leq_Records, leqRows(version));
     w.endLine();
 
     writeRows(w, s.Event_Records, EventTable::rowCount);
@@ -351,20 +332,23 @@ LoadOutcome readDataFile(const QByteArray &bytes, Store &s)
 
     Reader in(bytes);
     const int version = versionOfMarker(readMarker(in));
-    if (version == 0)
+    if (version == 0) {
+        qCWarning(lcFiles) << "not a data file: unknown marker";
         return {LoadOutcome::NotKvlFile, loadtext::notKvlText(), loadtext::notKvlCaption(),
                 QStringLiteral("The first line holds no marker of a KVL 24-2 or KVL 36 data file.")};
+    }
+    qCDebug(lcFiles) << "loading a file of version" << version << "," << bytes.size() << "bytes";
 
     s.Device_Version = qint16(version);
     // The views count Leq rows as after a download of this version.
-    s.Leq_Count = version == Version35 ? LeqRows35 : LeqRowsOther;
+    s.Leq_Count = leqRows(version);
 
     const QString valuesFailure = loadtext::valuesFailureText(version);
     // The marker line's break and the blank in front of the first value.
     if (!in.lineBreak() || !in.blank())
         return readFailure(s, valuesFailure, in, QStringLiteral("after the marker"));
 
-    if (!in.rows(s.Leq_Records, version == Version35 ? LeqRows35 : LeqRowsOther))
+    if (!in.rows(s.Leq_Records, leqRows(version)))
         return readFailure(s, valuesFailure, in, QStringLiteral("Leq records"));
     if (!in.rows(s.Event_Records, EventTable::rowCount))
         return readFailure(s, valuesFailure, in, QStringLiteral("events"));
@@ -389,6 +373,7 @@ LoadOutcome readDataFile(const QByteArray &bytes, Store &s)
     }
 
     s.Data_Loaded = true;
+    qCDebug(lcFiles) << "loaded";
     return {LoadOutcome::Loaded, QString(), QString(), QString()};
 }
 

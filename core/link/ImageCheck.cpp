@@ -53,23 +53,20 @@ bool serialDigitsValid(const uchar *serial)
 
 ImageFault checkImage(const QByteArray &image, int version)
 {
-    const int size = version == Version35 ? ImageSize35 : version == Version40 ? ImageSize40 : ImageSize5;
-    if (image.size() < size)
+    const VersionLayout layout = versionLayout(version);
+    if (layout.imageSize == 0 || image.size() < layout.imageSize)
         return ImageFault::Level;
     const auto *bytes = reinterpret_cast<const uchar *>(image.constData());
-    if (version == Version5X || version == VersionKvl36) {
-        const uchar *params = bytes + ParamArea5;
+    if (isVersion5Family(version)) {
+        const uchar *params = bytes + layout.paramArea;
         if (firmwareDigit(params[block::FirmwareMajor]) < 0 ||
             firmwareDigit(params[block::FirmwareMinor]) < 0)
             return ImageFault::Firmware;
     }
-    if (version != Version35) {
-        const int area = version == Version40 ? ParamArea40 : ParamArea5;
-        if (!serialDigitsValid(bytes + area + block::SerialFirst))
-            return ImageFault::SerialNumber;
-    }
-    const int leqRecords = version == Version35 ? EventArea35 / 8 : EventArea / 8;
-    if (!levelsInRange(bytes, leqRecords))
+    // Firmware 3.5 sends its parameters in a second answer.
+    if (layout.paramArea != 0 && !serialDigitsValid(bytes + layout.paramArea + block::SerialFirst))
+        return ImageFault::SerialNumber;
+    if (!levelsInRange(bytes, layout.leqRows))
         return ImageFault::Level;
     return ImageFault::None;
 }

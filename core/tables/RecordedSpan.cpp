@@ -37,7 +37,7 @@ template <typename Table> void widen(RecordedSpan &span, const Table &table, int
 RecordedSpan recordedSpan(const Store &store)
 {
     RecordedSpan span;
-    widen(span, store.Leq_Records, store.leqRowsForVersion());
+    widen(span, store.Leq_Records, leqRows(store.Device_Version));
     widen(span, store.Event_Records, EventTable::rowCount);
     return span;
 }

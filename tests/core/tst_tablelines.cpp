@@ -395,7 +395,7 @@ private slots:
             Periode_Evenements(store);
             lines = eventTableLines(store);
         } else {
-            qint32 count = store.leqRowsForVersion();
+            qint32 count = leqRows(store.Device_Version);
             Periode_Leq(store, count);
             if (version >= 5) {
                 Separer_Leq1_Leq10(store);
