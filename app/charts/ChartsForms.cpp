@@ -1,9 +1,13 @@
+#include "charts/frmInGraphique.h"
 #include "shell/AppHooks.h"
+#include "shell/Forms.h"
 
 namespace kvl {
 
 void registerChartsForms()
 {
+    registerForm(QStringLiteral("frmInGraphique"), [] { return new frmInGraphique; });
+    registerForm(QStringLiteral("frmInGraphique_v5"), [] { return new frmInGraphique_v5; });
 }
 
 } // namespace kvl

@@ -44,20 +44,24 @@ SeriesOutcome Tracer_Leq_7J(Canvas &canvas, const Store &store, Rgb colour);
 SeriesOutcome Tracer_Leq10_7J(Canvas &canvas, const Store &store, Rgb colour);
 SeriesOutcome Tracer_Leq1_7J(Canvas &canvas, const Store &store, Rgb colour);
 
-// The threshold staircase of Tab_Seuils; nothing unless Seuils_Prets.
+// The threshold staircase of Tab_Seuils (rows from 1); nothing unless
+// Seuils_Prets. The threshold after the last row runs to the chart's end.
 void Tracer_Seuils(Canvas &canvas, const Store &store, Rgb colour);
 
 // Grid overlay of a mouse zoom, on the Grid layer, in the canvas's current
-// coordinates; labels in black when visible, white otherwise.
+// coordinates: hour and level lines with their labels in black. The layer is
+// rebuilt on every call, so `visible` false just removes the grid.
 void Tracer_Grille(Canvas &canvas, const Store &store, bool visible);
 
-// Date labels of the chart days that the whole units first..last touch.
+// Date labels of the chart days that the whole units first..last touch,
+// in the canvas's current coordinates.
 void Tracer_Dates_Zoom(Canvas &canvas, const Store &store, int first, int last, Rgb colour);
 // "05 / 03 / 2007": the date label of chart day k (1..8).
 QString Texte_Date_Jour(const Store &store, int k);
 
 // Marker arrow above record `record` (from 1) of the diagram's record table,
-// on the Marker layer.
+// on the Marker layer (added, not replacing: clear the layer to remove a
+// marker). Nothing for a record the diagram does not show.
 void Tracer_Repere(Canvas &canvas, const Store &store, Diagram diagram, int record, Rgb colour);
 
 } // namespace kvl

@@ -32,10 +32,24 @@ void storeChartPeriod(Store &store, ChartDate start, int days);
 // other length.
 int minutesPerUnit(int chartDays);
 
+// Date_Origine (start day at 12:00) and the minutes per unit of the stored
+// chart, read once for a whole series.
+struct ChartOrigin
+{
+    qint64 julianDay = 0;
+    int unitMinutes = 0;
+    bool valid = false; // false when the start texts are no date
+};
+ChartOrigin chartOrigin(const Store &store);
+
 // X of a time stamp (year within the century) on a chart of the stored
 // period: day difference from Date_Origine written with seven decimals,
-// divided by 0.0006944 and by the minutes per unit, plus 12.
+// divided by 0.0006944 and by the minutes per unit, plus 12. NaN when the
+// stamp or the start is no date and time, or the chart length is unknown.
+double chartX(const ChartOrigin &origin, int minute, int hour, int day, int month, int year2);
 double chartX(const Store &store, int minute, int hour, int day, int month, int year2);
+// X of a record row (field 1 first).
+double recordX(const ChartOrigin &origin, const qint16 *row);
 
 // Periode_Graphique: Period_First and Period_Last of Leq_Records rows
 // 1..rows for the stored chart period (start day 12:00 to end day 12:00).

@@ -10,11 +10,16 @@
 
 namespace kvl {
 
+// Highest threshold the schedule accepts, dB (two device fields, hundreds
+// 0 or 1); the chart dialog checks typed thresholds against it.
+constexpr int MaxThresholdDb = 199;
+
 // Shows one analysis message (information icon, title "!!!").
 using ScheduleMessage = std::function<void(const QString &text)>;
 
 // Builds Tab_Seuils for the stored chart period of `days` days (1, 3, 7)
-// and sets Seuils_Prets.
+// and sets Seuils_Prets. Tab_Seuils keeps its unused row 0, so it has
+// size() - 1 rows; without a schedule it holds row 0 only.
 void Analyse_Seuils(Store &store, int days, const ScheduleMessage &message);
 void Analyse_Seuils_1J(Store &store, const ScheduleMessage &message);
 void Analyse_Seuils_3J(Store &store, const ScheduleMessage &message);

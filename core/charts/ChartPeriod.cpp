@@ -1,0 +1,178 @@
+#include "charts/ChartPeriod.h"
+
+#include "store/Layout.h"
+
+#include <QDate>
+
+#include <cmath>
+#include <limits>
+#include <tuple>
+
+namespace kvl {
+
+namespace {
+
+// One minute in days as the chart has always computed it: cut, not rounded,
+// to seven decimals. Positions depend on it, so it is not 1/1440.
+constexpr double MinuteInDays = 0.0006944;
+
+// The chart's own month length: every year divisible by 4 is a leap year.
+int chartMonthLength(int month, int year)
+{
+    switch (month) {
+    case 2:
+        return year % 4 == 0 ? 29 : 28;
+    case 4:
+    case 6:
+    case 9:
+    case 11:
+        return 30;
+    default:
+        return 31;
+    }
+}
+
+// Day + days with at most one roll-over into the next month, which is all
+// a chart of up to seven days needs.
+ChartDate addDays(ChartDate date, int days)
+{
+    date.day += days;
+    const int length = chartMonthLength(date.month, date.year);
+    if (date.day > length) {
+        date.day -= length;
+        if (++date.month == 13) {
+            date.month = 1;
+            ++date.year;
+        }
+    }
+    return date;
+}
+
+bool toNumber(const QString &text, int *value)
+{
+    bool ok = false;
+    *value = text.trimmed().toInt(&ok);
+    return ok;
+}
+
+} // namespace
+
+ChartDate chartEndDate(ChartDate start, int days)
+{
+    return addDays(start, days);
+}
+
+QList<ChartDate> chartDayTable(ChartDate start, int days)
+{
+    QList<ChartDate> table{start};
+    for (int k = 2; k <= days; ++k)
+        table.append(addDays(table.last(), 1));
+    table.append(chartEndDate(start, days));
+    return table;
+}
+
+void storeChartPeriod(Store &store, ChartDate start, int days)
+{
+    store.Chart_Days = qint16(days);
+    store.Chart_Days_Text = QString::number(days);
+    const QList<ChartDate> table = chartDayTable(start, days);
+    const ChartDate end = table.last();
+    store.Start_Day = QString::number(start.day);
+    store.Start_Month = QString::number(start.month);
+    store.Start_Year = QString::number(start.year);
+    store.End_Day = QString::number(end.day);
+    store.End_Month = QString::number(end.month);
+    store.End_Year = QString::number(end.year);
+    // Eight rows: the longest chart has seven days and an end date.
+    for (int k = 1; k <= table.size() && k < int(store.Chart_Dates.size()); ++k) {
+        store.Chart_Dates[k][1] = QString::number(table[k - 1].day);
+        store.Chart_Dates[k][2] = QString::number(table[k - 1].month);
+        store.Chart_Dates[k][3] = QString::number(table[k - 1].year);
+    }
+}
+
+int minutesPerUnit(int chartDays)
+{
+    switch (chartDays) {
+    case 1:
+        return 60;
+    case 3:
+        return 180;
+    case 7:
+        return 360;
+    default:
+        return 0;
+    }
+}
+
+ChartOrigin chartOrigin(const Store &store)
+{
+    ChartOrigin origin;
+    int day, month, year;
+    if (toNumber(store.Start_Day, &day) && toNumber(store.Start_Month, &month) &&
+        toNumber(store.Start_Year, &year) && QDate::isValid(year, month, day)) {
+        origin.julianDay = QDate(year, month, day).toJulianDay();
+        origin.valid = true;
+    }
+    origin.unitMinutes = minutesPerUnit(store.Chart_Days);
+    return origin;
+}
+
+double chartX(const ChartOrigin &origin, int minute, int hour, int day, int month, int year2)
+{
+    const int year = 2000 + year2;
+    if (!origin.valid || origin.unitMinutes == 0 || !QDate::isValid(year, month, day) || hour < 0 ||
+        hour > 23 || minute < 0 || minute > 59)
+        return std::numeric_limits<double>::quiet_NaN();
+    const qint64 days = QDate(year, month, day).toJulianDay() - origin.julianDay;
+    const double d = double(days) + (hour * 60 + minute - 12 * 60) / 1440.0;
+    // The day difference goes through its seven-decimal text, as it always has.
+    const double written = QString::number(d, 'f', 7).toDouble();
+    return written / MinuteInDays / origin.unitMinutes + 12;
+}
+
+double chartX(const Store &store, int minute, int hour, int day, int month, int year2)
+{
+    return chartX(chartOrigin(store), minute, hour, day, month, year2);
+}
+
+double recordX(const ChartOrigin &origin, const qint16 *row)
+{
+    return chartX(origin, row[field::Minute - 1], row[field::Hour - 1], row[field::Day - 1],
+                  row[field::Month - 1], row[field::Year - 1]);
+}
+
+void Periode_Graphique(Store &store, int rows)
+{
+    store.Period_First = 0;
+    store.Period_Last = 0;
+    int sd, sm, sy, ed, em, ey;
+    if (!toNumber(store.Start_Day, &sd) || !toNumber(store.Start_Month, &sm) ||
+        !toNumber(store.Start_Year, &sy) || !toNumber(store.End_Day, &ed) ||
+        !toNumber(store.End_Month, &em) || !toNumber(store.End_Year, &ey))
+        return;
+    const auto start = std::make_tuple(sy, sm, sd);
+    const auto end = std::make_tuple(ey, em, ed);
+    rows = qBound(0, rows, LeqTable::rowCount);
+    qint32 first = 0, last = 0;
+    for (int i = 1; i <= rows; ++i) {
+        const qint16 *r = store.Leq_Records.row(i);
+        const auto date =
+            std::make_tuple(2000 + r[field::Year - 1], int(r[field::Month - 1]), int(r[field::Day - 1]));
+        const int hour = r[field::Hour - 1];
+        const bool inside =
+            (date == start && hour >= 12) || (date > start && date < end) || (date == end && hour < 12);
+        if (inside && first == 0)
+            first = i;
+        if (!inside && first != 0) {
+            last = i - 1;
+            break;
+        }
+    }
+    if (first != 0 && last == 0)
+        last = rows;
+    store.Period_First = first;
+    store.Period_Last = last;
+}
+
+} // namespace kvl

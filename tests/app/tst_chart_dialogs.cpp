@@ -1,0 +1,196 @@
+// The two chart parameter dialogs, offscreen.
+
+#include "TestSupport.h"
+
+#include "charts/frmInGraphique.h"
+#include "shell/AppHooks.h"
+#include "shell/frmMain.h"
+#include "store/Store.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+using namespace kvl;
+using namespace kvl::test;
+
+namespace {
+
+// Every named control as "name=caption", boxes "name=text|enabled", in creation order.
+QStringList controls(QWidget *w)
+{
+    QStringList lines{'=' + w->windowTitle()};
+    for (QWidget *c : w->findChildren<QWidget *>(QRegularExpression(QStringLiteral("^(?!qt_).")))) {
+        QString text = c->property("title").toString();
+        if (auto *d = qobject_cast<QDateEdit *>(c))
+            text = "from " + d->minimumDate().toString(Qt::ISODate);
+        else
+            text += c->property("text").toString();
+        if (qobject_cast<QLineEdit *>(c))
+            text += c->isEnabled() ? "|enabled" : "|disabled";
+        lines << c->objectName() + '=' + text;
+    }
+    return lines;
+}
+
+QString toggleState(QWidget *w)
+{
+    return controls(w).filter(QRegularExpression("^(txt_|Cmd_Change)")).join(' ');
+}
+
+QDateEdit *picker(QWidget *w)
+{
+    return w->findChild<QDateEdit *>("DTPicker1");
+}
+
+QRadioButton *option(QWidget *w, int days)
+{
+    return w->findChild<QRadioButton *>(days == 1 ? QStringLiteral("Option_1_Jour")
+                                                  : QStringLiteral("Option_%1_Jours").arg(days));
+}
+
+// A firmware 3.5/4.0 store whose device values are 102 dB, 92 dB, 23 and 7 hrs.
+ChartDialog *openDialog(int version)
+{
+    Store &s = appStore();
+    s.Device_Version = qint16(version);
+    s.Default_Leq_Day = QStringLiteral("102");
+    s.Default_Leq_Night = QStringLiteral("92");
+    s.Default_Hour_Day_Night = QStringLiteral("23");
+    s.Default_Hour_Night_Day = QStringLiteral("7");
+    return static_cast<ChartDialog *>(
+        openForm(version < 5 ? QStringLiteral("frmInGraphique") : QStringLiteral("frmInGraphique_v5")));
+}
+
+} // namespace
+
+class ChartDialogsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        registerAllForms();
+        (new frmMain(false))->show();
+    }
+    void init() { appStore() = Store(); }
+    void cleanup()
+    {
+        Fermer_Fenetres();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void captions()
+    {
+        for (int version : {3, 4, 5, 70}) {
+            QWidget *w = openDialog(version);
+            QFile f(qEnvironmentVariable("KVL_TEST_DATA") + "/charts/" + w->objectName() + ".txt");
+            QVERIFY(f.open(QIODevice::ReadOnly | QIODevice::Text));
+            QCOMPARE(controls(w), QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts));
+            QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(w->frameGeometry()));
+        }
+    }
+
+    // Locked, editable, locked again: the device's values come back.
+    void toggle()
+    {
+        auto *w = static_cast<frmInGraphique *>(openDialog(4));
+        const QString locked = toggleState(w); // as in the reference
+        QTest::mouseClick(w->findChild<QPushButton *>("Cmd_Change_Parametres"), Qt::LeftButton);
+        QCOMPARE(toggleState(w),
+                 QStringLiteral("txt_Leq_Jour=|enabled txt_Leq_Nuit=|enabled txt_Heure_Jour_Nuit=|"
+                                "enabled txt_Heure_Nuit_Jour=|enabled "
+                                "Cmd_Change_Parametres=Put the parameters by default"));
+        w->Cmd_Change_Parametres_Click();
+        QCOMPARE(toggleState(w), locked);
+    }
+
+    // The last period comes back in either dialog; after the menu, today and one day.
+    void lastPeriod()
+    {
+        MessageRecorder recorder;
+        appStore().Chart_Days_Text = QStringLiteral("1");
+        ChartDialog *w = openDialog(5);
+        QCOMPARE(picker(w)->date(), QDate::currentDate());
+        QVERIFY(option(w, 1)->isChecked());
+        picker(w)->setDate(QDate(2008, 4, 30));
+        option(w, 3)->setChecked(true);
+        QVERIFY(w->Cmd_Ok_Click());
+        QCOMPARE(appStore().End_Day + '/' + appStore().End_Month, QStringLiteral("3/5"));
+        w = openDialog(4);
+        QCOMPARE(picker(w)->date(), QDate(2008, 4, 30));
+        QVERIFY(option(w, 3)->isChecked());
+        // A length text of no option checks none, and Ok keeps the previous length.
+        appStore().Chart_Days_Text = QStringLiteral("0");
+        w = openDialog(4);
+        QVERIFY(!option(w, 1)->isChecked() && !option(w, 3)->isChecked() && !option(w, 7)->isChecked());
+        QVERIFY(w->Cmd_Ok_Click());
+        QCOMPARE(appStore().Chart_Days_Text, QStringLiteral("3"));
+
+        frmMain::instance()->mnuGraphique_Click();
+        w = openDialog(4);
+        QCOMPARE(picker(w)->date(), QDate::currentDate());
+        QVERIFY(option(w, 1)->isChecked());
+    }
+
+    void ok_data()
+    {
+        QTest::addColumn<QStringList>("typed"); // none: the device's values
+        QTest::addColumn<QString>("message");   // how the one message starts; a refusal names the box
+        QTest::addColumn<QString>("stored");    // start, days, thresholds, hours
+
+        const QString notYet = QStringLiteral("This view is not available yet"),
+                      before = QStringLiteral("0/0/0 1 0/0 0-0");
+        QTest::newRow("device values") << QStringList() << notYet << "30/4/2008 3 102/92 23-7";
+        QTest::newRow("user's 95 and 85")
+            << QStringList{"95", "85", "22", "6"} << notYet << "30/4/2008 3 95/85 22-6";
+        QTest::newRow("rounded") << QStringList{" 95.4", "84,5", "0", "23.2"} << notYet
+                                 << "30/4/2008 3 95/85 0-23";
+        QTest::newRow("abc") << QStringList{"abc", "85", "22", "6"} << "Leq Level Day :" << before;
+        QTest::newRow("empty") << QStringList{"95", "", "22", "6"} << "Leq Level Night :" << before;
+        QTest::newRow("-5") << QStringList{"95", "85", "-5", "6"} << "Day to Night :" << before;
+        QTest::newRow("hour 25") << QStringList{"95", "85", "22", "25"} << "Night to Day :" << before;
+        QTest::newRow("hour 23.6") << QStringList{"95", "85", "23.6", "6"} << "Day to Night :" << before;
+        QTest::newRow("300 dB") << QStringList{"300", "85", "22", "6"} << "Leq Level Day :" << before;
+    }
+
+    void ok()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(QString, message);
+        QFETCH(QString, stored);
+        auto *w = static_cast<frmInGraphique *>(openDialog(4));
+        picker(w)->setDate(QDate(2008, 4, 30));
+        option(w, 3)->setChecked(true);
+        if (!typed.isEmpty())
+            w->Cmd_Change_Parametres_Click();
+        for (int i = 0; i < typed.size(); ++i)
+            w->findChildren<QLineEdit *>(QRegularExpression(QStringLiteral("^txt_")))[i]->setText(typed[i]);
+        MessageRecorder recorder;
+        const bool accepted = message.startsWith(QStringLiteral("This"));
+        QCOMPARE(w->Cmd_Ok_Click(), accepted);
+        QCOMPARE(recorder.messages.size(), 1);
+        QVERIFY2(recorder.messages[0].text.startsWith(message), qPrintable(recorder.messages[0].text));
+        QCOMPARE(openFlags().Open_frmInGraphique, !accepted);
+        const Store &s = appStore();
+        QCOMPARE(QString::asprintf("%d/%d/%d %d %d/%d %d-%d", s.Start_Day.toInt(), s.Start_Month.toInt(),
+                                   s.Start_Year.toInt(), s.Chart_Days, s.Seuil_Jour, s.Seuil_Nuit,
+                                   s.Heure_Jour_Nuit, s.Heure_Nuit_Jour),
+                 stored);
+    }
+
+    // Once the chart window exists, Ok opens it.
+    void opensChart()
+    {
+        registerForm(QStringLiteral("frmGraphique_Leq"), [] {
+            return new Form(QStringLiteral("frmGraphique_Leq"), &openFlags().Open_frmGraphique_Leq, true);
+        });
+        MessageRecorder recorder;
+        QVERIFY(openDialog(5)->Cmd_Ok_Click());
+        QVERIFY(openFlags().Open_frmGraphique_Leq && !openFlags().Open_frmInGraphique_v5);
+        QCOMPARE(shown(recorder), QString());
+    }
+};
+
+QTEST_MAIN(ChartDialogsTest)
+#include "tst_chart_dialogs.moc"
