@@ -186,9 +186,7 @@ bool ChartDialog::Cmd_Ok_Click()
     storeChartPeriod(appStore(), ChartDate{start.day(), start.month(), start.year()}, chosenDays());
     storeValues();
     close();
-    if (!openForm(QStringLiteral("frmGraphique_Leq")))
-        showMessage(QStringLiteral("This view is not available yet in this version of the program."),
-                    QStringLiteral("ORLIN Analysis Software"), MsgIcon::Information);
+    openForm(QStringLiteral("frmGraphique_Leq"));
     return true;
 }
 

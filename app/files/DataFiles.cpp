@@ -24,18 +24,11 @@ namespace {
 // and the reader never looks further.
 constexpr qint64 MaxFileRead = 2 * 1024 * 1024;
 
-void setMenuEnabled(const char *name, bool enabled)
-{
-    if (frmMain *main = frmMain::instance())
-        if (QAction *a = main->menuEntry(QString::fromLatin1(name)))
-            a->setEnabled(enabled);
-}
-
 // The entries that could start another action while a save runs.
 void setSaveMenus(bool enabled)
 {
     for (const char *name : {"mnuAbout", "mnuAnalyse", "mnuPort", "mnuSave_As", "mnuQuitter"})
-        setMenuEnabled(name, enabled);
+        setMenuEnabled(QString::fromLatin1(name), enabled);
 }
 
 class WaitCursor
@@ -126,7 +119,7 @@ void Lecture_Fichier(const QString &path)
     LoadOutcome out;
     {
         WaitCursor hourglass;
-        setMenuEnabled("mnuSave_As", false);
+        setMenuEnabled(QStringLiteral("mnuSave_As"), false);
         const QByteArray bytes = file.read(MaxFileRead);
         file.close();
         out = readDataFile(bytes, s);

@@ -26,9 +26,7 @@ namespace {
 
 void disableSaveAs()
 {
-    if (frmMain *main = frmMain::instance())
-        if (QAction *a = main->menuEntry(QStringLiteral("mnuSave_As")))
-            a->setEnabled(false);
+    setMenuEnabled(QStringLiteral("mnuSave_As"), false);
 }
 
 TransferStarter &transferStarter()
@@ -52,12 +50,12 @@ void setChartDefaults(Store &s)
 
 QString firstWindowOfView(const QString &view, int version)
 {
-    if (view == QStringLiteral("Graphique Leq"))
+    if (view == view::LeqChart)
         return version == Version35 || version == Version40 ? QStringLiteral("frmInGraphique")
                                                             : QStringLiteral("frmInGraphique_v5");
-    if (view == QStringLiteral("Tableau Leq") || view == QStringLiteral("Tableau Evénements"))
+    if (view == view::LeqTable || view == view::EventsTable)
         return QStringLiteral("frmInTableau");
-    if (view == QStringLiteral("Tableau Paramètres"))
+    if (view == view::Parameters)
         return QStringLiteral("frmParametres_v4");
     return QString();
 }
@@ -229,13 +227,11 @@ void frmData_Type::openRequestedView(bool withChartDefaults)
 {
     Store &s = appStore();
     const QString window = firstWindowOfView(s.Requested_View, s.Device_Version);
-    if (withChartDefaults && s.Requested_View == QStringLiteral("Graphique Leq"))
+    if (withChartDefaults && s.Requested_View == view::LeqChart)
         setChartDefaults(s);
     QPointer<frmData_Type> self(this);
-    if (!window.isEmpty() && !openForm(window)) {
-        showMessage(QStringLiteral("This view is not available yet in this version of the program."),
-                    QStringLiteral("ORLIN Analysis Software"), MsgIcon::Information);
-    }
+    if (!window.isEmpty())
+        openForm(window);
     if (self)
         self->close();
 }

@@ -19,8 +19,8 @@ namespace kvl {
 
 namespace {
 
-const QString leqView = QStringLiteral("Tableau Leq");
-const QString eventsView = QStringLiteral("Tableau Evénements");
+const QString &leqView = view::LeqTable;
+const QString &eventsView = view::EventsTable;
 
 QDateEdit *makePicker(const QString &name)
 {

@@ -70,6 +70,14 @@ using HistoryTable = RecordTable<HistoryRows, HistoryFields>;
 using ParamBlockTable = ByteArrayTable<ParamBlockSize>;
 using ParamRawTable = ByteArrayTable<ParamAnswerSize>;
 
+// Requested_View values: the view the Analysis menu asked for.
+namespace view {
+inline const QString LeqChart = QStringLiteral("Graphique Leq");
+inline const QString LeqTable = QStringLiteral("Tableau Leq");
+inline const QString EventsTable = QStringLiteral("Tableau Evénements");
+inline const QString Parameters = QStringLiteral("Tableau Paramètres");
+} // namespace view
+
 // The one measurement store: the last downloaded or loaded device memory
 // and the few settings that travel between windows.
 struct Store

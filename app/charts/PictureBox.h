@@ -1,0 +1,60 @@
+#pragma once
+
+// A picture box of the chart window: paints its chart canvas at the box's
+// size in twips, straight from the display list (no bitmap cache, so it
+// stays crisp on high-density screens), and reports the mouse in the chart
+// coordinates of the canvas's current scale. Its context menu saves the
+// picture as PNG, SVG or PDF.
+
+#include "charts/Canvas.h"
+
+#include <QPointF>
+#include <QWidget>
+
+namespace kvl {
+
+class PictureBox : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit PictureBox(const QString &name, QWidget *parent = nullptr);
+
+    Canvas &canvas() { return m_canvas; }
+    const Canvas &canvas() const { return m_canvas; }
+
+    // Gives the box (and its canvas) a size in twips; the widget follows at
+    // 15 twips to a pixel.
+    void setSizeTwips(int widthTwips, int heightTwips);
+    int widthTwips() const { return m_canvas.widthTwips(); }
+    int heightTwips() const { return m_canvas.heightTwips(); }
+    // Moves the box to a position in twips inside its parent.
+    void moveTwips(int leftTwips, int topTwips);
+
+    // A widget position in chart coordinates of the current scale, and back.
+    QPointF toChart(const QPointF &pixel) const;
+    QPointF toPixel(const QPointF &chart) const;
+
+    // Writes the picture to a file; the format follows the extension
+    // (.png, .svg, .pdf; anything else is written as PNG). False on failure.
+    bool saveImage(const QString &path) const;
+
+    // Save Image As...: asks for a file through the dialogs seam and writes it.
+    void saveImageAs();
+
+signals:
+    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF chart);
+    void mouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, QPointF chart);
+    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF chart);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    Canvas m_canvas;
+};
+
+} // namespace kvl

@@ -1,0 +1,149 @@
+#include "charts/ChartPeriod.h"
+#include "charts/ChartState.h"
+#include "store/Layout.h"
+
+#include <cmath>
+
+namespace kvl {
+
+namespace {
+
+// Threshold staircase of a zoomed diagram: pen width in pixels.
+constexpr int ZoomThresholdWidth = 2;
+
+LeqKind seriesOf(const Store &store, Diagram diagram)
+{
+    if (diagram == Diagram::Leq1)
+        return LeqKind::Leq1;
+    return store.isVersion5Family() ? LeqKind::Leq10 : LeqKind::Leq;
+}
+
+qint32 markerOf(const Store &store, Diagram diagram)
+{
+    return diagram == Diagram::Leq1 ? store.Repere_Leq1 : store.Repere_Leq10;
+}
+
+void resetPen(Canvas &canvas)
+{
+    canvas.setColour(colours::Black);
+    canvas.setLineWidth(1);
+    canvas.setFontSize(8);
+    canvas.setBold(false);
+    canvas.setLayer(Layer::Drawing);
+    for (Layer layer : {Layer::Drawing, Layer::Grid, Layer::RubberBand, Layer::Marker})
+        canvas.setLayerVisible(layer, true);
+}
+
+// The rows of a diagram's record table that its series draws.
+struct Rows
+{
+    const LeqTable *table = nullptr;
+    int first = 0, last = -1;
+};
+
+Rows rowsOf(const Store &store, Diagram diagram)
+{
+    switch (seriesOf(store, diagram)) {
+    case LeqKind::Leq1:
+        return Rows{&store.Leq1_Records, 1, store.Leq1_Count - 1};
+    case LeqKind::Leq10:
+        return Rows{&store.Leq10_Records, 1, store.Leq10_Count - 1};
+    case LeqKind::Leq:
+        if (store.Period_First == 0 || store.Period_Last == 0)
+            return Rows{};
+        return Rows{&store.Leq_Records, store.Period_First, store.Period_Last};
+    }
+    return Rows{};
+}
+
+double xOf(const ChartOrigin &origin, const LeqTable &table, int row)
+{
+    return recordX(origin, table.row(row));
+}
+
+} // namespace
+
+SeriesOutcome redrawDiagram(Canvas &canvas, const Store &store, Diagram diagram, const ChartState &state)
+{
+    const ChartPane &pane = state.pane(diagram);
+    canvas.clear();
+    canvas.setSizeTwips(pane.widthTwips, pane.heightTwips);
+    resetPen(canvas);
+    const bool zoomed = state.isZoomed(diagram);
+    const ZoomRange &range = state.zoomRange();
+    if (zoomed) {
+        canvas.setScale(range.x1, -range.y2, range.x2 - range.x1, range.y2 - range.y1);
+        Tracer_Grille(canvas, store, true);
+        canvas.setLayer(Layer::Drawing);
+    } else if (pane.isEnlarged()) {
+        Tracer_Axes_Zoom(canvas, store, diagram, colours::Black);
+    } else {
+        Tracer_Axes(canvas, store, colours::Black);
+    }
+    if (diagram == Diagram::Leq10)
+        Tracer_Limite_Enregistrement(canvas, store, colours::Blue);
+    if (zoomed) {
+        canvas.setLineWidth(ZoomThresholdWidth);
+        Tracer_Seuils(canvas, store, colours::ThresholdZoom);
+        canvas.setLineWidth(1);
+    } else {
+        Tracer_Seuils(canvas, store, colours::Threshold);
+    }
+    const SeriesOutcome outcome =
+        Tracer_Serie(canvas, store, seriesOf(store, diagram), store.Chart_Days, colours::Red);
+    const qint32 marker = markerOf(store, diagram);
+    if (marker != 0 && !pane.markerHidden) {
+        Tracer_Repere(canvas, store, diagram, marker, colours::Blue);
+        canvas.setLayer(Layer::Drawing);
+    }
+    if (zoomed)
+        Tracer_Dates_Zoom(canvas, store, int(std::floor(range.x1)), int(std::floor(range.x2)),
+                          colours::Black);
+    return outcome;
+}
+
+QString hoverText(const Store &store, Diagram diagram, double x, double y, double toleranceX,
+                  double toleranceDb)
+{
+    const Rows rows = rowsOf(store, diagram);
+    const int unit = minutesPerUnit(store.Chart_Days);
+    if (!rows.table || rows.last < rows.first || unit == 0)
+        return QString();
+    const double step = (diagram == Diagram::Leq1 ? 1.0 : 10.0) / unit;
+    const ChartOrigin origin = chartOrigin(store);
+    // Rows are in time order: find the first step that ends at or after x.
+    int lo = rows.first, hi = rows.last + 1;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (xOf(origin, *rows.table, mid) < x - toleranceX)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    // The nearest step wins, level and time weighed by their tolerances.
+    int best = 0;
+    double bestScore = 2;
+    for (int i = lo; i <= rows.last; ++i) {
+        const double end = xOf(origin, *rows.table, i);
+        if (end - step > x + toleranceX)
+            break;
+        const double beside = x < end - step ? end - step - x : (x > end ? x - end : 0);
+        const double off = std::abs(-leqLevel(rows.table->row(i)) - y);
+        if (beside > toleranceX || off > toleranceDb)
+            continue;
+        const double score = off / toleranceDb + beside / toleranceX;
+        if (score < bestScore) {
+            bestScore = score;
+            best = i;
+        }
+    }
+    if (best == 0)
+        return QString();
+    const LeqTable &t = *rows.table;
+    return twoDigitText(t(best, field::Day)) + QStringLiteral(" / ") + twoDigitText(t(best, field::Month)) +
+           QStringLiteral(" / ") + QString::number(2000 + t(best, field::Year)) + QStringLiteral("  ") +
+           twoDigitText(t(best, field::Hour)) + QStringLiteral(":") + twoDigitText(t(best, field::Minute)) +
+           QStringLiteral("  ") + QString::number(leqLevel(t.row(best))) + QStringLiteral(" dB");
+}
+
+} // namespace kvl

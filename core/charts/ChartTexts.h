@@ -1,0 +1,59 @@
+#pragma once
+
+// Texts of the chart window computed from the store: header, date line,
+// level extremes, threshold and hour labels, weighting and source.
+
+#include "store/Store.h"
+
+#include <QString>
+
+namespace kvl {
+
+// Label_Entete: model, firmware and serial number (Serial_Number as stored).
+QString chartHeader(const Store &store);
+
+// Label_Date: "Leq Diagram from : <day name> <d> <month> <yyyy> at midday to  ... at midday."
+QString chartDateLine(const Store &store);
+
+// Lowest and highest level of rows first..last of a Leq table. The search
+// starts from 125 and 60 dB, so levels outside that span are capped there.
+struct LevelRange
+{
+    int lowest = 125;
+    int highest = 60;
+};
+LevelRange levelRange(const LeqTable &table, int first, int last);
+
+// "Leq10 Level Minimum = 72 dB." and its sisters; series is "Leq10" or "Leq1".
+QString minimumText(const QString &series, int level);
+QString maximumText(const QString &series, int level);
+
+// The six threshold and hour labels of the chart window.
+struct ThresholdTexts
+{
+    QString heureJourNuit, heureNuitJour;
+    QString jour, jourFenetre, nuit, nuitFenetre;
+};
+
+// Firmware 3.5/4.0: from the thresholds and hours chosen in the dialog (no
+// open-door values).
+ThresholdTexts thresholdTextsV4(const Store &store);
+
+// Firmware 5.X and "KVL 36": from the Param_History row Premier_Parametre,
+// or from Param_Block when it is 0. Only meaningful once the schedule is
+// ready and the parameters constant (thresholdLabelsShown).
+ThresholdTexts thresholdTextsV5(const Store &store);
+bool thresholdLabelsShown(const Store &store);
+
+// Label_Analyse from Param_Block element 6 and Label_Source from element 7;
+// empty for a value with no defined text.
+QString chartAnalysisText(int element6);
+QString chartSourceText(int element7);
+
+// List and diagram texts of the chart window.
+QString noLeq10ChartText();    // no record in the period: "No Leq10 value ..."
+QString noLeq10SeriesText();   // records but no Leq10 row: " No Leq10 value ..."
+QString noLeq1SeriesText();    // " No Leq1 value for this period !!!"
+QString leq1UnavailableText(); // firmware 3.5 and 4.0
+
+} // namespace kvl

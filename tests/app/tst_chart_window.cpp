@@ -1,0 +1,449 @@
+// The chart window, offscreen: its texts on the sample files and on small
+// made-up stores, the no-data and old-firmware paths, New Diagram, the window
+// bookkeeping, the picture boxes' mouse mapping and image export.
+
+#include "../core/TableStores.h"
+#include "TestSupport.h"
+
+#include "charts/ChartPeriod.h"
+#include "charts/PictureBox.h"
+#include "charts/frmGraphique_Leq.h"
+#include "files/DataFile.h"
+#include "shell/AppHooks.h"
+#include "shell/Forms.h"
+#include "shell/frmMain.h"
+#include "store/Layout.h"
+#include "store/Store.h"
+
+#include <QImage>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace kvl;
+using namespace kvl::test;
+
+namespace {
+
+// What a case of examples.txt puts into the store, by key.
+using Setup = QHash<QString, QStringList>;
+
+void flush()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The chart dialog's work before it opens the window: the period, and for
+// firmware 3.5/4.0 the thresholds and hours it proposes from the device.
+frmGraphique_Leq *openChart(const QDate &start, int days)
+{
+    Store &s = appStore();
+    storeChartPeriod(s, ChartDate{start.day(), start.month(), start.year()}, days);
+    s.Seuil_Jour = qint16(100 * s.Param_Block[2176] + s.Param_Block[2177]);
+    s.Seuil_Nuit = qint16(100 * s.Param_Block[2180] + s.Param_Block[2181]);
+    s.Heure_Jour_Nuit = s.Param_Block[2191];
+    s.Heure_Nuit_Jour = s.Param_Block[2193];
+    return qobject_cast<frmGraphique_Leq *>(openForm(QStringLiteral("frmGraphique_Leq")));
+}
+
+const char *const labelNames[] = {"Label_Leq10",
+                                  "Label_Leq1",
+                                  "Label3",
+                                  "Label_List_Leq1",
+                                  "Label4",
+                                  "Label_Mini_Leq10",
+                                  "Label_Maxi_Leq10",
+                                  "Label_Mini_Leq1",
+                                  "Label_Maxi_Leq1",
+                                  "Label_Niveau_Leq_Jour",
+                                  "Label_Niveau_Leq_Nuit",
+                                  "Label_Niveau_Leq_Jour_Fenetre",
+                                  "Label_Niveau_Leq_Nuit_Fenetre",
+                                  "Label_Heure_Jour_Nuit",
+                                  "Label_Heure_Nuit_Jour",
+                                  "Label_Analyse",
+                                  "Label_Source"};
+
+// Items of a canvas drawn in a colour.
+int drawn(const PictureBox *box, Rgb colour)
+{
+    int n = 0;
+    for (const CanvasItem &i : box->canvas().items())
+        n += i.colour == colour;
+    return n;
+}
+
+// What the window shows, as name=text lines: header and date, every label
+// (or "hidden"), each list's size, font, first and last line, the buttons
+// shown, what the diagrams hold, and the message boxes of the load.
+QStringList windowTexts(frmGraphique_Leq *w, const MessageRecorder &messages)
+{
+    QStringList out{QStringLiteral("=") + w->windowTitle(),
+                    QStringLiteral("Label_Entete=") + w->findChild<QLabel *>("Label_Entete")->text(),
+                    QStringLiteral("Label_Date=") + w->findChild<QLabel *>("Label_Date")->text()};
+    for (const char *name : labelNames) {
+        const QLabel *label = w->findChild<QLabel *>(QString::fromLatin1(name));
+        out << QString::fromLatin1(name) +
+                   (label->isHidden() ? QStringLiteral(" hidden") : '=' + label->text());
+    }
+    for (const char *name : {"List_Leq10", "List_Leq1", "List_Depassement"}) {
+        const QListWidget *list = w->findChild<QListWidget *>(QString::fromLatin1(name));
+        const QString n = QString::fromLatin1(name);
+        out << n + QStringLiteral(".lines=") + QString::number(list->count()) +
+                   QLatin1String(list->isEnabled() ? "" : " disabled") + QStringLiteral(" font ") +
+                   QString::number(list->font().pointSize()) +
+                   QLatin1String(list->font().bold() ? " bold" : "");
+        if (list->count() > 0) {
+            out << n + QStringLiteral(".first=") + list->item(0)->text();
+            out << n + QStringLiteral(".last=") + list->item(list->count() - 1)->text();
+        }
+    }
+    QStringList buttons;
+    for (const char *name :
+         {"Cmd_New_Graph", "Cmd_Zoom_Leq10", "Cmd_Zoom_Leq1", "Cmd_Print_Leq10", "Cmd_Print_Leq1"})
+        if (!w->findChild<QAbstractButton *>(QString::fromLatin1(name))->isHidden())
+            buttons << QString::fromLatin1(name);
+    out << QStringLiteral("buttons=") + buttons.join(QLatin1Char(' '));
+    for (Diagram d : {Diagram::Leq10, Diagram::Leq1}) {
+        const PictureBox *box = w->graphique(d);
+        out << box->objectName() + QStringLiteral(".drawn=black %1 blue %2 green %3 red %4")
+                                       .arg(drawn(box, colours::Black))
+                                       .arg(drawn(box, colours::Blue))
+                                       .arg(drawn(box, colours::Threshold))
+                                       .arg(drawn(box, colours::Red));
+    }
+    for (const RecordedMessage &m : messages.messages)
+        out << QStringLiteral("message=") + msg(m.text, m.caption, m.icon);
+    return out;
+}
+
+// The lines of `texts` whose name is listed in `expected`, for the short
+// examples that only name what they are about.
+QStringList pick(const QStringList &texts, const QStringList &expected)
+{
+    QStringList out;
+    for (const QString &e : expected) {
+        const QString name = e.section(QRegularExpression(QStringLiteral("[= ]")), 0, 0);
+        bool found = false;
+        for (const QString &t : texts)
+            if (t.section(QRegularExpression(QStringLiteral("[= ]")), 0, 0) == name) {
+                out << t;
+                found = true;
+            }
+        if (!found)
+            out << name + QStringLiteral(" <missing>");
+    }
+    return out;
+}
+
+void compareWithReference(const QStringList &texts, const QString &file)
+{
+    const QByteArray actual = texts.join(QLatin1Char('\n')).toUtf8() + '\n';
+    const QString path = qEnvironmentVariable("KVL_TEST_DATA") + QStringLiteral("/charts/") + file;
+    if (qEnvironmentVariableIsSet("KVL_WRITE_REFERENCE")) {
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(actual);
+    }
+    QFile in(path);
+    QVERIFY2(in.open(QIODevice::ReadOnly), qPrintable(path));
+    QCOMPARE(QString::fromUtf8(actual), QString::fromUtf8(in.readAll()));
+}
+
+// History records "dd/mm/yy hh:mm day dayOpen night nightOpen dayToNight nightToDay".
+void fillHistory(HistoryTable &table, const QStringList &records)
+{
+    table.fill(255);
+    int row = 1;
+    for (const QString &rec : records) {
+        const QStringList p = rec.split(QRegularExpression(QStringLiteral("[ /:]")));
+        qint16 *r = table.row(row++);
+        const int stamp[][2] = {
+            {field::Day, 0}, {field::Month, 1}, {field::Year, 2}, {field::Hour, 3}, {field::Minute, 4}};
+        for (const auto &f : stamp)
+            r[f[0] - 1] = qint16(p[f[1]].toInt());
+        const int levels[] = {history::LeqDay, history::LeqDayOpen, history::LeqNight, history::LeqNightOpen};
+        for (int i = 0; i < 4; ++i) {
+            r[levels[i] - 1] = qint16(p[5 + i].toInt() / 100);
+            r[levels[i]] = qint16(p[5 + i].toInt() % 100);
+        }
+        r[history::HourDayNight - 1] = qint16(p[9].toInt());
+        r[history::HourNightDay - 1] = qint16(p[10].toInt());
+    }
+}
+
+void loadSample(const QString &name)
+{
+    QFile f(qEnvironmentVariable("KVL_SAMPLES") + QLatin1Char('/') + name);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    Store &store = appStore();
+    store = Store();
+    QCOMPARE(int(readDataFile(f.readAll(), store).result), int(LoadOutcome::Loaded));
+    store.Data_Loaded = true;
+}
+
+} // namespace
+
+class ChartWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        registerAllForms();
+        auto *main = new frmMain(false);
+        main->resize(1024, 768);
+        main->show();
+    }
+
+    void cleanup()
+    {
+        Fermer_Fenetres();
+        flush();
+    }
+
+    void samples_data()
+    {
+        QTest::addColumn<QString>("sample");
+        QTest::addColumn<QDate>("start");
+        QTest::addColumn<int>("days");
+        QTest::newRow("3.5, 7 days") << "sample_v3.kvl" << QDate(2026, 9, 14) << 7;
+        QTest::newRow("3.5, nothing recorded") << "sample_v3.kvl" << QDate(2025, 1, 1) << 1;
+        QTest::newRow("4.0, 1 day") << "sample_v4.kvl" << QDate(2026, 9, 25) << 1;
+        QTest::newRow("4.0, nothing recorded") << "sample_v4.kvl" << QDate(2026, 12, 1) << 3;
+        QTest::newRow("5.X, 3 days") << "sample_v5.kvl" << QDate(2026, 9, 20) << 3;
+        QTest::newRow("5.X, nothing recorded") << "sample_v5.kvl" << QDate(2025, 6, 1) << 7;
+        QTest::newRow("KVL 36, 7 days") << "sample_v70.kvl" << QDate(2026, 10, 1) << 7;
+        QTest::newRow("KVL 36, nothing recorded") << "sample_v70.kvl" << QDate(2027, 1, 1) << 1;
+    }
+
+    void samples()
+    {
+        QFETCH(QString, sample);
+        QFETCH(QDate, start);
+        QFETCH(int, days);
+        loadSample(sample);
+        MessageRecorder messages;
+        frmGraphique_Leq *w = openChart(start, days);
+        QVERIFY(w);
+        QVERIFY(openFlags().Open_frmGraphique_Leq);
+        const QString file =
+            QString::fromLatin1(QTest::currentDataTag())
+                .replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("_")) +
+            QStringLiteral(".txt");
+        compareWithReference(windowTexts(w, messages), file.toLower());
+    }
+
+    // The cases of examples.txt.
+    void examples_data()
+    {
+        QTest::addColumn<Setup>("setup");
+        QTest::addColumn<QStringList>("expected");
+        QFile file(qEnvironmentVariable("KVL_TEST_DATA") + QStringLiteral("/charts/examples.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+        QString name;
+        Setup setup;
+        QStringList expected;
+        auto add = [&] {
+            if (!name.isEmpty())
+                QTest::newRow(qPrintable(name)) << setup << expected;
+            setup.clear();
+            expected.clear();
+        };
+        static const QRegularExpression key(QStringLiteral("^(version|records|doors|history)=(.*)$"));
+        for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+            if (line.startsWith(QLatin1Char('#')) || line.isEmpty())
+                continue;
+            const QRegularExpressionMatch m = key.match(line);
+            if (line.startsWith(QLatin1Char('['))) {
+                add();
+                name = line.mid(1, line.size() - 2);
+            } else if (m.hasMatch()) {
+                setup[m.captured(1)] = m.captured(2).split(QLatin1Char(';'));
+            } else {
+                expected << line;
+            }
+        }
+        add();
+    }
+
+    void examples()
+    {
+        QFETCH(Setup, setup);
+        QFETCH(QStringList, expected);
+        Store &store = appStore();
+        store = Store();
+        fillBusyStore(store, setup.value(QStringLiteral("version")).value(0).toInt());
+        fillLeq(store.Leq_Records, setup.value(QStringLiteral("records")));
+        fillEvents(store.Event_Records, setup.value(QStringLiteral("doors")));
+        fillHistory(store.Param_History, setup.value(QStringLiteral("history")));
+        const int block[][2] = {{2176, 1},  {2177, 0}, {2178, 1},  {2179, 10}, {2180, 0},
+                                {2181, 90}, {2182, 0}, {2183, 95}, {2191, 23}, {2193, 7}};
+        for (const auto &b : block)
+            store.Param_Block[b[0]] = qint16(b[1]);
+        store.Param_Block[160] = 140;
+        store.Param_Block[161] = 76;
+        MessageRecorder messages;
+        frmGraphique_Leq *w = openChart(QDate(2007, 3, 5), 1);
+        QVERIFY(w);
+        QCOMPARE(pick(windowTexts(w, messages), expected), expected);
+    }
+
+    void newDiagramOpensTheDialogOfTheFirmware_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("4.0") << 4 << "frmInGraphique";
+        QTest::newRow("KVL 36") << 70 << "frmInGraphique_v5";
+    }
+
+    void newDiagramOpensTheDialogOfTheFirmware()
+    {
+        QFETCH(int, version);
+        QFETCH(QString, dialog);
+        QStringList opened;
+        registerViewStubs(&opened);
+        Store &store = appStore();
+        store = Store();
+        fillBusyStore(store, version);
+        MessageRecorder messages;
+        frmGraphique_Leq *w = openChart(QDate(2008, 2, 28), 3);
+        QVERIFY(w);
+        w->findChild<QPushButton *>(QStringLiteral("Cmd_New_Graph"))->click();
+        flush();
+        QVERIFY(!findForm(QStringLiteral("frmGraphique_Leq")));
+        QVERIFY(!openFlags().Open_frmGraphique_Leq);
+        QCOMPARE(opened, QStringList{dialog});
+        QVERIFY(findForm(dialog));
+
+        // Any other window closes the chart window through the bookkeeping.
+        QVERIFY(openChart(QDate(2008, 2, 28), 3));
+        QVERIFY(!findForm(dialog));
+        openForm(QStringLiteral("frmData_Type"));
+        flush();
+        QVERIFY(!findForm(QStringLiteral("frmGraphique_Leq")));
+        QVERIFY(!openFlags().Open_frmGraphique_Leq);
+    }
+
+    void fitsTheScreen()
+    {
+        Store &store = appStore();
+        store = Store();
+        fillBusyStore(store, 5);
+        MessageRecorder messages;
+        frmGraphique_Leq *w = openChart(QDate(2008, 2, 28), 7);
+        QVERIFY(w);
+        // In a main window of the smallest screen the chart scrolls inside its area.
+        QWidget *main = w->window();
+        const QRect screen = w->screen()->availableGeometry();
+        main->resize(screen.size() - QSize(10, 10));
+        QCoreApplication::processEvents();
+        auto *scroll = w->findChild<QScrollArea *>();
+        QVERIFY(scroll->viewport()->width() < w->surface()->width());
+        QVERIFY(scroll->horizontalScrollBar()->isVisible());
+        QCOMPARE(scroll->verticalScrollBar()->isVisible(),
+                 scroll->viewport()->height() < w->surface()->height());
+        // Everything lies on the window's area, none overlapping a diagram.
+        const QRect area(QPoint(0, 0), w->surface()->size());
+        for (QWidget *c : w->surface()->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+            QVERIFY2(area.contains(c->geometry()), qPrintable(c->objectName()));
+            for (Diagram d : {Diagram::Leq10, Diagram::Leq1})
+                if (c != w->graphique(d))
+                    QVERIFY2(!c->geometry().intersects(w->graphique(d)->geometry()),
+                             qPrintable(c->objectName()));
+        }
+        const PictureBox *box = w->graphique(Diagram::Leq1);
+        QCOMPARE(box->size(), QSize(501, 265));
+        QCOMPARE(box->geometry().topLeft(), QPoint(2, 348));
+        // The zoom button sits inside its diagram, 2.9 units from the right on a 7-day chart.
+        QCOMPARE(w->zoomButton(Diagram::Leq1)->x(), 501 - qRound(2.9 * 501 / 34));
+    }
+
+    void mouseInChartCoordinates()
+    {
+        PictureBox box(QStringLiteral("Graphique_Leq10"));
+        box.canvas().setScale(9, -129, 30, 81);
+        QList<QPointF> seen;
+        connect(&box, &PictureBox::mouseDown, this,
+                [&](Qt::MouseButton, Qt::KeyboardModifiers, QPointF p) { seen << p; });
+        connect(&box, &PictureBox::mouseUp, this,
+                [&](Qt::MouseButton, Qt::KeyboardModifiers, QPointF p) { seen << p; });
+        box.show();
+        QTest::mousePress(&box, Qt::LeftButton, {}, QPoint(167, 265));
+        QTest::mouseRelease(&box, Qt::LeftButton, {}, QPoint(501, 265));
+        QCOMPARE(seen.size(), 2);
+        QCOMPARE(seen[0], QPointF(19, -48));
+        QCOMPARE(seen[1], QPointF(39, -48));
+        QCOMPARE(box.toPixel(QPointF(24, -88.5)), QPointF(250.5, 132.5));
+    }
+
+    void saveImage_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QByteArray>("start");
+        QTest::newRow("PNG") << "d.png"
+                             << "d.png" << QByteArray("\x89PNG");
+        QTest::newRow("SVG") << "d.svg"
+                             << "d.svg" << QByteArray("<?xml");
+        QTest::newRow("PDF") << "d.PDF"
+                             << "d.PDF" << QByteArray("%PDF");
+        QTest::newRow("no extension: PNG") << "d"
+                                           << "d.png" << QByteArray("\x89PNG");
+        QTest::newRow("cancelled") << ""
+                                   << "" << QByteArray();
+        QTest::newRow("unwritable") << "missing/d.png"
+                                    << "" << QByteArray();
+    }
+
+    void saveImage()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QString, written);
+        QFETCH(QByteArray, start);
+        Store &store = appStore();
+        store = Store();
+        fillBusyStore(store, 5);
+        MessageRecorder messages;
+        frmGraphique_Leq *w = openChart(QDate(2008, 2, 28), 1);
+        QVERIFY(w);
+        messages.clear();
+        QTemporaryDir dir;
+        ScriptedDialogs dialogs;
+        if (!answer.isEmpty())
+            dialogs.saveAnswers << dir.filePath(answer);
+        w->graphique(Diagram::Leq1)->saveImageAs();
+        QCOMPARE(dialogs.saveRequests, QStringList{"Graphique_Leq1.png"});
+        QCOMPARE(dialogs.saveFilters,
+                 QStringList{"PNG image (*.png)|*.png|SVG drawing (*.svg)|*.svg|PDF document (*.pdf)|*.pdf"});
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 written.isEmpty() ? QStringList() : QStringList{written});
+        if (!written.isEmpty()) {
+            QFile f(dir.filePath(written));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QVERIFY(f.readAll().startsWith(start));
+            QVERIFY(messages.messages.isEmpty());
+        }
+        if (written.endsWith(QLatin1String(".png"))) {
+            // Twice the screen's pixels, with the diagram's red series in it.
+            const QImage image(dir.filePath(written));
+            QCOMPARE(image.size(), QSize(1002, 530));
+            bool red = false;
+            for (int y = 0; y < image.height() && !red; ++y)
+                for (int x = 0; x < image.width() && !red; ++x)
+                    red = image.pixelColor(x, y).red() > 200 && image.pixelColor(x, y).green() < 60;
+            QVERIFY(red);
+        }
+        QCOMPARE(messages.messages.size(), answer.startsWith(QLatin1String("missing")) ? 1 : 0);
+    }
+};
+
+QTEST_MAIN(ChartWindowTest)
+#include "tst_chart_window.moc"
