@@ -4,6 +4,8 @@
 #include "charts/ChartTexts.h"
 #include "charts/PictureBox.h"
 #include "charts/Thresholds.h"
+#include "export/Statistics.h"
+#include "shell/CsvExport.h"
 #include "shell/Seams.h"
 #include "store/Layout.h"
 #include "store/Names.h"
@@ -344,10 +346,21 @@ void frmGraphique_Leq::Form_Load()
         fillLists();
     const ListText events = Lignes_Evenements(s);
     fillList(m_listDepassement, events.lines, events.message);
+    addLeqCsvExport(m_listLeq10, s, s.isVersion5Family() ? LeqSeries::Leq10 : LeqSeries::Leq);
+    if (s.isVersion5Family())
+        addLeqCsvExport(m_listLeq1, s, LeqSeries::Leq1);
+    addEventsCsvExport(m_listDepassement, s, EventList::Chart);
 
     if (hasPeriod) {
         drawDiagrams();
         fillLevelLabels();
+        // The period's figures beside the lowest and highest levels.
+        const QString tip10 =
+            chartStatisticsText(s, s.isVersion5Family() ? LeqSeries::Leq10 : LeqSeries::Leq);
+        m_miniLeq10->setToolTip(tip10);
+        m_maxiLeq10->setToolTip(tip10);
+        m_miniLeq1->setToolTip(chartStatisticsText(s, LeqSeries::Leq1));
+        m_maxiLeq1->setToolTip(m_miniLeq1->toolTip());
     }
     placeButtons(Diagram::Leq10);
     placeButtons(Diagram::Leq1);

@@ -1,5 +1,6 @@
 #include "params/frmParametres_v4.h"
 
+#include "shell/CsvExport.h"
 #include "shell/PrintWindow.h"
 #include "shell/Seams.h"
 #include "store/Store.h"
@@ -80,6 +81,7 @@ frmParametres_v4::frmParametres_v4(Store &store)
     m_correlation->setVisible(kvl36);
 
     fillPeriodSelector();
+    addParamsCsvExport(this, m_store);
 }
 
 void frmParametres_v4::buildControls()

@@ -1,5 +1,6 @@
 #include "tables/frmTableau_Evenements.h"
 
+#include "shell/CsvExport.h"
 #include "store/Names.h"
 #include "store/Store.h"
 #include "tables/Period.h"
@@ -31,6 +32,7 @@ frmTableau_Evenements::frmTableau_Evenements()
 
     Periode_Evenements(store);
     m_hasRows = store.Period_First != 0 || store.Period_Last != 0;
+    addEventsCsvExport(m_list, store, EventList::Table);
     if (!m_hasRows) {
         setPrintable(false);
         fillList(m_list, emptyPeriodList(noEventText()));

@@ -1,5 +1,6 @@
 #include "tables/frmTableau_Leq.h"
 
+#include "shell/CsvExport.h"
 #include "store/Names.h"
 #include "store/Store.h"
 #include "tables/Period.h"
@@ -36,6 +37,7 @@ frmTableau_Leq::frmTableau_Leq()
     m_hasRows = store.Period_First != 0 || store.Period_Last != 0;
     setPrintable(m_hasRows);
     fillList(m_list, m_hasRows ? ListText{Lignes_Tableau_Leq(store), false} : emptyPeriodList(noLeqText()));
+    addLeqCsvExport(m_list, store, LeqSeries::Leq);
 }
 
 PrintDocument frmTableau_Leq::printLayout() const

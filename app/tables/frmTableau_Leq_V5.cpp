@@ -1,5 +1,6 @@
 #include "tables/frmTableau_Leq_V5.h"
 
+#include "shell/CsvExport.h"
 #include "store/Names.h"
 #include "store/Store.h"
 #include "tables/Period.h"
@@ -74,6 +75,8 @@ frmTableau_Leq_V5::frmTableau_Leq_V5()
              m_has10 ? ListText{Lignes_Tableau_Leq10(store), false} : emptyPeriodList(noLeq10Text()));
     fillList(m_list1, m_has1 ? ListText{Lignes_Tableau_Leq1(store), false} : emptyPeriodList(noLeq1Text()));
     setPrintable(m_has10 || m_has1);
+    addLeqCsvExport(m_list10, store, LeqSeries::Leq10);
+    addLeqCsvExport(m_list1, store, LeqSeries::Leq1);
     m_lineWidth = qMax(widthForLines(m_list10), widthForLines(m_list1));
 }
 

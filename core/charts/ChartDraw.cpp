@@ -28,9 +28,11 @@ constexpr int AxesFontSize = 8;
 constexpr int ZoomAxesFontSize = 10;
 constexpr int DefaultFontSize = 8; // what routines leave behind
 
-// Time axis at 60 dB, from left + 1 to an arrow tip at right - 1.
+// Time axis at 60 dB, from left + 1 to an arrow tip at right - 1. The
+// arrow head's strokes start this far back from the right edge (not from
+// the tip).
 constexpr double TimeAxisY = -60;
-constexpr double ArrowBackShort = 1.75; // arrow head length, 1 and 3 days
+constexpr double ArrowBackShort = 1.75; // 1 and 3 days
 constexpr double ArrowBackWeek = 2;     // 7 days
 constexpr double ZoomArrowBackWeek = 1.55;
 constexpr double ArrowHalfShort = 1; // half the arrow head's height, dB
@@ -194,8 +196,8 @@ void drawAxes(Canvas &canvas, const Store &store, Rgb colour, AxesStyle style)
     const double back = week ? (style.zoom ? ZoomArrowBackWeek : ArrowBackWeek) : ArrowBackShort;
     const double half = week ? ArrowHalfWeek : ArrowHalfShort;
     canvas.line(left + 1, TimeAxisY, tip, TimeAxisY);
-    canvas.line(tip - back, TimeAxisY - half, tip, TimeAxisY);
-    canvas.line(tip - back, TimeAxisY + half, tip, TimeAxisY);
+    canvas.line(right - back, TimeAxisY - half, tip, TimeAxisY);
+    canvas.line(right - back, TimeAxisY + half, tip, TimeAxisY);
 
     // Ticks, and the hour under every even one.
     const int n = tickCount(days);

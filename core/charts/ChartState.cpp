@@ -317,7 +317,8 @@ MouseUpEffect ChartState::mouseUp(Diagram diagram, double x, double y)
         if (range.x2 > range.x1 && range.y2 > range.y1) {
             m_zoom = range;
             m_zoomSouris = true;
-            p.printVisible = false;
+            // The print button stays: a zoomed range is what users want on paper.
+            p.printVisible = true;
             p.markerHidden = false;
             e.accepted = true;
         }
@@ -352,7 +353,7 @@ bool ChartState::setRange(Diagram diagram, int chartDays, ZoomRange range)
         return false;
     m_zoom = range;
     m_zoomSouris = true;
-    p.printVisible = false;
+    p.printVisible = true;
     p.markerHidden = false;
     p.toolTip = toolTipEnlarged();
     return true;

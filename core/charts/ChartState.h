@@ -75,7 +75,7 @@ struct ZoomButtonEffect
 // What a mouse release asks of the window.
 struct MouseUpEffect
 {
-    bool accepted = false; // a new range: hide the print button, redraw
+    bool accepted = false; // a new range: redraw
     bool setToolTip = false;
     QString toolTip;
 };

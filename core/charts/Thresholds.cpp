@@ -34,6 +34,11 @@
 //   hours of the record in force at each moment place the switches, and a
 //   change that moves the current hour into the night is drawn at the
 //   instant of the change.
+// - The dialog's values (firmware 3.5/4.0) and the fall-back from
+//   Param_Block take the same walk, door closed, rather than a fixed row on
+//   chart day k and one on day k + 1: a night of 01 to 08 then switches on
+//   the next morning, not before the chart starts, and a switching hour of
+//   12 falls on the period's ends and gives no row.
 // - Night runs from the day-to-night hour up to, not including, the
 //   night-to-day hour, across midnight when needed; equal hours: no night.
 // - Every instant carries at most one row: changes at the same minute
@@ -44,8 +49,9 @@
 //   the staircase shows where the device logged something.
 // - A threshold is usable from 0 to MaxThresholdDb and an hour from 0 to 23;
 //   parameters in force during the period that are not usable (empty 255
-//   fields): "Parameters uncertain!!!". Any other inconsistency (no valid
-//   period) ends quietly without a schedule.
+//   fields): "Parameters uncertain!!!". Unusable dialog values or
+//   Param_Block, and any other inconsistency (no valid period), end quietly
+//   without a schedule: Seuils_Prets stays cleared.
 // - A period in which nothing switches (equal hours of 12) gets one row at
 //   the start, before = after, so the staircase is still drawn.
 

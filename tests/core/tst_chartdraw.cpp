@@ -162,11 +162,15 @@ private slots:
         QTest::newRow("axes") << "axes 1" << QStringList{}
                               << QStringList{"...",
                                              "L 10 -60 38 -60",
-                                             "L 36.25 -61 38 -60",
+                                             "L 37.25 -61 38 -60",
                                              "T 16 -52.5 05 / 03 / 2007",
                                              "L 24 -49 24 -52.5",
                                              "T 28 -52.5 06 / 03 / 2007",
                                              "L 11 -125 10.5 -122.5"};
+        // Arrow heads start back from the right edge, not from the tip.
+        QTest::newRow("axes, 7 days") << "axes 7" << QStringList{} << QStringList{"...", "L 41 -62 42 -60"};
+        QTest::newRow("enlarged axes, 7 days")
+            << "zoomaxes 7" << QStringList{} << QStringList{"...", "L 41.45 -58 42 -60"};
         QTest::newRow("band") << "band 7" << QStringList{}
                               << QStringList{"...",
                                              "L 11 -70 41 -70",
@@ -223,6 +227,8 @@ private slots:
             Tracer_Seuils(c, s, colours::Threshold);
         } else if (a[0] == "axes") {
             Tracer_Axes(c, s, colours::Black);
+        } else if (a[0] == "zoomaxes") {
+            Tracer_Axes_Zoom(c, s, Diagram::Leq10, colours::Black);
         } else if (a[0].startsWith("band")) {
             Tracer_Limite_Enregistrement(c, s, colours::Blue);
         } else if (a[0] == "dates") {

@@ -1,0 +1,88 @@
+#include "shell/CsvExport.h"
+
+#include "shell/Seams.h"
+#include "store/Store.h"
+#include "tables/Period.h"
+
+#include <QAction>
+#include <QDate>
+#include <QSaveFile>
+#include <QWidget>
+
+namespace kvl {
+
+namespace {
+
+QString isoDay(const QString &day, const QString &month, const QString &year)
+{
+    const QDate d(year.toInt(), month.toInt(), day.toInt());
+    return d.isValid() ? d.toString(Qt::ISODate) : QString();
+}
+
+} // namespace
+
+void addCsvExport(QWidget *list, const QString &proposedName, bool hasRows, std::function<QByteArray()> csv)
+{
+    auto *action = new QAction(QStringLiteral("Export CSV..."), list);
+    action->setObjectName(QStringLiteral("Export_CSV"));
+    action->setEnabled(hasRows);
+    list->setContextMenuPolicy(Qt::ActionsContextMenu);
+    list->addAction(action);
+    QObject::connect(action, &QAction::triggered, list,
+                     [list, proposedName, csv] { exportCsv(list->window(), proposedName, csv()); });
+}
+
+void addLeqCsvExport(QWidget *list, const Store &store, LeqSeries series)
+{
+    const QList<LeqInterval> rows = listIntervals(store, series);
+    addCsvExport(list, csvFileName(seriesName(series), store), !rows.isEmpty(),
+                 [rows] { return leqCsv(rows); });
+}
+
+void addEventsCsvExport(QWidget *list, const Store &store, EventList labels)
+{
+    const PeriodRows r = labels == EventList::Table
+                             ? PeriodRows{store.Period_First, store.Period_Last}
+                             : scanPeriod(store.Event_Records, EventTable::rowCount, storedPeriod(store));
+    const QList<EventEntry> rows =
+        r.isEmpty() ? QList<EventEntry>()
+                    : eventEntries(store.Event_Records, r.first, r.last, store.Device_Version, labels);
+    addCsvExport(list, csvFileName(QStringLiteral("Events"), store), !rows.isEmpty(),
+                 [rows] { return eventCsv(rows); });
+}
+
+void addParamsCsvExport(QWidget *sheet, const Store &store)
+{
+    addCsvExport(sheet, QStringLiteral("Parameters ") + store.Serial_Number + QStringLiteral(".csv"), true,
+                 [rows = storeParams(store, DateRange())] { return paramCsv(rows); });
+}
+
+bool exportCsv(QWidget *parent, const QString &proposedName, const QByteArray &csv)
+{
+    const std::optional<QString> path =
+        dialogs().saveFile(parent, proposedName, QStringLiteral("CSV (*.csv)|*.csv"), 1);
+    if (!path || path->isEmpty())
+        return false;
+    // Written whole or not at all: an existing file is replaced only once complete.
+    QSaveFile file(*path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit()) {
+        showMessage(QStringLiteral("It is impossible to write this file : ") + *path,
+                    QStringLiteral("Export CSV"), MsgIcon::Critical);
+        return false;
+    }
+    return true;
+}
+
+QString csvFileName(const QString &what, const Store &store)
+{
+    const QString start = isoDay(store.Start_Day, store.Start_Month, store.Start_Year);
+    const QString end = isoDay(store.End_Day, store.End_Month, store.End_Year);
+    QString name = what;
+    if (!start.isEmpty())
+        name += QLatin1Char(' ') + start;
+    if (!end.isEmpty() && end != start)
+        name += QStringLiteral(" to ") + end;
+    return name + QStringLiteral(".csv");
+}
+
+} // namespace kvl

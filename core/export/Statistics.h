@@ -1,0 +1,112 @@
+#pragma once
+
+// Figures of a period that people are asked for: the energy mean level
+// (LAeq), the levels exceeded 10, 50 and 90 % of the time, the highest level,
+// the minutes above the threshold in force, door openings and events by label;
+// per file, per day and per day or night part.
+
+#include "export/Export.h"
+
+#include <QMap>
+
+#include <vector>
+
+namespace kvl {
+
+struct LevelStats
+{
+    int count = 0;
+    double laeq = 0; // 10 log10 of the mean of 10^(L/10)
+    int l10 = 0, l50 = 0, l90 = 0, lmax = 0;
+};
+
+// Nearest rank: with the n levels sorted highest first, the level reached or
+// exceeded by `percent` % of them is the one at rank ceil(percent / 100 x n),
+// at least 1. So it is always a level that was measured.
+int exceededLevel(const std::vector<int> &highestFirst, int percent);
+LevelStats levelStats(std::vector<int> levels);
+
+// The threshold in force minute by minute, as segments [from, to).
+class ThresholdTimeline
+{
+public:
+    void add(Minute from, Minute to, int threshold);
+    // -1 when no segment holds the minute.
+    int at(Minute m) const;
+    bool isEmpty() const { return m_segments.empty(); }
+
+private:
+    struct Segment
+    {
+        Minute from, to;
+        int threshold;
+    };
+    std::vector<Segment> m_segments; // sorted by start
+};
+
+// Adds the schedule that Tab_Seuils holds for the stored chart period (from
+// the first chart day at midday to the last at midday); nothing when
+// Seuils_Prets is not set.
+void addChartSchedule(ThresholdTimeline &timeline, const Store &store);
+
+// Day and night parts of the day, by the switching hours in force: those of
+// the parameter record in force (firmware 5.X, "KVL 36"), else of the
+// device's current parameters.
+class DayNightClock
+{
+public:
+    explicit DayNightClock(const Store &store);
+
+    struct Part
+    {
+        bool night = false;
+        Minute start = 0, end = 0;
+    };
+    Part partAt(Minute m) const;
+
+private:
+    struct Hours
+    {
+        Minute from;
+        int dayToNight, nightToDay;
+    };
+    std::vector<Hours> m_history; // oldest first
+    int m_dayToNight = 0, m_nightToDay = 0;
+};
+
+struct GroupStats
+{
+    QString scope; // "file", "day" or "part"
+    Minute start = 0, end = 0;
+    QString part; // "day" or "night" for a part
+    LevelStats levels;
+    int minutesAbove = -1; // -1: no threshold schedule
+    int doorOpenings = 0;
+    QMap<QString, int> events;
+};
+
+struct Summary
+{
+    GroupStats whole;
+    QList<GroupStats> days;
+    QList<GroupStats> parts;
+};
+
+// The figures of a store's levels and events in a range. Levels are the
+// 10-minute ones (Leq, or Leq10 on 5.X and "KVL 36"); each level counts for
+// the day and part of the last minute it measured. Minutes above the
+// threshold are counted minute by minute over the 1-minute levels (5.X,
+// "KVL 36") or the 10-minute levels (3.5, 4.0), a level strictly above the
+// threshold in force at that minute. Without a timeline they stay -1.
+Summary summarise(const Store &store, const QList<LeqInterval> &intervals, const QList<EventEntry> &events,
+                  const ThresholdTimeline *timeline, const DateRange &range);
+
+// The figures of a chart window's list for its tool tip: the levels of the
+// list (Leq, Leq10 or Leq1 rows of the period), the minutes above the
+// threshold of the schedule in Tab_Seuils and the door openings of the period.
+QString chartStatisticsText(const Store &store, LeqSeries series);
+
+// Door opened: byte A 0, byte B 32, on the devices that record the door.
+bool isDoorOpening(const EventEntry &e, int version);
+
+} // namespace kvl

@@ -1,0 +1,180 @@
+// CSV and JSON export: quoting, interval starts, and whole reports of a
+// sample file for one period against reference files.
+
+#include "TableStores.h"
+
+#include "export/Csv.h"
+#include "export/Report.h"
+
+#include <QFile>
+#include <QtTest>
+
+using namespace kvl;
+using namespace kvl::test;
+
+namespace {
+
+QString dataPath(const QString &name)
+{
+    return qEnvironmentVariable("KVL_TEST_DATA") + QStringLiteral("/export/") + name;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class ExportTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void csvField_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("plain") << "Door Open"
+                               << "Door Open";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("comma") << "a,b"
+                               << "\"a,b\"";
+        QTest::newRow("quote") << "say \"hi\""
+                               << "\"say \"\"hi\"\"\"";
+        QTest::newRow("line break") << "a\r\nb"
+                                    << "\"a\r\nb\"";
+        QTest::newRow("carriage return") << "a\rb"
+                                         << "\"a\rb\"";
+        QTest::newRow("accent stays") << "équal"
+                                      << "équal";
+    }
+    void csvField()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, written);
+        QCOMPARE(kvl::csvField(value), written);
+    }
+
+    // Start and end of each level's interval, as "start end" texts.
+    void intervals_data()
+    {
+        QTest::addColumn<QStringList>("records");
+        QTest::addColumn<int>("series");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("adjacent: starts at the previous stamp")
+            << QStringList{"05/03/08 14:10 80", "05/03/08 14:20 81"} << int(LeqSeries::Leq)
+            << QStringList{"2008-03-05T14:00:00 2008-03-05T14:10:00",
+                           "2008-03-05T14:10:00 2008-03-05T14:20:00"};
+        QTest::newRow("15 minutes older: 10 minutes before")
+            << QStringList{"05/03/08 14:10 80", "05/03/08 14:25 81"} << int(LeqSeries::Leq)
+            << QStringList{"2008-03-05T14:00:00 2008-03-05T14:10:00",
+                           "2008-03-05T14:15:00 2008-03-05T14:25:00"};
+        QTest::newRow("5 minutes older: from the previous stamp")
+            << QStringList{"05/03/08 14:10 80", "05/03/08 14:15 81"} << int(LeqSeries::Leq10)
+            << QStringList{"2008-03-05T14:00:00 2008-03-05T14:10:00",
+                           "2008-03-05T14:10:00 2008-03-05T14:15:00"};
+        QTest::newRow("across midnight the start is the day before")
+            << QStringList{"01/03/08 23:55 80", "02/03/08 00:05 81"} << int(LeqSeries::Leq10)
+            << QStringList{"2008-03-01T23:45:00 2008-03-01T23:55:00",
+                           "2008-03-01T23:55:00 2008-03-02T00:05:00"};
+        QTest::newRow("leap day borrow") << QStringList{"01/03/08 00:05 80"} << int(LeqSeries::Leq)
+                                         << QStringList{"2008-02-29T23:55:00 2008-03-01T00:05:00"};
+        QTest::newRow("equal stamps never give an empty interval")
+            << QStringList{"05/03/08 14:10 80", "05/03/08 14:10 81"} << int(LeqSeries::Leq)
+            << QStringList{"2008-03-05T14:00:00 2008-03-05T14:10:00",
+                           "2008-03-05T14:00:00 2008-03-05T14:10:00"};
+        QTest::newRow("Leq1: always the minute before")
+            << QStringList{"01/01/09 00:00 80", "01/01/09 00:01 81"} << int(LeqSeries::Leq1)
+            << QStringList{"2008-12-31T23:59:00 2009-01-01T00:00:00",
+                           "2009-01-01T00:00:00 2009-01-01T00:01:00"};
+    }
+    void intervals()
+    {
+        QFETCH(QStringList, records);
+        QFETCH(int, series);
+        QFETCH(QStringList, expected);
+        LeqTable table;
+        fillLeq(table, records);
+        QStringList got;
+        for (const LeqInterval &i : leqIntervals(table, 1, int(records.size()) + 1, LeqSeries(series)))
+            got << isoText(i.start) + QLatin1Char(' ') + isoText(i.end);
+        QCOMPARE(got, expected);
+    }
+
+    // The first row of a period still takes its start from the row before it.
+    void periodStartLooksBack()
+    {
+        LeqTable table;
+        fillLeq(table, {"05/03/08 23:55 80", "06/03/08 00:05 85"});
+        const QList<LeqInterval> rows = leqIntervals(table, 2, 2, LeqSeries::Leq);
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(isoText(rows[0].start), QStringLiteral("2008-03-05T23:55:00"));
+        QCOMPARE(leqCsv(rows), QByteArray("series,start,end,level_db\r\nLeq,2008-03-05T23:55:00,"
+                                          "2008-03-06T00:05:00,85\r\n"));
+    }
+
+    // The parameter records of a range: the one in force at its start, those
+    // dated inside, then the current parameters.
+    void paramsOfARange()
+    {
+        Store store;
+        store.Param_History.fill(255);
+        const int days[] = {1, 5, 9};
+        for (int r = 1; r <= 3; ++r) {
+            qint16 *row = store.Param_History.row(r);
+            row[0] = 0, row[1] = 12, row[2] = qint16(days[r - 1]), row[4] = 3, row[5] = 8;
+        }
+        QStringList got;
+        for (const ParamEntry &p : storeParams(store, DateRange{QDate(2008, 3, 4), QDate(2008, 3, 6)}))
+            got << p.record + QLatin1Char(' ') + (p.dated ? isoText(p.time) : QString());
+        QCOMPARE(got,
+                 QStringList({"history 2008-03-01T12:00:00", "history 2008-03-05T12:00:00", "current "}));
+    }
+
+    // kvl-report's output for the sample firmware 5.X file over two days.
+    // KVL_WRITE_REFERENCES=1 rewrites the references (look at the diff).
+    void sampleReport_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("reference");
+        QTest::newRow("leq csv") << int(ReportKind::Leq) << int(ReportFormat::Csv) << "sample_v5_leq.csv";
+        QTest::newRow("events csv") << int(ReportKind::Events) << int(ReportFormat::Csv)
+                                    << "sample_v5_events.csv";
+        QTest::newRow("params csv") << int(ReportKind::Params) << int(ReportFormat::Csv)
+                                    << "sample_v5_params.csv";
+        QTest::newRow("summary csv") << int(ReportKind::Summary) << int(ReportFormat::Csv)
+                                     << "sample_v5_summary.csv";
+        QTest::newRow("summary json")
+            << int(ReportKind::Summary) << int(ReportFormat::Json) << "sample_v5_summary.json";
+        QTest::newRow("leq json") << int(ReportKind::Leq) << int(ReportFormat::Json) << "sample_v5_leq.json";
+    }
+    void sampleReport()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, format);
+        QFETCH(QString, reference);
+        const QByteArray file =
+            readAll(qEnvironmentVariable("KVL_SAMPLES") + QStringLiteral("/sample_v5.kvl"));
+        QVERIFY(!file.isEmpty());
+        ReportOptions options;
+        options.kind = ReportKind(kind);
+        options.format = ReportFormat(format);
+        options.range = DateRange{QDate(2026, 9, 10), QDate(2026, 9, 11)};
+        const FileReport report = reportBytes(QStringLiteral("sample_v5.kvl"), file, options);
+        QVERIFY(report.loaded);
+        const QByteArray out = assembleReport({report}, options);
+        if (qEnvironmentVariableIntValue("KVL_WRITE_REFERENCES")) {
+            QFile w(dataPath(reference));
+            QVERIFY(w.open(QIODevice::WriteOnly));
+            w.write(out);
+        }
+        QCOMPARE(out, readAll(dataPath(reference)));
+    }
+};
+
+QTEST_GUILESS_MAIN(ExportTest)
+#include "tst_export.moc"
