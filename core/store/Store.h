@@ -140,7 +140,6 @@ struct Store
     void initialise();
 
     bool isVersion5Family() const { return kvl::isVersion5Family(Device_Version); }
-    // Leq rows of this store's version, from the layout table (the chart window reads it).
     int leqRowsForVersion() const { return leqRows(Device_Version); }
 };
 

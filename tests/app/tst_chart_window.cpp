@@ -45,10 +45,10 @@ frmGraphique_Leq *openChart(const QDate &start, int days)
 {
     Store &s = appStore();
     storeChartPeriod(s, ChartDate{start.day(), start.month(), start.year()}, days);
-    s.Seuil_Jour = qint16(100 * s.Param_Block[2176] + s.Param_Block[2177]);
-    s.Seuil_Nuit = qint16(100 * s.Param_Block[2180] + s.Param_Block[2181]);
-    s.Heure_Jour_Nuit = s.Param_Block[2191];
-    s.Heure_Nuit_Jour = s.Param_Block[2193];
+    s.Seuil_Jour = qint16(blockLevel(s.Param_Block, block::LeqDay));
+    s.Seuil_Nuit = qint16(blockLevel(s.Param_Block, block::LeqNight));
+    s.Heure_Jour_Nuit = s.Param_Block[block::HourDayNight];
+    s.Heure_Nuit_Jour = s.Param_Block[block::HourNightDay];
     return qobject_cast<frmGraphique_Leq *>(openForm(QStringLiteral("frmGraphique_Leq")));
 }
 
@@ -284,9 +284,12 @@ private slots:
         fillLeq(store.Leq_Records, setup.value(QStringLiteral("records")));
         fillEvents(store.Event_Records, setup.value(QStringLiteral("doors")));
         fillHistory(store.Param_History, setup.value(QStringLiteral("history")));
-        const int block[][2] = {{2176, 1},  {2177, 0}, {2178, 1},  {2179, 10}, {2180, 0},
-                                {2181, 90}, {2182, 0}, {2183, 95}, {2191, 23}, {2193, 7}};
-        for (const auto &b : block)
+        using namespace kvl::block;
+        const int elements[][2] = {{LeqDay, 1},          {LeqDay + 1, 0},        {LeqDayOpen, 1},
+                                   {LeqDayOpen + 1, 10}, {LeqNight, 0},          {LeqNight + 1, 90},
+                                   {LeqNightOpen, 0},    {LeqNightOpen + 1, 95}, {HourDayNight, 23},
+                                   {HourNightDay, 7}};
+        for (const auto &b : elements)
             store.Param_Block[b[0]] = qint16(b[1]);
         store.Param_Block[160] = 140;
         store.Param_Block[161] = 76;
