@@ -3,13 +3,18 @@
 #include "shell/frmMain.h"
 #include "store/Store.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QHash>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPixmap>
+#include <QPointer>
+#include <QScreen>
 
 namespace kvl {
 
@@ -81,6 +86,25 @@ void Form::closeEvent(QCloseEvent *event)
         sub->close();
 }
 
+void Form::keyPressEvent(QKeyEvent *event)
+{
+    auto *ok = findChild<QAbstractButton *>(QStringLiteral("Cmd_Ok"));
+    auto *cancel = findChild<QAbstractButton *>(QStringLiteral("Cmd_Annuler"));
+    if (ok && cancel) {
+        const int key = event->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+            if (ok->isEnabled() && ok->isVisible())
+                ok->click();
+            return;
+        }
+        if (key == Qt::Key_Escape) {
+            cancel->click();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void registerForm(const QString &name, FormFactory factory)
 {
     factories().insert(name, std::move(factory));
@@ -99,12 +123,33 @@ void showForm(QWidget *form)
     }
     if (main && form->parentWidget() == nullptr) {
         form->setParent(main, Qt::Dialog);
-        // Centre over the main window.
-        const QRect r = main->geometry();
         form->adjustSize();
-        form->move(r.center() - QPoint(form->width() / 2, form->height() / 2));
+        placeOnScreen(form);
     }
     form->show();
+}
+
+void placeOnScreen(QWidget *window)
+{
+    QScreen *screen = window->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    // The title bar and borders the window manager adds, as measured on the
+    // main window once it is shown (none on the offscreen platform).
+    QSize frame(0, 0);
+    frmMain *main = frmMain::instance();
+    if (main && main->isVisible() && main != window)
+        frame = (main->frameGeometry().size() - main->geometry().size()).expandedTo(QSize(0, 0));
+    window->resize(window->size().boundedTo(area.size() - frame));
+    QRect outer(QPoint(0, 0), window->size() + frame);
+    outer.moveCenter(area.center());
+    // A window still larger than the screen (its minimum size) keeps its
+    // title bar reachable.
+    outer.moveTopLeft(QPoint(qMax(area.left(), outer.left()), qMax(area.top(), outer.top())));
+    window->move(outer.topLeft());
 }
 
 QWidget *openForm(const QString &name)

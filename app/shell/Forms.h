@@ -60,6 +60,8 @@ protected:
     // Called once when the window closes, before its flag is cleared.
     virtual void formUnload() {}
     void closeEvent(QCloseEvent *event) override;
+    // Enter is Cmd_Ok and Esc is Cmd_Annuler in a window that has both.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     bool *m_openFlag;
@@ -80,6 +82,10 @@ QWidget *openForm(const QString &name);
 // Shows an already created window: views inside the main window's area,
 // dialogs as windows of their own above it.
 void showForm(QWidget *form);
+
+// Shrinks a top-level window to the available area of its screen when it is
+// larger, and centres it there.
+void placeOnScreen(QWidget *window);
 
 // The open window of that name, or nullptr.
 QWidget *findForm(const QString &name);

@@ -413,6 +413,8 @@ private slots:
         dialogs.printerPdfPath = dir.filePath(QStringLiteral("table.pdf"));
         QVERIFY(qobject_cast<TableForm *>(w)->Cmd_Print_Click());
         QVERIFY(w->isEnabled());
+        // Print dialogs propose the document name plus ".pdf" as the file name.
+        QVERIFY(!(dialogs.printerDocNames.value(0) + QStringLiteral(".pdf")).contains(QStringLiteral("..")));
         const QString text = pdfText(dialogs.printerPdfPath);
         for (const QString &e : expected)
             QVERIFY2(text.contains(e), qPrintable(e));
