@@ -1,5 +1,6 @@
 #include "files/DataFiles.h"
 
+#include "Logging.h"
 #include "files/DataFile.h"
 #include "files/SaveProgress.h"
 #include "files/frmWait_Save.h"
@@ -23,18 +24,11 @@ namespace {
 // and the reader never looks further.
 constexpr qint64 MaxFileRead = 2 * 1024 * 1024;
 
-void setMenuEnabled(const char *name, bool enabled)
-{
-    if (frmMain *main = frmMain::instance())
-        if (QAction *a = main->menuEntry(QString::fromLatin1(name)))
-            a->setEnabled(enabled);
-}
-
 // The entries that could start another action while a save runs.
 void setSaveMenus(bool enabled)
 {
     for (const char *name : {"mnuAbout", "mnuAnalyse", "mnuPort", "mnuSave_As", "mnuQuitter"})
-        setMenuEnabled(name, enabled);
+        setMenuEnabled(QString::fromLatin1(name), enabled);
 }
 
 class WaitCursor
@@ -98,6 +92,7 @@ void Sauvegarde_Fichier(int version, int leqRows)
         }
         if (written)
             break;
+        qCWarning(lcFiles) << "cannot write" << *chosen;
         // The old file, if any, is untouched; offer another name.
         proposed = backupSaveName(QDate::currentDate());
     }
@@ -115,6 +110,7 @@ void Lecture_Fichier(const QString &path)
     Store &s = appStore();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcFiles) << "cannot open" << path << ":" << file.errorString();
         showMessage(QStringLiteral("It is impossible to open this file : ") + path,
                     QStringLiteral("File Problem "), MsgIcon::None);
         s.Data_Loaded = false;
@@ -123,7 +119,7 @@ void Lecture_Fichier(const QString &path)
     LoadOutcome out;
     {
         WaitCursor hourglass;
-        setMenuEnabled("mnuSave_As", false);
+        setMenuEnabled(QStringLiteral("mnuSave_As"), false);
         const QByteArray bytes = file.read(MaxFileRead);
         file.close();
         out = readDataFile(bytes, s);

@@ -1,6 +1,7 @@
 #include "files/frmData_Type.h"
 
 #include "files/DataFiles.h"
+#include "link/Transfer.h"
 #include "link/TransferDriver.h"
 #include "shell/Seams.h"
 #include "shell/frmMain.h"
@@ -25,24 +26,8 @@ namespace {
 
 void disableSaveAs()
 {
-    if (frmMain *main = frmMain::instance())
-        if (QAction *a = main->menuEntry(QStringLiteral("mnuSave_As")))
-            a->setEnabled(false);
+    setMenuEnabled(QStringLiteral("mnuSave_As"), false);
 }
-
-struct TimeoutMessage
-{
-    const char *text;
-    const char *caption;
-};
-
-// Transfer_Error codes 1..4 of a time-out.
-const TimeoutMessage timeoutMessages[] = {
-    {"Error 04 - See analysis software.", "Transmit error (Error 04)"},
-    {"Error 03 - See analysis software.", "Transmit error(Error 03)"},
-    {"Error 01 - See analysis software.", "Transmit error (Error 01)"},
-    {"Error 02 - See analysis software.", "Transmit error(Error 02)"},
-};
 
 TransferStarter &transferStarter()
 {
@@ -59,22 +44,18 @@ void setTransferStarter(TransferStarter starter)
 
 void setChartDefaults(Store &s)
 {
-    const auto &pb = s.Param_Block;
-    s.Default_Leq_Day = QString::number(pb[2176] * 100 + pb[2177]);
-    s.Default_Leq_Night = QString::number(pb[2180] * 100 + pb[2181]);
-    s.Default_Hour_Day_Night = QString::number(pb[2191]);
-    s.Default_Hour_Night_Day = QString::number(pb[2193]);
+    setDefaultThresholds(s);
     s.Chart_Days_Text = QStringLiteral("1");
 }
 
 QString firstWindowOfView(const QString &view, int version)
 {
-    if (view == QStringLiteral("Graphique Leq"))
+    if (view == view::LeqChart)
         return version == Version35 || version == Version40 ? QStringLiteral("frmInGraphique")
                                                             : QStringLiteral("frmInGraphique_v5");
-    if (view == QStringLiteral("Tableau Leq") || view == QStringLiteral("Tableau Evénements"))
+    if (view == view::LeqTable || view == view::EventsTable)
         return QStringLiteral("frmInTableau");
-    if (view == QStringLiteral("Tableau Paramètres"))
+    if (view == view::Parameters)
         return QStringLiteral("frmParametres_v4");
     return QString();
 }
@@ -221,11 +202,11 @@ void frmData_Type::Cmd_Ok_Click()
 void frmData_Type::transferEnded()
 {
     Store &s = appStore();
-    if (s.Cancel_Flag) {
-        const int code = s.Transfer_Error;
-        if (code >= 1 && code <= 4) {
-            const TimeoutMessage &m = timeoutMessages[code - 1];
-            showMessage(QString::fromLatin1(m.text), QString::fromLatin1(m.caption), MsgIcon::Critical);
+    const TransferOutcome outcome = transferOutcome(s);
+    if (outcome != TransferOutcome::Completed) {
+        const TransferMessage m = transferFailureMessage(outcome);
+        if (!m.text.isEmpty()) {
+            showMessage(m.text, m.caption, MsgIcon::Critical);
         } else {
             // Cancelled by the user (code 0); any other code is reported the same way.
             showMessage(QStringLiteral("Data download impossible !!! "),
@@ -245,7 +226,7 @@ void frmData_Type::openRequestedView(bool withChartDefaults)
 {
     Store &s = appStore();
     const QString window = firstWindowOfView(s.Requested_View, s.Device_Version);
-    if (withChartDefaults && s.Requested_View == QStringLiteral("Graphique Leq"))
+    if (withChartDefaults && s.Requested_View == view::LeqChart)
         setChartDefaults(s);
     QPointer<frmData_Type> self(this);
     if (!window.isEmpty())

@@ -23,9 +23,7 @@ constexpr int PollMs = 2;
 
 void setSaveAsEnabled(bool on)
 {
-    if (frmMain *main = frmMain::instance())
-        if (QAction *a = main->menuEntry(QStringLiteral("mnuSave_As")))
-            a->setEnabled(on);
+    setMenuEnabled(QStringLiteral("mnuSave_As"), on);
 }
 
 // One download: the routine, its clock, its timer and its progress window.

@@ -229,11 +229,8 @@ void frmPort::Cmd_Ok_Click()
     }
     MSComm1().setPort(s.Com_Port);
     setMainCaption(portCaption(s.Device_Version, s.Com_Port));
-    if (frmMain *main = frmMain::instance()) {
-        for (const char *entry : {"mnuAnalyse", "mnuAbout"})
-            if (QAction *a = main->menuEntry(QLatin1String(entry)))
-                a->setEnabled(true);
-    }
+    for (const char *entry : {"mnuAnalyse", "mnuAbout"})
+        setMenuEnabled(QLatin1String(entry), true);
     close();
 }
 

@@ -51,6 +51,13 @@ frmMain *frmMain::instance()
     return g_instance;
 }
 
+void setMenuEnabled(const QString &name, bool enabled)
+{
+    if (g_instance)
+        if (QAction *a = g_instance->menuEntry(name))
+            a->setEnabled(enabled);
+}
+
 QAction *frmMain::addBarEntry(const QString &name, const QString &caption)
 {
     QAction *a = menuBar()->addAction(caption);
@@ -168,7 +175,7 @@ void frmMain::mnuPort_Click()
 void frmMain::mnuSave_As_Click()
 {
     const Store &s = appStore();
-    Sauvegarde_Fichier(s.Device_Version, s.Device_Version == Version35 ? 4096 : 8192);
+    Sauvegarde_Fichier(s.Device_Version, leqRows(s.Device_Version));
 }
 
 void frmMain::analysisCommand(bool resetPeriod, bool resetChartDays, const QString &view)
@@ -188,22 +195,22 @@ void frmMain::analysisCommand(bool resetPeriod, bool resetChartDays, const QStri
 
 void frmMain::mnuGraphique_Click()
 {
-    analysisCommand(true, true, QStringLiteral("Graphique Leq"));
+    analysisCommand(true, true, view::LeqChart);
 }
 
 void frmMain::mnuTab_Leq_Click()
 {
-    analysisCommand(true, false, QStringLiteral("Tableau Leq"));
+    analysisCommand(true, false, view::LeqTable);
 }
 
 void frmMain::mnuEvenements_Click()
 {
-    analysisCommand(true, false, QStringLiteral("Tableau Evénements"));
+    analysisCommand(true, false, view::EventsTable);
 }
 
 void frmMain::mnuParametres_Click()
 {
-    analysisCommand(false, false, QStringLiteral("Tableau Paramètres"));
+    analysisCommand(false, false, view::Parameters);
 }
 
 void frmMain::mnuAbout_Click()

@@ -9,6 +9,10 @@ class QMenu;
 
 namespace kvl {
 
+// Enables or disables a main-menu entry by its name; nothing happens
+// without a main window.
+void setMenuEnabled(const QString &name, bool enabled);
+
 // The multiple-document main window: menus, title bar, the views' area.
 class frmMain : public QMainWindow
 {

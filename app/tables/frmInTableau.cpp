@@ -1,6 +1,7 @@
 #include "tables/frmInTableau.h"
 
 #include "shell/Seams.h"
+#include "store/Names.h"
 #include "store/Store.h"
 
 #include <QCalendarWidget>
@@ -17,13 +18,8 @@ namespace kvl {
 
 namespace {
 
-const QString leqView = QStringLiteral("Tableau Leq");
-const QString eventsView = QStringLiteral("Tableau Evénements");
-
-QString twoDigitText(int value)
-{
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
-}
+const QString &leqView = view::LeqTable;
+const QString &eventsView = view::EventsTable;
 
 QDateEdit *makePicker(const QString &name)
 {
@@ -139,7 +135,7 @@ QString frmInTableau::tableFor(const QString &requestedView, int deviceVersion)
         return QStringLiteral("frmTableau_Evenements");
     if (requestedView != leqView)
         return QString();
-    if (deviceVersion == Version5X || deviceVersion == VersionKvl36)
+    if (isVersion5Family(deviceVersion))
         return QStringLiteral("frmTableau_Leq_V5");
     return QStringLiteral("frmTableau_Leq");
 }

@@ -30,7 +30,7 @@ frmTableau_Leq::frmTableau_Leq()
             m_layout);
     addButtons();
 
-    store.Leq_Count = store.Device_Version == Version35 ? 4096 : 8192;
+    store.Leq_Count = leqRows(store.Device_Version);
     Periode_Leq(store, store.Leq_Count);
     m_entete->setText(leqHeader(store));
 

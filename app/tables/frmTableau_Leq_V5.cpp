@@ -41,7 +41,7 @@ frmTableau_Leq_V5::frmTableau_Leq_V5()
     m_layout->addLayout(columns, 1);
     addButtons();
 
-    store.Leq_Count = 8192;
+    store.Leq_Count = leqRows(store.Device_Version);
     Periode_Leq(store, store.Leq_Count);
     m_entete10->setText(leq10Header(store));
     m_entete1->setText(leq1Header(store));

@@ -1,25 +1,16 @@
 #include "files/DataFile.h"
 
+#include "Logging.h"
 #include "store/Store.h"
+
+#include <algorithm>
 
 namespace kvl {
 
 namespace {
 
-constexpr int LeqRows35 = 4096;
-constexpr int LeqRowsOther = 8192;
 constexpr int ValueLimit = 6; // characters of a value, closing blank included
 constexpr int DateLimit = 20; // same for the date and time token
-
-bool isKnownVersion(int version)
-{
-    return version == Version35 || version == Version40 || version == Version5X || version == VersionKvl36;
-}
-
-bool isVersion5Family(int version)
-{
-    return version == Version5X || version == VersionKvl36;
-}
 
 // ---- writer ----
 
@@ -66,9 +57,15 @@ template <typename Table> void writeRows(LineWriter &w, const Table &table, int 
 class Reader
 {
 public:
-    explicit Reader(const QByteArray &bytes) : m_p(bytes.constData()), m_end(bytes.constData() + bytes.size())
+    explicit Reader(const QByteArray &bytes)
+        : m_begin(bytes.constData()), m_p(m_begin), m_end(bytes.constData() + bytes.size()), m_token(m_begin)
     {
     }
+
+    // Where the last token started, for a failure's log line: its line (from
+    // 1) and what was read of it.
+    int line() const { return 1 + int(std::count(m_begin, m_token, '\n')); }
+    QByteArray tokenRead() const { return QByteArray(m_token, int(m_p - m_token)); }
 
     bool atEnd() const { return m_p == m_end; }
     char next() { return *m_p++; }
@@ -77,6 +74,7 @@ public:
     // False when the limit is passed or the file ends first.
     bool token(int limit, QByteArray &text)
     {
+        m_token = m_p;
         text.clear();
         for (int read = 1; read <= limit; ++read) {
             if (atEnd())
@@ -93,6 +91,7 @@ public:
     // Same reading as token(), without keeping the text.
     bool value(qint16 &out)
     {
+        m_token = m_p;
         int v = 0;
         int digits = 0;
         for (int read = 1; read <= ValueLimit; ++read) {
@@ -154,8 +153,10 @@ public:
     }
 
 private:
+    const char *m_begin;
     const char *m_p;
     const char *m_end;
+    const char *m_token;
 };
 
 int longestMarker()
@@ -186,17 +187,9 @@ QByteArray readMarker(Reader &in)
     return marker;
 }
 
-void rebuildParamBlockFromRaw(Store &s)
+LoadOutcome readFailure(Store &s, const QString &text, const Reader &in)
 {
-    s.Param_Block.fill(255);
-    for (int i = 0; i < 512; ++i)
-        s.Param_Block[2048 + i] = s.Param_Raw[i];
-    s.Param_Block[6] = s.Param_Raw[512];
-    s.Param_Block[7] = s.Param_Raw[513];
-}
-
-LoadOutcome readFailure(Store &s, const QString &text)
-{
+    qCWarning(lcFiles) << "load failed at line" << in.line() << "token" << in.tokenRead() << ":" << text;
     s.Cancel_Flag = true;
     return {LoadOutcome::ReadFailure, text, loadtext::readFailureCaption()};
 }
@@ -253,7 +246,7 @@ QByteArray buildDataFile(const Store &s, int version)
     out.append(writtenMarker(version));
     w.endLine();
 
-    writeRows(w, s.Leq_Records, version == Version35 ? LeqRows35 : LeqRowsOther);
+    writeRows(w, s.Leq_Records, leqRows(version));
     w.endLine();
 
     writeRows(w, s.Event_Records, EventTable::rowCount);
@@ -291,43 +284,47 @@ LoadOutcome readDataFile(const QByteArray &bytes, Store &s)
 
     Reader in(bytes);
     const int version = versionOfMarker(readMarker(in));
-    if (version == 0)
+    if (version == 0) {
+        qCWarning(lcFiles) << "not a data file: unknown marker";
         return {LoadOutcome::NotKvlFile, loadtext::notKvlText(), loadtext::notKvlCaption()};
+    }
+    qCDebug(lcFiles) << "loading a file of version" << version << "," << bytes.size() << "bytes";
 
     s.Device_Version = qint16(version);
     // The views count Leq rows as after a download of this version.
-    s.Leq_Count = version == Version35 ? LeqRows35 : LeqRowsOther;
+    s.Leq_Count = leqRows(version);
 
     const QString valuesFailure = loadtext::valuesFailureText(version);
     // The marker line's break and the blank in front of the first value.
     if (!in.lineBreak() || !in.blank())
-        return readFailure(s, valuesFailure);
+        return readFailure(s, valuesFailure, in);
 
-    if (!in.rows(s.Leq_Records, version == Version35 ? LeqRows35 : LeqRowsOther))
-        return readFailure(s, valuesFailure);
+    if (!in.rows(s.Leq_Records, leqRows(version)))
+        return readFailure(s, valuesFailure, in);
     if (!in.rows(s.Event_Records, EventTable::rowCount))
-        return readFailure(s, valuesFailure);
+        return readFailure(s, valuesFailure, in);
     if (version == Version35) {
         if (!in.entries(s.Param_Raw))
-            return readFailure(s, valuesFailure);
+            return readFailure(s, valuesFailure, in);
         rebuildParamBlockFromRaw(s);
     } else {
         if (!in.entries(s.Param_Block))
-            return readFailure(s, valuesFailure);
+            return readFailure(s, valuesFailure, in);
     }
 
     if (isVersion5Family(version)) {
         if (!in.rows(s.Param_History, HistoryTable::rowCount))
-            return readFailure(s, valuesFailure);
+            return readFailure(s, valuesFailure, in);
         QByteArray stamp;
         if (!in.lineBreak() || !in.token(DateLimit, stamp))
-            return readFailure(s, loadtext::dateFailureText(version));
+            return readFailure(s, loadtext::dateFailureText(version), in);
         const QString text = QString::fromLatin1(stamp);
         s.Transfer_Date = text.left(10);
         s.Transfer_Time = text.mid(11, 5);
     }
 
     s.Data_Loaded = true;
+    qCDebug(lcFiles) << "loaded";
     return {LoadOutcome::Loaded, QString(), QString()};
 }
 

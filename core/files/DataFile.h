@@ -27,7 +27,7 @@ const QList<MarkerEntry> &acceptedMarkers();
 int versionOfMarker(const QByteArray &marker);
 
 // The whole file image of the store for a version (3, 4, 5 or 70). Version 3
-// carries Leq rows 1..4096 and Param_Raw; 5 and 70 add Param_History and the
+// carries its shorter Leq table and Param_Raw; 5 and 70 add Param_History and the
 // transfer date and time. Empty for an unknown version.
 QByteArray buildDataFile(const Store &store, int version);
 

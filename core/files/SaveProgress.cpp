@@ -24,7 +24,7 @@ int saveProgressSteps(int version, int leqRows)
         steps += ParamRawTable::size / 8; // 64 of the 514 entries are multiples of 8
     else
         steps += ParamBlockTable::size / 8;
-    if (version == Version5X || version == VersionKvl36)
+    if (isVersion5Family(version))
         steps += HistoryTable::rowCount * (HistoryTable::fieldCount / 8);
     return steps;
 }
@@ -59,16 +59,17 @@ namespace {
 
 bool isSavedStamp(const qint16 *row)
 {
-    const int minute = row[0], hour = row[1], day = row[2], month = row[4], year = row[5];
+    const int minute = fieldOf(row, field::Minute), hour = fieldOf(row, field::Hour),
+              day = fieldOf(row, field::Day), month = fieldOf(row, field::Month),
+              year = fieldOf(row, field::Year);
     return year >= 0 && year <= 98 && month >= 1 && month <= 12 && day >= 1 && day <= 31 && hour >= 0 &&
            hour <= 23 && minute >= 0 && minute <= 59;
 }
 
 QString nameDate(const qint16 *row)
 {
-    const int day = row[2];
-    QString text = day < 10 ? QStringLiteral("0") + QString::number(day) : QString::number(day);
-    return text + QLatin1Char(' ') + Nom_Mois(row[4]) + QLatin1Char(' ') + QString::number(2000 + row[5]);
+    return twoDigitText(fieldOf(row, field::Day)) + QLatin1Char(' ') + Nom_Mois(fieldOf(row, field::Month)) +
+           QLatin1Char(' ') + QString::number(2000 + fieldOf(row, field::Year));
 }
 
 } // namespace

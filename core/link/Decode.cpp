@@ -49,7 +49,7 @@ bool decodeParamBlock(Store &s, const uchar *src, const ProgressFn &progress)
         if (i % 512 == 0)
             step(progress);
         // The lower part of the parameter area holds raw bytes.
-        s.Param_Block[i] = qint16(i <= 2046 ? src[i] : bcd(src[i]));
+        s.Param_Block[i] = qint16(i < block::FirstBcd ? src[i] : bcd(src[i]));
         if (cancelled(s))
             return false;
     }
@@ -61,21 +61,18 @@ bool decodeParamRaw35(Store &s, const uchar *src, const ProgressFn &progress)
     for (int i = 0; i < ParamRawTable::size; ++i) {
         if (i % 512 == 0)
             step(progress);
-        s.Param_Raw[i] = qint16(i <= 511 ? bcd(src[i]) : src[i]);
+        s.Param_Raw[i] = qint16(i < block::RawCopyCount ? bcd(src[i]) : src[i]);
         if (cancelled(s))
             return false;
     }
+    // The device program's pace for filling the block.
     for (int i = 0; i < ParamBlockTable::size; ++i) {
         if (i % 512 == 0)
             step(progress);
-        s.Param_Block[i] = 255;
         if (cancelled(s))
             return false;
     }
-    for (int k = 0; k <= 511; ++k)
-        s.Param_Block[2048 + k] = s.Param_Raw[k];
-    s.Param_Block[6] = s.Param_Raw[512];
-    s.Param_Block[7] = s.Param_Raw[513];
+    rebuildParamBlockFromRaw(s);
     return true;
 }
 
@@ -84,7 +81,9 @@ template <typename Table> void validate(Table &table, int rows, bool checkFields
 {
     for (int r = 1; r <= rows; ++r) {
         qint16 *row = table.row(r);
-        const bool ok = validStamp(row) && (!checkFields78 || (row[6] != 255 && row[7] != 255));
+        const bool ok =
+            validStamp(row) &&
+            (!checkFields78 || (fieldOf(row, field::CodeA) != 255 && fieldOf(row, field::CodeB) != 255));
         if (!ok)
             std::fill(row, row + Table::fieldCount, qint16(255));
     }
@@ -116,10 +115,9 @@ template <typename Table> void sortRows(Table &table, int rows)
     std::vector<std::uint64_t> keys(static_cast<std::size_t>(rows));
     for (int r = 1; r <= rows; ++r) {
         const qint16 *row = table.row(r);
-        const std::uint64_t stamp = (std::uint64_t(quint8(row[5])) << 32) |
-                                    (std::uint64_t(quint8(row[4])) << 24) |
-                                    (std::uint64_t(quint8(row[2])) << 16) |
-                                    (std::uint64_t(quint8(row[1])) << 8) | std::uint64_t(quint8(row[0]));
+        auto key = [row](int f) { return std::uint64_t(quint8(fieldOf(row, f))); };
+        const std::uint64_t stamp = (key(field::Year) << 32) | (key(field::Month) << 24) |
+                                    (key(field::Day) << 16) | (key(field::Hour) << 8) | key(field::Minute);
         // The row number in the low bits keeps equal stamps in table order.
         keys[std::size_t(r - 1)] = (stamp << 14) | std::uint64_t(r - 1);
     }
@@ -142,23 +140,16 @@ template <typename Table> void swapRows(Table &table, int i, int m)
 
 int imageSizeForVersion(int version)
 {
-    switch (version) {
-    case Version35:
-        return ImageSize35 + ParamAnswerSize;
-    case Version40:
-        return ImageSize40;
-    case Version5X:
-    case VersionKvl36:
-        return ImageSize5;
-    default:
-        return 0;
-    }
+    // Firmware 3.5: the parameter answer is stored after the image.
+    const int size = versionLayout(version).imageSize;
+    return version == Version35 ? size + ParamAnswerSize : size;
 }
 
 bool validStamp(const qint16 *row)
 {
-    return row[0] >= 0 && row[0] <= 59 && row[1] >= 0 && row[1] <= 23 && row[2] >= 1 && row[2] <= 31 &&
-           row[4] >= 1 && row[4] <= 12 && row[5] >= 0 && row[5] <= 98;
+    auto in = [row](int f, int low, int high) { return fieldOf(row, f) >= low && fieldOf(row, f) <= high; };
+    return in(field::Minute, 0, 59) && in(field::Hour, 0, 23) && in(field::Day, 1, 31) &&
+           in(field::Month, 1, 12) && in(field::Year, 0, 98);
 }
 
 bool decodeImage(Store &s, const QByteArray &image, const ProgressFn &progress)
@@ -169,27 +160,24 @@ bool decodeImage(Store &s, const QByteArray &image, const ProgressFn &progress)
         return false;
     const auto *bytes = reinterpret_cast<const uchar *>(image.constData());
 
-    const int leqRows = version == Version35 ? 4096 : 8192;
-    const int eventArea = version == Version35 ? EventArea35 : EventArea;
-    if (!decodeRows(s, s.Leq_Records, bytes, leqRows, 0, -1, 512, progress))
+    const VersionLayout layout = versionLayout(version);
+    if (!decodeRows(s, s.Leq_Records, bytes, layout.leqRows, 0, -1, 512, progress))
         return false;
-    if (!decodeRows(s, s.Event_Records, bytes + eventArea, EventTable::rowCount, 7, 8, 512, progress))
+    if (!decodeRows(s, s.Event_Records, bytes + layout.eventArea, EventTable::rowCount, field::CodeA,
+                    field::CodeB, 512, progress))
         return false;
-    switch (version) {
-    case Version35:
-        return decodeParamRaw35(s, bytes + ImageSize35, progress);
-    case Version40:
-        return decodeParamBlock(s, bytes + ParamArea40, progress);
-    default:
-        if (!decodeRows(s, s.Param_History, bytes + HistoryArea5, HistoryTable::rowCount, 7, 8, 85, progress))
-            return false;
-        return decodeParamBlock(s, bytes + ParamArea5, progress);
-    }
+    if (version == Version35)
+        return decodeParamRaw35(s, bytes + layout.imageSize, progress);
+    if (layout.historyArea &&
+        !decodeRows(s, s.Param_History, bytes + layout.historyArea, HistoryTable::rowCount, history::Analysis,
+                    history::Source, 85, progress))
+        return false;
+    return decodeParamBlock(s, bytes + layout.paramArea, progress);
 }
 
 void Tri_Leq(Store &s, const ProgressFn &progress)
 {
-    s.Leq_Count = s.Device_Version == Version35 ? 4096 : 8192;
+    s.Leq_Count = leqRows(s.Device_Version);
     validate(s.Leq_Records, s.Leq_Count, true);
     if (sortProgress(s, s.Leq_Count, progress))
         sortRows(s.Leq_Records, s.Leq_Count);

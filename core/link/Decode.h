@@ -3,6 +3,8 @@
 // Decoding of a device memory image into the store, validation, and the
 // chronological sorts.
 
+#include "store/Layout.h"
+
 #include <QByteArray>
 
 #include <functional>
@@ -14,19 +16,6 @@ struct Store;
 // Called for every progress step (Avancer_Progression in the program). It
 // may set Store::Cancel_Flag, which stops the work at the next check.
 using ProgressFn = std::function<void()>;
-
-// Image sizes of each firmware, and the firmware 3.5 parameter answer.
-constexpr int ImageSize35 = 65536;
-constexpr int ParamAnswerSize = 514;
-constexpr int ImageSize40 = 100864;
-constexpr int ImageSize5 = 133632;
-
-// Area offsets inside the images.
-constexpr int EventArea35 = 32768;
-constexpr int EventArea = 65536; // firmware 4.0, 5.X, KVL 36
-constexpr int HistoryArea5 = 98304;
-constexpr int ParamArea40 = 98304;
-constexpr int ParamArea5 = 131072;
 
 // Size of the image of a version (firmware 3.5: memory image plus the
 // parameter answer stored after it); 0 for an unknown version.
@@ -48,7 +37,7 @@ bool validStamp(const qint16 *row);
 
 // Validation and sort of each table; rows that fail validation become all
 // 255 and sort last. Each makes the progress calls of the device program
-// (Tri_Leq 80 for 8192 rows, 40 for 4096; Tri_Evenements 40;
+// (Tri_Leq 80 for the full Leq table, 40 for firmware 3.5; Tri_Evenements 40;
 // Tri_Historique 10) and returns early when Cancel_Flag is set.
 void Tri_Leq(Store &store, const ProgressFn &progress);
 void Tri_Evenements(Store &store, const ProgressFn &progress);

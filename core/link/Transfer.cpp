@@ -1,5 +1,6 @@
 #include "link/Transfer.h"
 
+#include "Logging.h"
 #include "link/SerialLine.h"
 #include "store/Store.h"
 
@@ -11,26 +12,76 @@ constexpr quint8 ImageCommand = 0x01;
 constexpr quint8 ParameterCommand = 0x03;
 } // namespace
 
+TransferOutcome transferOutcome(const Store &s)
+{
+    if (!s.Cancel_Flag)
+        return TransferOutcome::Completed;
+    if (s.Transfer_Error >= 1 && s.Transfer_Error <= 4)
+        return TransferOutcome(s.Transfer_Error);
+    return TransferOutcome::Cancelled;
+}
+
+TransferMessage transferFailureMessage(TransferOutcome outcome)
+{
+    switch (outcome) {
+    case TransferOutcome::ParameterIncomplete:
+        return {QStringLiteral("Error 04 - See analysis software."),
+                QStringLiteral("Transmit error (Error 04)")};
+    case TransferOutcome::ParameterNoAnswer:
+        return {QStringLiteral("Error 03 - See analysis software."),
+                QStringLiteral("Transmit error(Error 03)")};
+    case TransferOutcome::ImageNoAnswer:
+        return {QStringLiteral("Error 01 - See analysis software."),
+                QStringLiteral("Transmit error (Error 01)")};
+    case TransferOutcome::ImageIncomplete:
+        return {QStringLiteral("Error 02 - See analysis software."),
+                QStringLiteral("Transmit error(Error 02)")};
+    default:
+        return {};
+    }
+}
+
+const char *outcomeName(TransferOutcome outcome)
+{
+    switch (outcome) {
+    case TransferOutcome::Running:
+        return "running";
+    case TransferOutcome::Cancelled:
+        return "cancelled";
+    case TransferOutcome::ParameterIncomplete:
+        return "parameter answer incomplete (code 1)";
+    case TransferOutcome::ParameterNoAnswer:
+        return "no answer to the parameter command (code 2)";
+    case TransferOutcome::ImageNoAnswer:
+        return "no answer to the image command (code 3)";
+    case TransferOutcome::ImageIncomplete:
+        return "image incomplete (code 4)";
+    case TransferOutcome::Completed:
+        return "completed";
+    }
+    return "?";
+}
+
 TransferVariant transferVariant(int deviceVersion)
 {
     TransferVariant v;
     v.version = deviceVersion;
+    // Any other version is downloaded as a firmware 5.X.
+    const int as = deviceVersion == Version35 || deviceVersion == Version40 ? deviceVersion : Version5X;
+    v.imageSize = versionLayout(as).imageSize;
     switch (deviceVersion) {
     case Version35:
-        v.imageSize = ImageSize35;
         v.chunkedUntil = 64000;
         v.dataSettings = QStringLiteral("19200,N,8,1");
         v.commandWaitMs = 500;
         v.parameterExchange = true;
         break;
     case Version40:
-        v.imageSize = ImageSize40;
         v.chunkedUntil = 96000;
         v.dataSettings = QStringLiteral("56000,N,8,1");
         v.commandWaitMs = 500;
         break;
     default:
-        v.imageSize = ImageSize5;
         v.chunkedUntil = 128000;
         v.dataSettings = QStringLiteral("56000,N,8,1");
         v.commandWaitMs = 750;
@@ -67,24 +118,40 @@ void Transfer::start(qint64 nowMs)
     m_buffer = QByteArray(total + 1, char(0));
     m_commands.clear();
     m_waitStart = nowMs;
+    m_outcome = TransferOutcome::Running;
+    qCDebug(lcLink) << "download start: version" << m_variant.version << "image" << m_variant.imageSize
+                    << "bytes, port COM" << m_store.Com_Port;
     beginPhase(1);
 }
 
 void Transfer::beginPhase(int phase)
 {
     m_phase = phase;
+    qCDebug(lcLink) << "phase" << phase << (phase == 1 ? "(memory image)" : "(parameter answer)");
     m_store.Transfer_Error = 0;
     m_received = 0;
     m_state = State::Attempt;
 }
 
-// The error code of a phase that gives up.
-int Transfer::phaseCode() const
+// The outcome of a phase that gives up at its current stage.
+TransferOutcome Transfer::phaseTimeout() const
 {
     const bool connecting = m_state == State::Attempt || m_state == State::AttemptWait;
     if (m_phase == 1)
-        return connecting ? 3 : 4;
-    return connecting ? 2 : 1;
+        return connecting ? TransferOutcome::ImageNoAnswer : TransferOutcome::ImageIncomplete;
+    return connecting ? TransferOutcome::ParameterNoAnswer : TransferOutcome::ParameterIncomplete;
+}
+
+void Transfer::end(TransferOutcome outcome)
+{
+    m_outcome = outcome;
+    m_state = State::Done;
+    if (outcome == TransferOutcome::Completed || outcome == TransferOutcome::Cancelled)
+        qCDebug(lcLink) << "download ended:" << outcomeName(outcome) << "after" << m_received
+                        << "bytes of phase" << m_phase;
+    else
+        qCWarning(lcLink) << "download failed:" << outcomeName(outcome) << "after" << m_received
+                          << "bytes of phase" << m_phase;
 }
 
 bool Transfer::portInUse() const
@@ -95,16 +162,21 @@ bool Transfer::portInUse() const
 // A port that went away ends the transfer like a time-out of its phase.
 void Transfer::failPortGone()
 {
-    m_store.Transfer_Error = qint16(phaseCode());
+    const TransferOutcome outcome = phaseTimeout();
+    qCWarning(lcLink) << "port COM" << m_store.Com_Port << "is gone";
+    m_store.Transfer_Error = qint16(outcome);
     m_store.Cancel_Flag = true;
     m_line.close();
-    m_state = State::Done;
+    end(outcome);
 }
 
 // One attempt's port set-up and command; false when the port cannot be used.
 bool Transfer::attempt()
 {
     const quint8 command = m_phase == 1 ? ImageCommand : ParameterCommand;
+    qCDebug(lcLink) << "attempt" << m_store.Transfer_Error + 1 << "of phase" << m_phase << ": command"
+                    << Qt::hex << command << Qt::dec << "at"
+                    << (m_variant.commandAtDataSpeed ? m_variant.dataSettings : CommandSettings);
     m_line.setPort(m_store.Com_Port);
     if (m_variant.commandAtDataSpeed) {
         m_line.clearInput();
@@ -137,6 +209,8 @@ bool Transfer::attempt()
 
 void Transfer::enterReceive()
 {
+    qCDebug(lcLink) << "answer: reception at" << m_variant.dataSettings << "," << m_line.inBufferCount()
+                    << "bytes waiting";
     m_store.Transfer_Error = -1;
     if (m_phase == 1 && m_variant.extraProgress)
         progress();
@@ -151,6 +225,7 @@ void Transfer::appendRead(int offset)
     const int n = std::min(int(bytes.size()), std::max(room, 0));
     std::copy(bytes.constData(), bytes.constData() + n, m_buffer.data() + offset + m_received);
     m_received += int(bytes.size());
+    qCDebug(lcLink) << "received" << bytes.size() << "bytes, total" << m_received;
 }
 
 // One pass of a reception loop; false when the routine must wait.
@@ -200,6 +275,7 @@ bool Transfer::receivePass(qint64 nowMs)
 
 void Transfer::endReception()
 {
+    qCDebug(lcLink) << "phase" << m_phase << "received:" << m_received << "bytes";
     m_line.close();
     if (m_phase == 1 && m_variant.parameterExchange) {
         beginPhase(2);
@@ -223,11 +299,7 @@ void Transfer::succeed(qint64 nowMs)
         s.Transfer_Date = now.date().toString(QStringLiteral("dd/MM/yyyy"));
         s.Transfer_Time = now.time().toString(QStringLiteral("hh:mm:ss"));
     } else {
-        const ParamBlockTable &p = s.Param_Block;
-        s.Default_Leq_Day = QString::number(p[2176] * 100 + p[2177]);
-        s.Default_Leq_Night = QString::number(p[2180] * 100 + p[2181]);
-        s.Default_Hour_Day_Night = QString::number(p[2191]);
-        s.Default_Hour_Night_Day = QString::number(p[2193]);
+        setDefaultThresholds(s);
     }
     m_waitStart = nowMs;
     m_state = State::FinalWait;
@@ -262,7 +334,7 @@ bool Transfer::step(qint64 nowMs)
             if (nowMs - m_waitStart <= m_variant.commandWaitMs)
                 return true;
             if (s.Cancel_Flag) {
-                m_state = State::Done;
+                end(transferOutcome(s));
                 return false;
             }
             if (m_line.inBufferCount() >= 1) {
@@ -273,9 +345,11 @@ bool Transfer::step(qint64 nowMs)
             const int last = m_phase == 1 ? CommandAttempts - 1 : ParameterAttempts - 1;
             if (s.Transfer_Error == last) {
                 s.Cancel_Flag = true;
-                m_state = State::Done;
+                end(phaseTimeout());
                 return false;
             }
+            qCWarning(lcLink) << "no answer to attempt" << s.Transfer_Error + 1 << "of phase" << m_phase
+                              << ", retrying";
             ++s.Transfer_Error;
             m_state = State::Attempt;
             continue;
@@ -287,7 +361,7 @@ bool Transfer::step(qint64 nowMs)
                 if (s.Cancel_Flag) {
                     if (s.Transfer_Error != 0)
                         m_line.close();
-                    m_state = State::Done;
+                    end(transferOutcome(s));
                     return false;
                 }
                 endReception();
@@ -303,6 +377,9 @@ bool Transfer::step(qint64 nowMs)
             if (nowMs - m_waitStart <= waitMs)
                 return true;
             if (!s.Cancel_Flag) {
+                qCWarning(lcLink) << "time-out in phase" << m_phase << "after" << waitMs
+                                  << "ms:" << m_received << "bytes received," << m_line.inBufferCount()
+                                  << "waiting";
                 ++s.Transfer_Error;
                 if (s.Transfer_Error == (m_phase == 1 ? 4 : 1))
                     s.Cancel_Flag = true;
@@ -313,8 +390,9 @@ bool Transfer::step(qint64 nowMs)
 
         case State::Decode: {
             m_buffer.truncate(imageSizeForVersion(m_variant.version));
+            qCDebug(lcLink) << "decoding" << m_buffer.size() << "bytes";
             if (s.Cancel_Flag || !decodeImage(s, m_buffer, m_hooks.progress)) {
-                m_state = State::Done;
+                end(transferOutcome(s));
                 return false;
             }
             m_state = State::SortLeq;
@@ -325,7 +403,7 @@ bool Transfer::step(qint64 nowMs)
         case State::SortEvents:
         case State::SortHistory: {
             if (s.Cancel_Flag) {
-                m_state = State::Done;
+                end(transferOutcome(s));
                 return false;
             }
             const ProgressFn &p = m_hooks.progress;
@@ -341,9 +419,10 @@ bool Transfer::step(qint64 nowMs)
             }
             if (m_state == State::FinalWait) {
                 if (s.Cancel_Flag) {
-                    m_state = State::Done;
+                    end(transferOutcome(s));
                     return false;
                 }
+                qCDebug(lcLink) << "sorted:" << s.Leq_Count << "Leq rows";
                 succeed(nowMs);
             }
             return true;
@@ -352,7 +431,7 @@ bool Transfer::step(qint64 nowMs)
         case State::FinalWait:
             if (nowMs - m_waitStart < CompletedWaitMs)
                 return true;
-            m_state = State::Done;
+            end(TransferOutcome::Completed);
             return false;
         }
     }

@@ -33,6 +33,33 @@ struct TransferHooks
     std::function<QDateTime()> now;
 };
 
+// How a download ended. A time-out's value is the code it leaves in
+// Transfer_Error for the data source window (1..4).
+enum class TransferOutcome : qint16 {
+    Running = -1,
+    Cancelled = 0,           // by the user
+    ParameterIncomplete = 1, // 3.5: the 514-byte answer stayed short ("Error 04")
+    ParameterNoAnswer = 2,   // 3.5: no answer to command 0x03 ("Error 03")
+    ImageNoAnswer = 3,       // no answer to command 0x01 ("Error 01")
+    ImageIncomplete = 4,     // the last bytes of the image never came ("Error 02")
+    Completed = 5,
+};
+
+// The outcome the store shows once a download has ended: Cancel_Flag clear
+// is a success whatever Transfer_Error holds; codes other than 1..4 with
+// Cancel_Flag are a user cancel.
+TransferOutcome transferOutcome(const Store &store);
+
+// The message box of a time-out outcome; empty for any other outcome.
+struct TransferMessage
+{
+    QString text;
+    QString caption;
+};
+TransferMessage transferFailureMessage(TransferOutcome outcome);
+
+const char *outcomeName(TransferOutcome outcome);
+
 // The protocol's figures for one device version.
 struct TransferVariant
 {
@@ -92,6 +119,8 @@ public:
     const QByteArray &commandsSent() const { return m_commands; }
     // When the last attempt started, in the caller's milliseconds.
     qint64 lastAttemptAt() const { return m_attemptAt; }
+    // Running until the routine has ended.
+    TransferOutcome outcome() const { return m_outcome; }
 
 private:
     void beginPhase(int phase);
@@ -102,7 +131,8 @@ private:
     void succeed(qint64 nowMs);
     void failPortGone();
     void appendRead(int offset);
-    int phaseCode() const;
+    TransferOutcome phaseTimeout() const;
+    void end(TransferOutcome outcome);
     bool portInUse() const;
     void progress();
 
@@ -111,6 +141,7 @@ private:
     TransferHooks m_hooks;
     TransferVariant m_variant;
     State m_state = State::Idle;
+    TransferOutcome m_outcome = TransferOutcome::Running;
     int m_phase = 1;
     int m_received = 0;
     qint64 m_waitStart = 0;

@@ -15,12 +15,12 @@ namespace {
 
 const char *const NoCard = "No card detected";
 
-// Level pairs (high, low): first element and first record field.
-constexpr int FirstLevelElement = 2176;
-constexpr int FirstLevelField = 29;
-constexpr int FirstBandElement = 2055;
-constexpr int FirstBandField = 16;
-constexpr int BandRingFirstElement = 2373;
+// Level pairs (high, low) follow each other from the day threshold on.
+constexpr int FirstLevelElement = block::LeqDay;
+constexpr int FirstLevelField = history::LeqDay;
+constexpr int FirstBandElement = block::FirstBand;
+constexpr int FirstBandField = history::FirstBand;
+constexpr int BandRingFirstElement = block::BandRingFirst;
 
 bool isKvl36(const Store &store)
 {
@@ -68,40 +68,40 @@ void setCommonTexts(SheetTexts &texts, const ParamValues &v, bool periodSelected
 ParamValues valuesFromBlock(const ParamBlockTable &block)
 {
     ParamValues v;
-    v.analysis = block[6];
-    v.source = block[7];
-    v.attack = block[2049];
-    v.release = block[2051];
-    v.halfStep = block[2052];
-    v.reduction = block[2053];
+    v.analysis = block[block::Analysis];
+    v.source = block[block::Source];
+    v.attack = block[block::Attack];
+    v.release = block[block::Release];
+    v.halfStep = block[block::OutputHalfStep];
+    v.reduction = block[block::OutputReduction];
     for (int j = 0; j < 7; ++j)
         v.bands[j] = block[FirstBandElement + 2 * j];
     for (int k = 0; k < 7; ++k) {
         v.levels[k][0] = block[FirstLevelElement + 2 * k];
         v.levels[k][1] = block[FirstLevelElement + 2 * k + 1];
     }
-    v.hourDayNight = block[2191];
-    v.hourNightDay = block[2193];
+    v.hourDayNight = block[block::HourDayNight];
+    v.hourNightDay = block[block::HourNightDay];
     return v;
 }
 
 ParamValues valuesFromRecord(const HistoryTable &history, int row)
 {
     ParamValues v;
-    v.analysis = history(row, 7);
-    v.source = history(row, 8);
-    v.attack = history(row, 10);
-    v.release = history(row, 12);
-    v.halfStep = history(row, 13);
-    v.reduction = history(row, 14);
+    v.analysis = history(row, history::Analysis);
+    v.source = history(row, history::Source);
+    v.attack = history(row, history::Attack);
+    v.release = history(row, history::Release);
+    v.halfStep = history(row, history::OutputHalfStep);
+    v.reduction = history(row, history::OutputReduction);
     for (int j = 0; j < 7; ++j)
         v.bands[j] = history(row, FirstBandField + 2 * j);
     for (int k = 0; k < 7; ++k) {
         v.levels[k][0] = history(row, FirstLevelField + 2 * k);
         v.levels[k][1] = history(row, FirstLevelField + 2 * k + 1);
     }
-    v.hourDayNight = history(row, 44);
-    v.hourNightDay = history(row, 46);
+    v.hourDayNight = history(row, history::HourDayNight);
+    v.hourNightDay = history(row, history::HourNightDay);
     return v;
 }
 
@@ -143,14 +143,9 @@ QString levelText(int high, int low)
     return QString::number(high * 100 + low);
 }
 
-QString twoDigits(int value)
-{
-    return value < 10 ? QStringLiteral("0") + QString::number(value) : QString::number(value);
-}
-
 QString hourText(int hour)
 {
-    return twoDigits(hour);
+    return twoDigitText(hour);
 }
 
 QString weightingWord(int code)
@@ -197,7 +192,7 @@ QString releaseText(int code)
 
 QString outputReductionText(int halfStep, int whole)
 {
-    QString text = twoDigits(whole);
+    QString text = twoDigitText(whole);
     if (halfStep == 50)
         text += QStringLiteral(".5");
     return text;
@@ -214,7 +209,7 @@ QString attenuationText(int value)
 {
     if (value > 15)
         return QStringLiteral("00");
-    return twoDigits(value);
+    return twoDigitText(value);
 }
 
 QString bandLevelText(int value)
@@ -257,9 +252,10 @@ SheetTexts loadSheet(Store &store)
     Lire_Numero_Serie(store);
     texts.Label_Numero_Serie = store.Serial_Number;
 
-    const bool normal = (version == Version35 || version == Version40) || (block[5] & RegulationNormalBit);
+    const bool normal = !isVersion5Family(version) || (block[block::RegulationMode] & RegulationNormalBit);
     texts.Label_Fonctionnement_Regul = regulationText(normal);
-    texts.filterCardPresent = (block[6] & 16) || version == Version35 || version == VersionKvl36;
+    texts.filterCardPresent =
+        (block[block::Analysis] & block::FilterCardBit) || version == Version35 || version == VersionKvl36;
 
     const ParamValues v = valuesFromBlock(block);
     setCommonTexts(texts, v, false);
@@ -290,18 +286,19 @@ SheetTexts loadSheet(Store &store)
 
 bool isSheetRecordValid(const HistoryTable &history, int row)
 {
-    const qint16 *r = history.row(row);
-    return r[0] >= 0 && r[0] <= 59 && r[1] >= 0 && r[1] <= 23 && r[2] >= 1 && r[2] <= 31 && r[4] >= 1 &&
-           r[4] <= 12 && r[5] >= 0 && r[5] <= 99;
+    auto in = [&](int f, int low, int high) { return history(row, f) >= low && history(row, f) <= high; };
+    return in(field::Minute, 0, 59) && in(field::Hour, 0, 23) && in(field::Day, 1, 31) &&
+           in(field::Month, 1, 12) && in(field::Year, 0, 99);
 }
 
 QString recordText(const HistoryTable &history, int row)
 {
-    const qint16 *r = history.row(row);
-    const int year = 2000 + r[5];
-    return Nom_Jour(dateText(r[2], r[4], year)) + QLatin1Char(' ') + twoDigits(r[2]) + QLatin1Char(' ') +
-           Nom_Mois(r[4]) + QLatin1Char(' ') + QString::number(year) + QStringLiteral("  at  ") +
-           twoDigits(r[1]) + QStringLiteral(" : ") + twoDigits(r[0]);
+    const int day = history(row, field::Day), month = history(row, field::Month);
+    const int year = 2000 + history(row, field::Year);
+    return Nom_Jour(dateText(day, month, year)) + QLatin1Char(' ') + twoDigitText(day) + QLatin1Char(' ') +
+           Nom_Mois(month) + QLatin1Char(' ') + QString::number(year) + QStringLiteral("  at  ") +
+           twoDigitText(history(row, field::Hour)) + QStringLiteral(" : ") +
+           twoDigitText(history(row, field::Minute));
 }
 
 QString downloadText(const QString &transferDate, const QString &transferTime)
@@ -361,7 +358,7 @@ QString periodDateCaption(const PeriodList &list, int index)
 
 int bandRingEntry(const ParamBlockTable &block, int rank)
 {
-    const int newest = block[2371] * 10 + block[2370];
+    const int newest = block[block::BandRingNewestTens] * 10 + block[block::BandRingNewestUnits];
     if (newest < 1 || newest > BandRingEntries || rank < 0 || rank >= BandRingEntries)
         return -1;
     int entry = newest - 1 - rank;
@@ -379,7 +376,8 @@ SheetTexts periodSheet(const Store &store, const PeriodList &list, int index)
     const ParamValues v = valuesFromRecord(store.Param_History, entry.row);
     const qint16 version = store.Device_Version;
 
-    texts.filterCardPresent = (v.analysis & 16) || version == Version35 || version == VersionKvl36;
+    texts.filterCardPresent =
+        (v.analysis & block::FilterCardBit) || version == Version35 || version == VersionKvl36;
     setCommonTexts(texts, v, true);
     texts.Label_Fonctionnement_Regul =
         regulationText(store.Param_History(entry.row, HistoryRegulationField) & RegulationNormalBit);
@@ -399,7 +397,7 @@ SheetTexts periodSheet(const Store &store, const PeriodList &list, int index)
     }
     int values[8];
     for (int k = 0; k < 8; ++k)
-        values[k] = store.Param_Block[BandRingFirstElement + 8 * ringEntry + k];
+        values[k] = store.Param_Block[BandRingFirstElement + block::BandRingEntrySize * ringEntry + k];
     setKvl36Bands(texts, values);
     return texts;
 }

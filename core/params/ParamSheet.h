@@ -17,12 +17,12 @@ namespace kvl {
 // The parameter record's regulation mode flag: bit 6 of field 7. Fields 7 and
 // 8 are the only fields kept raw by the decoder, so a bit flag survives only
 // there, and bit 6 is unused by the analysis configuration held in field 7.
-constexpr int HistoryRegulationField = 7;
-constexpr int RegulationNormalBit = 64;
+constexpr int HistoryRegulationField = history::Regulation;
+constexpr int RegulationNormalBit = block::RegulationNormalBit;
 
 // Entries of the "KVL 36" band level ring and how many history entries its
 // selector keeps.
-constexpr int BandRingEntries = 22;
+constexpr int BandRingEntries = block::BandRingEntries;
 constexpr int Kvl36PeriodEntries = 25;
 
 // The raw parameter bytes the sheet formats, taken either from Param_Block
@@ -82,7 +82,6 @@ extern const std::array<const char *, 7> BandValueNames;
 // Single texts, exposed for the tests and for other views.
 QString levelText(int high, int low);
 QString hourText(int hour);
-QString twoDigits(int value);
 QString analysisText(int configuration, bool periodSelected);
 QString weightingWord(int code);
 QString sourceText(int source);

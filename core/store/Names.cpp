@@ -10,8 +10,8 @@ namespace kvl {
 QString Nom_Mois(int month)
 {
     static const char *const names[] = {" January ", " February ", "  March   ", "  April  ",
-                                        "   May   ", "  June   ",   " July ",     "  August ",
-                                        "September", " October ",  "November ", "December "};
+                                        "   May   ", "  June   ",  " July ",     "  August ",
+                                        "September", " October ",  "November ",  "December "};
     if (month < 1 || month > 12)
         return QString();
     return QString::fromLatin1(names[month - 1]);
@@ -43,9 +43,14 @@ QString Nom_Jour(const QString &dateText)
 void Lire_Numero_Serie(Store &store)
 {
     QString text;
-    for (int i = 2360; i <= 2367; ++i)
+    for (int i = block::SerialFirst; i <= block::SerialLast; ++i)
         text += QString::number(store.Param_Block[i]);
     store.Serial_Number = text;
+}
+
+QString twoDigitText(int value)
+{
+    return value < 10 && value >= 0 ? QLatin1Char('0') + QString::number(value) : QString::number(value);
 }
 
 QString dateText(int day, int month, int year)

@@ -13,8 +13,11 @@ QString Nom_Mois(int month);
 // "d/m/yyyy"); "" when the text is no date.
 QString Nom_Jour(const QString &dateText);
 
-// Serial_Number from Param_Block elements 2360..2367, decimal, no leading zeros.
+// Serial_Number from the Param_Block serial elements, decimal, no leading zeros.
 void Lire_Numero_Serie(Store &store);
+
+// "05" for 5; values of 10 and more (and negative ones) as they are.
+QString twoDigitText(int value);
 
 // The date text of the program: day, month and four-digit year joined by " / ".
 QString dateText(int day, int month, int year);

@@ -19,4 +19,22 @@ void Store::initialise()
     Seuils_Prets = false;
 }
 
+void setDefaultThresholds(Store &s)
+{
+    const ParamBlockTable &p = s.Param_Block;
+    s.Default_Leq_Day = QString::number(blockLevel(p, block::LeqDay));
+    s.Default_Leq_Night = QString::number(blockLevel(p, block::LeqNight));
+    s.Default_Hour_Day_Night = QString::number(p[block::HourDayNight]);
+    s.Default_Hour_Night_Day = QString::number(p[block::HourNightDay]);
+}
+
+void rebuildParamBlockFromRaw(Store &s)
+{
+    s.Param_Block.fill(255);
+    for (int k = 0; k < block::RawCopyCount; ++k)
+        s.Param_Block[block::RawCopyFirst + k] = s.Param_Raw[k];
+    s.Param_Block[block::Analysis] = s.Param_Raw[block::RawCopyCount];
+    s.Param_Block[block::Source] = s.Param_Raw[block::RawCopyCount + 1];
+}
+
 } // namespace kvl

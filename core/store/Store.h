@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Layout.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -10,8 +12,7 @@ namespace kvl {
 
 // A record table with 1-based rows and fields, one device byte per element
 // widened to 16 bits. Fixed size for the program's lifetime.
-template <int Rows, int Fields>
-class RecordTable
+template <int Rows, int Fields> class RecordTable
 {
 public:
     static constexpr int rowCount = Rows;
@@ -39,8 +40,7 @@ private:
 };
 
 // A one-row table indexed from 0.
-template <int Size>
-class ByteArrayTable
+template <int Size> class ByteArrayTable
 {
 public:
     static constexpr int size = Size;
@@ -64,14 +64,19 @@ private:
     std::vector<qint16> m_data;
 };
 
-using LeqTable = RecordTable<8192, 8>;
-using EventTable = RecordTable<4096, 8>;
-using HistoryTable = RecordTable<682, 48>;
-using ParamBlockTable = ByteArrayTable<2560>;
-using ParamRawTable = ByteArrayTable<514>;
+using LeqTable = RecordTable<LeqRowsMax, RecordFields>;
+using EventTable = RecordTable<EventRows, RecordFields>;
+using HistoryTable = RecordTable<HistoryRows, HistoryFields>;
+using ParamBlockTable = ByteArrayTable<ParamBlockSize>;
+using ParamRawTable = ByteArrayTable<ParamAnswerSize>;
 
-// Device_Version values.
-enum DeviceVersion : qint16 { Version35 = 3, Version40 = 4, Version5X = 5, VersionKvl36 = 70 };
+// Requested_View values: the view the Analysis menu asked for.
+namespace view {
+inline const QString LeqChart = QStringLiteral("Graphique Leq");
+inline const QString LeqTable = QStringLiteral("Tableau Leq");
+inline const QString EventsTable = QStringLiteral("Tableau Evénements");
+inline const QString Parameters = QStringLiteral("Tableau Paramètres");
+} // namespace view
 
 // The one measurement store: the last downloaded or loaded device memory
 // and the few settings that travel between windows.
@@ -85,7 +90,7 @@ struct Store
 
     qint16 Device_Version = Version5X;
     qint16 Com_Port = 0;
-    qint32 Leq_Count = 8192;
+    qint32 Leq_Count = LeqRowsMax;
     QString Serial_Number;
     QString Requested_View;
     QString Data_File_Path;
@@ -134,12 +139,22 @@ struct Store
     // Start-up state of the main window's load.
     void initialise();
 
-    bool isVersion5Family() const { return Device_Version == Version5X || Device_Version == VersionKvl36; }
-    // Leq rows carried by this version: 4096 for firmware 3.5, else 8192.
-    int leqRowsForVersion() const { return Device_Version == Version35 ? 4096 : 8192; }
+    bool isVersion5Family() const { return kvl::isVersion5Family(Device_Version); }
+    int leqRowsForVersion() const { return leqRows(Device_Version); }
 };
 
-// Leq level in dB of a Leq record: 100 x field 8 + field 7.
-inline int leqLevel(const qint16 *row) { return 100 * row[7] + row[6]; }
+// Firmware 3.5: Param_Block rebuilt from Param_Raw, 255 where the answer
+// carries nothing.
+void rebuildParamBlockFromRaw(Store &store);
+
+// The chart defaults the device holds: day and night thresholds and the two
+// switching hours, from Param_Block.
+void setDefaultThresholds(Store &store);
+
+// Leq level in dB of a Leq record.
+inline int leqLevel(const qint16 *row)
+{
+    return 100 * fieldOf(row, field::LevelHundreds) + fieldOf(row, field::LevelUnits);
+}
 
 } // namespace kvl

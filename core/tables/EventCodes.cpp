@@ -67,7 +67,7 @@ QString eventLabel(int byteA, int byteB, int deviceVersion, EventList list)
     if (bit < 0)
         return QStringLiteral("XXX");
     const CodeLabels &labels = byteA != 0 ? byteALabels[bit] : byteBLabels[bit];
-    const bool newer = deviceVersion == Version5X || deviceVersion == VersionKvl36;
+    const bool newer = isVersion5Family(deviceVersion);
     const char *text = list == EventList::Table ? (newer ? labels.table5 : labels.table34)
                                                 : (newer ? labels.chart5 : labels.chart34);
     return QString::fromLatin1(text);

@@ -27,7 +27,7 @@ QString firmwareText(int majorByte, int minorByte)
 
 QString firmwareText(const Store &store)
 {
-    return firmwareText(store.Param_Block[160], store.Param_Block[161]);
+    return firmwareText(store.Param_Block[block::FirmwareMajor], store.Param_Block[block::FirmwareMinor]);
 }
 
 } // namespace kvl

@@ -21,7 +21,8 @@ template <typename Table> PeriodRows scan(const Table &table, int rowCount, cons
     rowCount = qBound(0, rowCount, Table::rowCount);
     for (int i = 1; i <= rowCount; ++i) {
         const qint16 *r = table.row(i);
-        const bool inside = period.contains(r[2], r[4], 2000 + r[5]);
+        const bool inside =
+            period.contains(fieldOf(r, field::Day), fieldOf(r, field::Month), 2000 + fieldOf(r, field::Year));
         if (inside && rows.first == 0)
             rows.first = i;
         if (!inside && rows.first != 0)

@@ -29,7 +29,8 @@ int monthLength(int month, int year)
 
 Stamp stampOf(const qint16 *row)
 {
-    return Stamp{row[0], row[1], row[2], row[4], 2000 + row[5]};
+    return Stamp{fieldOf(row, field::Minute), fieldOf(row, field::Hour), fieldOf(row, field::Day),
+                 fieldOf(row, field::Month), 2000 + fieldOf(row, field::Year)};
 }
 
 QString dayName(int day, int month, int year)
@@ -66,16 +67,17 @@ QString levelLabel(LeqKind kind)
 
 QString eventLine(const qint16 *row, const QString &between, const QString &label)
 {
-    const int year = 2000 + row[5];
-    return QStringLiteral("      The  ") + dayName(row[2], row[4], year) + QStringLiteral("  ") +
-           twoDigitText(row[2]) + QStringLiteral("  ") + Nom_Mois(row[4]) + QStringLiteral("  ") +
-           QString::number(year) + between + twoDigitText(row[1]) + QStringLiteral(" h. ") +
-           twoDigitText(row[0]) + QStringLiteral("   :   ") + label + QLatin1Char('.');
+    const Stamp s = stampOf(row);
+    return QStringLiteral("      The  ") + dayName(s.day, s.month, s.year) + QStringLiteral("  ") +
+           twoDigitText(s.day) + QStringLiteral("  ") + Nom_Mois(s.month) + QStringLiteral("  ") +
+           QString::number(s.year) + between + twoDigitText(s.hour) + QStringLiteral(" h. ") +
+           twoDigitText(s.minute) + QStringLiteral("   :   ") + label + QLatin1Char('.');
 }
 
 bool sameDay(const qint16 *a, const qint16 *b)
 {
-    return a[2] == b[2] && a[4] == b[4] && a[5] == b[5];
+    const Stamp x = stampOf(a), y = stampOf(b);
+    return x.day == y.day && x.month == y.month && x.year == y.year;
 }
 
 QStringList eventLines(const Store &store, int first, int last, EventList list)
@@ -87,22 +89,18 @@ QStringList eventLines(const Store &store, int first, int last, EventList list)
         list == EventList::Table ? QStringLiteral("   to   ") : QStringLiteral("   at   ");
     for (int i = first; i <= last; ++i) {
         const qint16 *row = store.Event_Records.row(i);
-        if (!isEvent(row[6], row[7]))
+        const int a = fieldOf(row, field::CodeA), b = fieldOf(row, field::CodeB);
+        if (!isEvent(a, b))
             continue;
         // The row before counts even when it was no event and gave no line.
         if (i != first && !sameDay(row, store.Event_Records.row(i - 1)))
             lines << QString();
-        lines << eventLine(row, between, eventLabel(row[6], row[7], store.Device_Version, list));
+        lines << eventLine(row, between, eventLabel(a, b, store.Device_Version, list));
     }
     return lines;
 }
 
 } // namespace
-
-QString twoDigitText(int value)
-{
-    return value < 10 && value >= 0 ? QLatin1Char('0') + QString::number(value) : QString::number(value);
-}
 
 QString leqLevelText(int field7, int field8)
 {
@@ -154,8 +152,8 @@ QStringList leqLines(const LeqTable &table, int first, int last, LeqKind kind)
             }
         }
         if (i != first) {
-            const qint16 *prev = table.row(i - 1);
-            if (start.day != prev[2] || start.month != prev[4] || start.year != 2000 + prev[5])
+            const Stamp prev = stampOf(table.row(i - 1));
+            if (start.day != prev.day || start.month != prev.month || start.year != prev.year)
                 lines << QString();
         }
         lines << QStringLiteral("        The  ") + dayName(start.day, start.month, start.year) +
@@ -164,7 +162,8 @@ QStringList leqLines(const LeqTable &table, int first, int last, LeqKind kind)
                      QStringLiteral("  from  ") + twoDigitText(start.hour) + QStringLiteral(" h. ") +
                      twoDigitText(start.minute) + QStringLiteral("  to  ") + twoDigitText(end.hour) +
                      QStringLiteral(" h. ") + twoDigitText(end.minute) + levelLabel(kind) +
-                     leqLevelText(row[6], row[7]) + QStringLiteral(" dB.");
+                     leqLevelText(fieldOf(row, field::LevelUnits), fieldOf(row, field::LevelHundreds)) +
+                     QStringLiteral(" dB.");
     }
     return lines;
 }
@@ -194,10 +193,10 @@ void Separer_Leq1_Leq10(Store &store)
         const qint16 *row = store.Leq_Records.row(i);
         LeqTable *target = nullptr;
         qint32 *count = nullptr;
-        if (row[3] == 1) {
+        if (fieldOf(row, field::Kind) == KindLeq1) {
             target = &store.Leq1_Records;
             count = &store.Leq1_Count;
-        } else if (row[3] == 10) {
+        } else if (fieldOf(row, field::Kind) == KindLeq10) {
             target = &store.Leq10_Records;
             count = &store.Leq10_Count;
         } else {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/Names.h"
 #include "store/Store.h"
 
 #include <QStringList>
@@ -16,9 +17,6 @@ struct ListText
     QStringList lines;
     bool message = false;
 };
-
-// "05" for 5; values of 10 and more as they are.
-QString twoDigitText(int value);
 
 // Three-character level: hundreds from field 8 ("1", or a blank for 0), then
 // field 7 on two digits.

@@ -45,8 +45,8 @@ frmGraphique_Leq *openChart(const QDate &start, int days)
 {
     Store &s = appStore();
     storeChartPeriod(s, ChartDate{start.day(), start.month(), start.year()}, days);
-    s.Seuil_Jour = qint16(100 * s.Param_Block[block::LeqDay] + s.Param_Block[block::LeqDay + 1]);
-    s.Seuil_Nuit = qint16(100 * s.Param_Block[block::LeqNight] + s.Param_Block[block::LeqNight + 1]);
+    s.Seuil_Jour = qint16(blockLevel(s.Param_Block, block::LeqDay));
+    s.Seuil_Nuit = qint16(blockLevel(s.Param_Block, block::LeqNight));
     s.Heure_Jour_Nuit = s.Param_Block[block::HourDayNight];
     s.Heure_Nuit_Jour = s.Param_Block[block::HourNightDay];
     return qobject_cast<frmGraphique_Leq *>(openForm(QStringLiteral("frmGraphique_Leq")));

@@ -164,10 +164,16 @@ void TestDataType::savedData_data()
     // Its chart defaults: Leq day 105, night 95, 22 h, 7 h.
     Store s;
     s.Param_Block.fill(255);
-    for (auto [i, v] : {std::pair{2176, 1}, {2177, 5}, {2180, 0}, {2181, 95}, {2191, 22}, {2193, 7}})
+    using namespace block;
+    for (auto [i, v] : {std::pair{LeqDay, 1},
+                        {LeqDay + 1, 5},
+                        {LeqNight, 0},
+                        {LeqNight + 1, 95},
+                        {HourDayNight, 22},
+                        {HourNightDay, 7}})
         s.Param_Block[i] = qint16(v);
-    for (int i = 0; i < 512; ++i)
-        s.Param_Raw[i] = s.Param_Block[2048 + i];
+    for (int i = 0; i < RawCopyCount; ++i)
+        s.Param_Raw[i] = s.Param_Block[RawCopyFirst + i];
     const char *chart = "105|95|22|7|1", *kept = "||||7";
     const QString good = QStringLiteral("March 2008.kvl"), none;
     const QString leq = QStringLiteral("Graphique Leq"), params = QStringLiteral("Tableau Paramètres");
@@ -276,8 +282,8 @@ void TestDataType::lastData()
     s.Data_Loaded = true;
     s.Device_Version = qint16(version);
     s.Requested_View = view;
-    s.Param_Block[2176] = 0;
-    s.Param_Block[2177] = 99;
+    s.Param_Block[block::LeqDay] = 0;
+    s.Param_Block[block::LeqDay + 1] = 99;
     s.Data_File_Path = QStringLiteral("/nowhere.kvl");
     frmData_Type *w = openWindow();
     if (doubleClick) {
@@ -342,7 +348,7 @@ void TestDataType::transferOutcome()
     s.Transfer_Error = qint16(error);
     s.Data_Loaded = true;
     for (int i = 0; i < 8; ++i)
-        s.Param_Block[2360 + i] = qint16(i + 1);
+        s.Param_Block[block::SerialFirst + i] = qint16(i + 1);
     finish();
     setTransferStarter({});
 

@@ -117,23 +117,11 @@ void tst_Link::captions_data()
     QTest::addColumn<QString>("versionButton");
     QTest::addColumn<int>("port");
     QTest::addColumn<int>("version");
-    QTest::addColumn<QString>("caption");
-    QTest::newRow("3.5")
-        << "Option_Version3" << 12 << 3
-        << "ORLIN Analysis Software - KVL 24-2 - Version 5.5  |   Com. Port : COM 12  |  FirmWare "
-           "KVL 24-2 : Version 3.5";
-    QTest::newRow("4.0")
-        << "Option_Version4" << 1 << 4
-        << "ORLIN Analysis Software - KVL 24-2 - Version 5.5  |  Com. Port : COM 1  |  FirmWare KVL "
-           "24-2 : Version 4.0";
-    QTest::newRow("5.X")
-        << "Option_Version5" << 2 << 5
-        << "ORLIN Analysis Software - KVL 24-2 - Version 5.5  |  Com. Port : COM 2  |  FirmWare KVL "
-           "24-2 : Version 5.X";
-    QTest::newRow("KVL 36")
-        << "Option_KVL36" << 3 << 70
-        << "ORLIN Analysis Software - KVL 36 - Version 1.1 |  Com. Port : COM 3  |  FirmWare KVL "
-           "36 : Version 1.1";
+    // The main window captions are in tests/data/windows/link.txt.
+    QTest::newRow("3.5") << "Option_Version3" << 12 << 3;
+    QTest::newRow("4.0") << "Option_Version4" << 1 << 4;
+    QTest::newRow("5.X") << "Option_Version5" << 2 << 5;
+    QTest::newRow("KVL 36") << "Option_KVL36" << 3 << 70;
 }
 
 void tst_Link::captions()
@@ -141,7 +129,6 @@ void tst_Link::captions()
     QFETCH(QString, versionButton);
     QFETCH(int, port);
     QFETCH(int, version);
-    QFETCH(QString, caption);
     m_line.availablePorts = {1, 2, 3, 12};
     m_main->menuEntry(QStringLiteral("mnuAnalyse"))->setEnabled(false);
     frmPort *form = openPort();
@@ -149,7 +136,8 @@ void tst_Link::captions()
     QTest::mouseClick(form->findChild<QRadioButton *>(versionButton), Qt::LeftButton);
     QTest::mouseClick(form->Option_COM(port), Qt::LeftButton);
     QTest::mouseClick(child<QPushButton>(form, "Cmd_Ok"), Qt::LeftButton);
-    QCOMPARE(m_main->windowTitle(), caption);
+    KVL_COMPARE_REF("windows/link.txt", QStringLiteral("caption ") + QTest::currentDataTag(),
+                    QStringList{m_main->windowTitle()});
     QCOMPARE(appStore().Com_Port, qint16(port));
     QCOMPARE(appStore().Device_Version, qint16(version));
     QCOMPARE(m_line.port(), port);
@@ -183,16 +171,12 @@ void tst_Link::noPortChosen()
     m_line.availablePorts = {4, 6};
     frmPort *form = openPort();
     form->Cmd_Ok_Click();
-    QCOMPARE(m_main->windowTitle(),
-             QStringLiteral(
-                 "ORLIN Analysis Software - KVL 24-2 - Version 5.5/KVL 36 - Version 1.1  |  No COM. PORT "
-                 "|  Opening Active File Mode "));
+    QStringList captions{m_main->windowTitle()};
     QVERIFY(openFlags().Open_frmPort);
     QTest::mouseClick(child<QPushButton>(form, "Cmd_Annuler"), Qt::LeftButton);
     QVERIFY(!openFlags().Open_frmPort);
-    QCOMPARE(m_main->windowTitle(),
-             QStringLiteral("ORLIN Analysis Software - KVL 24-2 - Version 5.5  |  No COM. "
-                            "PORT |  Opening Active File Mode "));
+    captions << m_main->windowTitle();
+    KVL_COMPARE_REF("windows/link.txt", "no port: Ok, then Cancel", captions);
     QCOMPARE(appStore().Com_Port, qint16(0));
 }
 
@@ -228,17 +212,11 @@ void tst_Link::waitWindowLoad()
     auto *wait = qobject_cast<frmWait *>(openForm(QStringLiteral("frmWait")));
     QVERIFY(wait);
     QVERIFY(openFlags().Open_frmWait);
-    QCOMPARE(wait->windowTitle(), QStringLiteral("Data Transfer in progress ..."));
     auto bar = [wait](const char *name) { return child<QProgressBar>(wait, name); };
-    auto label = [wait](const char *name) { return child<QLabel>(wait, name)->text(); };
     QCOMPARE(bar("ProgressBar_Transmission")->maximum(), t);
     QCOMPARE(bar("ProgressBar_Classement")->maximum(), c);
     QCOMPARE(bar("ProgressBar_Traitement")->maximum(), p);
-    QCOMPARE(label("Label_Transmission"), QStringLiteral("Transmission in progress ..."));
-    QCOMPARE(label("Label_Classement"), QStringLiteral("Waiting the end of transmission ..."));
-    QCOMPARE(label("Label_Traitement"), QStringLiteral(" Data Processing in progress ..."));
-    QCOMPARE(label("Label_Pourcentage"), QStringLiteral("Data processing at 00 %."));
-    QVERIFY(child<QLabel>(wait, "Picture_Transmit_Ok")->isHidden());
+    KVL_COMPARE_REF("windows/link.txt", "progress window at start", test::windowTexts(wait));
 
     // A whole download's steps fill every bar.
     for (int i = 0; i < t - 1; ++i)
@@ -249,10 +227,7 @@ void tst_Link::waitWindowLoad()
     QCOMPARE(bar("ProgressBar_Transmission")->value(), t);
     QCOMPARE(bar("ProgressBar_Classement")->value(), c);
     QCOMPARE(bar("ProgressBar_Traitement")->value(), p);
-    QCOMPARE(label("Label_Transmission"), QStringLiteral("Transmission Completed !!!"));
-    QVERIFY(!child<QLabel>(wait, "Picture_Transmit_Ok")->isHidden());
-    QCOMPARE(label("Label_Classement"), QStringLiteral("Filing Completed  !!!"));
-    QCOMPARE(label("Label_Pourcentage"), QStringLiteral("Data filing Realized at 100 %."));
+    KVL_COMPARE_REF("windows/link.txt", "progress window at the end", test::windowTexts(wait));
 }
 
 void tst_Link::waitWindowCloseCancels_data()

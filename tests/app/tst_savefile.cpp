@@ -40,7 +40,7 @@ void loadedStore(int version)
         const qint16 row[8] = {30, 12, qint16(days[r][0]), 10, qint16(days[r][1]), 8, 85, 0};
         std::copy(row, row + 8, s.Leq_Records.row(r + 1));
     }
-    s.Param_Block[2360] = 42;
+    s.Param_Block[block::SerialFirst] = 42;
     s.Transfer_Date = QStringLiteral("13/04/2008");
     s.Transfer_Time = QStringLiteral("10:11:12");
     s.Data_Loaded = true;
@@ -192,8 +192,8 @@ void TestSaveFile::saveWithoutWriting()
     {
         std::optional<FileSizeLimit> limit;
         if (limitSize)
-            limit.emplace(4096);
-        Sauvegarde_Fichier(version, version == 3 ? 4096 : 8192);
+            limit.emplace(4 * 1024);
+        Sauvegarde_Fichier(version, leqRows(version));
     }
 
     QCOMPARE(shown(recorder), messages);
@@ -227,7 +227,7 @@ void TestSaveFile::savesAndShowsProgress()
     MessageRecorder recorder;
     ScriptedDialogs dialogs;
     dialogs.saveAnswers << file;
-    Sauvegarde_Fichier(version, version == 3 ? 4096 : 8192);
+    Sauvegarde_Fichier(version, leqRows(version));
 
     QVERIFY(recorder.messages.isEmpty());
     QVERIFY(contents(file) == buildDataFile(appStore(), version));
@@ -297,49 +297,25 @@ void TestSaveFile::load_data()
 {
     QTest::addColumn<QByteArray>("bytes"); // null: no such file
     QTest::addColumn<int>("port");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("messages"); // %1: the file's path
+    QTest::addColumn<bool>("loaded");
     QTest::addColumn<bool>("saveMenu");
-
+    // The caption and messages of each row are in tests/data/windows/savefile.txt.
     Store s;
     s.Transfer_Date = QStringLiteral("01/02/2009");
     s.Transfer_Time = QStringLiteral("03:04:05");
-    const QString design = frmMain::DesignCaption;
-    QTest::newRow("missing file") << QByteArray() << 2 << design
-                                  << msg("It is impossible to open this file : %1", "File Problem ",
-                                         MsgIcon::None)
-                                  << true;
-    QTest::newRow("v3 COM 2") << buildDataFile(s, 3) << 2
-                              << "ORLIN Analysis Software - KVL 24-2 - Version 5.5  |  Com Port : COM 2  |  "
-                                 "FirmWare KVL 24-2 : 3.5  |  Open file actived."
-                              << QString() << false;
-    QTest::newRow("v4 COM 16")
-        << buildDataFile(s, 4) << 16
-        << "ORLIN Analyser - KVL 24-2 - Version 5.5  |  Com Port  : COM 16  |  FirmWare "
-           "KVL 24-2 : 4.0  |  Open file actived."
-        << QString() << false;
-    QTest::newRow("v5 no port") << buildDataFile(s, 5) << 0
-                                << "ORLIN Analyser - KVL 24-2 - Version 5.5  |  No COM Port Selected.  |  "
-                                   "FirmWare KVL 24-2 : 5.X  |  Open file actived."
-                                << QString() << false;
-    QTest::newRow("truncated v70 COM 1")
-        << buildDataFile(s, 70).left(100000) << 1
-        << "ORLIN Analyser - KVL 36 - Version 1.1  |  Com Port  : COM 1  |  FirmWare KVL 36 : 1.X  |  Open "
-           "file actived."
-        << msg("It is not a KVL 36 file !!!!", "It is impossible to read file data", MsgIcon::Critical)
-        << false;
-    QTest::newRow("not a data file") << QByteArray("hello world") << 2 << design
-                                     << msg("It is not a KVL 24-2/36 file !!!!",
-                                            "It is impossible to open this file", MsgIcon::Critical)
-                                     << false;
+    QTest::newRow("missing file") << QByteArray() << 2 << false << true;
+    QTest::newRow("v3 COM 2") << buildDataFile(s, 3) << 2 << true << false;
+    QTest::newRow("v4 COM 16") << buildDataFile(s, 4) << 16 << true << false;
+    QTest::newRow("v5 no port") << buildDataFile(s, 5) << 0 << true << false;
+    QTest::newRow("truncated v70 COM 1") << buildDataFile(s, 70).left(100000) << 1 << false << false;
+    QTest::newRow("not a data file") << QByteArray("hello world") << 2 << false << false;
 }
 
 void TestSaveFile::load()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(int, port);
-    QFETCH(QString, title);
-    QFETCH(QString, messages);
+    QFETCH(bool, loaded);
     QFETCH(bool, saveMenu);
 
     QTemporaryDir dir;
@@ -352,10 +328,11 @@ void TestSaveFile::load()
     MessageRecorder recorder;
     Lecture_Fichier(file);
 
-    QCOMPARE(shown(recorder), messages.replace(QStringLiteral("%1"), file));
-    QCOMPARE(m_main->windowTitle(), title);
+    KVL_COMPARE_REF(
+        "windows/savefile.txt", QStringLiteral("load ") + QTest::currentDataTag(),
+        (QStringList{m_main->windowTitle(), shown(recorder).replace(file, QStringLiteral("<file>"))}));
     QCOMPARE(m_main->menuEntry(QStringLiteral("mnuSave_As"))->isEnabled(), saveMenu);
-    QCOMPARE(appStore().Data_Loaded, messages.isEmpty());
+    QCOMPARE(appStore().Data_Loaded, loaded);
     QCOMPARE(appStore().Com_Port, qint16(port));
 }
 

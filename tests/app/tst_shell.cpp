@@ -76,41 +76,18 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    void designCaption()
+    void captionAndMenus()
     {
+        // The caption, then every bar entry and the Analysis menu's rows with their state.
         frmMain main(false);
-        QCOMPARE(main.windowTitle(), QStringLiteral("ORLIN Analysis Software - KVL 24/36 - Version 1.1"));
-    }
-
-    void menuBarEntries()
-    {
-        frmMain main(false);
-        QStringList names, captions;
-        QList<bool> enabled;
-        for (QAction *a : main.menuBar()->actions()) {
-            names << a->objectName();
-            captions << a->text();
-            enabled << a->isEnabled();
-        }
-        QCOMPARE(names, (QStringList{"mnuPort", "sep3", "mnuSave_As", "sep4", "mnuAnalyse", "sep5",
-                                     "mnuAbout", "sep6", "mnuQuitter"}));
-        QCOMPARE(captions, (QStringList{"& Port Selection", "|", "&Save as ...", "|", "&Analysis", "|",
-                                        "About ...", "|", "&Exit"}));
-        QCOMPARE(enabled, (QList<bool>{true, false, false, false, true, false, true, false, true}));
-    }
-
-    void analysisMenuEntries()
-    {
-        frmMain main(false);
-        QMenu *menu = main.menuEntry(QStringLiteral("mnuAnalyse"))->menu();
-        QVERIFY(menu);
-        QStringList rows;
-        for (QAction *a : menu->actions())
-            rows << a->objectName() + QLatin1Char('=') + (a->isSeparator() ? QStringLiteral("-") : a->text());
-        QCOMPARE(rows, (QStringList{"mnuGraphique=Leq Diagram", "mnuTab_Leq=Leq Chart", "sep1=-",
-                                    "mnuEvenements=Event Chart", "sep2=-", "mnuParametres=Parameter Chart"}));
-        for (QAction *a : menu->actions())
-            QVERIFY(a->isEnabled());
+        QStringList rows{main.windowTitle()};
+        for (QAction *a : main.menuBar()->actions())
+            rows << a->objectName() + QLatin1Char('=') + a->text() + (a->isEnabled() ? "" : " (disabled)");
+        for (QAction *a : main.menuEntry(QStringLiteral("mnuAnalyse"))->menu()->actions())
+            rows << QStringLiteral("  ") + a->objectName() + QLatin1Char('=') +
+                        (a->isSeparator() ? QStringLiteral("-") : a->text()) +
+                        (a->isEnabled() ? "" : " (disabled)");
+        KVL_COMPARE_REF("windows/shell.txt", "main window", rows);
     }
 
     void analysisCommands_data()
@@ -257,44 +234,14 @@ private slots:
         QVERIFY(wait->isVisible());
     }
 
-    void aboutTexts_data()
+    void aboutBox()
     {
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("title") << "lblTitle"
-                               << "KVL 24/36  DATA ANALYSIS SOFTWARE";
-        QTest::newRow("version") << "lblVersion"
-                                 << "Version 1.1";
-        QTest::newRow("build") << "Label_Version"
-                               << "Version : 01012008";
-        QTest::newRow("description") << "lblDescription"
-                                     << "*  Description :\r\nThis software analyses KVL 24-2 data.\r\n"
-                                        "These data can be analysed with a chart, a diagram or saved.";
-        QTest::newRow("system") << "Label_System_Exploitation"
-                                << "*  Operating Process :\r\n    _ Windows 2000.\r\n    _ Windows XP.";
-        QTest::newRow("resolution") << "Label_Resolution"
-                                    << "*  Resolutions :\r\n    _ 800 x 600.\r\n    _ 1024 x 768.\r\n"
-                                       "    _ 1152 x 864 or +  (recommended).";
-        QTest::newRow("firmware")
-            << "Label_FirmWare"
-            << "*  KVL 24-2 Firmware Compatibility :\r\n"
-               "    _ Version 3.5 ( Serial Link + USB 24 Adapter).\r\n"
-               "    _ Version 4.0 ( Serial Link + USB 24 Adapter).\r\n"
-               "    _ Version 5.X ( Serial Link + USB 24 Adapter).\r\n"
-               "*  All files download with these versions are compatible with this software.";
-    }
-    void aboutTexts()
-    {
-        QFETCH(QString, label);
-        QFETCH(QString, text);
         frmMain main(false);
         openForm(QStringLiteral("frmData_Type"));
         auto *about = new frmAbout(&main);
         // Opening the About box closes the other windows.
         QVERIFY(!openFlags().Open_frmData_Type);
-        auto *l = about->findChild<QLabel *>(label);
-        QVERIFY(l);
-        QCOMPARE(l->text(), text);
+        KVL_COMPARE_REF("windows/shell.txt", "about box", test::windowTexts(about));
         QVERIFY(about->findChild<QLabel *>(QStringLiteral("picIcon")));
         about->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
         QVERIFY(!about->isVisible());

@@ -136,11 +136,7 @@ private slots:
         resetStore(5);
         QWidget *w = openDialog(eventsView);
         QVERIFY(w);
-        const QStringList texts{"=Events Chart Parameters",  "Label7=Select the chart parameters",
-                                "Frame1=Analysis Date :",    "Label_Date_Start=Start Date :",
-                                "Label_Date_End=End Date :", "Cmd_Ok=Ok",
-                                "Cmd_Annuler=Cancel"};
-        QCOMPARE(shownTexts(w, texts), texts);
+        KVL_COMPARE_REF("windows/tables.txt", "period dialog", windowTexts(w));
         QVERIFY(openFlags().Open_frmInTableau);
         w->close();
         QVERIFY(!openFlags().Open_frmInTableau);
@@ -242,44 +238,13 @@ private slots:
         QTest::addColumn<int>("version");
         QTest::addColumn<QString>("view");
         QTest::addColumn<QStringList>("period");
-        QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<QStringList>("lines"); // none: the core's lines
-
-        const QString events = QStringLiteral("=Event Chart"), leq = QStringLiteral("=Leq Chart");
-        const QString attention = QStringLiteral(
-            "Label1=Attention : Leq10 Level  is  saved when it is superior or  équal to 70 dB");
-        QTest::newRow("events v4 several days")
-            << 4 << eventsView << QStringList{"28/02/2008", "02/03/2008"}
-            << QStringList{events,
-                           "Label_Serial_Number=KVL 24-2 - FirmWare Version : 4.0 - Serial number : 23456789",
-                           "Label_Entete=Events Chart from 28  February  2008 to 02   March    2008 :",
-                           "Cmd_New_Tableau=New events chart", "Cmd_Exit=Quit"}
-            << QStringList();
-        QTest::newRow("events v5 one day")
-            << 5 << eventsView << QStringList{"29/02/2008", "29/02/2008"}
-            << QStringList{events,
-                           "Label_Serial_Number=KVL 24-2 - FirmWare Version : 1.3 - Serial Number : 23456789",
-                           "Label_Entete=Events Chart from 29  February  2008 :"}
-            << QStringList();
-        QTest::newRow("events v70 no event")
-            << 70 << eventsView << QStringList{"01/01/2009", "31/01/2009"}
-            << QStringList{events,
-                           "Label_Serial_Number=KVL 36 - FirmWare Version : 1.3 - Serial Number : 23456789"}
-            << QStringList{"", "", "", "", "", " There is no recorded event for this period !!!"};
-        QTest::newRow("leq v3")
-            << 3 << leqView << QStringList{"29/02/2008", "01/03/2008"}
-            << QStringList{leq, attention, "Cmd_New_Tableau=New Chart",
-                           "Label_Serial_Number=KVL 24-2 - FirmWare Version : 3.5 - Serial "
-                           "Number : 23456789"}
-            << QStringList();
-        QTest::newRow("leq v4 one day")
-            << 4 << leqView << QStringList{"28/02/2008", "28/02/2008"}
-            << QStringList{leq, "Label_Entete=Leq Value Chart Thursday 28  February  2008 :",
-                           "Label_Serial_Number=KVL 24-2 - Firmware Version : 4.0 - Serial Number : 23456789"}
-            << QStringList();
-        QTest::newRow("leq v4 empty")
-            << 4 << leqView << QStringList{"01/06/2008", "02/06/2008"} << QStringList{leq, attention}
-            << QStringList{"", "", "", "", "", "No Leq value for this period !!!"};
+        // The window's texts and lines are in tests/data/windows/tables.txt.
+        QTest::newRow("events v4 several days") << 4 << eventsView << QStringList{"28/02/2008", "02/03/2008"};
+        QTest::newRow("events v5 one day") << 5 << eventsView << QStringList{"29/02/2008", "29/02/2008"};
+        QTest::newRow("events v70 no event") << 70 << eventsView << QStringList{"01/01/2009", "31/01/2009"};
+        QTest::newRow("leq v3") << 3 << leqView << QStringList{"29/02/2008", "01/03/2008"};
+        QTest::newRow("leq v4 one day") << 4 << leqView << QStringList{"28/02/2008", "28/02/2008"};
+        QTest::newRow("leq v4 empty") << 4 << leqView << QStringList{"01/06/2008", "02/06/2008"};
     }
 
     void tableWindow()
@@ -287,12 +252,10 @@ private slots:
         QFETCH(int, version);
         QFETCH(QString, view);
         QFETCH(QStringList, period);
-        QFETCH(QStringList, texts);
-        QFETCH(QStringList, lines);
         resetStore(version);
         QWidget *w = openTable(view, period[0], period[1]);
         QVERIFY(w);
-        QCOMPARE(shownTexts(w, texts), texts);
+        KVL_COMPARE_REF("windows/tables.txt", QTest::currentDataTag(), windowTexts(w));
         QVERIFY(!openFlags().Open_frmInTableau);
         const Store &store = appStore();
         const bool events = view == eventsView;
@@ -300,13 +263,12 @@ private slots:
                  events ? QStringLiteral("frmTableau_Evenements") : QStringLiteral("frmTableau_Leq"));
         QVERIFY(events ? openFlags().Open_frmTableau_Evenements : openFlags().Open_frmTableau_Leq);
         if (!events)
-            QCOMPARE(store.Leq_Count, version == 3 ? 4096 : 8192);
+            QCOMPARE(store.Leq_Count, leqRows(version));
         const char *listName = events ? "List_Evenements" : "List_Leq";
-        const bool empty = !lines.isEmpty();
+        const QStringList lines = events ? eventTableLines(store) : Lignes_Tableau_Leq(store);
+        const bool empty = lines.isEmpty();
         if (!empty)
-            lines = events ? eventTableLines(store) : Lignes_Tableau_Leq(store);
-        QCOMPARE(items(w, listName), lines);
-        QVERIFY(lines.size() > 5);
+            QCOMPARE(items(w, listName), lines);
         QCOMPARE(child<QListWidget>(w, listName)->font().pointSize(), empty ? 12 : 8);
         QCOMPARE(child<QListWidget>(w, listName)->font().bold(), empty);
         for (const char *name : {"Cmd_New_Tableau", "Cmd_Print", "Cmd_Exit"})
@@ -337,23 +299,9 @@ private slots:
         fillLeq(appStore().Leq_Records, records);
         QWidget *w = openTable(leqView, "05/03/2008", "05/03/2008");
         QVERIFY(w);
-        const QStringList texts{
-            "=Leq Value Chart.",
-            "Label_Entete10=Leq10 value chart Wednesday 05   March    2008 :",
-            "Label_Entete1=Leq1 value chart Wednesday 05   March    2008 :",
-            "Label_Serial_Number=KVL 36 - FirmWare Version : 1.3 - Serial Number : 23456789",
-            "Label1=Attention : Leq10  is saved when it is superior or equal to 70 dB.",
-            "Label2=Attention :  Leq1 is saved when it is superior or equal to order level."};
-        QCOMPARE(shownTexts(w, texts), texts);
+        KVL_COMPARE_REF("windows/tables.txt", QStringLiteral("leq v70 ") + QTest::currentDataTag(),
+                        windowTexts(w));
         QCOMPARE(w->objectName(), QStringLiteral("frmTableau_Leq_V5"));
-        const QStringList lines10 = items(w, "List_Leq10"), lines1 = items(w, "List_Leq1");
-        QCOMPARE(lines10.size(), has10 ? 1 : 6);
-        QCOMPARE(lines10.last() == QStringLiteral("No Leq10 Value for this period !!!"), !has10);
-        QCOMPARE(lines1.last(),
-                 has1 ? QStringLiteral(
-                            "        The  Wednesday  05    March     2008  from  20 h. 00  to  20 h. 01   :  "
-                            "Leq1 Level =  101 dB.")
-                      : QStringLiteral("No Leq1 Value for this period !!!"));
         QCOMPARE(child<QListWidget>(w, "List_Leq10")->font().bold(), !has10);
         QCOMPARE(child<QListWidget>(w, "List_Leq1")->font().pointSize(), has1 ? 8 : 12);
         QCOMPARE(child<QPushButton>(w, "Cmd_Print")->isHidden(), !has10 && !has1);

@@ -156,27 +156,10 @@ inline void fillBusyStore(Store &store, int version, quint32 seed = 7)
             }
         }
     }
-    for (int i = 2360; i <= 2367; ++i)
-        store.Param_Block[i] = qint16(i - 2358);
-    store.Param_Block[160] = 140; // 1
-    store.Param_Block[161] = 204; // 3
-}
-
-// "Name=text" of each named control of a window (its "text", else its "title");
-// "=caption" is the window's own. Compare the result with `expected` itself.
-inline QStringList shownTexts(QObject *window, const QStringList &expected)
-{
-    QStringList out;
-    for (const QString &e : expected) {
-        const QString name = e.section(QLatin1Char('='), 0, 0);
-        QObject *o = name.isEmpty() ? window : window->findChild<QObject *>(name);
-        const QVariant text = !o                              ? QVariant(QStringLiteral("<missing>"))
-                              : name.isEmpty()                ? o->property("windowTitle")
-                              : o->property("text").isValid() ? o->property("text")
-                                                              : o->property("title");
-        out << name + QLatin1Char('=') + text.toString();
-    }
-    return out;
+    for (int i = block::SerialFirst; i <= block::SerialLast; ++i)
+        store.Param_Block[i] = qint16(i - block::SerialFirst + 2);
+    store.Param_Block[block::FirmwareMajor] = 140; // 1
+    store.Param_Block[block::FirmwareMinor] = 204; // 3
 }
 
 } // namespace kvl::test

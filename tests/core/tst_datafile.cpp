@@ -125,8 +125,8 @@ void TestDataFile::referenceFile()
     std::copy(rows[1], rows[1] + 8, s.Leq_Records.row(2));
     std::fill(s.Leq_Records.row(8192), s.Leq_Records.row(8192) + 8, qint16(255));
     std::copy(rows[2], rows[2] + 8, s.Event_Records.row(1));
-    s.Param_Block[2176] = 1;
-    s.Param_Block[2177] = 2;
+    s.Param_Block[block::LeqDay] = 1;
+    s.Param_Block[block::LeqDay + 1] = 2;
     s.Param_Block[2559] = 255;
     s.Param_History(682, 48) = 7;
     s.Transfer_Date = QStringLiteral("05/04/2008");
@@ -161,7 +161,7 @@ void TestDataFile::roundTrip()
     QVERIFY(!loaded->Cancel_Flag);
     QCOMPARE(loaded->Device_Version, qint16(version));
 
-    const int leqRows = version == 3 ? 4096 : 8192;
+    const int leqRows = kvl::leqRows(version);
     QCOMPARE(loaded->Leq_Count, leqRows);
     for (int r = 1; r <= 8192; ++r)
         for (int f = 1; f <= 8; ++f)

@@ -104,7 +104,7 @@ private slots:
         QFETCH(int, version);
         QByteArray image = emptyImage(version);
         const int eventArea = version == 3 ? EventArea35 : EventArea;
-        const int lastLeq = version == 3 ? 4096 : 8192;
+        const int lastLeq = kvl::leqRows(version);
         put(image, (3 - 1) * 8, {0x45, 0x23, 0x31, 0x10, 0x12, 0x08, 0x95, 0x01});
         put(image, (lastLeq - 1) * 8, {0x00, 0x00, 0x01, 0x01, 0x01, 0x00, 0x70, 0x00});
         put(image, eventArea + (5 - 1) * 8, {0x59, 0x12, 0x28, 0x07, 0x02, 0x08, 0x12, 0xA4});

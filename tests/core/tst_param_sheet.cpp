@@ -1,5 +1,6 @@
 // Texts of the parameter sheet: loaded values, history records and the KVL 36 bands.
 
+#include "TestSupport.h"
 #include "params/ParamSheet.h"
 #include "store/Store.h"
 #include "tables/Firmware.h"
@@ -35,6 +36,15 @@ void setRecord(Store &s, int row, int d, int m, int y, int h, int mi, int level 
     t(row, 6) = qint16(y);
     t(row, 29) = qint16(level / 100);
     t(row, 30) = qint16(level % 100);
+}
+
+// Every label of a sheet, "name=text".
+QStringList sheetLines(const SheetTexts &t)
+{
+    QStringList out;
+    for (const auto &[label, text] : t.labels())
+        out << label + QLatin1Char('=') + text;
+    return out;
 }
 
 // The text the sheet gives a label, by the label's name.
@@ -99,18 +109,18 @@ private slots:
     {
         auto store = makeStore(5);
         ParamBlockTable &b = store->Param_Block;
-        // Seven pairs from 2176 on: day, day open, night, night open, line, public, sensor.
+        // Seven pairs from the day threshold on: day, day open, night, night open, line, public, sensor.
         const int values[7] = {101, 102, 93, 94, 55, 106, 107};
         for (int k = 0; k < 7; ++k) {
-            b[2176 + 2 * k] = qint16(values[k] / 100);
-            b[2177 + 2 * k] = qint16(values[k] % 100);
+            b[block::LeqDay + 2 * k] = qint16(values[k] / 100);
+            b[block::LeqDay + 2 * k + 1] = qint16(values[k] % 100);
         }
-        b[2191] = 22;
-        b[2193] = 7;
-        b[2052] = 50;
-        b[2053] = 4;
-        b[2049] = 3;
-        b[2051] = 6;
+        b[block::HourDayNight] = 22;
+        b[block::HourNightDay] = 7;
+        b[block::OutputHalfStep] = 50;
+        b[block::OutputReduction] = 4;
+        b[block::Attack] = 3;
+        b[block::Release] = 6;
         const SheetTexts t = loadSheet(*store);
         QCOMPARE(
             (QStringList{t.Label_Niveau_Leq_Jour, t.Label_Niveau_Leq_Jour_Fenetre, t.Label_Niveau_Leq_Nuit,
@@ -123,63 +133,44 @@ private slots:
 
     void loadedSheet_data()
     {
-        // Element 160/161 firmware digits, 5 the regulation bit, 6 analysis and filter card.
+        // Firmware digits, regulation bit, analysis and filter card; the sheets are in
+        // tests/data/sheets.txt.
         QTest::addColumn<int>("version");
-        QTest::addColumn<QList<int>>("elements");  // 160, 161, 5, 6
-        QTest::addColumn<QStringList>("expected"); // version, regulation, analysis, heading, 63 Hz
+        QTest::addColumn<QList<int>>("elements"); // major, minor, regulation mode, analysis
         using E = QList<int>;
-        const QString normal = QStringLiteral("Regulation Mode = Normal.");
-        const QString advanced = QStringLiteral("Regulation Mode = Advanced.");
-        QTest::newRow("3.5 ignores digits, card assumed")
-            << 3 << E{172, 76, 0, 0}
-            << QStringList{"Version 3.5", normal, "Analysis : Flat.", "Filter card Parameters", "07"};
-        QTest::newRow("4.0 A weighted, no card")
-            << 4 << E{172, 76, 0, 12}
-            << QStringList{"Version 4.0", normal, "Analysis : A Weighted.", "No Filter card",
-                           "No card detected"};
-        QTest::newRow("5: 172 76 is 5.2, advanced")
-            << 5 << E{172, 76, 63, 24}
-            << QStringList{"Version 5.2", advanced, "Analysis : M Weighted.", "Filter card Parameters", "07"};
-        QTest::newRow("5: 156 12 is 9.0, no card")
-            << 5 << E{156, 12, 64, 4}
-            << QStringList{"Version 9.0", normal, "Analysis : Flat.", "No Filter card", "No card detected"};
-        QTest::newRow("36: 140 204 is 1.3, normal")
-            << 70 << E{140, 204, 255, 0}
-            << QStringList{"Version 1.3", normal, "Analysis : Flat.", "Filter card Parameters", "71 dB"};
-        QTest::newRow("36: both bad, advanced")
-            << 70 << E{255, 255, 128, 0}
-            << QStringList{"Version 5.X", advanced, "Analysis : Flat.", "Filter card Parameters", "71 dB"};
+        QTest::newRow("3.5 ignores digits, card assumed") << 3 << E{172, 76, 0, 0};
+        QTest::newRow("4.0 A weighted, no card") << 4 << E{172, 76, 0, 12};
+        QTest::newRow("5: 172 76 is 5.2, advanced") << 5 << E{172, 76, 63, 24};
+        QTest::newRow("5: 156 12 is 9.0, no card") << 5 << E{156, 12, 64, 4};
+        QTest::newRow("36: 140 204 is 1.3, normal") << 70 << E{140, 204, 255, 0};
+        QTest::newRow("36: both bad, advanced") << 70 << E{255, 255, 128, 0};
     }
 
     void loadedSheet()
     {
         QFETCH(int, version);
         QFETCH(QList<int>, elements);
-        QFETCH(QStringList, expected);
         auto store = makeStore(version);
         ParamBlockTable &b = store->Param_Block;
-        b[160] = qint16(elements[0]);
-        b[161] = qint16(elements[1]);
-        b[5] = qint16(elements[2]);
-        b[6] = qint16(elements[3]);
-        b[2055] = 7; // 63 Hz on the KVL 24-2
-        b[2069] = 7; // 63 Hz on the KVL 36
+        b[block::FirmwareMajor] = qint16(elements[0]);
+        b[block::FirmwareMinor] = qint16(elements[1]);
+        b[block::RegulationMode] = qint16(elements[2]);
+        b[block::Analysis] = qint16(elements[3]);
+        b[block::FirstBand] = 7;      // 63 Hz on the KVL 24-2
+        b[block::FirstBand + 14] = 7; // 63 Hz on the KVL 36
         const SheetTexts t = loadSheet(*store);
-        QCOMPARE((QStringList{t.Label_Version_FirmWare, t.Label_Fonctionnement_Regul, t.Label_Analyse,
-                              t.Label2, t.bandValues[0]}),
-                 expected);
+        KVL_COMPARE_REF("sheets.txt", QTest::currentDataTag(), sheetLines(t));
         if (version >= 5)
-            QCOMPARE(QStringLiteral("Version ") + firmwareText(*store), expected[0]);
-        QCOMPARE(t.bandCaptions[0], version == 70 ? QStringLiteral("63 Hz Band level")
-                                                  : QStringLiteral(" 63 Hz Band Attenuation "));
-        QCOMPARE(t.Label19.isNull(), version != 70);
+            QCOMPARE(QStringLiteral("Version ") + firmwareText(*store), t.Label_Version_FirmWare);
     }
 
     void kvl36Bands()
     {
         // The KVL 36 shows band levels, 63 Hz first, then the L/C correlation.
         auto store = makeStore(70);
-        const int elements[8] = {2069, 2055, 2057, 2059, 2061, 2063, 2065, 2067};
+        int elements[8];
+        for (int i = 0; i < 8; ++i)
+            elements[i] = block::FirstBand + 2 * ((i + 7) % 8);
         const int values[8] = {28, 84, 10, 11, 12, 13, 14, 33};
         for (int i = 0; i < 8; ++i)
             store->Param_Block[elements[i]] = qint16(values[i]);
@@ -197,7 +188,7 @@ private slots:
         auto store = makeStore(5);
         const int bytes[8] = {1, 23, 0, 5, 7, 9, 10, 0};
         for (int i = 0; i < 8; ++i)
-            store->Param_Block[2360 + i] = qint16(bytes[i]);
+            store->Param_Block[block::SerialFirst + i] = qint16(bytes[i]);
         store->Serial_Number = QStringLiteral("stale");
         QCOMPARE(loadSheet(*store).Label_Numero_Serie, QStringLiteral("1230579100"));
         QCOMPARE(store->Serial_Number, QStringLiteral("1230579100"));
@@ -255,41 +246,27 @@ private slots:
         auto store = makeStore(5);
         setRecord(*store, 1, 2, 2, 26, 10, 0);
         HistoryTable &t = store->Param_History;
-        t(1, 7) = 12 + 64; // A weighted, no card bit, regulation normal
-        t(1, 8) = 1 + 8;   // line, M weighted
-        t(1, 10) = 4;
-        t(1, 12) = 4;
-        t(1, 13) = 50;
-        t(1, 14) = 12;
+        using namespace history;
+        t(1, Analysis) = 12 + 64; // A weighted, no card bit, regulation normal
+        t(1, Source) = 1 + 8;     // line, M weighted
+        t(1, Attack) = 4;
+        t(1, Release) = 4;
+        t(1, OutputHalfStep) = 50;
+        t(1, OutputReduction) = 12;
         for (int j = 0; j < 7; ++j)
-            t(1, 16 + 2 * j) = qint16(j == 6 ? 20 : j);
+            t(1, FirstBand + 2 * j) = qint16(j == 6 ? 20 : j);
         const int levels[7] = {101, 102, 93, 94, 70, 106, 107};
         for (int k = 0; k < 7; ++k) {
-            t(1, 29 + 2 * k) = qint16(levels[k] / 100);
-            t(1, 30 + 2 * k) = qint16(levels[k] % 100);
+            t(1, LeqDay + 2 * k) = qint16(levels[k] / 100);
+            t(1, LeqDay + 2 * k + 1) = qint16(levels[k] % 100);
         }
-        t(1, 44) = 1;
-        t(1, 46) = 18;
+        t(1, HourDayNight) = 1;
+        t(1, HourNightDay) = 18;
+        // Captions, firmware and serial number stay as loaded (absent from the lines).
         const PeriodList list = buildPeriodList(*store);
-        const SheetTexts s = periodSheet(*store, list, 0);
-        QCOMPARE((QStringList{s.Label_Analyse, s.Label_Source, s.Label_Temps_de_Montee,
-                              s.Label_Temps_de_Descente, s.Label_Attenuation_Sortie,
-                              s.Label_Niveau_Leq_Nuit_Fenetre, s.Label_Niveau_Regul_Ligne,
-                              s.Label_Niveau_Capteur, s.Label_Heure_Jour_Nuit, s.Label_Heure_Nuit_Jour,
-                              s.Label_Fonctionnement_Regul, s.Label2, s.bandValues[5], s.bandValues[6]}),
-                 (QStringList{"Analysis : A weighted.", "Source : Line, M Weighted.", "3 s for 10 dB.",
-                              "1.5 s for 10 dB.", "12.5", "94", "63", "107", "01", "18",
-                              "Regulation Mode = Normal.", "No Filter card", "05", "00"}));
-        // Captions, firmware and serial number stay as loaded.
-        QVERIFY(s.bandCaptions[0].isNull());
-        QVERIFY(s.Label_Version_FirmWare.isNull());
-        QVERIFY(s.Label_Numero_Serie.isNull());
-
-        t(1, 7) = 16 + 8;
-        const SheetTexts advanced = periodSheet(*store, list, 0);
-        QCOMPARE(advanced.Label_Fonctionnement_Regul, QStringLiteral("Regulation Mode = Advanced."));
-        QCOMPARE(advanced.Label2, QStringLiteral("Filter card Parameters"));
-        QCOMPARE(advanced.Label_Analyse, QStringLiteral("Analysis : M Weighted."));
+        KVL_COMPARE_REF("sheets.txt", "record, normal", sheetLines(periodSheet(*store, list, 0)));
+        t(1, Analysis) = 16 + 8;
+        KVL_COMPARE_REF("sheets.txt", "record, advanced", sheetLines(periodSheet(*store, list, 0)));
     }
 
     void invalidRecordsAreSkipped()
@@ -353,14 +330,14 @@ private slots:
         QFETCH(int, index);
         QFETCH(int, ringEntry);
         auto store = makeStore(70);
-        store->Param_Block[2370] = qint16(newest % 10);
-        store->Param_Block[2371] = qint16(newest / 10);
+        store->Param_Block[block::BandRingNewestUnits] = qint16(newest % 10);
+        store->Param_Block[block::BandRingNewestTens] = qint16(newest / 10);
         // Ring entry e holds level e in all eight of its elements.
-        for (int e = 0; e < 22; ++e)
-            for (int k = 0; k < 8; ++k)
-                store->Param_Block[2373 + 8 * e + k] = qint16(e);
+        const int ringEnd = block::BandRingFirst + block::BandRingEntries * block::BandRingEntrySize;
+        for (int i = block::BandRingFirst; i < ringEnd; ++i)
+            store->Param_Block[i] = qint16((i - block::BandRingFirst) / block::BandRingEntrySize);
         // Elements beyond the ring would read as an ordinary level.
-        for (int i = 2549; i < 2560; ++i)
+        for (int i = ringEnd; i < ParamBlockSize; ++i)
             store->Param_Block[i] = 40;
         for (int r = 1; r <= records; ++r)
             setRecord(*store, r, r, 1, 26, 12, 0);

@@ -101,7 +101,7 @@ void TestSaveProgress::defaultName()
     if (!last.isEmpty())
         stamp(last[0], 59, 23, last[1], last[2], last[3]);
 
-    const auto span = savedLeqSpan(s, version == 3 ? 4096 : 8192);
+    const auto span = savedLeqSpan(s, kvl::leqRows(version));
     QCOMPARE(span.has_value(), !name.isEmpty());
     if (!span)
         return;

@@ -43,7 +43,7 @@ void tst_SimGenerator::layout()
 
     // Every Leq record appears once in the image, plus one half-written
     // record the decoder must drop; the rest is empty.
-    const int leqRows = version == 3 ? 4096 : 8192;
+    const int leqRows = kvl::leqRows(version);
     int stored = 0;
     for (int r = 0; r < leqRows; ++r)
         stored += mem.image.mid(r * 8, 8) != QByteArray(8, char(0xFF));
@@ -98,14 +98,15 @@ void tst_SimGenerator::parameters()
         const DeviceMemory mem = generateDevice(version, 11, 6);
         const HistoryRow &last = mem.history.back();
         for (int k = 0; k < 18; ++k)
-            QCOMPARE(last[std::size_t(28 + k)], mem.paramBlock[std::size_t(2176 + k)]);
+            QCOMPARE(last[std::size_t(kvl::history::LeqDay - 1 + k)],
+                     mem.paramBlock[std::size_t(kvl::block::LeqDay + k)]);
         QCOMPARE(last[6] & ~64, mem.paramBlock[6]);
         QCOMPARE(last[6] & 64, mem.paramBlock[5]);
     }
-    // 3.5: thresholds are in the parameter answer at 128.. (the area's 2176..).
+    // 3.5: thresholds are in the parameter answer at 128.. (the area's day threshold on).
     const DeviceMemory mem = generateDevice(3, 5, 2);
     QCOMPARE(int(mem.paramRaw.size()), 514);
-    QCOMPARE(mem.paramRaw[128], mem.paramBlock[2176]);
+    QCOMPARE(mem.paramRaw[kvl::block::LeqDay - kvl::block::RawCopyFirst], mem.paramBlock[kvl::block::LeqDay]);
     QCOMPARE(mem.paramBlock[2047], 255);
     QCOMPARE(mem.paramBlock[6], mem.paramRaw[512]);
     QCOMPARE(mem.paramBlock[7], mem.paramRaw[513]);

@@ -9,25 +9,10 @@ class TestStore : public QObject
 {
     Q_OBJECT
 private slots:
-    void startState()
-    {
-        Store s;
-        QCOMPARE(s.Device_Version, qint16(5));
-        QCOMPARE(s.Com_Port, qint16(0));
-        QCOMPARE(s.Chart_Days, qint16(1));
-        QCOMPARE(s.Requested_View, QString());
-        QVERIFY(!s.Data_Loaded);
-        for (int day = 1; day <= 8; ++day)
-            for (int k = 1; k <= 3; ++k)
-                QCOMPARE(s.Chart_Dates[day][k], QStringLiteral("0"));
-        QCOMPARE(int(s.Leq_Records(8192, 8)), 0);
-        QCOMPARE(int(s.Param_History(682, 48)), 0);
-        QCOMPARE(int(s.Param_Block[2559]), 0);
-    }
-
     void initialiseResetsSettingsNotData()
     {
         Store s;
+        QVERIFY(!s.Data_Loaded);
         s.Com_Port = 3;
         s.Device_Version = 70;
         s.Requested_View = QStringLiteral("Tableau Leq");
@@ -47,21 +32,14 @@ private slots:
     {
         QTest::addColumn<int>("month");
         QTest::addColumn<QString>("text");
+        // Boundaries and the padding of the shortest and longest names.
         QTest::newRow("0") << 0 << "";
         QTest::newRow("1") << 1 << " January ";
-        QTest::newRow("2") << 2 << " February ";
-        QTest::newRow("3") << 3 << "  March   ";
-        QTest::newRow("4") << 4 << "  April  ";
         QTest::newRow("5") << 5 << "   May   ";
-        QTest::newRow("6") << 6 << "  June   ";
         QTest::newRow("7") << 7 << " July ";
-        QTest::newRow("8") << 8 << "  August ";
         QTest::newRow("9") << 9 << "September";
-        QTest::newRow("10") << 10 << " October ";
-        QTest::newRow("11") << 11 << "November ";
         QTest::newRow("12") << 12 << "December ";
         QTest::newRow("13") << 13 << "";
-        QTest::newRow("-1") << -1 << "";
     }
     void monthNames()
     {
@@ -76,18 +54,10 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::newRow("Sunday") << "6 / 12 / 2026"
                                 << "Sunday";
-        QTest::newRow("Monday") << "7 / 12 / 2026"
-                                << "Monday";
         QTest::newRow("leap day") << "29 / 2 / 2008"
                                   << "Friday";
         QTest::newRow("no blanks") << "1/1/2000"
                                    << "Saturday";
-        QTest::newRow("Wednesday") << "31 / 12 / 2008"
-                                   << "Wednesday";
-        QTest::newRow("Tuesday") << "1 / 4 / 2008"
-                                 << "Tuesday";
-        QTest::newRow("Thursday") << "3 / 4 / 2008"
-                                  << "Thursday";
         QTest::newRow("no date") << "31 / 2 / 2008"
                                  << "";
         QTest::newRow("garbage") << "x"
@@ -114,10 +84,10 @@ private slots:
         QFETCH(QList<int>, elements);
         QFETCH(QString, serial);
         Store s;
-        s.Param_Block[2359] = 8;
-        s.Param_Block[2368] = 8;
+        s.Param_Block[block::SerialFirst - 1] = 8;
+        s.Param_Block[block::SerialLast + 1] = 8;
         for (int i = 0; i < 8; ++i)
-            s.Param_Block[2360 + i] = qint16(elements[i]);
+            s.Param_Block[block::SerialFirst + i] = qint16(elements[i]);
         Lire_Numero_Serie(s);
         QCOMPARE(s.Serial_Number, serial);
     }

@@ -1,6 +1,7 @@
 // Event labels, firmware text, period scans and table lines.
 
 #include "TableStores.h"
+#include "TestSupport.h"
 
 #include "tables/EventCodes.h"
 #include "tables/Firmware.h"
@@ -61,8 +62,8 @@ private slots:
         QFETCH(int, minor);
         QFETCH(QString, text);
         Store store;
-        store.Param_Block[160] = qint16(major);
-        store.Param_Block[161] = qint16(minor);
+        store.Param_Block[block::FirmwareMajor] = qint16(major);
+        store.Param_Block[block::FirmwareMinor] = qint16(minor);
         QCOMPARE(kvl::firmwareText(store), text);
     }
 
@@ -302,48 +303,30 @@ private slots:
     {
         QTest::addColumn<int>("version");
         QTest::addColumn<QString>("end");
-        QTest::addColumn<QStringList>("expected"); // events, Leq, serial events, serial Leq
-
-        QTest::newRow("v3 one day") << 3 << "29/02/2008"
-                                    << QStringList{"Events Chart from 29  February  2008 :",
-                                                   "Leq Value Chart Friday 29  February  2008 :",
-                                                   "KVL 24-2 - FirmWare Version : 3.5 - Serial Number : 123",
-                                                   "KVL 24-2 - FirmWare Version : 3.5 - Serial Number : 123"};
-        QTest::newRow("v4 several days")
-            << 4 << "01/03/2008"
-            << QStringList{"Events Chart from 29  February  2008 to 01   March    2008 :",
-                           "Leq Value Chart Friday 29  February  2008 to Saturday 01   March    2008 :",
-                           "KVL 24-2 - FirmWare Version : 4.0 - Serial number : 123",
-                           "KVL 24-2 - Firmware Version : 4.0 - Serial Number : 123"};
-        QTest::newRow("v5") << 5 << "29/02/2008"
-                            << QStringList{"Events Chart from 29  February  2008 :",
-                                           "Leq10 value chart Friday 29  February  2008 :",
-                                           "KVL 24-2 - FirmWare Version : 1.3 - Serial Number : 123",
-                                           "KVL 24-2 - FirmWare Version : 1.3 - Serial Number : 123"};
-        QTest::newRow("v70") << 70 << "29/02/2008"
-                             << QStringList{"Events Chart from 29  February  2008 :",
-                                            "Leq1 value chart Friday 29  February  2008 :",
-                                            "KVL 36 - FirmWare Version : 1.3 - Serial Number : 123",
-                                            "KVL 36 - FirmWare Version : 1.3 - Serial Number : 123"};
+        // Events, Leq, serial line of events, serial line of Leq: tests/data/tables/headers.txt.
+        QTest::newRow("v3 one day") << 3 << "29/02/2008";
+        QTest::newRow("v4 several days") << 4 << "01/03/2008";
+        QTest::newRow("v5") << 5 << "29/02/2008";
+        QTest::newRow("v70") << 70 << "29/02/2008";
     }
 
     void headers()
     {
         QFETCH(int, version);
         QFETCH(QString, end);
-        QFETCH(QStringList, expected);
         Store store;
         store.Device_Version = qint16(version);
         store.Serial_Number = QStringLiteral("123");
-        store.Param_Block[160] = 140;
-        store.Param_Block[161] = 204;
+        store.Param_Block[block::FirmwareMajor] = 140;
+        store.Param_Block[block::FirmwareMinor] = 204;
         setPeriod(store, "29/02/2008", end);
         const QString leq = version == 5    ? leq10Header(store)
                             : version == 70 ? leq1Header(store)
                                             : leqHeader(store);
-        QCOMPARE((QStringList{eventsHeader(store), leq, serialNumberLine(store, TableWindow::Events),
-                              serialNumberLine(store, version >= 5 ? TableWindow::LeqV5 : TableWindow::Leq)}),
-                 expected);
+        KVL_COMPARE_REF(
+            "tables/headers.txt", QTest::currentDataTag(),
+            (QStringList{eventsHeader(store), leq, serialNumberLine(store, TableWindow::Events),
+                         serialNumberLine(store, version >= 5 ? TableWindow::LeqV5 : TableWindow::Leq)}));
     }
 
     void referenceTables_data()
@@ -368,7 +351,7 @@ private slots:
             Periode_Evenements(store);
             lines = eventTableLines(store);
         } else {
-            qint32 count = store.leqRowsForVersion();
+            qint32 count = leqRows(store.Device_Version);
             Periode_Leq(store, count);
             if (version >= 5) {
                 Separer_Leq1_Leq10(store);

@@ -353,10 +353,10 @@ void tst_Transfer::completeDownload()
         QVERIFY(s.Default_Leq_Day.isEmpty());
     } else {
         const auto &p = mem.paramBlock;
-        QCOMPARE(s.Default_Leq_Day, QString::number(p[2176] * 100 + p[2177]));
-        QCOMPARE(s.Default_Leq_Night, QString::number(p[2180] * 100 + p[2181]));
-        QCOMPARE(s.Default_Hour_Day_Night, QString::number(p[2191]));
-        QCOMPARE(s.Default_Hour_Night_Day, QString::number(p[2193]));
+        QCOMPARE(s.Default_Leq_Day, QString::number(blockLevel(p, block::LeqDay)));
+        QCOMPARE(s.Default_Leq_Night, QString::number(blockLevel(p, block::LeqNight)));
+        QCOMPARE(s.Default_Hour_Day_Night, QString::number(p[block::HourDayNight]));
+        QCOMPARE(s.Default_Hour_Night_Day, QString::number(p[block::HourNightDay]));
         QVERIFY(s.Transfer_Date.isEmpty());
     }
 }

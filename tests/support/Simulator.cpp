@@ -57,7 +57,7 @@ QString rowsMismatch(const char *what, const Table &table, const Rows &rows)
 
 QString storeMismatch(const Store &s, const kvlsim::DeviceMemory &mem)
 {
-    const int leqRows = mem.version == 3 ? 4096 : 8192;
+    const int leqRows = kvl::leqRows(mem.version);
     if (s.Leq_Count != leqRows)
         return QStringLiteral("Leq_Count %1").arg(s.Leq_Count);
     QString diff = rowsMismatch("Leq", s.Leq_Records, mem.leq);

@@ -2,6 +2,8 @@
 
 #include "shell/Forms.h"
 
+#include <QFile>
+#include <QListWidget>
 #include <QPrinter>
 
 namespace kvl::test {
@@ -65,6 +67,83 @@ bool ScriptedDialogs::choosePrinter(QWidget *, QPrinter &printer)
         printer.setOutputFileName(printerPdfPath);
     }
     return accept;
+}
+
+QStringList windowTexts(QWidget *window)
+{
+    QStringList out{QStringLiteral("=") + window->windowTitle()};
+    for (QObject *o : window->findChildren<QObject *>()) {
+        if (o->objectName().isEmpty())
+            continue;
+        QString state;
+        if (auto *w = qobject_cast<QWidget *>(o)) {
+            if (w->isHidden())
+                state += QStringLiteral(" (hidden)");
+            if (!w->isEnabled())
+                state += QStringLiteral(" (disabled)");
+        }
+        if (auto *list = qobject_cast<QListWidget *>(o)) {
+            out << o->objectName() + QStringLiteral(":") + state;
+            for (int i = 0; i < list->count(); ++i)
+                out << QStringLiteral("  ") + list->item(i)->text();
+            continue;
+        }
+        QVariant text = o->property("text");
+        if (!text.isValid())
+            text = o->property("title");
+        if (!text.isValid())
+            text = o->property("currentText");
+        if (text.isValid())
+            out << o->objectName() + QLatin1Char('=') + text.toString() + state;
+    }
+    return out;
+}
+
+QString referenceDiff(const QString &file, const QString &key, const QStringList &rawLines)
+{
+    // Line breaks inside a text are written as \r and \n.
+    QStringList lines;
+    for (const QString &l : rawLines)
+        lines << QString(l)
+                     .replace(QLatin1Char('\r'), QStringLiteral("\\r"))
+                     .replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    const QString path = qEnvironmentVariable("KVL_TEST_DATA") + QLatin1Char('/') + file;
+    const QString head = QStringLiteral("=== ") + key;
+    QFile f(path);
+    QStringList all;
+    if (f.open(QIODevice::ReadOnly))
+        all = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+    f.close();
+    if (!all.isEmpty() && all.last().isEmpty())
+        all.removeLast();
+    const qsizetype at = all.indexOf(head);
+    qsizetype end = at < 0 ? -1 : at + 1;
+    while (end >= 0 && end < all.size() && !all[end].startsWith(QStringLiteral("=== ")))
+        ++end;
+    if (qEnvironmentVariableIntValue("KVL_UPDATE_REFS")) {
+        const QStringList block = QStringList{head} + lines;
+        if (at < 0)
+            all += block;
+        else
+            all = all.mid(0, at) + block + all.mid(end);
+        if (!f.open(QIODevice::WriteOnly))
+            return QStringLiteral("cannot write ") + path;
+        f.write((all.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+        return QString();
+    }
+    if (at < 0)
+        return QStringLiteral("no block \"") + key + QStringLiteral("\" in ") + path;
+    const QStringList expected = all.mid(at + 1, end - at - 1);
+    for (qsizetype i = 0; i < std::max(expected.size(), lines.size()); ++i) {
+        const QString e = expected.value(i, QStringLiteral("<none>")),
+                      a = lines.value(i, QStringLiteral("<none>"));
+        if (e != a)
+            return QStringLiteral("%1 [%2] line %3:\n expected: %4\n actual:   %5")
+                .arg(file, key)
+                .arg(i + 1)
+                .arg(e, a);
+    }
+    return QString();
 }
 
 namespace {

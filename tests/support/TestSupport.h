@@ -55,8 +55,24 @@ public:
     bool choosePrinter(QWidget *, QPrinter &printer) override;
 };
 
+// Every named control of a window as "name=text" (its "text", else its
+// "title" or "currentText"; list widgets one line per item), marked
+// "(hidden)" or "(disabled)"; the first line is "=window title".
+QStringList windowTexts(QWidget *window);
+
+// Compares `lines` with the block `key` of tests/data/<file> (a line
+// "=== key", then the block's lines). Empty when equal, else where they
+// differ. KVL_UPDATE_REFS=1 writes the block instead.
+QString referenceDiff(const QString &file, const QString &key, const QStringList &lines);
+
 // Stands in for the chart, table and parameter views: opening one only
 // appends its window name to `opened`.
 void registerViewStubs(QStringList *opened);
 
 } // namespace kvl::test
+
+#define KVL_COMPARE_REF(file, key, lines)                                                                    \
+    do {                                                                                                     \
+        const QString diff_ = kvl::test::referenceDiff(file, key, lines);                                    \
+        QVERIFY2(diff_.isEmpty(), qPrintable(diff_));                                                        \
+    } while (0)

@@ -261,50 +261,52 @@ void Builder::simulateNight(qint64 dayStart, Params &p)
 
 QByteArray Builder::paramArea(const Params &p)
 {
-    QByteArray a(2560, char(0));
+    using namespace kvl::block;
+    QByteArray a(kvl::ParamBlockSize, char(0));
     auto raw = [&a](int i, int v) { a[i] = char(quint8(v)); };
     auto bcd = [&a](int i, int v) { a[i] = char(toBcd(v)); };
-    raw(5, p.normal ? 64 : 0);
-    raw(6, p.analysis);
-    raw(7, p.source);
+    raw(RegulationMode, p.normal ? RegulationNormalBit : 0);
+    raw(Analysis, p.analysis);
+    raw(Source, p.source);
     if (m_version == 5) {
-        raw(160, 172); // 5
-        raw(161, 76);  // .2
+        raw(FirmwareMajor, 172); // 5
+        raw(FirmwareMinor, 76);  // .2
     } else if (m_version == 70) {
-        raw(160, 140); // 1
-        raw(161, 204); // .3
+        raw(FirmwareMajor, 140); // 1
+        raw(FirmwareMinor, 204); // .3
     }
-    bcd(2049, p.attack);
-    bcd(2051, p.release);
-    bcd(2052, p.halfStep);
-    bcd(2053, p.reduction);
+    bcd(Attack, p.attack);
+    bcd(Release, p.release);
+    bcd(OutputHalfStep, p.halfStep);
+    bcd(OutputReduction, p.reduction);
     for (int i = 0; i < 7; ++i)
-        bcd(2055 + 2 * i, p.bands[std::size_t(i)]);
+        bcd(FirstBand + 2 * i, p.bands[std::size_t(i)]);
     if (m_version == 70) {
         // Band levels 125 Hz .. 4 kHz, L/C correlation, 63 Hz.
         for (int i = 0; i < 6; ++i)
-            bcd(2055 + 2 * i, m_rng.range(20, 40));
-        bcd(2067, m_rng.range(25, 35));
-        bcd(2069, m_rng.chance(20) ? 84 : m_rng.range(20, 40));
-        const int newest = m_rng.range(1, 22);
-        bcd(2370, newest % 10);
-        bcd(2371, newest / 10);
-        for (int e = 0; e < 22; ++e)
-            for (int k = 0; k < 8; ++k)
-                bcd(2373 + 8 * e + k, k == 6 ? m_rng.range(25, 35) : m_rng.range(20, 40));
+            bcd(FirstBand + 2 * i, m_rng.range(20, 40));
+        bcd(FirstBand + 12, m_rng.range(25, 35));
+        bcd(FirstBand + 14, m_rng.chance(20) ? 84 : m_rng.range(20, 40));
+        const int newest = m_rng.range(1, BandRingEntries);
+        bcd(BandRingNewestUnits, newest % 10);
+        bcd(BandRingNewestTens, newest / 10);
+        for (int e = 0; e < BandRingEntries; ++e)
+            for (int k = 0; k < BandRingEntrySize; ++k)
+                bcd(BandRingFirst + BandRingEntrySize * e + k,
+                    k == 6 ? m_rng.range(25, 35) : m_rng.range(20, 40));
     }
     const int levels[7] = {p.leqDay,  p.leqDayOpen,  p.leqNight,   p.leqNightOpen,
                            p.lineReg, p.publicLevel, p.sensorLevel};
     for (int i = 0; i < 7; ++i) {
-        bcd(2176 + 2 * i, levels[i] / 100);
-        bcd(2177 + 2 * i, levels[i] % 100);
+        bcd(LeqDay + 2 * i, levels[i] / 100);
+        bcd(LeqDay + 2 * i + 1, levels[i] % 100);
     }
-    bcd(2191, p.hourDayNight);
-    bcd(2193, p.hourNightDay);
+    bcd(HourDayNight, p.hourDayNight);
+    bcd(HourNightDay, p.hourNightDay);
     const int serial[8] = {m_version == 70 ? 36 : 24, 2, m_rng.range(0, 99), m_rng.range(0, 99),
                            m_rng.range(0, 9),         0, m_rng.range(1, 99), m_rng.range(0, 99)};
     for (int i = 0; i < 8; ++i)
-        bcd(2360 + i, serial[i]);
+        bcd(SerialFirst + i, serial[i]);
     return a;
 }
 
@@ -425,40 +427,39 @@ DeviceMemory Builder::build()
             simulateNight(dayStart, p);
     }
 
-    const int leqCapacity = m_version == 3 ? 4096 : 8192;
-    const int eventArea = m_version == 3 ? 32768 : 65536;
+    const kvl::VersionLayout layout = kvl::versionLayout(m_version);
     mem.image = QByteArray(memorySize(m_version), char(0xFF));
-    writeRing<8>(mem.image, 0, leqCapacity, m_leq, mem.leq);
-    writeRing<8>(mem.image, eventArea, 4096, m_events, mem.events);
+    writeRing<8>(mem.image, 0, layout.leqRows, m_leq, mem.leq);
+    writeRing<8>(mem.image, layout.eventArea, kvl::EventRows, m_events, mem.events);
     if (v5())
-        writeRing<48>(mem.image, 98304, 682, m_history, mem.history);
+        writeRing<48>(mem.image, layout.historyArea, kvl::HistoryRows, m_history, mem.history);
 
     const QByteArray area = paramArea(p);
-    mem.paramBlock.assign(2560, 0);
+    using namespace kvl::block;
+    mem.paramBlock.assign(kvl::ParamBlockSize, 0);
     if (m_version == 3) {
-        mem.paramAnswer = area.mid(2048, 512);
+        mem.paramAnswer = area.mid(RawCopyFirst, RawCopyCount);
         mem.paramAnswer.append(char(quint8(p.analysis)));
         mem.paramAnswer.append(char(quint8(p.source)));
-        mem.paramRaw.assign(514, 0);
-        for (int k = 0; k < 514; ++k) {
+        mem.paramRaw.assign(kvl::ParamAnswerSize, 0);
+        for (int k = 0; k < kvl::ParamAnswerSize; ++k) {
             const int b = quint8(mem.paramAnswer[k]);
-            mem.paramRaw[std::size_t(k)] = qint16(k < 512 ? decodeBcd(b) : b);
+            mem.paramRaw[std::size_t(k)] = qint16(k < RawCopyCount ? decodeBcd(b) : b);
         }
         std::fill(mem.paramBlock.begin(), mem.paramBlock.end(), qint16(255));
-        for (int k = 0; k < 512; ++k)
-            mem.paramBlock[std::size_t(2048 + k)] = mem.paramRaw[std::size_t(k)];
-        mem.paramBlock[6] = mem.paramRaw[512];
-        mem.paramBlock[7] = mem.paramRaw[513];
+        for (int k = 0; k < RawCopyCount; ++k)
+            mem.paramBlock[std::size_t(RawCopyFirst + k)] = mem.paramRaw[std::size_t(k)];
+        mem.paramBlock[Analysis] = mem.paramRaw[RawCopyCount];
+        mem.paramBlock[Source] = mem.paramRaw[RawCopyCount + 1];
     } else {
-        const int at = m_version == 4 ? 98304 : 131072;
-        mem.image.replace(at, 2560, area);
-        for (int i = 0; i < 2560; ++i) {
+        mem.image.replace(layout.paramArea, kvl::ParamBlockSize, area);
+        for (int i = 0; i < kvl::ParamBlockSize; ++i) {
             const int b = quint8(area[i]);
-            mem.paramBlock[std::size_t(i)] = qint16(i <= 2046 ? b : decodeBcd(b));
+            mem.paramBlock[std::size_t(i)] = qint16(i < FirstBcd ? b : decodeBcd(b));
         }
     }
     for (const LeqRow &r : mem.leq)
-        (r[3] == 1 && v5() ? mem.leq1Count : mem.leq10Count)++;
+        (r[kvl::field::Kind - 1] == kvl::KindLeq1 && v5() ? mem.leq1Count : mem.leq10Count)++;
     return mem;
 }
 

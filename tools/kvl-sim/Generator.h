@@ -3,6 +3,8 @@
 // Builds the memory of a limiter as the device holds it: records in ring
 // order with empty slots, BCD-encoded, from a seed so that runs repeat.
 
+#include "store/Layout.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QtGlobal>
@@ -18,10 +20,10 @@ using EventRow = std::array<qint16, 8>;
 using HistoryRow = std::array<qint16, 48>;
 
 // Sizes of what the device sends.
-constexpr int MemorySize35 = 65536;
-constexpr int ParamAnswerSize35 = 514;
-constexpr int MemorySize40 = 100864;
-constexpr int MemorySize5 = 133632;
+constexpr int MemorySize35 = kvl::ImageSize35;
+constexpr int ParamAnswerSize35 = kvl::ParamAnswerSize;
+constexpr int MemorySize40 = kvl::ImageSize40;
+constexpr int MemorySize5 = kvl::ImageSize5;
 
 // The memory image of a device and what the program must make of it.
 struct DeviceMemory
