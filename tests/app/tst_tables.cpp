@@ -23,6 +23,7 @@
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -136,7 +137,14 @@ private slots:
         resetStore(5);
         QWidget *w = openDialog(eventsView);
         QVERIFY(w);
-        KVL_COMPARE_REF("windows/tables.txt", "period dialog", windowTexts(w));
+        // The dialog proposes today: the reference must not depend on the day it runs.
+        QStringList texts = windowTexts(w);
+        texts.replaceInStrings(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")),
+                               QStringLiteral("<today>"));
+        texts.replaceInStrings(
+            QRegularExpression(QStringLiteral("^(qt_calendar_\\w+|qt_spinbox_lineedit)=(?!<today>).*")),
+            QStringLiteral("\\1=<calendar>"));
+        KVL_COMPARE_REF("windows/tables.txt", "period dialog", texts);
         QVERIFY(openFlags().Open_frmInTableau);
         w->close();
         QVERIFY(!openFlags().Open_frmInTableau);
