@@ -103,7 +103,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     registerAllForms();
     // The analysis may have something to say; nobody is there to answer.
-    setMessageHandler([](const QString &, const QString &, MsgIcon) {});
+    setMessageHandler([](const QString &, const QString &, MsgIcon, const QString &) {});
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -30,7 +30,7 @@ Store &sampleStore()
         const qint16 *first = s.Leq_Records.row(1);
         const ChartDate start{first[2], first[4], 2000 + first[5]};
         storeChartPeriod(s, start, 7);
-        Periode_Graphique(s, s.leqRowsForVersion());
+        Periode_Graphique(s, leqRows(s.Device_Version));
         Separer_Leq1_Leq10(s);
         s.Tab_Seuils.assign(1, {});
         const QList<ChartDate> days = chartDayTable(start, 7);

@@ -4,6 +4,7 @@
 #include "charts/Thresholds.h"
 #include "shell/Seams.h"
 #include "store/Store.h"
+#include "tables/RecordedSpan.h"
 
 #include <QCalendarWidget>
 #include <QDateEdit>
@@ -115,6 +116,10 @@ ChartDialog::ChartDialog(const QString &name, bool *openFlag, const QString &cap
     m_picker->setDateRange(firstChartDay, lastChartDay);
     m_picker->setMinimumWidth(140);
     dateLayout->addWidget(m_picker);
+    // Where the loaded data lies, so the user knows which day to pick.
+    QLabel *recorded = makeLabel(QStringLiteral("Label_Recorded_Data"), recordedDataText(appStore()));
+    recorded->setWordWrap(true);
+    dateLayout->addWidget(recorded);
     top->addWidget(dateGroup);
 
     QGroupBox *lengthGroup = makeGroup(QStringLiteral("Frame2"), lengthCaption);

@@ -112,7 +112,7 @@ void Lecture_Fichier(const QString &path)
     if (!file.open(QIODevice::ReadOnly)) {
         qCWarning(lcFiles) << "cannot open" << path << ":" << file.errorString();
         showMessage(QStringLiteral("It is impossible to open this file : ") + path,
-                    QStringLiteral("File Problem "), MsgIcon::None);
+                    QStringLiteral("File Problem "), MsgIcon::None, file.errorString());
         s.Data_Loaded = false;
         return;
     }
@@ -128,7 +128,7 @@ void Lecture_Fichier(const QString &path)
                 main->setWindowTitle(loadCaption(s.Device_Version, s.Com_Port));
     }
     if (out.result != LoadOutcome::Loaded)
-        showMessage(out.text, out.caption, MsgIcon::Critical);
+        showMessage(out.text, out.caption, MsgIcon::Critical, out.detail);
 }
 
 } // namespace kvl

@@ -77,6 +77,7 @@ frmData_Type::frmData_Type() : Form(QStringLiteral("frmData_Type"), &openFlags()
     m_search = new QPushButton(QStringLiteral("..."), m_frame);
     m_search->setObjectName(QStringLiteral("Cmd_Search"));
     m_search->setToolTip(QStringLiteral("Select a data file"));
+    m_search->setAccessibleName(QStringLiteral("Select a data file"));
     m_newTransfer = new QRadioButton(QStringLiteral("New Data  (KVL 24/36 data transfer)"), m_frame);
     m_newTransfer->setObjectName(QStringLiteral("Option_New_Transfert"));
     m_ok = new QPushButton(QStringLiteral("OK"), this);
@@ -206,7 +207,7 @@ void frmData_Type::transferEnded()
     if (outcome != TransferOutcome::Completed) {
         const TransferMessage m = transferFailureMessage(outcome);
         if (!m.text.isEmpty()) {
-            showMessage(m.text, m.caption, MsgIcon::Critical);
+            showMessage(m.text, m.caption, MsgIcon::Critical, lastTransferErrorDetail());
         } else {
             // Cancelled by the user (code 0); any other code is reported the same way.
             showMessage(QStringLiteral("Data download impossible !!! "),

@@ -83,6 +83,9 @@ bool QtSerialLine::open()
     m_lost = false;
     applySettings();
     m_port.setDataTerminalReady(m_dtr);
+    // What the system kept from before the port was ours belongs to no
+    // answer of this attempt.
+    m_port.clear(QSerialPort::Input);
     m_port.clearError();
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "link/CommPort.h"
 #include "link/Transfer.h"
+#include "link/TransferReport.h"
 #include "link/frmWait.h"
 #include "shell/Forms.h"
 #include "shell/frmMain.h"
@@ -20,6 +21,12 @@ namespace {
 // Milliseconds between two steps of the routine: short enough for the
 // progress pacing to see the buffer grow, long enough to cost nothing.
 constexpr int PollMs = 2;
+
+QString &lastDetail()
+{
+    static QString detail;
+    return detail;
+}
 
 void setSaveAsEnabled(bool on)
 {
@@ -65,6 +72,10 @@ private:
         };
         h.setSaveAsEnabled = setSaveAsEnabled;
         h.now = [] { return QDateTime::currentDateTime(); };
+        h.status = [this](const QString &text) {
+            if (m_wait)
+                m_wait->setLineStatus(text);
+        };
         return h;
     }
 
@@ -86,6 +97,18 @@ private:
 
     void finish()
     {
+        const Store &s = appStore();
+        lastDetail().clear();
+        if (s.Cancel_Flag && s.Transfer_Error >= 1 && s.Transfer_Error <= 4) {
+            TransferFacts facts;
+            facts.comPort = s.Com_Port;
+            facts.portPath = portDeviceName(s.Com_Port);
+            facts.version = s.Device_Version;
+            facts.code = s.Transfer_Error;
+            facts.received = m_transfer.arrived();
+            facts.reason = m_transfer.failureReason();
+            lastDetail() = transferErrorDetail(facts);
+        }
         m_finished = true;
         m_timer.stop();
         std::function<void()> done = std::move(m_done);
@@ -105,6 +128,11 @@ private:
 QPointer<TransferRun> g_running;
 
 } // namespace
+
+QString lastTransferErrorDetail()
+{
+    return lastDetail();
+}
 
 void startTransfer(std::function<void()> done)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <functional>
 
 namespace kvl {
@@ -11,5 +13,9 @@ namespace kvl {
 // out or cancelled), with Cancel_Flag, Transfer_Error and Data_Loaded as the
 // routine leaves them.
 void startTransfer(std::function<void()> done);
+
+// What the last download that gave up saw (port, bytes, reason) and what to
+// check, for its message box; "" when it did not give up.
+QString lastTransferErrorDetail();
 
 } // namespace kvl

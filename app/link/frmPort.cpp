@@ -107,6 +107,9 @@ frmPort::frmPort() : Form(QStringLiteral("frmPort"), &openFlags().Open_frmPort, 
         m_ok->setIcon(ok);
         m_ok->setIconSize(ok.size());
     }
+    // The tick alone says nothing to a screen reader or a new user.
+    m_ok->setToolTip(QStringLiteral("Confirm the port and the version"));
+    m_ok->setAccessibleName(QStringLiteral("OK"));
     connect(m_ok, &QPushButton::clicked, this, &frmPort::Cmd_Ok_Click);
     auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("Cmd_Annuler"));

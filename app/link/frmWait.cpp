@@ -78,7 +78,11 @@ frmWait::frmWait() : Form(QStringLiteral("frmWait"), &openFlags().Open_frmWait, 
     grid->addWidget(m_barTraitement, 6, 0);
     grid->addWidget(m_labelPourcentage, 7, 0, 1, 2);
     grid->addWidget(makeLine(this), 8, 0, 1, 2);
-    grid->addWidget(cancel, 9, 0, 1, 2, Qt::AlignRight);
+    m_lineStatus = makeLabel(this, "Label_Line_Status");
+    m_lineStatus->setWordWrap(true);
+    m_lineStatus->hide();
+    grid->addWidget(m_lineStatus, 9, 0, 1, 2);
+    grid->addWidget(cancel, 10, 0, 1, 2, Qt::AlignRight);
 
     m_progress.reset(appStore().Device_Version);
     refresh();
@@ -94,6 +98,12 @@ void frmWait::setTransmissionNearlyFull()
 {
     m_progress.setTransmissionNearlyFull();
     refresh();
+}
+
+void frmWait::setLineStatus(const QString &text)
+{
+    m_lineStatus->setText(text);
+    m_lineStatus->setVisible(!text.isEmpty());
 }
 
 void frmWait::refresh()

@@ -21,6 +21,8 @@ public:
     void Avancer_Progression();
     // End of reception: the transmission bar to its maximum minus 1.
     void setTransmissionNearlyFull();
+    // A wait the bars cannot show (the line still busy); "" hides it.
+    void setLineStatus(const QString &text);
 
     const TransferProgress &progress() const { return m_progress; }
 
@@ -34,6 +36,7 @@ private:
     QLabel *m_labelTransmission, *m_labelClassement, *m_labelTraitement, *m_labelPourcentage;
     QProgressBar *m_barTransmission, *m_barClassement, *m_barTraitement;
     QLabel *m_transmitOk, *m_classementOk;
+    QLabel *m_lineStatus;
 };
 
 } // namespace kvl

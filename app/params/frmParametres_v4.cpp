@@ -1,6 +1,7 @@
 #include "params/frmParametres_v4.h"
 
 #include "shell/CsvExport.h"
+#include "shell/PrintWindow.h"
 #include "shell/Seams.h"
 #include "store/Store.h"
 
@@ -248,6 +249,7 @@ void frmParametres_v4::Cmd_Exit_Click()
 void frmParametres_v4::Cmd_Print_Click()
 {
     QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(printDocumentName(windowTitle()));
     if (!dialogs().choosePrinter(this, printer))
         return;
     printSheet(printer);
@@ -266,19 +268,13 @@ QPixmap frmParametres_v4::printImage()
 
 bool frmParametres_v4::printSheet(QPrinter &printer)
 {
-    const QPixmap image = printImage();
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    // As large as on the screen, but never beyond the page.
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const qreal screenScale = qreal(printer.resolution()) / qMax(1, logicalDpiX());
-    const qreal fit = qMin(page.width() / image.width(), page.height() / image.height());
-    const qreal scale = qMin(screenScale, fit);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(QRectF(0, 0, image.width() * scale, image.height() * scale), image,
-                       QRectF(image.rect()));
-    return painter.end();
+    m_combo->hide();
+    m_print->hide();
+    m_exit->hide();
+    SetSheetColour(Qt::white);
+    const bool printed = printWindowImage(printer, this);
+    restoreAfterPrint();
+    return printed;
 }
 
 void frmParametres_v4::restoreAfterPrint()

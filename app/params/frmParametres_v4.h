@@ -25,8 +25,8 @@ public:
     void Cmd_Exit_Click();
 
     // Prints the sheet as an image of itself on white, without its buttons
-    // and selector. False when the printer could not be started; the sheet
-    // is back as it was in any case.
+    // and selector, across the printable width. False when the printer could
+    // not be started; the sheet is back as it was in any case.
     bool printSheet(QPrinter &printer);
     // That image: the sheet is switched to white and its buttons and selector
     // hidden just long enough to take it.

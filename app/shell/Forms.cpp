@@ -3,13 +3,18 @@
 #include "shell/frmMain.h"
 #include "store/Store.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QHash>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPixmap>
 #include <QPointer>
+#include <QScreen>
 
 namespace kvl {
 
@@ -21,11 +26,9 @@ QHash<QString, FormFactory> &factories()
     return map;
 }
 
-QHash<QString, QPointer<QWidget>> &openWindows()
-{
-    static QHash<QString, QPointer<QWidget>> map;
-    return map;
-}
+// Creation order of windows: when two windows of one name are alive, the
+// newer one is the open one.
+quint64 nextSerial = 0;
 
 } // namespace
 
@@ -57,7 +60,7 @@ Form::Form(const QString &name, bool *openFlag, bool closeOthers, Kind kind)
     pal.setColor(QPalette::Window, formBackground());
     setPalette(pal);
     setAutoFillBackground(true);
-    openWindows().insert(name, this);
+    m_serial = ++nextSerial;
     if (m_openFlag)
         *m_openFlag = true;
 }
@@ -67,10 +70,6 @@ Form::~Form()
     // A window deleted without a close still counts as unloaded.
     if (!m_unloaded && m_openFlag)
         *m_openFlag = false;
-    auto &windows = openWindows();
-    auto it = windows.find(objectName());
-    if (it != windows.end() && (it.value().isNull() || it.value() == this))
-        windows.erase(it);
 }
 
 void Form::closeEvent(QCloseEvent *event)
@@ -80,14 +79,30 @@ void Form::closeEvent(QCloseEvent *event)
         formUnload();
         if (m_openFlag)
             *m_openFlag = false;
-        auto &windows = openWindows();
-        if (windows.value(objectName()) == this)
-            windows.remove(objectName());
         emit unloaded();
     }
     event->accept();
     if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
         sub->close();
+}
+
+void Form::keyPressEvent(QKeyEvent *event)
+{
+    auto *ok = findChild<QAbstractButton *>(QStringLiteral("Cmd_Ok"));
+    auto *cancel = findChild<QAbstractButton *>(QStringLiteral("Cmd_Annuler"));
+    if (ok && cancel) {
+        const int key = event->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+            if (ok->isEnabled() && ok->isVisible())
+                ok->click();
+            return;
+        }
+        if (key == Qt::Key_Escape) {
+            cancel->click();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void registerForm(const QString &name, FormFactory factory)
@@ -108,12 +123,33 @@ void showForm(QWidget *form)
     }
     if (main && form->parentWidget() == nullptr) {
         form->setParent(main, Qt::Dialog);
-        // Centre over the main window.
-        const QRect r = main->geometry();
         form->adjustSize();
-        form->move(r.center() - QPoint(form->width() / 2, form->height() / 2));
+        placeOnScreen(form);
     }
     form->show();
+}
+
+void placeOnScreen(QWidget *window)
+{
+    QScreen *screen = window->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    // The title bar and borders the window manager adds, as measured on the
+    // main window once it is shown (none on the offscreen platform).
+    QSize frame(0, 0);
+    frmMain *main = frmMain::instance();
+    if (main && main->isVisible() && main != window)
+        frame = (main->frameGeometry().size() - main->geometry().size()).expandedTo(QSize(0, 0));
+    window->resize(window->size().boundedTo(area.size() - frame));
+    QRect outer(QPoint(0, 0), window->size() + frame);
+    outer.moveCenter(area.center());
+    // A window still larger than the screen (its minimum size) keeps its
+    // title bar reachable.
+    outer.moveTopLeft(QPoint(qMax(area.left(), outer.left()), qMax(area.top(), outer.top())));
+    window->move(outer.topLeft());
 }
 
 QWidget *openForm(const QString &name)
@@ -129,7 +165,15 @@ QWidget *openForm(const QString &name)
 
 QWidget *findForm(const QString &name)
 {
-    return openWindows().value(name).data();
+    // The live windows themselves are the registry: no second record to keep
+    // in step with the open flags.
+    Form *found = nullptr;
+    for (QWidget *w : QApplication::allWidgets()) {
+        auto *f = qobject_cast<Form *>(w);
+        if (f && !f->isUnloaded() && f->objectName() == name && (!found || f->serial() > found->serial()))
+            found = f;
+    }
+    return found;
 }
 
 void closeForm(const QString &name)

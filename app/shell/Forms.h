@@ -50,6 +50,8 @@ public:
     ~Form() override;
 
     Kind kind() const { return m_kind; }
+    bool isUnloaded() const { return m_unloaded; }
+    quint64 serial() const { return m_serial; }
 
 signals:
     void unloaded();
@@ -58,11 +60,14 @@ protected:
     // Called once when the window closes, before its flag is cleared.
     virtual void formUnload() {}
     void closeEvent(QCloseEvent *event) override;
+    // Enter is Cmd_Ok and Esc is Cmd_Annuler in a window that has both.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     bool *m_openFlag;
     Kind m_kind;
     bool m_unloaded = false;
+    quint64 m_serial = 0;
 };
 
 using FormFactory = std::function<QWidget *()>;
@@ -77,6 +82,10 @@ QWidget *openForm(const QString &name);
 // Shows an already created window: views inside the main window's area,
 // dialogs as windows of their own above it.
 void showForm(QWidget *form);
+
+// Shrinks a top-level window to the available area of its screen when it is
+// larger, and centres it there.
+void placeOnScreen(QWidget *window);
 
 // The open window of that name, or nullptr.
 QWidget *findForm(const QString &name);

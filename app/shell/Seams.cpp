@@ -58,10 +58,10 @@ Dialogs *&currentDialogs()
 
 } // namespace
 
-void showMessage(const QString &text, const QString &caption, MsgIcon icon)
+void showMessage(const QString &text, const QString &caption, MsgIcon icon, const QString &detail)
 {
     if (messageHandler()) {
-        messageHandler()(text, caption, icon);
+        messageHandler()(text, caption, icon, detail);
         return;
     }
     QMessageBox::Icon qtIcon = QMessageBox::NoIcon;
@@ -80,6 +80,8 @@ void showMessage(const QString &text, const QString &caption, MsgIcon icon)
         break;
     }
     QMessageBox box(qtIcon, caption, text, QMessageBox::Ok, QApplication::activeWindow());
+    if (!detail.isEmpty())
+        box.setDetailedText(detail);
     box.exec();
 }
 

@@ -15,10 +15,13 @@ namespace kvl {
 
 enum class MsgIcon { None, Critical, Exclamation, Information };
 
-// Shows a modal message box with a single OK button.
-void showMessage(const QString &text, const QString &caption, MsgIcon icon);
+// Shows a modal message box with a single OK button; a detailed text (what
+// happened, what to check) sits behind the box's "Show Details..." button.
+void showMessage(const QString &text, const QString &caption, MsgIcon icon,
+                 const QString &detail = QString());
 
-using MessageHandler = std::function<void(const QString &text, const QString &caption, MsgIcon icon)>;
+using MessageHandler =
+    std::function<void(const QString &text, const QString &caption, MsgIcon icon, const QString &detail)>;
 // Replaces the message box (tests); an empty handler restores the real one.
 void setMessageHandler(MessageHandler handler);
 

@@ -76,8 +76,7 @@ frmAbout::frmAbout(QWidget *mainWindow) : QWidget(mainWindow, Qt::Dialog), m_mai
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
     layout->addWidget(ok, 7, 1, Qt::AlignRight);
     adjustSize();
-    if (m_main)
-        move(m_main->geometry().center() - QPoint(width() / 2, height() / 2));
+    placeOnScreen(this);
 }
 
 void frmAbout::closeEvent(QCloseEvent *event)

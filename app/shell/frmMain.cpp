@@ -1,5 +1,6 @@
 #include "shell/frmMain.h"
 
+#include "files/DataFiles.h"
 #include "shell/AppHooks.h"
 #include "shell/Forms.h"
 #include "shell/frmAbout.h"
@@ -8,15 +9,30 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
 #include <QWindowStateChangeEvent>
 
 namespace kvl {
 
 namespace {
 frmMain *g_instance = nullptr;
+
+// The size the window is designed for; smaller screens get it maximised.
+constexpr QSize DesignSize(1024, 740);
+
+// The one local file of a drag, or "" when it carries anything else.
+QString droppedFile(const QMimeData *data)
+{
+    if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls().first().isLocalFile())
+        return QString();
+    return data->urls().first().toLocalFile();
 }
+} // namespace
 
 const QString frmMain::DesignCaption = QStringLiteral("ORLIN Analysis Software - KVL 24/36 - Version 1.1");
 
@@ -29,7 +45,13 @@ frmMain::frmMain(bool withSplash) : m_withSplash(withSplash)
     m_mdi->setObjectName(QStringLiteral("MDIClient"));
     m_mdi->setBackground(QColor(128, 128, 128));
     setCentralWidget(m_mdi);
-    resize(1024, 740);
+    const QPixmap logo = loadImage(QStringLiteral("Logo Orlin.bmp"));
+    if (!logo.isNull())
+        QApplication::setWindowIcon(QIcon(logo));
+    setWindowIcon(QApplication::windowIcon());
+    setAcceptDrops(true);
+    resize(DesignSize);
+    placeOnScreen(this);
 
     // Timer_Wait paces the splash and fires once.
     m_timerWait.setObjectName(QStringLiteral("Timer_Wait"));
@@ -114,7 +136,13 @@ void frmMain::startUp()
     menuEntry(QStringLiteral("mnuSave_As"))->setEnabled(false);
     closeForm(QStringLiteral("frmWait"));
     closeForm(QStringLiteral("frmAbout"));
-    show();
+    // Leave room for the borders and title bar the window manager adds.
+    const QScreen *screen = this->screen();
+    if (screen && (screen->availableGeometry().width() < DesignSize.width() + 16 ||
+                   screen->availableGeometry().height() < DesignSize.height() + 40))
+        showMaximized();
+    else
+        show();
 
     if (m_withSplash) {
         // The splash keeps the interface alive while Timer_Wait runs.
@@ -140,6 +168,34 @@ void frmMain::finishStartUp()
     f.Open_frmWait = false;
     appStore().initialise();
     openForm(QStringLiteral("frmPort"));
+    if (!m_startFile.isEmpty())
+        openDataFile(m_startFile);
+}
+
+bool frmMain::openDataFile(const QString &path)
+{
+    Store &s = appStore();
+    s.Data_File_Path = path;
+    Lecture_Fichier(path);
+    return s.Data_Loaded;
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty() && !openFlags().Open_frmWait &&
+        !openFlags().Open_frmWait_Save)
+        event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty() || openFlags().Open_frmWait || openFlags().Open_frmWait_Save)
+        return;
+    event->acceptProposedAction();
+    // The loaded data replaces what the open view shows.
+    Fermer_Fenetres();
+    openDataFile(path);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

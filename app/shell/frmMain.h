@@ -44,12 +44,20 @@ public:
     void mnuAbout_Click();
     void mnuQuitter_Click();
 
+    // Loads a data file as "Saved Data" does (command line, dropped file), so
+    // that "Last Data used" then offers it. False when it did not load.
+    bool openDataFile(const QString &path);
+    // A data file to load once start-up has initialised the store.
+    void setStartFile(const QString &path) { m_startFile = path; }
+
     // Seconds the splash stays; 3 in the program.
     void setSplashMilliseconds(int ms) { m_splashMs = ms; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildMenus();
@@ -62,6 +70,7 @@ private:
     QTimer m_timerWait;
     bool m_withSplash;
     int m_splashMs = 3000;
+    QString m_startFile;
 };
 
 } // namespace kvl

@@ -9,7 +9,7 @@
 namespace kvl {
 
 // Not a child of the main window: that one is disabled while the splash shows.
-frmStart::frmStart(QWidget *centreOn) : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint)
+frmStart::frmStart(QWidget *) : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmStart"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -42,8 +42,7 @@ frmStart::frmStart(QWidget *centreOn) : QWidget(nullptr, Qt::SplashScreen | Qt::
     layout->addWidget(picture(QStringLiteral("Image_KVL_Back"), QStringLiteral("KVL 24-2 Back.bmp")), 2, 1);
     layout->addWidget(acceuil, 3, 0, 1, 2);
     adjustSize();
-    if (centreOn)
-        move(centreOn->geometry().center() - QPoint(width() / 2, height() / 2));
+    placeOnScreen(this);
 }
 
 } // namespace kvl

@@ -2,6 +2,7 @@
 
 #include "tables/TablePrinter.h"
 
+#include "shell/PrintWindow.h"
 #include "shell/Seams.h"
 
 #include <QApplication>
@@ -134,7 +135,7 @@ bool TableForm::Cmd_Print_Click()
 {
     const PrintDocument document = printLayout();
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(windowTitle());
+    printer.setDocName(printDocumentName(windowTitle()));
     if (!dialogs().choosePrinter(this, printer))
         return false;
     PrintingGuard guard(this);

@@ -3,6 +3,7 @@
 #include "shell/Seams.h"
 #include "store/Names.h"
 #include "store/Store.h"
+#include "tables/RecordedSpan.h"
 
 #include <QCalendarWidget>
 #include <QDateEdit>
@@ -76,6 +77,10 @@ frmInTableau::frmInTableau()
     grid->addWidget(makeLabel(QStringLiteral("Label_Date_End"), QStringLiteral("End Date :")), 1, 0);
     grid->addWidget(m_end, 1, 1);
     layout->addWidget(frame);
+    // Where the loaded data lies, so a first choice of period finds something.
+    QLabel *recorded = makeLabel(QStringLiteral("Label_Recorded_Data"), recordedDataText(store));
+    recorded->setAlignment(Qt::AlignCenter);
+    layout->addWidget(recorded);
 
     m_ok = new QPushButton(QStringLiteral("Ok"));
     m_ok->setObjectName(QStringLiteral("Cmd_Ok"));

@@ -9,9 +9,26 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QResizeEvent>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace kvl {
+
+namespace {
+
+// Width a list needs to show its longest line without scrolling sideways.
+int widthForLines(const QListWidget *list)
+{
+    const QFontMetrics metrics(list->font());
+    int widest = 0;
+    for (int i = 0; i < list->count(); ++i)
+        widest = qMax(widest, metrics.horizontalAdvance(list->item(i)->text()));
+    // Item margins, the frame and the vertical scroll bar.
+    return widest + 12 + 2 * list->frameWidth() + list->verticalScrollBar()->sizeHint().width();
+}
+
+} // namespace
 
 frmTableau_Leq_V5::frmTableau_Leq_V5()
     : TableForm(QStringLiteral("frmTableau_Leq_V5"), &openFlags().Open_frmTableau_Leq_V5,
@@ -21,7 +38,8 @@ frmTableau_Leq_V5::frmTableau_Leq_V5()
     Lire_Numero_Serie(store);
     m_serial->setText(serialNumberLine(store, TableWindow::LeqV5));
 
-    auto *columns = new QHBoxLayout;
+    m_columns = new QBoxLayout(QBoxLayout::LeftToRight);
+    QBoxLayout *columns = m_columns;
     auto *left = new QVBoxLayout;
     auto *right = new QVBoxLayout;
     m_entete10 = makeLabel(QStringLiteral("Label_Entete10"), 10, true);
@@ -59,6 +77,17 @@ frmTableau_Leq_V5::frmTableau_Leq_V5()
     setPrintable(m_has10 || m_has1);
     addLeqCsvExport(m_list10, store, LeqSeries::Leq10);
     addLeqCsvExport(m_list1, store, LeqSeries::Leq1);
+    m_lineWidth = qMax(widthForLines(m_list10), widthForLines(m_list1));
+}
+
+void frmTableau_Leq_V5::resizeEvent(QResizeEvent *event)
+{
+    const QMargins margins = m_layout->contentsMargins();
+    const int room = event->size().width() - margins.left() - margins.right() - m_columns->spacing();
+    const auto direction = room >= 2 * m_lineWidth ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
+    if (m_columns->direction() != direction)
+        m_columns->setDirection(direction);
+    TableForm::resizeEvent(event);
 }
 
 PrintDocument frmTableau_Leq_V5::printLayout() const

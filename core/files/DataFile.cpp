@@ -58,14 +58,28 @@ class Reader
 {
 public:
     explicit Reader(const QByteArray &bytes)
-        : m_begin(bytes.constData()), m_p(m_begin), m_end(bytes.constData() + bytes.size()), m_token(m_begin)
+        : m_begin(bytes.constData()), m_p(bytes.constData()), m_end(bytes.constData() + bytes.size())
     {
     }
 
-    // Where the last token started, for a failure's log line: its line (from
-    // 1) and what was read of it.
-    int line() const { return 1 + int(std::count(m_begin, m_token, '\n')); }
-    QByteArray tokenRead() const { return QByteArray(m_token, int(m_p - m_token)); }
+    // Where and why the last read failed, for the user: the line, the text
+    // found there, what was wrong, and the record and value being read.
+    int failedLine() const { return 1 + int(std::count(m_begin, m_failAt ? m_failAt : m_p, '\n')); }
+    QString failedText() const
+    {
+        QString text;
+        for (const char *c = m_failAt ? m_failAt : m_p; c < m_end && text.size() < 24; ++c) {
+            const uchar u = uchar(*c);
+            if (u == ' ' || u == '\r' || u == '\n')
+                break;
+            text += u >= 0x20 && u < 0x7F ? QString(QChar(u))
+                                          : QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+        }
+        return text;
+    }
+    QString problem() const { return m_problem; }
+    int failedRow() const { return m_row; }
+    int failedValue() const { return m_value; }
 
     bool atEnd() const { return m_p == m_end; }
     char next() { return *m_p++; }
@@ -74,44 +88,49 @@ public:
     // False when the limit is passed or the file ends first.
     bool token(int limit, QByteArray &text)
     {
-        m_token = m_p;
         text.clear();
+        m_failAt = m_p;
         for (int read = 1; read <= limit; ++read) {
             if (atEnd())
-                return false;
+                return fail("the file ends here");
             const char c = next();
             if (c == ' ')
                 return true;
             text.append(c);
         }
-        return false;
+        return fail(QStringLiteral("longer than %1 characters").arg(limit - 1));
     }
 
     // A device byte: the token's digits, line breaks ignored, 0 to 255.
     // Same reading as token(), without keeping the text.
     bool value(qint16 &out)
     {
-        m_token = m_p;
         int v = 0;
         int digits = 0;
+        m_failAt = m_p;
         for (int read = 1; read <= ValueLimit; ++read) {
             if (atEnd())
-                return false;
+                return fail("the file ends here");
             const char c = next();
             if (c == ' ') {
-                if (digits == 0 || v > 255)
-                    return false;
+                if (digits == 0)
+                    return fail("no value between two blanks");
+                if (v > 255)
+                    return fail("a value above 255");
                 out = qint16(v);
                 return true;
             }
-            if (c == '\r' || c == '\n')
+            if (c == '\r' || c == '\n') {
+                if (digits == 0)
+                    m_failAt = m_p;
                 continue;
+            }
             if (c < '0' || c > '9')
-                return false;
+                return fail("a character that is not a digit");
             v = v * 10 + (c - '0');
             ++digits;
         }
-        return false;
+        return fail(QStringLiteral("a value longer than %1 characters").arg(ValueLimit - 1));
     }
 
     // The line break ending a line: CR LF, or a lone LF.
@@ -119,16 +138,18 @@ public:
     {
         if (!atEnd() && *m_p == '\r')
             ++m_p;
+        m_failAt = m_p;
         if (atEnd() || *m_p != '\n')
-            return false;
+            return fail("a line break is missing");
         ++m_p;
         return true;
     }
 
     bool blank()
     {
+        m_failAt = m_p;
         if (atEnd() || *m_p != ' ')
-            return false;
+            return fail("a blank is missing");
         ++m_p;
         return true;
     }
@@ -138,8 +159,11 @@ public:
         for (int r = 1; r <= rows; ++r) {
             qint16 *row = table.row(r);
             for (int f = 0; f < Table::fieldCount; ++f)
-                if (!value(row[f]))
+                if (!value(row[f])) {
+                    m_row = r;
+                    m_value = f + 1;
                     return false;
+                }
         }
         return true;
     }
@@ -147,16 +171,29 @@ public:
     template <typename Table> bool entries(Table &table)
     {
         for (int i = 0; i < Table::size; ++i)
-            if (!value(table[i]))
+            if (!value(table[i])) {
+                m_row = 0;
+                m_value = i;
                 return false;
+            }
         return true;
     }
 
 private:
+    bool fail(const QString &problem)
+    {
+        m_problem = problem;
+        return false;
+    }
+    bool fail(const char *problem) { return fail(QString::fromLatin1(problem)); }
+
     const char *m_begin;
     const char *m_p;
     const char *m_end;
-    const char *m_token;
+    const char *m_failAt = nullptr;
+    QString m_problem;
+    int m_row = 0;
+    int m_value = 0;
 };
 
 int longestMarker()
@@ -187,11 +224,22 @@ QByteArray readMarker(Reader &in)
     return marker;
 }
 
-LoadOutcome readFailure(Store &s, const QString &text, const Reader &in)
+// What the user can check: "Line 3 of the file, events, record 12, value 7:
+// a value above 255 ("256")."
+LoadOutcome readFailure(Store &s, const QString &text, const Reader &in, const QString &part)
 {
-    qCWarning(lcFiles) << "load failed at line" << in.line() << "token" << in.tokenRead() << ":" << text;
     s.Cancel_Flag = true;
-    return {LoadOutcome::ReadFailure, text, loadtext::readFailureCaption()};
+    QString where = QStringLiteral("Line %1 of the file, %2").arg(in.failedLine()).arg(part);
+    if (in.failedRow() > 0)
+        where += QStringLiteral(", record %1, value %2").arg(in.failedRow()).arg(in.failedValue());
+    else if (part.startsWith(QLatin1String("param")))
+        where += QStringLiteral(", element %1").arg(in.failedValue());
+    const QString found = in.failedText();
+    const QString detail = where + QStringLiteral(": ") + in.problem() +
+                           (found.isEmpty() ? QString() : QStringLiteral(" (\"%1\")").arg(found)) +
+                           QStringLiteral(".");
+    qCWarning(lcFiles) << "load failed:" << detail << text;
+    return {LoadOutcome::ReadFailure, text, loadtext::readFailureCaption(), detail};
 }
 
 } // namespace
@@ -286,7 +334,8 @@ LoadOutcome readDataFile(const QByteArray &bytes, Store &s)
     const int version = versionOfMarker(readMarker(in));
     if (version == 0) {
         qCWarning(lcFiles) << "not a data file: unknown marker";
-        return {LoadOutcome::NotKvlFile, loadtext::notKvlText(), loadtext::notKvlCaption()};
+        return {LoadOutcome::NotKvlFile, loadtext::notKvlText(), loadtext::notKvlCaption(),
+                QStringLiteral("The first line holds no marker of a KVL 24-2 or KVL 36 data file.")};
     }
     qCDebug(lcFiles) << "loading a file of version" << version << "," << bytes.size() << "bytes";
 
@@ -297,27 +346,27 @@ LoadOutcome readDataFile(const QByteArray &bytes, Store &s)
     const QString valuesFailure = loadtext::valuesFailureText(version);
     // The marker line's break and the blank in front of the first value.
     if (!in.lineBreak() || !in.blank())
-        return readFailure(s, valuesFailure, in);
+        return readFailure(s, valuesFailure, in, QStringLiteral("after the marker"));
 
     if (!in.rows(s.Leq_Records, leqRows(version)))
-        return readFailure(s, valuesFailure, in);
+        return readFailure(s, valuesFailure, in, QStringLiteral("Leq records"));
     if (!in.rows(s.Event_Records, EventTable::rowCount))
-        return readFailure(s, valuesFailure, in);
+        return readFailure(s, valuesFailure, in, QStringLiteral("events"));
     if (version == Version35) {
         if (!in.entries(s.Param_Raw))
-            return readFailure(s, valuesFailure, in);
+            return readFailure(s, valuesFailure, in, QStringLiteral("parameters"));
         rebuildParamBlockFromRaw(s);
     } else {
         if (!in.entries(s.Param_Block))
-            return readFailure(s, valuesFailure, in);
+            return readFailure(s, valuesFailure, in, QStringLiteral("parameters"));
     }
 
     if (isVersion5Family(version)) {
         if (!in.rows(s.Param_History, HistoryTable::rowCount))
-            return readFailure(s, valuesFailure, in);
+            return readFailure(s, valuesFailure, in, QStringLiteral("parameter history"));
         QByteArray stamp;
         if (!in.lineBreak() || !in.token(DateLimit, stamp))
-            return readFailure(s, loadtext::dateFailureText(version), in);
+            return readFailure(s, loadtext::dateFailureText(version), in, QStringLiteral("transfer date"));
         const QString text = QString::fromLatin1(stamp);
         s.Transfer_Date = text.left(10);
         s.Transfer_Time = text.mid(11, 5);
@@ -325,7 +374,7 @@ LoadOutcome readDataFile(const QByteArray &bytes, Store &s)
 
     s.Data_Loaded = true;
     qCDebug(lcFiles) << "loaded";
-    return {LoadOutcome::Loaded, QString(), QString()};
+    return {LoadOutcome::Loaded, QString(), QString(), QString()};
 }
 
 QString loadCaption(int version, int comPort)

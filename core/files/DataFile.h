@@ -39,6 +39,9 @@ struct LoadOutcome
     // The message box to show when not loaded.
     QString text;
     QString caption;
+    // What failed where (line, part of the file, record and value, the text
+    // found), for the message box's details.
+    QString detail;
 };
 
 // Reads a file image into the store: clears Data_Loaded and Cancel_Flag,

@@ -118,6 +118,13 @@ void Transfer::start(qint64 nowMs)
     m_buffer = QByteArray(total + 1, char(0));
     m_commands.clear();
     m_waitStart = nowMs;
+    // Nothing is known of the line before it is watched.
+    m_quietSince = nowMs;
+    m_discarded = 0;
+    m_arrived = -1;
+    m_statusSeconds = -1;
+    m_fault = ImageFault::None;
+    m_failure.clear();
     m_outcome = TransferOutcome::Running;
     qCDebug(lcLink) << "download start: version" << m_variant.version << "image" << m_variant.imageSize
                     << "bytes, port COM" << m_store.Com_Port;
@@ -136,7 +143,8 @@ void Transfer::beginPhase(int phase)
 // The outcome of a phase that gives up at its current stage.
 TransferOutcome Transfer::phaseTimeout() const
 {
-    const bool connecting = m_state == State::Attempt || m_state == State::AttemptWait;
+    const bool connecting =
+        m_state == State::Attempt || m_state == State::Quiet || m_state == State::AttemptWait;
     if (m_phase == 1)
         return connecting ? TransferOutcome::ImageNoAnswer : TransferOutcome::ImageIncomplete;
     return connecting ? TransferOutcome::ParameterNoAnswer : TransferOutcome::ParameterIncomplete;
@@ -156,12 +164,14 @@ void Transfer::end(TransferOutcome outcome)
 
 bool Transfer::portInUse() const
 {
-    return m_state == State::AttemptWait || m_state == State::Receive || m_state == State::ReceiveWait;
+    return m_state == State::Quiet || m_state == State::AttemptWait || m_state == State::Receive ||
+           m_state == State::ReceiveWait;
 }
 
 // A port that went away ends the transfer like a time-out of its phase.
 void Transfer::failPortGone()
 {
+    m_failure = QStringLiteral("The port went away (adapter unplugged or line hung up).");
     const TransferOutcome outcome = phaseTimeout();
     qCWarning(lcLink) << "port COM" << m_store.Com_Port << "is gone";
     m_store.Transfer_Error = qint16(outcome);
@@ -170,29 +180,35 @@ void Transfer::failPortGone()
     end(outcome);
 }
 
-// One attempt's port set-up and command; false when the port cannot be used.
-bool Transfer::attempt()
+// One attempt's port set-up up to the open line the command goes out on;
+// false when the port cannot be used.
+bool Transfer::openForCommand()
+{
+    m_line.setPort(m_store.Com_Port);
+    if (m_variant.commandAtDataSpeed) {
+        m_line.clearInput();
+        m_line.setSettings(m_variant.dataSettings);
+    } else {
+        // The command goes at 4800 baud; the answer comes at the data speed.
+        m_line.setSettings(CommandSettings);
+    }
+    m_line.setDtr(false);
+    return m_line.open();
+}
+
+// The command, then (3.5, 4.0) the line reopened at the data speed.
+bool Transfer::sendCommand()
 {
     const quint8 command = m_phase == 1 ? ImageCommand : ParameterCommand;
     qCDebug(lcLink) << "attempt" << m_store.Transfer_Error + 1 << "of phase" << m_phase << ": command"
                     << Qt::hex << command << Qt::dec << "at"
                     << (m_variant.commandAtDataSpeed ? m_variant.dataSettings : CommandSettings);
-    m_line.setPort(m_store.Com_Port);
+    if (!m_line.writeByte(command))
+        return false;
+    m_commands.append(char(command));
     if (m_variant.commandAtDataSpeed) {
-        m_line.clearInput();
-        m_line.setSettings(m_variant.dataSettings);
-        m_line.setDtr(false);
-        if (!m_line.open() || !m_line.writeByte(command))
-            return false;
-        m_commands.append(char(command));
         m_line.setDtr(true);
     } else {
-        // The command goes at 4800 baud; the answer comes at the data speed.
-        m_line.setSettings(CommandSettings);
-        m_line.setDtr(false);
-        if (!m_line.open() || !m_line.writeByte(command))
-            return false;
-        m_commands.append(char(command));
         m_line.close();
         m_line.clearInput();
         m_line.setSettings(m_variant.dataSettings);
@@ -205,6 +221,66 @@ bool Transfer::attempt()
     if (m_phase == 1)
         m_store.Progress_Step = 1;
     return true;
+}
+
+// Watches the open line before a command, throwing away what still comes
+// in; true once it has been quiet long enough, or the wait has lasted too long.
+bool Transfer::quietPass(qint64 nowMs)
+{
+    const int buffered = m_line.inBufferCount();
+    if (buffered > 0) {
+        qCDebug(lcLink) << "line busy before the command:" << buffered << "bytes thrown away";
+        m_line.clearInput();
+        m_discarded += buffered;
+        m_quietSince = nowMs;
+    }
+    if (nowMs - m_quietSince >= QuietMs || nowMs - m_quietStart >= QuietLimitMs)
+        return true;
+    // Bytes came in during this wait: say why nothing moves.
+    const int seconds = int((nowMs - m_quietStart) / 1000);
+    if (m_quietSince > m_quietStart && seconds != m_statusSeconds && m_hooks.status) {
+        m_statusSeconds = seconds;
+        m_hooks.status(QStringLiteral("The KVL is still sending an earlier answer: waiting for the line "
+                                      "to be free (%1 s) ...")
+                           .arg(seconds));
+    }
+    return false;
+}
+
+void Transfer::giveUp(const QString &reason)
+{
+    m_failure = reason;
+    m_arrived = m_received + (m_line.isOpen() ? m_line.inBufferCount() : 0);
+    qCWarning(lcLink) << "giving up phase" << m_phase << "after" << m_arrived << "bytes:" << reason;
+    const TransferOutcome outcome =
+        m_phase == 1 ? TransferOutcome::ImageIncomplete : TransferOutcome::ParameterIncomplete;
+    m_store.Transfer_Error = qint16(outcome);
+    m_store.Cancel_Flag = true;
+    m_line.close();
+    end(outcome);
+}
+
+// Whether no byte has come for too long; any change of the count is a byte.
+bool Transfer::silentTooLong(int buffered, qint64 nowMs)
+{
+    if (buffered != m_lastBuffered) {
+        m_lastBuffered = buffered;
+        m_quietSince = nowMs;
+        return false;
+    }
+    return nowMs - m_quietSince >= SilenceMs;
+}
+
+// The check of what was received; a failure ends like the phase's
+// last-bytes failure, before anything is decoded.
+bool Transfer::imagePlausible()
+{
+    m_fault = m_phase == 1 ? checkImage(m_buffer.left(m_variant.imageSize), m_variant.version)
+                           : checkParameterAnswer(m_buffer.mid(m_variant.imageSize, ParameterAnswerBytes));
+    if (m_fault == ImageFault::None)
+        return true;
+    giveUp(imageFaultText(m_fault));
+    return false;
 }
 
 void Transfer::enterReceive()
@@ -254,12 +330,16 @@ bool Transfer::receivePass(qint64 nowMs)
         // limited to 16384 bytes, so a late look may find more than a chunk.
         if (buffered >= ChunkBytes || (buffered == remaining && buffered > 0)) {
             appendRead(0);
+            m_lastBuffered = 0;
+            m_quietSince = nowMs;
             s.Progress_Step = 1;
             if (m_variant.extraProgress)
                 progress();
             return true;
         }
-        // No time-out while the chunks come in; the user may cancel.
+        // A device that falls silent here would keep the window waiting for ever.
+        if (silentTooLong(buffered, nowMs))
+            giveUp(QStringLiteral("Nothing arrived for %1 s.").arg(SilenceMs / 1000));
         return false;
     }
     // Final stage, or more bytes than the image can hold: only the exact
@@ -277,6 +357,8 @@ void Transfer::endReception()
 {
     qCDebug(lcLink) << "phase" << m_phase << "received:" << m_received << "bytes";
     m_line.close();
+    if (!imagePlausible())
+        return;
     if (m_phase == 1 && m_variant.parameterExchange) {
         beginPhase(2);
         return;
@@ -320,8 +402,28 @@ bool Transfer::step(qint64 nowMs)
 
         case State::Attempt:
             m_attemptAt = nowMs;
-            if (!attempt()) {
+            if (!openForCommand()) {
                 // An attempt on a port that is gone: no further attempt can work.
+                m_state = State::AttemptWait;
+                failPortGone();
+                return false;
+            }
+            m_quietStart = nowMs;
+            m_statusSeconds = -1;
+            m_state = State::Quiet;
+            continue;
+
+        case State::Quiet:
+            if (s.Cancel_Flag) {
+                m_line.close();
+                end(transferOutcome(s));
+                return false;
+            }
+            if (!quietPass(nowMs))
+                return true;
+            if (m_statusSeconds >= 0 && m_hooks.status)
+                m_hooks.status(QString());
+            if (!sendCommand()) {
                 m_state = State::AttemptWait;
                 failPortGone();
                 return false;
@@ -339,11 +441,14 @@ bool Transfer::step(qint64 nowMs)
             }
             if (m_line.inBufferCount() >= 1) {
                 enterReceive();
+                m_lastBuffered = -1;
+                m_quietSince = nowMs;
                 continue;
             }
             m_line.close();
             const int last = m_phase == 1 ? CommandAttempts - 1 : ParameterAttempts - 1;
             if (s.Transfer_Error == last) {
+                m_failure = QStringLiteral("No answer to the command after %1 attempts.").arg(last + 1);
                 s.Cancel_Flag = true;
                 end(phaseTimeout());
                 return false;
@@ -365,11 +470,11 @@ bool Transfer::step(qint64 nowMs)
                     return false;
                 }
                 endReception();
-                return true;
+                return m_state != State::Done;
             }
             if (receivePass(nowMs))
                 continue;
-            return true;
+            return m_state != State::Done;
         }
 
         case State::ReceiveWait: {
@@ -381,8 +486,14 @@ bool Transfer::step(qint64 nowMs)
                                   << "ms:" << m_received << "bytes received," << m_line.inBufferCount()
                                   << "waiting";
                 ++s.Transfer_Error;
-                if (s.Transfer_Error == (m_phase == 1 ? 4 : 1))
+                if (s.Transfer_Error == (m_phase == 1 ? 4 : 1)) {
                     s.Cancel_Flag = true;
+                    const int target = m_phase == 1 ? m_variant.imageSize : ParameterAnswerBytes;
+                    m_arrived = m_received + m_line.inBufferCount();
+                    m_failure = m_arrived > target
+                                    ? QStringLiteral("More bytes arrived than the memory holds.")
+                                    : QStringLiteral("The last bytes did not arrive.");
+                }
             }
             m_state = State::Receive;
             continue;

@@ -8,6 +8,7 @@
 // check.
 
 #include "link/Decode.h"
+#include "link/ImageCheck.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -31,6 +32,8 @@ struct TransferHooks
     std::function<void(bool)> setSaveAsEnabled;
     // The current date and time (Transfer_Date and Transfer_Time).
     std::function<QDateTime()> now;
+    // A line about a wait the bars do not show ("" when it is over).
+    std::function<void(const QString &)> status;
 };
 
 // How a download ended. A time-out's value is the code it leaves in
@@ -81,6 +84,7 @@ public:
     enum class State {
         Idle,
         Attempt,     // port set-up and command
+        Quiet,       // the port is open; the command waits for a quiet line
         AttemptWait, // the wait after the command
         Receive,     // reception passes
         ReceiveWait, // a time-out wait of the final stage
@@ -100,6 +104,13 @@ public:
     static constexpr int ParameterWaitMs = 250;
     static constexpr int CompletedWaitMs = 1500;
     static constexpr int ParameterAnswerBytes = 514;
+    // A device that was cancelled goes on sending the rest of its memory:
+    // a command goes out only once the line has been quiet this long, and
+    // after the longest image at the slowest speed (3.5: about 35 s) anyway.
+    static constexpr int QuietMs = 300;
+    static constexpr int QuietLimitMs = 40000;
+    // Without a byte for this long a receiving stage gives up.
+    static constexpr int SilenceMs = 10000;
 
     Transfer(Store &store, SerialLine &line, TransferHooks hooks);
 
@@ -119,12 +130,25 @@ public:
     const QByteArray &commandsSent() const { return m_commands; }
     // When the last attempt started, in the caller's milliseconds.
     qint64 lastAttemptAt() const { return m_attemptAt; }
+    // Why a failed transfer ended, for the user ("" when it did not fail).
+    QString failureReason() const { return m_failure; }
+    // What the check of a received image found.
+    ImageFault imageFault() const { return m_fault; }
+    // Bytes of the phase that had come in when it gave up, read or not.
+    int arrived() const { return m_arrived >= 0 ? m_arrived : m_received; }
+    // Bytes of the line thrown away while waiting for it to be quiet.
+    int discarded() const { return m_discarded; }
     // Running until the routine has ended.
     TransferOutcome outcome() const { return m_outcome; }
 
 private:
     void beginPhase(int phase);
-    bool attempt();
+    bool openForCommand();
+    bool sendCommand();
+    bool quietPass(qint64 nowMs);
+    void giveUp(const QString &reason);
+    bool silentTooLong(int buffered, qint64 nowMs);
+    bool imagePlausible();
     void enterReceive();
     bool receivePass(qint64 nowMs);
     void endReception();
@@ -148,6 +172,14 @@ private:
     qint64 m_attemptAt = 0;
     QByteArray m_buffer;
     QByteArray m_commands;
+    qint64 m_quietSince = 0; // last byte seen on the line (or when watching began)
+    qint64 m_quietStart = 0; // when the current quiet wait began
+    int m_lastBuffered = 0;
+    int m_discarded = 0;
+    int m_arrived = -1;
+    int m_statusSeconds = -1;
+    ImageFault m_fault = ImageFault::None;
+    QString m_failure;
 };
 
 } // namespace kvl

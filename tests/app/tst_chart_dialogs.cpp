@@ -154,6 +154,9 @@ private slots:
         QTest::newRow("-5") << QStringList{"95", "85", "-5", "6"} << "Day to Night :" << before;
         QTest::newRow("hour 25") << QStringList{"95", "85", "22", "25"} << "Night to Day :" << before;
         QTest::newRow("hour 23.6") << QStringList{"95", "85", "23.6", "6"} << "Day to Night :" << before;
+        QTest::newRow("199 dB") << QStringList{"199", "85", "22", "6"} << accepted
+                                << "30/4/2008 3 199/85 22-6";
+        QTest::newRow("200 dB") << QStringList{"95", "200", "22", "6"} << "Leq Level Night :" << before;
         QTest::newRow("300 dB") << QStringList{"300", "85", "22", "6"} << "Leq Level Day :" << before;
     }
 

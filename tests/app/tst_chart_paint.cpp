@@ -46,7 +46,7 @@ private slots:
         QCOMPARE(readDataFile(f.readAll(), store).result, LoadOutcome::Loaded);
         const qint16 *first = store.Leq_Records.row(1);
         storeChartPeriod(store, ChartDate{first[2], first[4], 2000 + first[5]}, 7);
-        Periode_Graphique(store, store.leqRowsForVersion());
+        Periode_Graphique(store, leqRows(store.Device_Version));
         QVERIFY(store.Period_First != 0);
         const bool v5 = store.isVersion5Family();
         Separer_Leq1_Leq10(store);

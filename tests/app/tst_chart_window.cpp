@@ -52,23 +52,12 @@ frmGraphique_Leq *openChart(const QDate &start, int days)
     return qobject_cast<frmGraphique_Leq *>(openForm(QStringLiteral("frmGraphique_Leq")));
 }
 
-const char *const labelNames[] = {"Label_Leq10",
-                                  "Label_Leq1",
-                                  "Label3",
-                                  "Label_List_Leq1",
-                                  "Label4",
-                                  "Label_Mini_Leq10",
-                                  "Label_Maxi_Leq10",
-                                  "Label_Mini_Leq1",
-                                  "Label_Maxi_Leq1",
-                                  "Label_Niveau_Leq_Jour",
-                                  "Label_Niveau_Leq_Nuit",
-                                  "Label_Niveau_Leq_Jour_Fenetre",
-                                  "Label_Niveau_Leq_Nuit_Fenetre",
-                                  "Label_Heure_Jour_Nuit",
-                                  "Label_Heure_Nuit_Jour",
-                                  "Label_Analyse",
-                                  "Label_Source"};
+const QStringList labelNames =
+    QStringLiteral("Label_Leq10 Label_Leq1 Label3 Label_List_Leq1 Label4 Label_Mini_Leq10 "
+                   "Label_Maxi_Leq10 Label_Mini_Leq1 Label_Maxi_Leq1 Label_Niveau_Leq_Jour "
+                   "Label_Niveau_Leq_Nuit Label_Niveau_Leq_Jour_Fenetre Label_Niveau_Leq_Nuit_Fenetre "
+                   "Label_Heure_Jour_Nuit Label_Heure_Nuit_Jour Label_Analyse Label_Source")
+        .split(QLatin1Char(' '));
 
 // Items of a canvas drawn in a colour.
 int drawn(const PictureBox *box, Rgb colour)
@@ -87,10 +76,9 @@ QStringList windowTexts(frmGraphique_Leq *w, const MessageRecorder &messages)
     QStringList out{QStringLiteral("=") + w->windowTitle(),
                     QStringLiteral("Label_Entete=") + w->findChild<QLabel *>("Label_Entete")->text(),
                     QStringLiteral("Label_Date=") + w->findChild<QLabel *>("Label_Date")->text()};
-    for (const char *name : labelNames) {
-        const QLabel *label = w->findChild<QLabel *>(QString::fromLatin1(name));
-        out << QString::fromLatin1(name) +
-                   (label->isHidden() ? QStringLiteral(" hidden") : '=' + label->text());
+    for (const QString &name : labelNames) {
+        const QLabel *label = w->findChild<QLabel *>(name);
+        out << name + (label->isHidden() ? QStringLiteral(" hidden") : '=' + label->text());
     }
     for (const char *name : {"List_Leq10", "List_Leq1", "List_Depassement"}) {
         const QListWidget *list = w->findChild<QListWidget *>(QString::fromLatin1(name));
@@ -127,17 +115,13 @@ QStringList windowTexts(frmGraphique_Leq *w, const MessageRecorder &messages)
 // examples that only name what they are about.
 QStringList pick(const QStringList &texts, const QStringList &expected)
 {
+    static const QRegularExpression end(QStringLiteral("[= ].*"));
     QStringList out;
     for (const QString &e : expected) {
-        const QString name = e.section(QRegularExpression(QStringLiteral("[= ]")), 0, 0);
-        bool found = false;
-        for (const QString &t : texts)
-            if (t.section(QRegularExpression(QStringLiteral("[= ]")), 0, 0) == name) {
-                out << t;
-                found = true;
-            }
-        if (!found)
-            out << name + QStringLiteral(" <missing>");
+        const QString name = QString(e).remove(end);
+        const QStringList found = texts.filter(
+            QRegularExpression(QStringLiteral("^%1([= ]|$)").arg(QRegularExpression::escape(name))));
+        out << (found.isEmpty() ? QStringList{name + QStringLiteral(" <missing>")} : found);
     }
     return out;
 }
@@ -154,28 +138,6 @@ void compareWithReference(const QStringList &texts, const QString &file)
     QFile in(path);
     QVERIFY2(in.open(QIODevice::ReadOnly), qPrintable(path));
     QCOMPARE(QString::fromUtf8(actual), QString::fromUtf8(in.readAll()));
-}
-
-// History records "dd/mm/yy hh:mm day dayOpen night nightOpen dayToNight nightToDay".
-void fillHistory(HistoryTable &table, const QStringList &records)
-{
-    table.fill(255);
-    int row = 1;
-    for (const QString &rec : records) {
-        const QStringList p = rec.split(QRegularExpression(QStringLiteral("[ /:]")));
-        qint16 *r = table.row(row++);
-        const int stamp[][2] = {
-            {field::Day, 0}, {field::Month, 1}, {field::Year, 2}, {field::Hour, 3}, {field::Minute, 4}};
-        for (const auto &f : stamp)
-            r[f[0] - 1] = qint16(p[f[1]].toInt());
-        const int levels[] = {history::LeqDay, history::LeqDayOpen, history::LeqNight, history::LeqNightOpen};
-        for (int i = 0; i < 4; ++i) {
-            r[levels[i] - 1] = qint16(p[5 + i].toInt() / 100);
-            r[levels[i]] = qint16(p[5 + i].toInt() % 100);
-        }
-        r[history::HourDayNight - 1] = qint16(p[9].toInt());
-        r[history::HourNightDay - 1] = qint16(p[10].toInt());
-    }
 }
 
 void loadSample(const QString &name)
@@ -248,30 +210,22 @@ private slots:
         QTest::addColumn<QStringList>("expected");
         QFile file(qEnvironmentVariable("KVL_TEST_DATA") + QStringLiteral("/charts/examples.txt"));
         QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
-        QString name;
-        Setup setup;
-        QStringList expected;
-        auto add = [&] {
-            if (!name.isEmpty())
-                QTest::newRow(qPrintable(name)) << setup << expected;
-            setup.clear();
-            expected.clear();
-        };
         static const QRegularExpression key(QStringLiteral("^(version|records|doors|history)=(.*)$"));
-        for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
-            if (line.startsWith(QLatin1Char('#')) || line.isEmpty())
-                continue;
-            const QRegularExpressionMatch m = key.match(line);
-            if (line.startsWith(QLatin1Char('['))) {
-                add();
-                name = line.mid(1, line.size() - 2);
-            } else if (m.hasMatch()) {
-                setup[m.captured(1)] = m.captured(2).split(QLatin1Char(';'));
-            } else {
-                expected << line;
+        static const QRegularExpression caseStart(QStringLiteral("^\\["),
+                                                  QRegularExpression::MultilineOption);
+        for (const QString &c : QString::fromUtf8(file.readAll()).split(caseStart).mid(1)) {
+            const QStringList lines = c.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            Setup setup;
+            QStringList expected;
+            for (const QString &line : lines.mid(1)) {
+                const QRegularExpressionMatch m = key.match(line);
+                if (m.hasMatch())
+                    setup[m.captured(1)] = m.captured(2).split(QLatin1Char(';'));
+                else if (!line.startsWith(QLatin1Char('#')))
+                    expected << line;
             }
+            QTest::newRow(qPrintable(lines[0].chopped(1))) << setup << expected;
         }
-        add();
     }
 
     void examples()
@@ -284,15 +238,9 @@ private slots:
         fillLeq(store.Leq_Records, setup.value(QStringLiteral("records")));
         fillEvents(store.Event_Records, setup.value(QStringLiteral("doors")));
         fillHistory(store.Param_History, setup.value(QStringLiteral("history")));
-        using namespace kvl::block;
-        const int elements[][2] = {{LeqDay, 1},          {LeqDay + 1, 0},        {LeqDayOpen, 1},
-                                   {LeqDayOpen + 1, 10}, {LeqNight, 0},          {LeqNight + 1, 90},
-                                   {LeqNightOpen, 0},    {LeqNightOpen + 1, 95}, {HourDayNight, 23},
-                                   {HourNightDay, 7}};
-        for (const auto &b : elements)
-            store.Param_Block[b[0]] = qint16(b[1]);
-        store.Param_Block[160] = 140;
-        store.Param_Block[161] = 76;
+        setBlockLevels(store, QStringLiteral("100 110 90 95 23 7"));
+        store.Param_Block[block::FirmwareMajor] = 140;
+        store.Param_Block[block::FirmwareMinor] = 76;
         MessageRecorder messages;
         frmGraphique_Leq *w = openChart(QDate(2007, 3, 5), 1);
         QVERIFY(w);
@@ -392,18 +340,13 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("written");
         QTest::addColumn<QByteArray>("start");
-        QTest::newRow("PNG") << "d.png"
-                             << "d.png" << QByteArray("\x89PNG");
-        QTest::newRow("SVG") << "d.svg"
-                             << "d.svg" << QByteArray("<?xml");
-        QTest::newRow("PDF") << "d.PDF"
-                             << "d.PDF" << QByteArray("%PDF");
-        QTest::newRow("no extension: PNG") << "d"
-                                           << "d.png" << QByteArray("\x89PNG");
-        QTest::newRow("cancelled") << ""
-                                   << "" << QByteArray();
-        QTest::newRow("unwritable") << "missing/d.png"
-                                    << "" << QByteArray();
+        // name, the save dialog's answer, the file written, how it starts
+        for (const char *row :
+             {"PNG;d.png;d.png;\x89PNG", "SVG;d.svg;d.svg;<?xml", "PDF;d.PDF;d.PDF;%PDF",
+              "no extension: PNG;d;d.png;\x89PNG", "cancelled;;;", "unwritable;missing/d.png;;"}) {
+            const QStringList r = QString::fromLatin1(row).split(QLatin1Char(';'));
+            QTest::newRow(qPrintable(r[0])) << r[1] << r[2] << r[3].toLatin1();
+        }
     }
 
     void saveImage()

@@ -1,6 +1,7 @@
 // The chart window's zoom, offscreen: zoom buttons, mouse selection on the
-// enlarged picture box, grid and date labels of a zoom, list markers, the
-// wheel and right-drag extras, and printing a zoomed diagram.
+// enlarged picture box, list markers, the wheel and right-drag extras, and
+// printing a zoomed diagram. The zoom's grid and date labels are drawing cases
+// of tst_chartdraw.
 
 #include "../core/TableStores.h"
 #include "TestSupport.h"
@@ -26,33 +27,12 @@ Q_DECLARE_METATYPE(kvl::Diagram)
 
 namespace {
 
-const QRegularExpression dateLabel(QStringLiteral("^\\d\\d / \\d\\d / \\d{4}$"));
-
 // A 5.X store with a week of busy evenings, charted from 27 February 2008.
 void busyChart(int days)
 {
     Store &s = appStore();
     test::fillBusyStore(s, Version5X);
     storeChartPeriod(s, ChartDate{27, 2, 2008}, days);
-}
-
-// "texts at x" of one layer's text items in x order, each x once.
-QStringList textsByX(const Canvas &canvas, Layer layer, const QRegularExpression &match)
-{
-    QList<CanvasItem> items;
-    for (const CanvasItem &i : canvas.items())
-        if (i.kind == CanvasItem::Text && i.layer == layer && match.match(i.text).hasMatch())
-            items << i;
-    std::stable_sort(items.begin(), items.end(),
-                     [](const CanvasItem &a, const CanvasItem &b) { return a.x1 < b.x1; });
-    // Labels printed twice at the same place count once.
-    QStringList out;
-    for (const CanvasItem &i : items) {
-        const QString entry = i.text + QStringLiteral(" at ") + QString::number(i.x1, 'f', 2);
-        if (out.isEmpty() || out.last() != entry)
-            out << entry;
-    }
-    return out;
 }
 
 int layerCount(const Canvas &canvas, Layer layer)
@@ -96,350 +76,265 @@ class TestChartZoom : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void cleanup();
-    void mouseSelection_data();
-    void mouseSelection();
-    void extrasLeaveSelectionAlone();
-    void zoomOutSequence_data();
-    void zoomOutSequence();
-    void gridLabels_data();
-    void gridLabels();
-    void dateLabels_data();
-    void dateLabels();
-    void listMarkers();
-    void printZoomed();
-    void printCancelledOrFailing_data();
-    void printCancelledOrFailing();
+    void initTestCase()
+    {
+        for (const char *tool : {"pdfinfo", "pdftotext"})
+            QVERIFY2(!QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty(), tool);
+    }
+
+    void cleanup()
+    {
+        if (m_window)
+            m_window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void mouseSelection_data()
+    {
+        QTest::addColumn<QPoint>("from");
+        QTest::addColumn<QPoint>("to");
+        QTest::addColumn<QString>("scale"); // after the release
+        // The first zoom leaves 40 pixels to a unit and 7 to a dB: 25.1 units
+        // from 10, 79 dB from 130 dB down.
+        const QString same = QStringLiteral("10 -130 25.1 79");
+        const QString range = QStringLiteral("15 -115.7 1 5");
+        QTest::newRow("click without moving") << QPoint(200, 100) << QPoint(200, 100) << same;
+        QTest::newRow("0.9 unit") << QPoint(200, 100) << QPoint(236, 170) << same;
+        QTest::newRow("4 dB") << QPoint(200, 100) << QPoint(280, 128) << same;
+        QTest::newRow("1 unit and 5 dB") << QPoint(200, 100) << QPoint(240, 135) << range;
+        QTest::newRow("right to left") << QPoint(240, 100) << QPoint(200, 135) << range;
+        QTest::newRow("bottom to top") << QPoint(200, 135) << QPoint(240, 100) << range;
+        QTest::newRow("both reversed") << QPoint(240, 135) << QPoint(200, 100) << range;
+    }
+
+    void mouseSelection()
+    {
+        QFETCH(QPoint, from);
+        QFETCH(QPoint, to);
+        QFETCH(QString, scale);
+        open(1);
+        // A small diagram ignores the mouse.
+        drag(m_window->graphique(Diagram::Leq10), QPoint(33, 0), QPoint(400, 200));
+        QCOMPARE(scaleText(m_window->graphique(Diagram::Leq10)->canvas().scale()),
+                 QStringLiteral("9 -129 30 81"));
+        PictureBox *box = enlarge(Diagram::Leq10);
+        QCOMPARE(scaleText(box->canvas().scale()), QStringLiteral("9 -130 30 80"));
+        drag(box, QPoint(33, 0), QPoint(873, 546));
+        QCOMPARE(scaleText(box->canvas().scale()), QStringLiteral("10 -130 25.1 79"));
+        QVERIFY(appStore().Zoom_Souris);
+        // A zoomed range can be printed as shown.
+        QVERIFY(m_window->printButton(Diagram::Leq10)->isVisibleTo(m_window));
+
+        // While dragging, only the rubber band changes.
+        const QList<CanvasItem> drawn = box->canvas().items();
+        QTest::mousePress(box, Qt::LeftButton, {}, from);
+        if (to != from) {
+            QTest::mouseMove(box, to);
+            QCOMPARE(layerCount(box->canvas(), Layer::RubberBand), 4);
+            QCOMPARE(box->canvas().items().size(), drawn.size() + 4);
+        }
+        QTest::mouseRelease(box, Qt::LeftButton, {}, to);
+        QCOMPARE(layerCount(box->canvas(), Layer::RubberBand), 0);
+        QCOMPARE(scaleText(box->canvas().scale()), scale);
+        QCOMPARE(m_window->zoomButton(Diagram::Leq10)->toolTip(), QStringLiteral("Zoom - ."));
+    }
+
+    void rightDragAndWheel()
+    {
+        open(1);
+        PictureBox *box = enlarge(Diagram::Leq10);
+        drag(box, QPoint(33, 0), QPoint(873, 546));
+        drag(box, QPoint(200, 100), QPoint(240, 135));
+        QCOMPARE(scaleText(box->canvas().scale()), QStringLiteral("15 -115.7 1 5"));
+        // The right button drags the zoomed range: 40 pixels to the left show 40/1004 unit later.
+        drag(box, QPoint(500, 300), QPoint(460, 300), Qt::RightButton);
+        QCOMPARE(scaleText(box->canvas().scale()), QStringLiteral("15.0398 -115.7 1 5"));
+        // The wheel zooms out around the pointer, and the left drag still works in the new range.
+        QWheelEvent out(QPointF(502, 276), box->mapToGlobal(QPointF(502, 276)), QPoint(), QPoint(0, -120),
+                        Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(box, &out);
+        QCOMPARE(box->canvas().scale().width, 1.25);
+        const Scale s = box->canvas().scale();
+        drag(box, QPoint(10, 10), QPoint(990, 540));
+        QVERIFY(!(box->canvas().scale() == s));
+        QVERIFY(appStore().Zoom_Souris);
+    }
+
+    void zoomOutSequence_data()
+    {
+        QTest::addColumn<Diagram>("diagram");
+        QTest::addColumn<QString>("leftZoomTip");
+        QTest::addColumn<QRect>("small");
+        QTest::newRow("Leq10") << Diagram::Leq10 << "Zoom - ." << QRect(2, 56, 501, 265);
+        QTest::newRow("Leq1") << Diagram::Leq1 << "Zoom -." << QRect(2, 348, 501, 265);
+    }
+
+    void zoomOutSequence()
+    {
+        QFETCH(Diagram, diagram);
+        QFETCH(QString, leftZoomTip);
+        QFETCH(QRect, small);
+        open(3);
+        PictureBox *box = m_window->graphique(diagram);
+        QCOMPARE(box->geometry(), small);
+        enlarge(diagram);
+        const QString enlargedScale = scaleText(box->canvas().scale());
+        QVERIFY(!m_window->findChild<QWidget *>(QStringLiteral("List_Leq10"))->isVisibleTo(m_window));
+        QCOMPARE(m_window->zoomButton(diagram)->toolTip(), QStringLiteral("Zoom - ."));
+        dragChart(box, QPointF(13.3, -80.2), QPointF(20.6, -100.3));
+        QCOMPARE(scaleText(box->canvas().scale()), QStringLiteral("13.3 -100.3 7.3 20.1"));
+        // First click: the whole enlarged diagram again.
+        m_window->zoomButton(diagram)->click();
+        QCOMPARE(box->size(), QSize(1004, 553));
+        QCOMPARE(scaleText(box->canvas().scale()), enlargedScale);
+        QVERIFY(!appStore().Zoom_Souris);
+        QCOMPARE(m_window->zoomButton(diagram)->toolTip(), leftZoomTip);
+        QVERIFY(m_window->printButton(diagram)->isVisibleTo(m_window));
+        // Second click: small, with the lists back.
+        m_window->zoomButton(diagram)->click();
+        QCOMPARE(box->geometry(), small);
+        QCOMPARE(m_window->zoomButton(diagram)->toolTip(), QStringLiteral("Zoom + ."));
+        QVERIFY(!m_window->printButton(diagram)->isVisibleTo(m_window));
+        for (const char *name : {"List_Leq10", "List_Leq1", "List_Depassement", "Graphique_Leq10",
+                                 "Graphique_Leq1", "Cmd_New_Graph", "Label_Mini_Leq1"})
+            QVERIFY2(m_window->findChild<QWidget *>(QString::fromLatin1(name))->isVisibleTo(m_window), name);
+    }
+
+    void listMarkers()
+    {
+        Store &s = appStore();
+        s.Device_Version = Version5X;
+        // Two Leq1 records on the evening and one after midnight: the list puts
+        // an empty entry between the days.
+        test::fillLeq(s.Leq_Records, {"27/02/08 22:40 80 10", "27/02/08 23:00 95 1", "28/02/08 01:00 96 1",
+                                      "28/02/08 01:01 97 1"});
+        storeChartPeriod(s, ChartDate{27, 2, 2008}, 1);
+        m_window = new frmGraphique_Leq;
+        m_window->show();
+        auto *list = m_window->findChild<QListWidget *>(QStringLiteral("List_Leq1"));
+        QCOMPARE(list->count(), 4);
+        QVERIFY(list->item(1)->text().isEmpty());
+        PictureBox *box = m_window->graphique(Diagram::Leq1);
+        auto click = [list](int row) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(list->item(row)).center());
+        };
+        // The third entry, after an empty second, is record 2.
+        click(2);
+        QCOMPARE(s.Repere_Leq1, 2);
+        QVERIFY(layerCount(box->canvas(), Layer::Marker) > 0);
+        // An empty entry takes the marker out of view and keeps the number.
+        click(1);
+        QCOMPARE(s.Repere_Leq1, 2);
+        QCOMPARE(layerCount(box->canvas(), Layer::Marker), 0);
+        QVERIFY(layerCount(box->canvas(), Layer::Drawing) > 0);
+        // The next full redraw shows it again.
+        enlarge(Diagram::Leq1);
+        QVERIFY(layerCount(box->canvas(), Layer::Marker) > 0);
+
+        // A new window of the same chart shows the marker again; another chart starts without.
+        m_window->close();
+        m_window = new frmGraphique_Leq;
+        QCOMPARE(s.Repere_Leq1, 2);
+        QVERIFY(layerCount(m_window->graphique(Diagram::Leq1)->canvas(), Layer::Marker) > 0);
+        m_window->close();
+        storeChartPeriod(s, ChartDate{26, 2, 2008}, 3);
+        m_window = new frmGraphique_Leq;
+        QCOMPARE(s.Repere_Leq1, 0);
+    }
+
+    void printZoomed()
+    {
+        QTemporaryDir dir;
+        test::ScriptedDialogs dialogs;
+        dialogs.printerAnswers = {true};
+        dialogs.printerPdfPath = dir.filePath(QStringLiteral("chart.pdf"));
+        open(7);
+        PictureBox *box = enlarge(Diagram::Leq10);
+        dragChart(box, QPointF(14.2, -70), QPointF(26.8, -110));
+        const QStringList before = snapshot(m_window);
+        QVERIFY(m_window->printDiagram(Diagram::Leq10));
+        QCOMPARE(dialogs.printerRequests, 1);
+        QCOMPARE(snapshot(m_window), before);
+        QVERIFY(m_window->isEnabled());
+
+        const QString info = run(QStringLiteral("pdfinfo"), {dialogs.printerPdfPath});
+        QVERIFY2(info.contains(QStringLiteral("Pages: 1 ")), qPrintable(info));
+        const QRegularExpressionMatch size =
+            QRegularExpression(QStringLiteral("Page size: ([\\d.]+) x ([\\d.]+)")).match(info);
+        QVERIFY(size.hasMatch());
+        QVERIFY(size.captured(1).toDouble() > size.captured(2).toDouble());
+        // Text, not a bitmap: the header, the date line and the zoom's own labels.
+        const QString text = run(QStringLiteral("pdftotext"),
+                                 {QStringLiteral("-raw"), dialogs.printerPdfPath, QStringLiteral("-")});
+        for (const char *name : {"Label_Entete", "Label_Date"}) {
+            const QString shown =
+                m_window->findChild<QLabel *>(QString::fromLatin1(name))->text().simplified();
+            QVERIFY(!shown.isEmpty());
+            QVERIFY2(text.contains(shown), qPrintable(shown + QStringLiteral(" in ") + text));
+        }
+        QVERIFY(text.contains(QStringLiteral("18h.")));
+        QVERIFY(text.contains(QStringLiteral("28 / 02 / 2008")));
+    }
+
+    void printCancelledOrFailing_data()
+    {
+        QTest::addColumn<bool>("accept");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("cancel") << false << QString();
+        QTest::newRow("printer fails") << true << QStringLiteral("/nonexistent-folder/chart.pdf");
+    }
+
+    void printCancelledOrFailing()
+    {
+        QFETCH(bool, accept);
+        QFETCH(QString, path);
+        test::ScriptedDialogs dialogs;
+        dialogs.printerAnswers = {accept};
+        dialogs.printerPdfPath = path;
+        open(1);
+        enlarge(Diagram::Leq10);
+        const QStringList before = snapshot(m_window);
+        QVERIFY(!m_window->printDiagram(Diagram::Leq10));
+        QCOMPARE(dialogs.printerRequests, 1);
+        QCOMPARE(snapshot(m_window), before);
+        QVERIFY(m_window->isEnabled());
+        QVERIFY(!QApplication::overrideCursor());
+    }
 
 private:
-    frmGraphique_Leq *open(int days);
-    PictureBox *enlarge(Diagram diagram);
-    void drag(PictureBox *box, QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton);
-    void dragChart(PictureBox *box, QPointF from, QPointF to);
+    frmGraphique_Leq *open(int days)
+    {
+        busyChart(days);
+        m_window = new frmGraphique_Leq;
+        // Large enough that the enlarged diagram is not scrolled.
+        m_window->resize(1100, 720);
+        m_window->show();
+        return m_window;
+    }
+
+    PictureBox *enlarge(Diagram diagram)
+    {
+        m_window->zoomButton(diagram)->click();
+        return m_window->graphique(diagram);
+    }
+
+    void drag(PictureBox *box, QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mousePress(box, button, {}, from);
+        if (to != from)
+            QTest::mouseMove(box, to);
+        QTest::mouseRelease(box, button, {}, to);
+    }
+
+    void dragChart(PictureBox *box, QPointF from, QPointF to)
+    {
+        drag(box, box->toPixel(from).toPoint(), box->toPixel(to).toPoint());
+    }
 
     test::MessageRecorder m_messages;
     QPointer<frmGraphique_Leq> m_window;
 };
-
-void TestChartZoom::initTestCase()
-{
-    for (const char *tool : {"pdfinfo", "pdftotext"})
-        QVERIFY2(!QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty(), tool);
-}
-
-void TestChartZoom::cleanup()
-{
-    if (m_window)
-        m_window->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-frmGraphique_Leq *TestChartZoom::open(int days)
-{
-    busyChart(days);
-    m_window = new frmGraphique_Leq;
-    // Large enough that the enlarged diagram is not scrolled.
-    m_window->resize(1100, 720);
-    m_window->show();
-    return m_window;
-}
-
-PictureBox *TestChartZoom::enlarge(Diagram diagram)
-{
-    m_window->zoomButton(diagram)->click();
-    return m_window->graphique(diagram);
-}
-
-void TestChartZoom::drag(PictureBox *box, QPoint from, QPoint to, Qt::MouseButton button)
-{
-    QTest::mousePress(box, button, {}, from);
-    if (to != from)
-        QTest::mouseMove(box, to);
-    QTest::mouseRelease(box, button, {}, to);
-}
-
-void TestChartZoom::dragChart(PictureBox *box, QPointF from, QPointF to)
-{
-    drag(box, box->toPixel(from).toPoint(), box->toPixel(to).toPoint());
-}
-
-void TestChartZoom::mouseSelection_data()
-{
-    QTest::addColumn<QPoint>("from");
-    QTest::addColumn<QPoint>("to");
-    QTest::addColumn<QString>("scale"); // after the release
-    // The first zoom leaves 40 pixels to a unit and 7 to a dB: 25.1 units
-    // from 10, 79 dB from 130 dB down.
-    const QString same = QStringLiteral("10 -130 25.1 79");
-    const QString range = QStringLiteral("15 -115.7 1 5");
-    QTest::newRow("click without moving") << QPoint(200, 100) << QPoint(200, 100) << same;
-    QTest::newRow("0.9 unit") << QPoint(200, 100) << QPoint(236, 170) << same;
-    QTest::newRow("4 dB") << QPoint(200, 100) << QPoint(280, 128) << same;
-    QTest::newRow("1 unit and 5 dB") << QPoint(200, 100) << QPoint(240, 135) << range;
-    QTest::newRow("right to left") << QPoint(240, 100) << QPoint(200, 135) << range;
-    QTest::newRow("bottom to top") << QPoint(200, 135) << QPoint(240, 100) << range;
-    QTest::newRow("both reversed") << QPoint(240, 135) << QPoint(200, 100) << range;
-}
-
-void TestChartZoom::mouseSelection()
-{
-    QFETCH(QPoint, from);
-    QFETCH(QPoint, to);
-    QFETCH(QString, scale);
-    open(1);
-    // A small diagram ignores the mouse.
-    drag(m_window->graphique(Diagram::Leq10), QPoint(33, 0), QPoint(400, 200));
-    QCOMPARE(scaleText(m_window->graphique(Diagram::Leq10)->canvas().scale()),
-             QStringLiteral("9 -129 30 81"));
-    PictureBox *box = enlarge(Diagram::Leq10);
-    QCOMPARE(scaleText(box->canvas().scale()), QStringLiteral("9 -130 30 80"));
-    drag(box, QPoint(33, 0), QPoint(873, 546));
-    QCOMPARE(scaleText(box->canvas().scale()), QStringLiteral("10 -130 25.1 79"));
-    QVERIFY(appStore().Zoom_Souris);
-    // A zoomed range can be printed as shown.
-    QVERIFY(m_window->printButton(Diagram::Leq10)->isVisibleTo(m_window));
-
-    // While dragging, only the rubber band changes.
-    const QList<CanvasItem> drawn = box->canvas().items();
-    QTest::mousePress(box, Qt::LeftButton, {}, from);
-    if (to != from) {
-        QTest::mouseMove(box, to);
-        QCOMPARE(layerCount(box->canvas(), Layer::RubberBand), 4);
-        QCOMPARE(box->canvas().items().size(), drawn.size() + 4);
-    }
-    QTest::mouseRelease(box, Qt::LeftButton, {}, to);
-    QCOMPARE(layerCount(box->canvas(), Layer::RubberBand), 0);
-    QCOMPARE(scaleText(box->canvas().scale()), scale);
-    QCOMPARE(m_window->zoomButton(Diagram::Leq10)->toolTip(), QStringLiteral("Zoom - ."));
-}
-
-void TestChartZoom::extrasLeaveSelectionAlone()
-{
-    open(1);
-    PictureBox *box = enlarge(Diagram::Leq10);
-    drag(box, QPoint(33, 0), QPoint(873, 546));
-    // A wheel turn in the middle of a drag changes nothing.
-    QTest::mousePress(box, Qt::LeftButton, {}, QPoint(200, 100));
-    QTest::mouseMove(box, QPoint(220, 120));
-    QWheelEvent wheel(QPointF(210, 110), box->mapToGlobal(QPointF(210, 110)), QPoint(), QPoint(0, 120),
-                      Qt::LeftButton, {}, Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(box, &wheel);
-    QTest::mouseMove(box, QPoint(240, 135));
-    QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(240, 135));
-    QCOMPARE(scaleText(box->canvas().scale()), QStringLiteral("15 -115.7 1 5"));
-    // The right button drags the zoomed range: 40 pixels to the left show 40/1004 unit later.
-    drag(box, QPoint(500, 300), QPoint(460, 300), Qt::RightButton);
-    QCOMPARE(scaleText(box->canvas().scale()), QStringLiteral("15.0398 -115.7 1 5"));
-    // The wheel zooms out around the pointer, and the left drag still works in the new range.
-    QWheelEvent out(QPointF(502, 276), box->mapToGlobal(QPointF(502, 276)), QPoint(), QPoint(0, -120),
-                    Qt::NoButton, {}, Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(box, &out);
-    QCOMPARE(box->canvas().scale().width, 1.25);
-    const Scale s = box->canvas().scale();
-    drag(box, QPoint(10, 10), QPoint(990, 540));
-    QVERIFY(!(box->canvas().scale() == s));
-    QVERIFY(appStore().Zoom_Souris);
-}
-
-void TestChartZoom::zoomOutSequence_data()
-{
-    QTest::addColumn<Diagram>("diagram");
-    QTest::addColumn<QString>("leftZoomTip");
-    QTest::addColumn<QRect>("small");
-    QTest::newRow("Leq10") << Diagram::Leq10 << "Zoom - ." << QRect(2, 56, 501, 265);
-    QTest::newRow("Leq1") << Diagram::Leq1 << "Zoom -." << QRect(2, 348, 501, 265);
-}
-
-void TestChartZoom::zoomOutSequence()
-{
-    QFETCH(Diagram, diagram);
-    QFETCH(QString, leftZoomTip);
-    QFETCH(QRect, small);
-    open(3);
-    PictureBox *box = m_window->graphique(diagram);
-    QCOMPARE(box->geometry(), small);
-    enlarge(diagram);
-    const QString enlargedScale = scaleText(box->canvas().scale());
-    QVERIFY(!m_window->findChild<QWidget *>(QStringLiteral("List_Leq10"))->isVisibleTo(m_window));
-    QCOMPARE(m_window->zoomButton(diagram)->toolTip(), QStringLiteral("Zoom - ."));
-    dragChart(box, QPointF(13.3, -80.2), QPointF(20.6, -100.3));
-    QCOMPARE(scaleText(box->canvas().scale()), QStringLiteral("13.3 -100.3 7.3 20.1"));
-    // First click: the whole enlarged diagram again.
-    m_window->zoomButton(diagram)->click();
-    QCOMPARE(box->size(), QSize(1004, 553));
-    QCOMPARE(scaleText(box->canvas().scale()), enlargedScale);
-    QVERIFY(!appStore().Zoom_Souris);
-    QCOMPARE(m_window->zoomButton(diagram)->toolTip(), leftZoomTip);
-    QVERIFY(m_window->printButton(diagram)->isVisibleTo(m_window));
-    // Second click: small, with the lists back.
-    m_window->zoomButton(diagram)->click();
-    QCOMPARE(box->geometry(), small);
-    QCOMPARE(m_window->zoomButton(diagram)->toolTip(), QStringLiteral("Zoom + ."));
-    QVERIFY(!m_window->printButton(diagram)->isVisibleTo(m_window));
-    for (const char *name : {"List_Leq10", "List_Leq1", "List_Depassement", "Graphique_Leq10",
-                             "Graphique_Leq1", "Cmd_New_Graph", "Label_Mini_Leq1"})
-        QVERIFY2(m_window->findChild<QWidget *>(QString::fromLatin1(name))->isVisibleTo(m_window), name);
-}
-
-void TestChartZoom::gridLabels_data()
-{
-    QTest::addColumn<int>("days");
-    QTest::addColumn<QString>("labels");
-    QTest::newRow("3 days") << 3 << "12h. 15h. 18h. 21h. 00h. 03h. 06h. 09h. 12h.";
-    QTest::newRow("7 days") << 7 << "12h. 18h. 00h. 06h. 12h.";
-}
-
-void TestChartZoom::gridLabels()
-{
-    QFETCH(int, days);
-    QFETCH(QString, labels);
-    open(days);
-    PictureBox *box = enlarge(Diagram::Leq10);
-    dragChart(box, QPointF(12.05, -60), QPointF(20.1, -110));
-    QStringList texts = textsByX(box->canvas(), Layer::Grid, QRegularExpression(QStringLiteral("h\\.$")));
-    for (QString &t : texts)
-        t = t.section(QLatin1Char(' '), 0, 0);
-    QCOMPARE(texts.mid(0, labels.count(QLatin1Char(' ')) + 1).join(QLatin1Char(' ')), labels);
-    QCOMPARE(textsByX(box->canvas(), Layer::Grid, QRegularExpression(QStringLiteral(" dB$"))).size(), 24);
-}
-
-void TestChartZoom::dateLabels_data()
-{
-    QTest::addColumn<double>("x1");
-    QTest::addColumn<double>("x2");
-    QTest::addColumn<QStringList>("labels");
-    // 3 days from 27 February 2008: day 1 to x = 16, day 2 to 24, day 3 to 32.
-    QTest::newRow("inside the first day") << 12.3 << 15.8 << QStringList{"27 / 02 / 2008 at 14.00"};
-    QTest::newRow("across a midnight")
-        << 13.2 << 20.1 << QStringList{"27 / 02 / 2008 at 14.50", "28 / 02 / 2008 at 18.00"};
-    // Where the label of a range inside a later day goes is ours to choose: inside the picture.
-    QTest::newRow("inside a later day") << 24.6 << 31.2 << QStringList{"29 / 02 / 2008"};
-    QTest::newRow("three days") << 14.2 << 33.1
-                                << QStringList{"27 / 02 / 2008 at 15.00", "28 / 02 / 2008 at 20.00",
-                                               "29 / 02 / 2008 at 28.00", "01 / 03 / 2008 at 32.50"};
-}
-
-void TestChartZoom::dateLabels()
-{
-    QFETCH(double, x1);
-    QFETCH(double, x2);
-    QFETCH(QStringList, labels);
-    open(3);
-    PictureBox *box = enlarge(Diagram::Leq10);
-    dragChart(box, QPointF(x1, -75), QPointF(x2, -95));
-    QStringList shown = textsByX(box->canvas(), Layer::Drawing, dateLabel);
-    for (int i = 0; i < shown.size() && i < labels.size(); ++i)
-        if (!labels[i].contains(QStringLiteral(" at ")))
-            shown[i] = shown[i].section(QStringLiteral(" at "), 0, 0);
-    QCOMPARE(shown, labels);
-    // Every label starts inside the picture.
-    const Scale &s = box->canvas().scale();
-    for (const CanvasItem &i : box->canvas().items())
-        if (i.kind == CanvasItem::Text && dateLabel.match(i.text).hasMatch())
-            QVERIFY(i.x1 >= s.left && i.x1 < s.left + s.width);
-}
-
-void TestChartZoom::listMarkers()
-{
-    Store &s = appStore();
-    s.Device_Version = Version5X;
-    // Two Leq1 records on the evening and one after midnight: the list puts
-    // an empty entry between the days.
-    test::fillLeq(s.Leq_Records, {"27/02/08 22:40 80 10", "27/02/08 23:00 95 1", "28/02/08 01:00 96 1",
-                                  "28/02/08 01:01 97 1"});
-    storeChartPeriod(s, ChartDate{27, 2, 2008}, 1);
-    m_window = new frmGraphique_Leq;
-    m_window->show();
-    auto *list = m_window->findChild<QListWidget *>(QStringLiteral("List_Leq1"));
-    QCOMPARE(list->count(), 4);
-    QVERIFY(list->item(1)->text().isEmpty());
-    PictureBox *box = m_window->graphique(Diagram::Leq1);
-    auto click = [list](int row) {
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(list->item(row)).center());
-    };
-    // The third entry, after an empty second, is record 2.
-    click(2);
-    QCOMPARE(s.Repere_Leq1, 2);
-    QVERIFY(layerCount(box->canvas(), Layer::Marker) > 0);
-    // An empty entry takes the marker out of view and keeps the number.
-    click(1);
-    QCOMPARE(s.Repere_Leq1, 2);
-    QCOMPARE(layerCount(box->canvas(), Layer::Marker), 0);
-    QVERIFY(layerCount(box->canvas(), Layer::Drawing) > 0);
-    // The next full redraw shows it again.
-    enlarge(Diagram::Leq1);
-    QVERIFY(layerCount(box->canvas(), Layer::Marker) > 0);
-
-    // A new window of the same chart shows the marker again; another chart starts without.
-    m_window->close();
-    m_window = new frmGraphique_Leq;
-    QCOMPARE(s.Repere_Leq1, 2);
-    QVERIFY(layerCount(m_window->graphique(Diagram::Leq1)->canvas(), Layer::Marker) > 0);
-    m_window->close();
-    storeChartPeriod(s, ChartDate{26, 2, 2008}, 3);
-    m_window = new frmGraphique_Leq;
-    QCOMPARE(s.Repere_Leq1, 0);
-}
-
-void TestChartZoom::printZoomed()
-{
-    QTemporaryDir dir;
-    test::ScriptedDialogs dialogs;
-    dialogs.printerAnswers = {true};
-    dialogs.printerPdfPath = dir.filePath(QStringLiteral("chart.pdf"));
-    open(7);
-    PictureBox *box = enlarge(Diagram::Leq10);
-    dragChart(box, QPointF(14.2, -70), QPointF(26.8, -110));
-    const QStringList before = snapshot(m_window);
-    QVERIFY(m_window->printDiagram(Diagram::Leq10));
-    QCOMPARE(dialogs.printerRequests, 1);
-    QCOMPARE(snapshot(m_window), before);
-    QVERIFY(m_window->isEnabled());
-
-    const QString info = run(QStringLiteral("pdfinfo"), {dialogs.printerPdfPath});
-    QVERIFY2(info.contains(QStringLiteral("Pages: 1 ")), qPrintable(info));
-    const QRegularExpressionMatch size =
-        QRegularExpression(QStringLiteral("Page size: ([\\d.]+) x ([\\d.]+)")).match(info);
-    QVERIFY(size.hasMatch());
-    QVERIFY(size.captured(1).toDouble() > size.captured(2).toDouble());
-    // Text, not a bitmap: the header, the date line and the zoom's own labels.
-    const QString text = run(QStringLiteral("pdftotext"),
-                             {QStringLiteral("-raw"), dialogs.printerPdfPath, QStringLiteral("-")});
-    for (const char *name : {"Label_Entete", "Label_Date"}) {
-        const QString shown = m_window->findChild<QLabel *>(QString::fromLatin1(name))->text().simplified();
-        QVERIFY(!shown.isEmpty());
-        QVERIFY2(text.contains(shown), qPrintable(shown + QStringLiteral(" in ") + text));
-    }
-    QVERIFY(text.contains(QStringLiteral("18h.")));
-    QVERIFY(text.contains(QStringLiteral("28 / 02 / 2008")));
-}
-
-void TestChartZoom::printCancelledOrFailing_data()
-{
-    QTest::addColumn<bool>("accept");
-    QTest::addColumn<QString>("path");
-    QTest::newRow("cancel") << false << QString();
-    QTest::newRow("printer fails") << true << QStringLiteral("/nonexistent-folder/chart.pdf");
-}
-
-void TestChartZoom::printCancelledOrFailing()
-{
-    QFETCH(bool, accept);
-    QFETCH(QString, path);
-    test::ScriptedDialogs dialogs;
-    dialogs.printerAnswers = {accept};
-    dialogs.printerPdfPath = path;
-    open(1);
-    enlarge(Diagram::Leq10);
-    const QStringList before = snapshot(m_window);
-    QVERIFY(!m_window->printDiagram(Diagram::Leq10));
-    QCOMPARE(dialogs.printerRequests, 1);
-    QCOMPARE(snapshot(m_window), before);
-    QVERIFY(m_window->isEnabled());
-    QVERIFY(!QApplication::overrideCursor());
-}
 
 QTEST_MAIN(TestChartZoom)
 #include "tst_chartzoom.moc"

@@ -2,9 +2,11 @@
 
 // Builds measurement stores for the table tests from short record texts.
 
+#include "store/Layout.h"
 #include "store/Store.h"
 
 #include <QDate>
+#include <QFile>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QVariant>
@@ -39,6 +41,68 @@ inline void fillLeq(LeqTable &table, const QStringList &records)
 inline void fillEvents(EventTable &table, const QStringList &records)
 {
     fillRows(table, records, false);
+}
+
+// The rows of `section` in tests/data/charts/`file`, "name | field | ...", fields
+// trimmed; "#" lines are comments, "[name]" lines start a section.
+inline QList<QStringList> dataRows(const QString &file, const QString &section = QString())
+{
+    QFile f(qEnvironmentVariable("KVL_TEST_DATA") + QStringLiteral("/charts/") + file);
+    QList<QStringList> rows;
+    QString at;
+    for (const QString &line : f.open(QIODevice::ReadOnly | QIODevice::Text)
+                                   ? QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'))
+                                   : QStringList{QStringLiteral("missing | ") + file}) {
+        if (line.startsWith(QLatin1Char('[')))
+            at = line.mid(1, line.indexOf(QLatin1Char(']')) - 1);
+        else if (!line.trimmed().isEmpty() && !line.startsWith(QLatin1Char('#')) && at == section)
+            rows << line.split(QLatin1Char('|'));
+    }
+    for (QStringList &r : rows)
+        for (QString &field : r)
+            field = field.trimmed();
+    return rows;
+}
+
+// A "; "-separated list of a data row's field.
+inline QStringList items(const QString &field)
+{
+    return field.split(QStringLiteral("; "), Qt::SkipEmptyParts);
+}
+
+// "day dayOpen night nightOpen dayToNight nightToDay" into level pairs and hours, put(index, value).
+template <typename Put> void putLevels(const QStringList &v, const int (&at)[6], Put put)
+{
+    for (int i = 0; i < 4; ++i) {
+        put(at[i], v[i].toInt() / 100);
+        put(at[i] + 1, v[i].toInt() % 100);
+    }
+    put(at[4], v[4].toInt());
+    put(at[5], v[5].toInt());
+}
+
+// The device's thresholds and hours, "day dayOpen night nightOpen dayToNight nightToDay".
+inline void setBlockLevels(Store &store, const QString &levels)
+{
+    static const int at[6] = {block::LeqDay,       block::LeqDayOpen,   block::LeqNight,
+                              block::LeqNightOpen, block::HourDayNight, block::HourNightDay};
+    putLevels(levels.split(QLatin1Char(' ')), at, [&](int e, int v) { store.Param_Block[e] = qint16(v); });
+}
+
+// History records "dd/mm/yy hh:mm day dayOpen night nightOpen dayToNight nightToDay"; the rest empty (255).
+inline void fillHistory(HistoryTable &table, const QStringList &records)
+{
+    static const QRegularExpression sep(QStringLiteral("[ /:]"));
+    static const int at[6] = {history::LeqDay,       history::LeqDayOpen,   history::LeqNight,
+                              history::LeqNightOpen, history::HourDayNight, history::HourNightDay};
+    static const int stamp[5] = {field::Day, field::Month, field::Year, field::Hour, field::Minute};
+    table.fill(255);
+    for (int row = 1; row <= records.size(); ++row) {
+        const QStringList p = records[row - 1].split(sep);
+        for (int i = 0; i < 5; ++i)
+            table(row, stamp[i]) = qint16(p[i].toInt());
+        putLevels(p.mid(5), at, [&](int f, int x) { table(row, f) = qint16(x); });
+    }
 }
 
 // "dd/mm/yyyy" texts as the period dialog stores them.

@@ -83,6 +83,8 @@ private slots:
     void roundTrip();
     void reader_data();
     void reader();
+    void failureDetails_data();
+    void failureDetails();
 };
 
 // The marker line, then per line the character before its CR LF: versions
@@ -293,6 +295,42 @@ void TestDataFile::reader()
         QCOMPARE(out.caption, QStringLiteral("It is impossible to read file data"));
         QVERIFY(s->Cancel_Flag);
     }
+}
+
+void TestDataFile::failureDetails_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("detail");
+    QTest::newRow("no marker") << QByteArray("hello")
+                               << "The first line holds no marker of a KVL 24-2 or KVL 36 data file.";
+    QTest::newRow("line break after the marker")
+        << cut(3, 24) << "Line 1 of the file, after the marker: a line break is missing.";
+    QTest::newRow("too long")
+        << withLastValue(4, 2, "1000")
+        << "Line 2 of the file, Leq records, record 8192, value 8: a value longer than 5 "
+           "characters (\"1000\").";
+    QTest::newRow("above 255")
+        << withLastValue(3, 2, "256")
+        << "Line 2 of the file, Leq records, record 4096, value 8: a value above 255 (\"256\").";
+    QTest::newRow("letter")
+        << withLastValue(70, 3, "1a")
+        << "Line 3 of the file, events, record 4096, value 8: a character that is not a digit "
+           "(\"1a\").";
+    QTest::newRow("parameters")
+        << withLastValue(5, 4, "1000")
+        << "Line 4 of the file, parameters, element 2559: a value longer than 5 characters "
+           "(\"1000\").";
+    QTest::newRow("date") << withDate(5, "06/12/2026_14:05:099")
+                          << "Line 6 of the file, transfer date: longer than 19 characters "
+                             "(\"06/12/2026_14:05:099\").";
+}
+
+void TestDataFile::failureDetails()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, detail);
+    Store s;
+    QCOMPARE(readDataFile(file, s).detail, detail);
 }
 
 QTEST_APPLESS_MAIN(TestDataFile)

@@ -6,6 +6,7 @@
 #include "tables/EventCodes.h"
 #include "tables/Firmware.h"
 #include "tables/Period.h"
+#include "tables/RecordedSpan.h"
 #include "tables/TableHeaders.h"
 #include "tables/TableLines.h"
 
@@ -327,6 +328,32 @@ private slots:
             "tables/headers.txt", QTest::currentDataTag(),
             (QStringList{eventsHeader(store), leq, serialNumberLine(store, TableWindow::Events),
                          serialNumberLine(store, version >= 5 ? TableWindow::LeqV5 : TableWindow::Leq)}));
+    }
+
+    void recordedData_data()
+    {
+        QTest::addColumn<QStringList>("leq");
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("nothing recorded") << QStringList{} << QStringList{} << "Recorded data: none";
+        // Ring order, not date order; invalid stamps and empty values do not count.
+        QTest::newRow("both tables") << QStringList{"13/10/26 23:50 80 10", "01/09/26 18:00 75 10",
+                                                    "31/12/26 60:00 90 10"}
+                                     << QStringList{"02/09/26 00:01 3 0", "14/10/26 01:00 255 0",
+                                                    "31/08/99 12:00 1 0"}
+                                     << "Recorded data: 01/09/2026 to 13/10/2026";
+        QTest::newRow("events only") << QStringList{} << QStringList{"29/02/08 12:00 1 0"}
+                                     << "Recorded data: 29/02/2008 to 29/02/2008";
+    }
+    void recordedData()
+    {
+        QFETCH(QStringList, leq);
+        QFETCH(QStringList, events);
+        QFETCH(QString, expected);
+        Store store;
+        fillLeq(store.Leq_Records, leq);
+        fillEvents(store.Event_Records, events);
+        QCOMPARE(recordedDataText(store), expected);
     }
 
     void referenceTables_data()

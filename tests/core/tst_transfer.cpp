@@ -25,6 +25,7 @@ struct Bench
 {
     Store store;
     FakeDevice device;
+    kvlsim::DeviceMemory mem;
     TransferProgress bars;
     std::unique_ptr<Transfer> transfer;
     qint64 now = 0;
@@ -39,7 +40,7 @@ struct Bench
     {
         store.Device_Version = qint16(version);
         store.Com_Port = 2;
-        const kvlsim::DeviceMemory mem = kvlsim::generateDevice(version, seed, 3);
+        mem = kvlsim::generateDevice(version, seed, 3);
         device.image = mem.image;
         device.paramAnswer = mem.paramAnswer;
         bars.reset(version);
@@ -120,6 +121,11 @@ private slots:
     void progressTexts();
     void lineSettings_data();
     void lineSettings();
+    void silenceEndsReception();
+    void implausibleImage_data();
+    void implausibleImage();
+    void earlierAnswerStillComing_data();
+    void earlierAnswerStillComing();
 };
 
 void tst_Transfer::attempts_data()
@@ -181,7 +187,7 @@ void tst_Transfer::portSetUpOrder()
     QFETCH(QStringList, expected);
     Bench b(version);
     b.device.answerOnAttempt = 0;
-    QVERIFY(!b.run([&b] { return b.now >= 10; }));
+    QVERIFY(!b.run([&b] { return b.now >= Transfer::QuietMs + 10; }));
     QCOMPARE(b.device.calls, expected);
 }
 
@@ -201,6 +207,9 @@ void tst_Transfer::failures_data()
         QTest::addRow("%d one byte short", v) << v << 1 << 0 << -1 << 514 << 1 << 4 << 5 << 0;
         QTest::addRow("%d one byte too many", v) << v << 0 << 1 << -1 << 514 << 1 << 4 << 5 << 0;
         QTest::addRow("%d a chunk too many", v) << v << 0 << 20000 << -1 << 514 << 1 << 4 << 5 << 0;
+        // Silent mid-image: given up after ten seconds without a byte.
+        QTest::addRow("%d silent mid-image", v)
+            << v << kvlsim::memorySize(v) - 30000 << 0 << -1 << 514 << 1 << 4 << -1 << 0;
     }
     QTest::newRow("3.5 513-byte parameter answer") << 3 << 0 << 0 << -1 << 513 << 1 << 1 << 2 << 1;
     QTest::newRow("3.5 515-byte parameter answer") << 3 << 0 << 0 << -1 << 515 << 1 << 1 << 2 << 1;
@@ -236,7 +245,7 @@ void tst_Transfer::failures()
     b.store.Leq_Records(1, 1) = 77;
     if (vanishAfter == 0) {
         b.device.answerOnAttempt = 0;
-        QVERIFY(!b.run([&b] { return b.now == 100; }));
+        QVERIFY(!b.run([&b] { return b.now == Transfer::QuietMs + 100; }));
         b.device.vanish();
     }
     QVERIFY(b.run());
@@ -261,7 +270,7 @@ void tst_Transfer::cancel_data()
     for (int version : {3, 5})
         for (const char *when : {"connection", "reception", "time-out wait", "sorting"})
             QTest::addRow("%d %s", version, when) << version << QString::fromLatin1(when);
-    // Before the final stage there is no time-out: only the user ends it.
+    // Silent before the final stage: the user may cancel before the silence time-out.
     QTest::newRow("5 stalled reception") << 5 << "stalled";
 }
 
@@ -287,7 +296,7 @@ void tst_Transfer::cancel()
         if (when == "time-out wait")
             return s == State::ReceiveWait && b.store.Transfer_Error == 2;
         if (when == "stalled")
-            return b.now >= 60000;
+            return b.now >= 15000;
         return s == State::SortEvents;
     };
     QVERIFY(!b.run(reached));
@@ -429,6 +438,107 @@ void tst_Transfer::lineSettings()
     QCOMPARE(s.ok, ok);
     QCOMPARE(s.baud, baud);
     QCOMPARE(s.stopBits, stopBits);
+}
+
+void tst_Transfer::silenceEndsReception()
+{
+    // Exactly ten seconds after the last byte, with the port closed and nothing decoded.
+    Bench b(5);
+    b.device.stopAfter = 50000;
+    b.store.Leq_Records(1, 1) = 77;
+    qint64 lastByte = 0;
+    int seen = 0;
+    QVERIFY(b.run([&] {
+        const int now = b.transfer->received() + b.device.inBufferCount();
+        if (now != seen) {
+            seen = now;
+            lastByte = b.now;
+        }
+        return false;
+    }));
+    QCOMPARE(seen, 50000);
+    QCOMPARE(b.now, lastByte + Transfer::SilenceMs);
+    QCOMPARE(b.store.Transfer_Error, qint16(4));
+    QVERIFY(b.store.Cancel_Flag && !b.store.Data_Loaded && !b.device.isOpen());
+    QCOMPARE(b.store.Leq_Records(1, 1), qint16(77));
+    QCOMPARE(b.transfer->failureReason(), QStringLiteral("Nothing arrived for 10 s."));
+}
+
+void tst_Transfer::implausibleImage_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<int>("offset"); // into the image; beyond it: into the 3.5 parameter answer
+    QTest::addColumn<int>("byte");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("fault");
+    const int serial5 = ParamArea5 + 2360, serial4 = ParamArea40 + 2360;
+    QTest::newRow("5.X firmware digit") << 5 << ParamArea5 + 160 << 0xFF << 4 << int(ImageFault::Firmware);
+    QTest::newRow("KVL 36 firmware digit")
+        << 70 << ParamArea5 + 161 << 0x12 << 4 << int(ImageFault::Firmware);
+    QTest::newRow("5.X serial number") << 5 << serial5 + 7 << 0xFF << 4 << int(ImageFault::SerialNumber);
+    QTest::newRow("4.0 serial number") << 4 << serial4 << 0x3A << 4 << int(ImageFault::SerialNumber);
+    QTest::newRow("3.5 serial number")
+        << 3 << ImageSize35 + 312 << 0xFF << 1 << int(ImageFault::SerialNumber);
+    // The first record of the Leq area, given a valid date.
+    QTest::newRow("level hundreds") << 5 << -8 << 0x02 << 4 << int(ImageFault::Level);
+    QTest::newRow("level not BCD") << 4 << -7 << 0x5A << 4 << int(ImageFault::Level);
+    QTest::newRow("3.5 level") << 3 << -8 << 0x25 << 4 << int(ImageFault::Level);
+}
+
+void tst_Transfer::implausibleImage()
+{
+    QFETCH(int, version);
+    QFETCH(int, offset);
+    QFETCH(int, byte);
+    QFETCH(int, code);
+    QFETCH(int, fault);
+    Bench b(version);
+    QByteArray &image = b.device.image;
+    if (offset < 0) {
+        // Record 1: 12:30 on 15/06/26, level 85 dB, then the byte under test.
+        const char record[8] = {0x30, 0x12, 0x15, 0x0A, 0x06, 0x26, char(0x85), 0x00};
+        image.replace(0, 8, QByteArray(record, 8));
+        image[-offset - 1] = char(byte);
+    } else if (offset >= ImageSize35 && version == 3) {
+        b.device.paramAnswer[offset - ImageSize35] = char(byte);
+    } else {
+        image[offset] = char(byte);
+    }
+    b.store.Leq_Records(1, 1) = 77;
+    QVERIFY(b.run());
+    QCOMPARE(b.store.Transfer_Error, qint16(code));
+    QVERIFY(b.store.Cancel_Flag && !b.store.Data_Loaded && !b.device.isOpen());
+    QCOMPARE(int(b.transfer->imageFault()), fault);
+    QCOMPARE(b.store.Leq_Records(1, 1), qint16(77));
+}
+
+void tst_Transfer::earlierAnswerStillComing_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::addColumn<int>("tail"); // bytes of an earlier answer still on their way
+    for (int version : {3, 4, 5, 70}) {
+        QTest::addRow("%d, a few bytes", version) << version << 40;
+        QTest::addRow("%d, most of an image", version) << version << 90000;
+    }
+}
+
+void tst_Transfer::earlierAnswerStillComing()
+{
+    // A transfer cancelled mid-image leaves the device sending; the next one
+    // waits for the line to fall quiet, then gets a clean answer.
+    QFETCH(int, version);
+    QFETCH(int, tail);
+    Bench b(version);
+    const QByteArray earlier = b.device.image.right(tail);
+    b.device.startSending(earlier);
+    QVERIFY(b.run());
+    QCOMPARE(test::storeMismatch(b.store, b.mem), QString());
+    QVERIFY(b.store.Data_Loaded && !b.store.Cancel_Flag);
+    const qint64 tailEnd = (earlier.size() + b.device.bytesPerMs - 1) / b.device.bytesPerMs;
+    QCOMPARE(b.device.commands.first(), quint8(0x01));
+    QVERIFY(b.device.commandTimes.first() >= tailEnd + Transfer::QuietMs - 1);
+    QVERIFY(b.device.commandTimes.first() <= tailEnd + Transfer::QuietMs + 2);
+    QVERIFY(b.transfer->discarded() > 0);
 }
 
 QTEST_GUILESS_MAIN(tst_Transfer)

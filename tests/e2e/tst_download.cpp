@@ -48,6 +48,8 @@ private slots:
     void failures_data();
     void failures();
     void secondStartEndsTheFirst();
+    void cancelThenRetry();
+    void errorMessageDetails();
     void dataTypeOpensView_data();
     void dataTypeOpensView();
 
@@ -104,19 +106,26 @@ void tst_Download::failures_data()
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("cancelAfterMs");
     QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("reason"); // the line of the message's details that says why
     const QStringList fast{"--weeks", "1", "--fast"};
     QTest::newRow("3.5 513-byte parameter answer")
-        << 3 << fast + QStringList{"--param-size", "513"} << 0 << 1;
-    QTest::newRow("4.0 no answer") << 4 << fast + QStringList{"--no-answer"} << 0 << 3;
-    QTest::newRow("5.X extra bytes") << 5 << fast + QStringList{"--extra", "100"} << 0 << 4;
+        << 3 << fast + QStringList{"--param-size", "513"} << 0 << 1 << "The last bytes did not arrive.";
+    QTest::newRow("4.0 no answer") << 4 << fast + QStringList{"--no-answer"} << 0 << 3
+                                   << "No answer to the command after 4 attempts.";
+    QTest::newRow("5.X extra bytes") << 5 << fast + QStringList{"--extra", "100"} << 0 << 4
+                                     << "More bytes arrived than the memory holds.";
     // Paced so that the hang-up comes once reception has started.
     QTest::newRow("5.X hang-up during reception")
-        << 5 << QStringList{"--weeks", "1", "--baud", "600000", "--hangup-after", "100000"} << 0 << 4;
+        << 5 << QStringList{"--weeks", "1", "--baud", "600000", "--hangup-after", "100000"} << 0 << 4
+        << "The port went away (adapter unplugged or line hung up).";
+    // A device that falls silent mid-image: ten seconds later, code 4.
+    QTest::newRow("5.X silent mid-image")
+        << 5 << fast + QStringList{"--stop-after", "50000"} << 0 << 4 << "Nothing arrived for 10 s.";
     // About a second in, the answer is coming in at 56000 baud.
-    QTest::newRow("4.0 cancel during reception") << 4 << QStringList{"--weeks", "1"} << 1200 << 0;
+    QTest::newRow("4.0 cancel during reception") << 4 << QStringList{"--weeks", "1"} << 1200 << 0 << "";
     // -1: completes, after two unanswered attempts.
     QTest::newRow("4.0 answer on the third attempt")
-        << 4 << fast + QStringList{"--answer-on", "3"} << 0 << -1;
+        << 4 << fast + QStringList{"--answer-on", "3"} << 0 << -1 << "";
 }
 
 void tst_Download::failures()
@@ -125,13 +134,14 @@ void tst_Download::failures()
     QFETCH(QStringList, args);
     QFETCH(int, cancelAfterMs);
     QFETCH(int, code);
+    QFETCH(QString, reason);
     Simulator sim;
     QVERIFY(sim.start(version, args));
     Store &s = appStore();
     s.Leq_Records(1, 1) = 77;
     if (cancelAfterMs)
         QTimer::singleShot(cancelAfterMs, [] { closeForm(QStringLiteral("frmWait")); });
-    download(15000);
+    download(25000);
     QVERIFY(!MSComm1().isOpen());
     if (code < 0) {
         QVERIFY(!s.Cancel_Flag);
@@ -144,6 +154,62 @@ void tst_Download::failures()
     QVERIFY(!saveAsEnabled());
     // Nothing of the failed download reached the records.
     QCOMPARE(s.Leq_Records(1, 1), qint16(77));
+    const QStringList detail = lastTransferErrorDetail().split(QLatin1Char('\n'));
+    if (code == 0) {
+        QCOMPARE(detail, QStringList{QString()});
+        return;
+    }
+    QCOMPARE(detail.value(0), QStringLiteral("COM 1 is %1, at %2 baud (%2,N,8,1).")
+                                  .arg(portDeviceName(1))
+                                  .arg(version == 3 ? 19200 : 56000));
+    QVERIFY2(detail.contains(reason), qPrintable(detail.join(QLatin1Char('|'))));
+}
+
+void tst_Download::cancelThenRetry()
+{
+    // The device goes on sending after a cancel. A retry at once waits for
+    // the line to fall quiet; a retry after the device finished starts at
+    // once. Each ends with what the device holds.
+    Simulator sim;
+    QVERIFY(sim.start(5, {"--seed", "12", "--weeks", "2", "--baud", "300000"}));
+    const kvlsim::DeviceMemory mem = kvlsim::generateDevice(5, 12, 2);
+    const Store &s = appStore();
+    // The image takes about 4.5 s at this speed.
+    const int imageMs = 133632 * 10 / 300;
+    for (const int pauseMs : {0, imageMs + 1000}) {
+        QTimer::singleShot(1500, [] { closeForm(QStringLiteral("frmWait")); });
+        download(10000);
+        QVERIFY(s.Cancel_Flag && !s.Data_Loaded);
+        QCOMPARE(s.Transfer_Error, qint16(0));
+        QTest::qWait(pauseMs);
+        download(30000);
+        QVERIFY2(s.Data_Loaded && !s.Cancel_Flag, qPrintable(lastTransferErrorDetail()));
+        QCOMPARE(storeMismatch(s, mem), QString());
+        closeForm(QStringLiteral("frmWait"));
+    }
+}
+
+void tst_Download::errorMessageDetails()
+{
+    // What the user reads behind the message of a transfer error.
+    Simulator sim;
+    QVERIFY(sim.start(5, {"--weeks", "1", "--no-answer"}));
+    appStore().Requested_View = QStringLiteral("Tableau Leq");
+    MessageRecorder messages;
+    auto *w = qobject_cast<frmData_Type *>(openForm(QStringLiteral("frmData_Type")));
+    QVERIFY(w);
+    w->findChild<QRadioButton *>(QStringLiteral("Option_New_Transfert"))->click();
+    w->Cmd_Ok_Click();
+    QTRY_VERIFY_WITH_TIMEOUT(!messages.messages.isEmpty(), 15000);
+    QCOMPARE(shown(messages), msg(QStringLiteral("Error 01 - See analysis software."),
+                                  QStringLiteral("Transmit error (Error 01)"), MsgIcon::Critical));
+    QCOMPARE(messages.messages[0].detail,
+             QStringLiteral("COM 1 is %1, at 56000 baud (56000,N,8,1).\n"
+                            "Nothing was received in answer to the request for the memory image.\n"
+                            "No answer to the command after 4 attempts.\n"
+                            "Check the cable and the USB adapter, that the KVL is switched on, and that "
+                            "Version 5.X chosen in Port Selection is the firmware of this KVL.")
+                 .arg(portDeviceName(1)));
 }
 
 void tst_Download::secondStartEndsTheFirst()

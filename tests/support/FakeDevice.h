@@ -49,6 +49,16 @@ public:
         m_now = ms;
         pump();
     }
+    // The device is already sending these bytes (the rest of an answer the
+    // program gave up on), from now on at its pace.
+    void startSending(const QByteArray &bytes)
+    {
+        pump();
+        m_stream = bytes;
+        m_streamStart = m_now;
+        m_sent = 0;
+        m_streamIsImage = false;
+    }
     // Makes the port vanish now.
     void vanish()
     {
@@ -107,6 +117,9 @@ public:
         pump();
         commands << byte;
         commandTimes << m_now;
+        // A device busy sending does not listen.
+        if (m_sent < m_stream.size())
+            return true;
         const bool image = byte == 0x01;
         const int count = image ? ++m_imageCommands : byte == 0x03 ? ++m_paramCommands : 0;
         const int answerOn = image ? answerOnAttempt : byte == 0x03 ? paramAnswerOnAttempt : 0;

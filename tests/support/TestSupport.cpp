@@ -10,9 +10,10 @@ namespace kvl::test {
 
 MessageRecorder::MessageRecorder()
 {
-    setMessageHandler([this](const QString &text, const QString &caption, MsgIcon icon) {
-        messages.append({text, caption, icon});
-    });
+    setMessageHandler(
+        [this](const QString &text, const QString &caption, MsgIcon icon, const QString &detail) {
+            messages.append({text, caption, icon, detail});
+        });
 }
 
 QString msg(const QString &text, const QString &caption, MsgIcon icon)
@@ -61,6 +62,7 @@ std::optional<QString> ScriptedDialogs::saveFile(QWidget *, const QString &propo
 bool ScriptedDialogs::choosePrinter(QWidget *, QPrinter &printer)
 {
     ++printerRequests;
+    printerDocNames << printer.docName();
     const bool accept = printerAnswers.isEmpty() ? false : printerAnswers.takeFirst();
     if (accept && !printerPdfPath.isEmpty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);

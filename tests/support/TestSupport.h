@@ -16,6 +16,8 @@ struct RecordedMessage
     QString text;
     QString caption;
     MsgIcon icon;
+    // The box's detailed text (what to check), "" when it has none.
+    QString detail;
 };
 
 // Records every message box while alive instead of showing it.
@@ -46,6 +48,8 @@ public:
     // What the program proposed, in order.
     QStringList openRequests, saveRequests, saveFilters;
     int printerRequests = 0;
+    // The document name of each printer offered (print dialogs propose it as a file name).
+    QStringList printerDocNames;
     // Where an accepted printer prints (PDF); empty keeps the printer as set.
     QString printerPdfPath;
 

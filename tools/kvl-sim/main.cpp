@@ -2,6 +2,12 @@
 // of its end of the line, then answers command 0x01 with the memory image
 // and (firmware 3.5) 0x03 with the parameter answer, paced at the line speed
 // or as fast as possible, with faults on request.
+//
+// Like a device on a serial cable, once it has started an answer it sends it
+// to the end at the line's pace whether anyone listens or not: bytes sent
+// while the program has the port closed are lost, not kept for later, and a
+// command that arrives while it is still sending is ignored (the device does
+// not read its line while it dumps its memory).
 
 #include "Generator.h"
 #include "SampleFile.h"
@@ -45,7 +51,7 @@ struct Options
     int extra = 0;         // bytes sent after the image
     int paramSize = kvlsim::ParamAnswerSize35;
     int hangUpAfter = -1; // bytes of the image sent before hanging up
-    int latencyMs = 5;
+    int latencyMs = 20;
     QString link; // a symbolic link to our end, for a stable path
 };
 
@@ -76,17 +82,17 @@ public:
         if (!name)
             return QString();
         const QString path = QString::fromLocal8Bit(name);
-        // Our own hold on the far end: the program may close and reopen it
-        // (firmware 3.5 and 4.0 do, between command and answer) without the
-        // line hanging up under us.
-        m_slave = ::open(name, O_RDWR | O_NOCTTY);
-        if (m_slave < 0)
+        // Raw from the start; the far end is then left to the program, so
+        // that while it is closed nothing we send is kept for later.
+        const int slave = ::open(name, O_RDWR | O_NOCTTY);
+        if (slave < 0)
             return QString();
         termios t{};
-        if (tcgetattr(m_slave, &t) == 0) {
+        if (tcgetattr(slave, &t) == 0) {
             cfmakeraw(&t);
-            tcsetattr(m_slave, TCSANOW, &t);
+            tcsetattr(slave, TCSANOW, &t);
         }
+        ::close(slave);
         fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
         return path;
     }
@@ -96,15 +102,19 @@ public:
         m_clock.start();
         while (!g_stop) {
             pollfd p{m_master, POLLIN, 0};
-            const bool sending = !m_stream.isEmpty() && m_sent < m_streamEnd;
+            const bool sending = isSending();
             if (sending)
                 p.events |= POLLOUT;
             const int timeout = sending ? (m_o.fast ? 50 : 2) : 200;
             if (::poll(&p, 1, timeout) < 0)
                 continue;
+            // The far end closed: nobody listens until the program opens it again.
+            m_listening = !(p.revents & POLLHUP);
+            if (!m_listening)
+                ::usleep(sending ? 2000 : 20000);
             if (p.revents & POLLIN)
                 readCommands();
-            if (sending && (p.revents & POLLOUT))
+            if (sending && (!m_listening || (p.revents & POLLOUT) || !m_o.fast))
                 if (!send())
                     return 0;
         }
@@ -121,8 +131,17 @@ private:
             command(quint8(buf[i]));
     }
 
+    bool isSending() const { return !m_stream.isEmpty() && m_sent < m_streamEnd; }
+
     void command(quint8 byte)
     {
+        if (isSending()) {
+            log(QStringLiteral("command 0x%1 ignored: still sending (%2 of %3 bytes)")
+                    .arg(byte, 2, 16, QLatin1Char('0'))
+                    .arg(m_sent)
+                    .arg(m_streamEnd));
+            return;
+        }
         if (byte == 0x01) {
             ++m_imageCommands;
             const bool answer = m_o.answerOn > 0 && m_imageCommands >= m_o.answerOn;
@@ -155,6 +174,7 @@ private:
         m_stream = payload;
         m_streamEnd = end;
         m_sent = 0;
+        m_lost = 0;
         m_streamIsImage = image;
         m_streamStart = m_clock.elapsed() + m_o.latencyMs;
         log(QStringLiteral("sending %1 bytes").arg(end));
@@ -172,11 +192,19 @@ private:
         if (m_streamIsImage && m_o.hangUpAfter >= 0)
             due = std::min<qint64>(due, m_o.hangUpAfter);
         while (m_sent < due) {
-            const qint64 n = ::write(m_master, m_stream.constData() + m_sent,
-                                     size_t(std::min<qint64>(due - m_sent, 4096)));
-            if (n <= 0)
+            const qint64 n = m_listening ? ::write(m_master, m_stream.constData() + m_sent,
+                                                   size_t(std::min<qint64>(due - m_sent, 4096)))
+                                         : -1;
+            if (n > 0) {
+                m_sent += int(n);
+                continue;
+            }
+            // At the line's pace the device does not wait: what nobody takes
+            // now is lost. As fast as possible means as fast as it is taken.
+            if (m_o.fast && m_listening)
                 break;
-            m_sent += int(n);
+            m_lost += int(due - m_sent);
+            m_sent = int(due);
         }
         if (m_streamIsImage && m_o.hangUpAfter >= 0 && m_sent >= m_o.hangUpAfter) {
             log(QStringLiteral("hanging up after %1 bytes").arg(m_sent));
@@ -184,7 +212,10 @@ private:
             return false;
         }
         if (m_sent >= m_streamEnd) {
-            log(QStringLiteral("sent %1 bytes in %2 ms").arg(m_sent).arg(m_clock.elapsed() - m_streamStart));
+            log(QStringLiteral("sent %1 bytes in %2 ms, %3 of them lost (nobody listening)")
+                    .arg(m_sent)
+                    .arg(m_clock.elapsed() - m_streamStart)
+                    .arg(m_lost));
             m_stream.clear();
         }
         return true;
@@ -192,16 +223,16 @@ private:
 
     void hangUp()
     {
-        if (m_slave >= 0)
-            ::close(m_slave);
         if (m_master >= 0)
             ::close(m_master);
-        m_slave = m_master = -1;
+        m_master = -1;
     }
 
     Options m_o;
     QByteArray m_image, m_param, m_stream;
-    int m_master = -1, m_slave = -1;
+    int m_master = -1;
+    bool m_listening = false;
+    int m_lost = 0;
     int m_imageCommands = 0, m_paramCommands = 0;
     int m_sent = 0, m_streamEnd = 0;
     bool m_streamIsImage = false;
@@ -228,6 +259,9 @@ int main(int argc, char *argv[])
         QStringLiteral("A KVL 24-2 / KVL 36 limiter on a pseudo-terminal. Prints the path of the line on the "
                        "first line of its "
                        "output and serves the device's memory until stopped (Ctrl+C).\n"
+                       "Like a device, an answer once started goes out to its end at the line's pace: "
+                       "bytes sent while the port is closed are lost, and a command that arrives while it is "
+                       "still sending is ignored.\n"
                        "Try it: kvl-sim --version 5 &  then  KVL_SERIAL_PORTS=<printed path> kvl-analysis  "
                        "and choose COM 1."));
     parser.addHelpOption();

@@ -1,0 +1,25 @@
+#pragma once
+
+// Printing a window "as an image" across the printable width: its labels
+// are drawn as text, so they stay sharp in a PDF; other controls as pictures.
+
+#include <QRectF>
+
+class QPrinter;
+class QWidget;
+
+namespace kvl {
+
+// Where a picture of that size goes on a printable area of that size: the
+// whole width, proportions kept, smaller only when it would run off the page.
+QRectF fitToPrintableWidth(const QSizeF &picture, const QSizeF &printable);
+
+// Prints the window on one page of the printer. False when the printer
+// could not be started.
+bool printWindowImage(QPrinter &printer, QWidget *window);
+
+// A printer document name without the trailing dots of a caption: print
+// dialogs append ".pdf" to it.
+QString printDocumentName(const QString &caption);
+
+} // namespace kvl

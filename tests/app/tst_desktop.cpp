@@ -1,0 +1,317 @@
+// What a new user meets first: windows that fit the smallest screen, lists
+// readable without scrolling sideways, keys, the icon, data files from the
+// command line or a drop, printing across the page.
+
+#include "TestSupport.h"
+#include "files/DataFile.h"
+#include "shell/AppHooks.h"
+#include "shell/Forms.h"
+#include "shell/PrintWindow.h"
+#include "shell/frmMain.h"
+#include "store/Store.h"
+#include "tables/RecordedSpan.h"
+
+#include <QAbstractButton>
+#include <QDropEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMimeData>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace kvl;
+using namespace kvl::test;
+
+namespace {
+
+QString sample(const char *name)
+{
+    return QDir(qEnvironmentVariable("KVL_SAMPLES")).filePath(QString::fromLatin1(name));
+}
+
+// A file that is no data file.
+QString notDataFile()
+{
+    return QDir(qEnvironmentVariable("KVL_SAMPLES")).filePath(QStringLiteral("../README.md"));
+}
+
+void loadSample(const char *name)
+{
+    QFile f(sample(name));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(int(readDataFile(f.readAll(), appStore()).result), int(LoadOutcome::Loaded));
+}
+
+void settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+}
+
+QRect available()
+{
+    return QGuiApplication::primaryScreen()->availableGeometry();
+}
+
+// Opens a window the way the program does; "frmAbout" comes from its menu entry.
+QWidget *open(const QString &name)
+{
+    if (name == QLatin1String("frmAbout")) {
+        frmMain::instance()->mnuAbout_Click();
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == name && w->isVisible())
+                return w;
+        return nullptr;
+    }
+    return openForm(name);
+}
+
+} // namespace
+
+class TestDesktop : public QObject
+{
+    Q_OBJECT
+private:
+    frmMain *m_main = nullptr;
+
+private slots:
+    void initTestCase()
+    {
+        registerAllForms();
+        m_main = new frmMain(false);
+        m_main->startUp();
+    }
+    void cleanupTestCase() { delete m_main; }
+    void init()
+    {
+        appStore() = Store();
+        appStore().Requested_View = QStringLiteral("Tableau Leq");
+    }
+    void cleanup()
+    {
+        Fermer_Fenetres();
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("frmAbout"))
+                w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void mainWindowFitsTheScreen()
+    {
+        QCOMPARE(available().size(), QSize(800, 600));
+        settle();
+        QVERIFY(m_main->isVisible());
+        QVERIFY2(available().contains(m_main->frameGeometry()),
+                 qPrintable(QStringLiteral("%1x%2").arg(m_main->width()).arg(m_main->height())));
+        QVERIFY(!m_main->windowIcon().isNull());
+    }
+
+    void dialogsFitAndCentre_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char *name : {"frmPort", "frmData_Type", "frmInTableau", "frmWait", "frmAbout"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void dialogsFitAndCentre()
+    {
+        QFETCH(QString, name);
+        QWidget *w = open(name);
+        QVERIFY(w);
+        settle();
+        const QRect frame = w->frameGeometry();
+        QVERIFY2(available().contains(frame), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                             .arg(frame.x())
+                                                             .arg(frame.y())
+                                                             .arg(frame.width())
+                                                             .arg(frame.height())));
+        QVERIFY((frame.center() - available().center()).manhattanLength() <= 2);
+        // A button showing only a picture says what it does.
+        for (QAbstractButton *b : w->findChildren<QAbstractButton *>()) {
+            // The toolkit's own buttons (the calendar's arrows) are not ours to name.
+            if (b->objectName().startsWith(QLatin1String("qt_")) || b->icon().isNull() ||
+                (!b->text().isEmpty() && b->text() != QLatin1String("...")))
+                continue;
+            QVERIFY2(!b->toolTip().isEmpty() && !b->accessibleName().isEmpty(), qPrintable(b->objectName()));
+        }
+    }
+
+    void levelsVisibleWithoutScrolling_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("view");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QStringList>("lists");
+        QTest::newRow("Leq1 and Leq10") << "sample_v5.kvl"
+                                        << "Tableau Leq"
+                                        << "frmTableau_Leq_V5" << QStringList{"List_Leq10", "List_Leq1"};
+        QTest::newRow("Leq") << "sample_v4.kvl"
+                             << "Tableau Leq"
+                             << "frmTableau_Leq" << QStringList{"List_Leq"};
+        QTest::newRow("events") << "sample_v70.kvl" << QString::fromUtf8("Tableau Evénements")
+                                << "frmTableau_Evenements" << QStringList{"List_Evenements"};
+    }
+    void levelsVisibleWithoutScrolling()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, view);
+        QFETCH(QString, window);
+        QFETCH(QStringList, lists);
+        loadSample(file.toLatin1().constData());
+        Store &s = appStore();
+        s.Requested_View = view;
+        const RecordedSpan span = recordedSpan(s);
+        QVERIFY(!span.isEmpty());
+        s.Start_Day = span.first.toString(QStringLiteral("dd"));
+        s.Start_Month = span.first.toString(QStringLiteral("MM"));
+        s.Start_Year = span.first.toString(QStringLiteral("yyyy"));
+        s.End_Day = span.last.toString(QStringLiteral("dd"));
+        s.End_Month = span.last.toString(QStringLiteral("MM"));
+        s.End_Year = span.last.toString(QStringLiteral("yyyy"));
+        QWidget *w = openForm(window);
+        QVERIFY(w);
+        settle();
+        for (const QString &name : lists) {
+            auto *list = w->findChild<QListWidget *>(name);
+            QVERIFY(list && list->count() > 0);
+            const QFontMetrics metrics(list->font());
+            int widest = 0;
+            for (int i = 0; i < list->count(); ++i)
+                widest = qMax(widest, metrics.horizontalAdvance(list->item(i)->text()));
+            QVERIFY2(list->viewport()->width() >= widest,
+                     qPrintable(
+                         QStringLiteral("%1: %2 < %3").arg(name).arg(list->viewport()->width()).arg(widest)));
+        }
+    }
+
+    void enterAndEscape_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("port, Esc") << "frmPort"
+                                   << "Option_COM_1" << int(Qt::Key_Escape) << "";
+        QTest::newRow("data source, Esc") << "frmData_Type"
+                                          << "Option_Last_Data" << int(Qt::Key_Escape) << "";
+        QTest::newRow("data source, Enter") << "frmData_Type"
+                                            << "Option_Last_Data" << int(Qt::Key_Return) << "frmInTableau";
+        QTest::newRow("period, Esc") << "frmInTableau"
+                                     << "DTP_Jour_Start" << int(Qt::Key_Escape) << "";
+        QTest::newRow("period, Enter") << "frmInTableau"
+                                       << "DTP_Jour_Start" << int(Qt::Key_Enter) << "frmTableau_Leq_V5";
+    }
+    void enterAndEscape()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(QString, target);
+        QFETCH(int, key);
+        QFETCH(QString, opened);
+        loadSample("sample_v5.kvl");
+        QPointer<QWidget> w = openForm(dialog);
+        QVERIFY(w);
+        QWidget *child = w->findChild<QWidget *>(target);
+        QVERIFY(child);
+        QTest::keyClick(child, Qt::Key(key));
+        settle();
+        QVERIFY(!w || !w->isVisible());
+        if (!opened.isEmpty())
+            QVERIFY(findForm(opened));
+    }
+
+    void dataFileAtStartOrDropped_data()
+    {
+        QTest::addColumn<bool>("dropped");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("loaded");
+        QTest::newRow("command line") << false << sample("sample_v4.kvl") << true;
+        QTest::newRow("dropped") << true << sample("sample_v70.kvl") << true;
+        QTest::newRow("command line, no data file") << false << notDataFile() << false;
+        QTest::newRow("dropped, no data file") << true << notDataFile() << false;
+    }
+    void dataFileAtStartOrDropped()
+    {
+        QFETCH(bool, dropped);
+        QFETCH(QString, file);
+        QFETCH(bool, loaded);
+        MessageRecorder messages;
+        if (dropped) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(file)});
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(m_main, &enter);
+            QVERIFY(enter.isAccepted());
+            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(m_main, &drop);
+        } else {
+            m_main->setStartFile(file);
+            m_main->startUp();
+            m_main->setStartFile(QString());
+            QVERIFY(findForm(QStringLiteral("frmPort")));
+        }
+        QCOMPARE(appStore().Data_Loaded, loaded);
+        if (!loaded) {
+            // The loader's own message.
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            Store scratch;
+            const LoadOutcome out = readDataFile(f.readAll(), scratch);
+            QCOMPARE(shown(messages), msg(out.text, out.caption, MsgIcon::Critical));
+            QCOMPARE(messages.messages[0].detail, out.detail);
+            QVERIFY(!out.detail.isEmpty());
+            return;
+        }
+        QVERIFY(messages.messages.isEmpty());
+        // "Last Data used" now offers the file's data.
+        m_main->mnuTab_Leq_Click();
+        QWidget *source = findForm(QStringLiteral("frmData_Type"));
+        QVERIFY(source);
+        auto *last = source->findChild<QRadioButton *>(QStringLiteral("Option_Last_Data"));
+        QVERIFY(last->isEnabled() && last->isChecked());
+    }
+
+    void periodDialogShowsRecordedDays()
+    {
+        loadSample("sample_v5.kvl");
+        QWidget *w = openForm(QStringLiteral("frmInTableau"));
+        QVERIFY(w);
+        auto *label = w->findChild<QLabel *>(QStringLiteral("Label_Recorded_Data"));
+        QVERIFY(label && label->isVisible());
+        QCOMPARE(label->text(), recordedDataText(appStore()));
+        QVERIFY(label->text().contains(QStringLiteral(" to ")));
+    }
+
+    void printFillsTheWidth_data()
+    {
+        QTest::addColumn<QSizeF>("picture");
+        QTest::addColumn<QSizeF>("page");
+        QTest::addColumn<QSizeF>("placed");
+        QTest::newRow("wide sheet") << QSizeF(800, 500) << QSizeF(1000, 1400) << QSizeF(1000, 625);
+        QTest::newRow("small, scaled up") << QSizeF(100, 50) << QSizeF(1000, 1400) << QSizeF(1000, 500);
+        QTest::newRow("tall, bounded by the height")
+            << QSizeF(500, 1000) << QSizeF(1000, 1400) << QSizeF(700, 1400);
+        QTest::newRow("nothing to print") << QSizeF(0, 0) << QSizeF(1000, 1400) << QSizeF(0, 0);
+    }
+    void printFillsTheWidth()
+    {
+        QFETCH(QSizeF, picture);
+        QFETCH(QSizeF, page);
+        QFETCH(QSizeF, placed);
+        const QRectF r = fitToPrintableWidth(picture, page);
+        QCOMPARE(r.topLeft(), QPointF(0, 0));
+        QCOMPARE(r.size(), placed);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    // The smallest screen the program supports (the offscreen default is larger).
+    qputenv("QT_QPA_PLATFORM",
+            "offscreen:configfile=" + qgetenv("KVL_TEST_DATA") + "/offscreen-800x600.json");
+    QApplication app(argc, argv);
+    TestDesktop test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_desktop.moc"

@@ -1,0 +1,78 @@
+// "cmake --install": the program with its Images beside it, reached from
+// bin, a desktop entry and the ".kvl" file type, as a desktop expects them.
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestInstall : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_prefix;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_prefix.isValid());
+        QProcess install;
+        install.setProcessChannelMode(QProcess::MergedChannels);
+        install.start(qEnvironmentVariable("KVL_CMAKE"),
+                      {QStringLiteral("--install"), qEnvironmentVariable("KVL_BUILD_DIR"),
+                       QStringLiteral("--prefix"), m_prefix.path()});
+        QVERIFY(install.waitForFinished(120000));
+        QVERIFY2(install.exitCode() == 0, install.readAll().constData());
+    }
+
+    void installedFiles_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QByteArray>("contains");
+        QTest::newRow("images") << "libexec/kvl-analysis/Images/Logo Orlin.bmp" << QByteArray("BM");
+        QTest::newRow("tick") << "libexec/kvl-analysis/Images/Ok.bmp" << QByteArray("BM");
+        QTest::newRow("desktop entry")
+            << "share/applications/kvl-analysis.desktop" << QByteArray("Exec=kvl-analysis %f\n");
+        QTest::newRow("desktop file type")
+            << "share/applications/kvl-analysis.desktop" << QByteArray("MimeType=application/x-kvl-data;\n");
+        QTest::newRow("file type") << "share/mime/packages/kvl-analysis.xml"
+                                   << QByteArray("<glob pattern=\"*.kvl\"/>");
+        QTest::newRow("icon") << "share/icons/hicolor/128x128/apps/kvl-analysis.png" << QByteArray("PNG");
+    }
+    void installedFiles()
+    {
+        QFETCH(QString, path);
+        QFETCH(QByteArray, contains);
+        QFile f(m_prefix.filePath(path));
+        QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(path));
+        QVERIFY(f.read(1 << 20).contains(contains));
+    }
+
+    void programReachedFromBin()
+    {
+        // The link keeps the program in its own folder, so it finds Images.
+        const QFileInfo link(m_prefix.filePath(QStringLiteral("bin/kvl-analysis")));
+        QVERIFY(link.isSymLink());
+        const QFileInfo program(link.canonicalFilePath());
+        QCOMPARE(program.absoluteFilePath(),
+                 QFileInfo(m_prefix.filePath(QStringLiteral("libexec/kvl-analysis/kvl-analysis")))
+                     .canonicalFilePath());
+        QVERIFY(program.isExecutable());
+        QVERIFY(QFileInfo::exists(program.absolutePath() + QStringLiteral("/Images/Ok.bmp")));
+    }
+
+    void desktopEntryValid()
+    {
+        const QString validate = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+        if (validate.isEmpty())
+            QSKIP("desktop-file-validate is not installed");
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(validate, {m_prefix.filePath(QStringLiteral("share/applications/kvl-analysis.desktop"))});
+        QVERIFY(p.waitForFinished(30000));
+        QVERIFY2(p.exitCode() == 0, p.readAll().constData());
+    }
+};
+
+QTEST_MAIN(TestInstall)
+#include "tst_install.moc"
