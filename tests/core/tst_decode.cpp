@@ -1,6 +1,8 @@
 #include "link/Decode.h"
 #include "store/Store.h"
 
+#include <QRandomGenerator>
+#include <QSet>
 #include <QtTest>
 
 #include <memory>
@@ -41,6 +43,27 @@ void setLeq(Store &s, int r, int minute, int hour, int day, int month, int year,
     const int v[8] = {minute, hour, day, 10, month, year, tag % 100, tag / 100};
     for (int f = 1; f <= 8; ++f)
         s.Leq_Records(r, f) = qint16(v[f - 1]);
+}
+
+// The device program's five-pass selection sort, kept here as the reference order.
+void referenceSort(std::vector<std::array<int, 8>> &rows)
+{
+    const int keys[5] = {5, 4, 2, 1, 0};
+    const int n = int(rows.size());
+    for (int p = 0; p < 5; ++p) {
+        for (int i = 0; i < n - 1; ++i) {
+            int m = i;
+            for (int j = i; j < n; ++j) {
+                bool agree = true;
+                for (int q = 0; q < p; ++q)
+                    agree = agree && rows[j][keys[q]] == rows[m][keys[q]];
+                if (agree && rows[j][keys[p]] < rows[m][keys[p]])
+                    m = j;
+            }
+            if (m != i)
+                std::swap(rows[i], rows[m]);
+        }
+    }
 }
 
 } // namespace
@@ -231,16 +254,48 @@ private slots:
             QCOMPARE(int(s->Event_Records(r, 7)), order[r - 1]);
     }
 
-    void firmware35SortsItsRowsOnly()
+    void sameOrderAsSelectionSort()
     {
+        // Distinct stamps in random order, some invalid: our order must be the device program's.
+        QRandomGenerator rng(20081205);
         auto s = storeFor(3);
         s->Leq_Records.fill(255);
-        setLeq(*s, 4096, 0, 0, 1, 1, 8, 1);
-        setLeq(*s, 4097, 0, 0, 1, 1, 7, 2); // beyond the 3.5 rows: not touched
+        std::vector<std::array<int, 8>> rows;
+        QSet<qint64> seen;
+        auto stampKey = [](const std::array<int, 8> &v) {
+            return ((((qint64(v[5]) * 13 + v[4]) * 32 + v[2]) * 24 + v[1]) * 60) + v[0];
+        };
+        for (int r = 1; r <= 4096; ++r) {
+            std::array<int, 8> v{};
+            if (r % 97 == 0) {
+                v = {60 + int(rng.bounded(10)), 5, 5, 10, 5, 5, 80, 0}; // invalid minute
+            } else {
+                do {
+                    v = {int(rng.bounded(60)),     int(rng.bounded(24)),    1 + int(rng.bounded(28)), 10,
+                         1 + int(rng.bounded(12)), int(rng.bounded(3)) + 7, int(rng.bounded(100)),    0};
+                } while (seen.contains(stampKey(v)));
+                seen.insert(stampKey(v));
+            }
+            for (int f = 1; f <= 8; ++f)
+                s->Leq_Records(r, f) = qint16(v[f - 1]);
+            if (v[0] >= 60)
+                v.fill(255);
+            rows.push_back(v);
+        }
+        // Rows beyond the firmware 3.5 count are not touched.
+        s->Leq_Records(4097, 1) = 42;
+        referenceSort(rows);
         Tri_Leq(*s, {});
         QCOMPARE(s->Leq_Count, 4096);
-        QCOMPARE(int(s->Leq_Records(1, 7)), 1);
-        QCOMPARE(int(s->Leq_Records(4097, 7)), 2);
+        for (int r = 1; r <= 4096; ++r) {
+            if (rows[r - 1][5] == 255) {
+                QCOMPARE(int(s->Leq_Records(r, 6)), 255);
+                continue;
+            }
+            for (int f = 1; f <= 8; ++f)
+                QCOMPARE(int(s->Leq_Records(r, f)), rows[r - 1][f - 1]);
+        }
+        QCOMPARE(int(s->Leq_Records(4097, 1)), 42);
     }
 
     void progressCounts_data()
