@@ -128,16 +128,7 @@ QStringList pick(const QStringList &texts, const QStringList &expected)
 
 void compareWithReference(const QStringList &texts, const QString &file)
 {
-    const QByteArray actual = texts.join(QLatin1Char('\n')).toUtf8() + '\n';
-    const QString path = qEnvironmentVariable("KVL_TEST_DATA") + QStringLiteral("/charts/") + file;
-    if (qEnvironmentVariableIsSet("KVL_WRITE_REFERENCE")) {
-        QFile out(path);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(actual);
-    }
-    QFile in(path);
-    QVERIFY2(in.open(QIODevice::ReadOnly), qPrintable(path));
-    QCOMPARE(QString::fromUtf8(actual), QString::fromUtf8(in.readAll()));
+    KVL_COMPARE_FILE(QStringLiteral("charts/") + file, texts.join(QLatin1Char('\n')).toUtf8() + '\n');
 }
 
 void loadSample(const QString &name)

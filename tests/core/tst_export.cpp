@@ -2,6 +2,7 @@
 // sample file for one period against reference files.
 
 #include "TableStores.h"
+#include "TestSupport.h"
 
 #include "export/Csv.h"
 #include "export/Report.h"
@@ -13,11 +14,6 @@ using namespace kvl;
 using namespace kvl::test;
 
 namespace {
-
-QString dataPath(const QString &name)
-{
-    return qEnvironmentVariable("KVL_TEST_DATA") + QStringLiteral("/export/") + name;
-}
 
 QByteArray readAll(const QString &path)
 {
@@ -128,7 +124,7 @@ private slots:
     }
 
     // kvl-report's output for the sample firmware 5.X file over two days.
-    // KVL_WRITE_REFERENCES=1 rewrites the references (look at the diff).
+    // KVL_UPDATE_REFS=1 rewrites the references (look at the diff).
     void sampleReport_data()
     {
         QTest::addColumn<int>("kind");
@@ -157,12 +153,7 @@ private slots:
         const FileReport report = reportBytes(QStringLiteral("sample_v5.kvl"), file, options);
         QVERIFY(report.loaded);
         const QByteArray out = assembleReport({report}, options);
-        if (qEnvironmentVariableIntValue("KVL_WRITE_REFERENCES")) {
-            QFile w(dataPath(reference));
-            QVERIFY(w.open(QIODevice::WriteOnly));
-            w.write(out);
-        }
-        QCOMPARE(out, readAll(dataPath(reference)));
+        KVL_COMPARE_FILE(QStringLiteral("export/") + reference, out);
     }
 };
 

@@ -387,16 +387,7 @@ private slots:
                 lines = Lignes_Tableau_Leq(store);
             }
         }
-        const QByteArray actual = lines.join(QLatin1Char('\n')).toUtf8() + '\n';
-        const QString path = qEnvironmentVariable("KVL_TEST_DATA") + QStringLiteral("/tables/") + file;
-        if (qEnvironmentVariableIsSet("KVL_WRITE_REFERENCE")) {
-            QFile out(path);
-            QVERIFY(out.open(QIODevice::WriteOnly));
-            out.write(actual);
-        }
-        QFile in(path);
-        QVERIFY2(in.open(QIODevice::ReadOnly), qPrintable(path));
-        QCOMPARE(QString::fromUtf8(actual), QString::fromUtf8(in.readAll()));
+        KVL_COMPARE_FILE(QStringLiteral("tables/") + file, lines.join(QLatin1Char('\n')).toUtf8() + '\n');
     }
 };
 

@@ -148,6 +148,29 @@ QString referenceDiff(const QString &file, const QString &key, const QStringList
     return QString();
 }
 
+QString referenceFileDiff(const QString &file, const QByteArray &actual)
+{
+    const QString path = qEnvironmentVariable("KVL_TEST_DATA") + QLatin1Char('/') + file;
+    QFile f(path);
+    if (qEnvironmentVariableIntValue("KVL_UPDATE_REFS")) {
+        if (!f.open(QIODevice::WriteOnly) || f.write(actual) != actual.size())
+            return QStringLiteral("cannot write ") + path;
+        return QString();
+    }
+    if (!f.open(QIODevice::ReadOnly))
+        return QStringLiteral("cannot read ") + path;
+    const QByteArray expected = f.readAll();
+    if (expected == actual)
+        return QString();
+    const QList<QByteArray> e = expected.split('\n'), a = actual.split('\n');
+    for (qsizetype i = 0;; ++i)
+        if (e.value(i, "<none>") != a.value(i, "<none>"))
+            return QStringLiteral("%1 line %2:\n expected: %3\n actual:   %4")
+                .arg(file)
+                .arg(i + 1)
+                .arg(QString::fromUtf8(e.value(i, "<none>")), QString::fromUtf8(a.value(i, "<none>")));
+}
+
 namespace {
 
 class ViewStub : public Form

@@ -69,6 +69,10 @@ QStringList windowTexts(QWidget *window);
 // differ. KVL_UPDATE_REFS=1 writes the block instead.
 QString referenceDiff(const QString &file, const QString &key, const QStringList &lines);
 
+// Compares `actual` with the whole file tests/data/<file>. Empty when equal,
+// else the first line that differs. KVL_UPDATE_REFS=1 writes the file instead.
+QString referenceFileDiff(const QString &file, const QByteArray &actual);
+
 // Stands in for the chart, table and parameter views: opening one only
 // appends its window name to `opened`.
 void registerViewStubs(QStringList *opened);
@@ -78,5 +82,11 @@ void registerViewStubs(QStringList *opened);
 #define KVL_COMPARE_REF(file, key, lines)                                                                    \
     do {                                                                                                     \
         const QString diff_ = kvl::test::referenceDiff(file, key, lines);                                    \
+        QVERIFY2(diff_.isEmpty(), qPrintable(diff_));                                                        \
+    } while (0)
+
+#define KVL_COMPARE_FILE(file, bytes)                                                                        \
+    do {                                                                                                     \
+        const QString diff_ = kvl::test::referenceFileDiff(file, bytes);                                     \
         QVERIFY2(diff_.isEmpty(), qPrintable(diff_));                                                        \
     } while (0)
