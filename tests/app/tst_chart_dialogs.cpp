@@ -88,9 +88,7 @@ private slots:
     {
         for (int version : {3, 4, 5, 70}) {
             QWidget *w = openDialog(version);
-            QFile f(qEnvironmentVariable("KVL_TEST_DATA") + "/charts/" + w->objectName() + ".txt");
-            QVERIFY(f.open(QIODevice::ReadOnly | QIODevice::Text));
-            QCOMPARE(controls(w), QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts));
+            KVL_COMPARE_FILE("charts/" + w->objectName() + ".txt", controls(w).join('\n').toUtf8() + '\n');
             QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(w->frameGeometry()));
         }
     }
@@ -109,7 +107,7 @@ private slots:
         QCOMPARE(toggleState(w), locked);
     }
 
-    // The last period comes back in either dialog; after the menu, today and one day.
+    // Ok opens the chart; the last period comes back in either dialog; after the menu, today and one day.
     void lastPeriod()
     {
         MessageRecorder recorder;
@@ -120,6 +118,8 @@ private slots:
         picker(w)->setDate(QDate(2008, 4, 30));
         option(w, 3)->setChecked(true);
         QVERIFY(w->Cmd_Ok_Click());
+        QVERIFY(openFlags().Open_frmGraphique_Leq && !openFlags().Open_frmInGraphique_v5);
+        QCOMPARE(shown(recorder), QString());
         QCOMPARE(appStore().End_Day + '/' + appStore().End_Month, QStringLiteral("3/5"));
         w = openDialog(4);
         QCOMPARE(picker(w)->date(), QDate(2008, 4, 30));
@@ -145,8 +145,6 @@ private slots:
 
         const QString accepted, before = QStringLiteral("0/0/0 1 0/0 0-0");
         QTest::newRow("device values") << QStringList() << accepted << "30/4/2008 3 102/92 23-7";
-        QTest::newRow("user's 95 and 85")
-            << QStringList{"95", "85", "22", "6"} << accepted << "30/4/2008 3 95/85 22-6";
         QTest::newRow("rounded") << QStringList{" 95.4", "84,5", "0", "23.2"} << accepted
                                  << "30/4/2008 3 95/85 0-23";
         QTest::newRow("abc") << QStringList{"abc", "85", "22", "6"} << "Leq Level Day :" << before;
@@ -157,7 +155,6 @@ private slots:
         QTest::newRow("199 dB") << QStringList{"199", "85", "22", "6"} << accepted
                                 << "30/4/2008 3 199/85 22-6";
         QTest::newRow("200 dB") << QStringList{"95", "200", "22", "6"} << "Leq Level Night :" << before;
-        QTest::newRow("300 dB") << QStringList{"300", "85", "22", "6"} << "Leq Level Day :" << before;
     }
 
     void ok()
@@ -175,9 +172,9 @@ private slots:
         MessageRecorder recorder;
         const bool accepted = message.isEmpty();
         QCOMPARE(w->Cmd_Ok_Click(), accepted);
-        QCOMPARE(recorder.messages.size(), accepted ? 0 : 1);
-        if (!accepted)
-            QVERIFY2(recorder.messages[0].text.startsWith(message), qPrintable(recorder.messages[0].text));
+        QVERIFY2(accepted ? recorder.messages.isEmpty()
+                          : recorder.messages.size() == 1 && recorder.messages[0].text.startsWith(message),
+                 qPrintable(shown(recorder)));
         QCOMPARE(openFlags().Open_frmInGraphique, !accepted);
         QCOMPARE(openFlags().Open_frmGraphique_Leq, accepted);
         const Store &s = appStore();
@@ -185,14 +182,6 @@ private slots:
                                    s.Start_Year.toInt(), s.Chart_Days, s.Seuil_Jour, s.Seuil_Nuit,
                                    s.Heure_Jour_Nuit, s.Heure_Nuit_Jour),
                  stored);
-    }
-
-    void opensChart()
-    {
-        MessageRecorder recorder;
-        QVERIFY(openDialog(5)->Cmd_Ok_Click());
-        QVERIFY(openFlags().Open_frmGraphique_Leq && !openFlags().Open_frmInGraphique_v5);
-        QCOMPARE(shown(recorder), QString());
     }
 };
 
