@@ -137,10 +137,8 @@ void loadSample(const QString &name)
 {
     QFile f(qEnvironmentVariable("KVL_SAMPLES") + QLatin1Char('/') + name);
     QVERIFY(f.open(QIODevice::ReadOnly));
-    Store &store = appStore();
-    store = Store();
-    QCOMPARE(int(readDataFile(f.readAll(), store).result), int(LoadOutcome::Loaded));
-    store.Data_Loaded = true;
+    QCOMPARE(int(readDataFile(f.readAll(), appStore()).result), int(LoadOutcome::Loaded));
+    appStore().Data_Loaded = true;
 }
 
 } // namespace
@@ -158,6 +156,7 @@ private slots:
         main->show();
     }
 
+    void init() { appStore() = Store(); }
     void cleanup()
     {
         Fermer_Fenetres();
@@ -221,7 +220,6 @@ private slots:
         QFETCH(Setup, setup);
         QFETCH(QStringList, expected);
         Store &store = appStore();
-        store = Store();
         fillBusyStore(store, setup.value(QStringLiteral("version")).value(0).toInt());
         fillLeq(store.Leq_Records, setup.value(QStringLiteral("records")));
         fillEvents(store.Event_Records, setup.value(QStringLiteral("doors")));
@@ -249,9 +247,7 @@ private slots:
         QFETCH(QString, dialog);
         QStringList opened;
         registerViewStubs(&opened);
-        Store &store = appStore();
-        store = Store();
-        fillBusyStore(store, version);
+        fillBusyStore(appStore(), version);
         MessageRecorder messages;
         frmGraphique_Leq *w = openChart(QDate(2008, 2, 28), 3);
         QVERIFY(w);
@@ -273,9 +269,7 @@ private slots:
 
     void fitsTheScreen()
     {
-        Store &store = appStore();
-        store = Store();
-        fillBusyStore(store, 5);
+        fillBusyStore(appStore(), 5);
         MessageRecorder messages;
         frmGraphique_Leq *w = openChart(QDate(2008, 2, 28), 7);
         QVERIFY(w);
@@ -321,9 +315,7 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(QString, written);
         QFETCH(QByteArray, start);
-        Store &store = appStore();
-        store = Store();
-        fillBusyStore(store, 5);
+        fillBusyStore(appStore(), 5);
         MessageRecorder messages;
         frmGraphique_Leq *w = openChart(QDate(2008, 2, 28), 1);
         QVERIFY(w);
