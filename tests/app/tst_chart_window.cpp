@@ -257,14 +257,6 @@ private slots:
         QVERIFY(!openFlags().Open_frmGraphique_Leq);
         QCOMPARE(opened, QStringList{dialog});
         QVERIFY(findForm(dialog));
-
-        // Any other window closes the chart window through the bookkeeping.
-        QVERIFY(openChart(QDate(2008, 2, 28), 3));
-        QVERIFY(!findForm(dialog));
-        openForm(QStringLiteral("frmData_Type"));
-        flush();
-        QVERIFY(!findForm(QStringLiteral("frmGraphique_Leq")));
-        QVERIFY(!openFlags().Open_frmGraphique_Leq);
     }
 
     void fitsTheScreen()
