@@ -162,8 +162,8 @@ private slots:
                                     << "refused";
         QTest::newRow("Return on Cancel") << d28 << d2 << "Return Cmd_Annuler"
                                           << "table";
-        QTest::newRow("Enter in a date picker") << d28 << d2 << "Enter DTP_Jour_Start"
-                                                << "table";
+        QTest::newRow("keypad Enter in a date picker") << d28 << d2 << "Enter DTP_Jour_Start"
+                                                       << "table";
         QTest::newRow("Cancel") << QDate(2008, 2, 29) << QDate(2008, 3, 9) << "Cancel"
                                 << "cancelled";
     }
@@ -185,8 +185,8 @@ private slots:
         else if (action == "Cancel")
             child<QPushButton>(w, "Cmd_Annuler")->click();
         else
-            QTest::keyClick(child(w, qPrintable(key[1])),
-                            key[0] == "Return" ? Qt::Key_Return : Qt::Key_Enter);
+            QTest::keyClick(child(w, qPrintable(key[1])), key[0] == "Return" ? Qt::Key_Return : Qt::Key_Enter,
+                            key[0] == "Return" ? Qt::NoModifier : Qt::KeypadModifier);
         flush();
         QCOMPARE(bool(findForm(QStringLiteral("frmTableau_Evenements"))), outcome == "table");
         QCOMPARE(bool(findForm(QStringLiteral("frmInTableau"))), outcome == "refused");
