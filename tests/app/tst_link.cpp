@@ -59,202 +59,170 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    void portSelectionLoad_data();
-    void portSelectionLoad();
-    void captions_data();
-    void captions();
-    void doubleClickConfirms();
-    void noPortChosen();
-    void portNamesFromEnvironment();
-    void waitWindowLoad_data();
-    void waitWindowLoad();
-    void waitWindowCloseCancels_data();
-    void waitWindowCloseCancels();
-};
-
-void tst_Link::portSelectionLoad_data()
-{
-    QTest::addColumn<PortSet>("available");
-    QTest::addColumn<int>("comPortBefore");
-    QTest::addColumn<int>("comPortAfter");
-    QTest::addColumn<bool>("okEnabled");
-    QTest::newRow("one port, preselected") << PortSet{3} << 0 << 3 << true;
-    QTest::newRow("port 5 gone, others left") << PortSet{2, 7, 9} << 5 << 0 << false;
-    QTest::newRow("port 5 still there") << PortSet{2, 5, 7} << 5 << 5 << true;
-    QTest::newRow("port 5 gone, one left") << PortSet{16} << 5 << 16 << true;
-    QTest::newRow("several, none chosen") << PortSet{1, 2} << 0 << 0 << false;
-    QTest::newRow("no port at all") << PortSet{} << 0 << 0 << false;
-}
-
-void tst_Link::portSelectionLoad()
-{
-    QFETCH(PortSet, available);
-    QFETCH(int, comPortBefore);
-    QFETCH(int, comPortAfter);
-    QFETCH(bool, okEnabled);
-    // An empty set would mean "all" to the fake line; port 99 never exists.
-    m_line.availablePorts =
-        available.isEmpty() ? QSet<int>{99} : QSet<int>(available.begin(), available.end());
-    appStore().Com_Port = qint16(comPortBefore);
-    frmPort *form = openPort();
-    QVERIFY(form);
-    QCOMPARE(form->windowTitle(), QStringLiteral("Communication Port Selection"));
-    QCOMPARE(appStore().Com_Port, qint16(comPortAfter));
-    QCOMPARE(child<QPushButton>(form, "Cmd_Ok")->isEnabled(), okEnabled);
-    for (int n = 1; n <= 16; ++n) {
-        QRadioButton *b = form->Option_COM(n);
-        QCOMPARE(b->text(), QStringLiteral("COM %1").arg(n));
-        QCOMPARE(b->isEnabled(), available.contains(n));
-        QCOMPARE(b->isChecked(), n == comPortAfter);
+    void portSelectionLoad_data()
+    {
+        QTest::addColumn<PortSet>("available");
+        QTest::addColumn<int>("comPortBefore");
+        QTest::addColumn<int>("comPortAfter");
+        QTest::addColumn<bool>("okEnabled");
+        QTest::newRow("one port, preselected") << PortSet{3} << 0 << 3 << true;
+        QTest::newRow("port 5 gone, others left") << PortSet{2, 7, 9} << 5 << 0 << false;
+        QTest::newRow("port 5 still there") << PortSet{2, 5, 7} << 5 << 5 << true;
+        QTest::newRow("port 5 gone, one left") << PortSet{16} << 5 << 16 << true;
+        QTest::newRow("several, none chosen") << PortSet{1, 2} << 0 << 0 << false;
+        QTest::newRow("no port at all") << PortSet{} << 0 << 0 << false;
     }
-    // Every probed port was closed again.
-    QVERIFY(!m_line.isOpen());
-    QCOMPARE(m_line.calls.count(QStringLiteral("open")), 16);
-}
+    void portSelectionLoad()
+    {
+        QFETCH(PortSet, available);
+        QFETCH(int, comPortBefore);
+        QFETCH(int, comPortAfter);
+        QFETCH(bool, okEnabled);
+        // An empty set would mean "all" to the fake line; port 99 never exists.
+        m_line.availablePorts =
+            available.isEmpty() ? QSet<int>{99} : QSet<int>(available.begin(), available.end());
+        appStore().Com_Port = qint16(comPortBefore);
+        frmPort *form = openPort();
+        QVERIFY(form);
+        QCOMPARE(form->windowTitle(), QStringLiteral("Communication Port Selection"));
+        QCOMPARE(appStore().Com_Port, qint16(comPortAfter));
+        QCOMPARE(child<QPushButton>(form, "Cmd_Ok")->isEnabled(), okEnabled);
+        for (int n = 1; n <= 16; ++n) {
+            QRadioButton *b = form->Option_COM(n);
+            QCOMPARE(b->text(), QStringLiteral("COM %1").arg(n));
+            QCOMPARE(b->isEnabled(), available.contains(n));
+            QCOMPARE(b->isChecked(), n == comPortAfter);
+        }
+        // Every probed port was closed again.
+        QVERIFY(!m_line.isOpen());
+        QCOMPARE(m_line.calls.count(QStringLiteral("open")), 16);
+    }
 
-void tst_Link::captions_data()
-{
-    QTest::addColumn<QString>("versionButton");
-    QTest::addColumn<int>("port");
-    QTest::addColumn<int>("version");
-    // The main window captions are in tests/data/windows/link.txt.
-    QTest::newRow("3.5") << "Option_Version3" << 12 << 3;
-    QTest::newRow("4.0") << "Option_Version4" << 1 << 4;
-    QTest::newRow("5.X") << "Option_Version5" << 2 << 5;
-    QTest::newRow("KVL 36") << "Option_KVL36" << 3 << 70;
-}
+    void captions_data()
+    {
+        QTest::addColumn<QString>("versionButton");
+        QTest::addColumn<int>("port");
+        QTest::addColumn<int>("version");
+        // The main window captions are in tests/data/windows/link.txt.
+        QTest::newRow("3.5") << "Option_Version3" << 12 << 3;
+        QTest::newRow("4.0") << "Option_Version4" << 1 << 4;
+        QTest::newRow("5.X") << "Option_Version5" << 2 << 5;
+        QTest::newRow("KVL 36") << "Option_KVL36" << 3 << 70;
+    }
+    void captions()
+    {
+        QFETCH(QString, versionButton);
+        QFETCH(int, port);
+        QFETCH(int, version);
+        m_line.availablePorts = {1, 2, 3, 12};
+        m_main->menuEntry(QStringLiteral("mnuAnalyse"))->setEnabled(false);
+        frmPort *form = openPort();
+        QVERIFY(child<QRadioButton>(form, "Option_Version5")->isChecked());
+        QTest::mouseClick(form->findChild<QRadioButton *>(versionButton), Qt::LeftButton);
+        QTest::mouseClick(form->Option_COM(port), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(form, "Cmd_Ok"), Qt::LeftButton);
+        KVL_COMPARE_REF("windows/link.txt", QStringLiteral("caption ") + QTest::currentDataTag(),
+                        QStringList{m_main->windowTitle()});
+        QCOMPARE(appStore().Com_Port, qint16(port));
+        QCOMPARE(appStore().Device_Version, qint16(version));
+        QCOMPARE(m_line.port(), port);
+        QVERIFY(m_main->menuEntry(QStringLiteral("mnuAnalyse"))->isEnabled());
+        QVERIFY(!openFlags().Open_frmPort);
 
-void tst_Link::captions()
-{
-    QFETCH(QString, versionButton);
-    QFETCH(int, port);
-    QFETCH(int, version);
-    m_line.availablePorts = {1, 2, 3, 12};
-    m_main->menuEntry(QStringLiteral("mnuAnalyse"))->setEnabled(false);
-    frmPort *form = openPort();
-    QVERIFY(child<QRadioButton>(form, "Option_Version5")->isChecked());
-    QTest::mouseClick(form->findChild<QRadioButton *>(versionButton), Qt::LeftButton);
-    QTest::mouseClick(form->Option_COM(port), Qt::LeftButton);
-    QTest::mouseClick(child<QPushButton>(form, "Cmd_Ok"), Qt::LeftButton);
-    KVL_COMPARE_REF("windows/link.txt", QStringLiteral("caption ") + QTest::currentDataTag(),
-                    QStringList{m_main->windowTitle()});
-    QCOMPARE(appStore().Com_Port, qint16(port));
-    QCOMPARE(appStore().Device_Version, qint16(version));
-    QCOMPARE(m_line.port(), port);
-    QVERIFY(m_main->menuEntry(QStringLiteral("mnuAnalyse"))->isEnabled());
-    QVERIFY(!openFlags().Open_frmPort);
+        // Opened again, it shows the version chosen and the port kept.
+        form = openPort();
+        QVERIFY(form->Option_COM(port)->isChecked());
+        QVERIFY(form->findChild<QRadioButton *>(versionButton)->isChecked());
+    }
 
-    // Opened again, it shows the version chosen and the port kept.
-    form = openPort();
-    QVERIFY(form->Option_COM(port)->isChecked());
-    QVERIFY(form->findChild<QRadioButton *>(versionButton)->isChecked());
-}
+    void doubleClickConfirms()
+    {
+        m_line.availablePorts = {4, 6};
+        frmPort *form = openPort();
+        QTest::mouseDClick(form->Option_COM(4), Qt::LeftButton);
+        QCOMPARE(appStore().Com_Port, qint16(4));
+        QVERIFY(!openFlags().Open_frmPort);
+        QCOMPARE(m_main->windowTitle(), frmPort::portCaption(5, 4));
 
-void tst_Link::doubleClickConfirms()
-{
-    m_line.availablePorts = {4, 6};
-    frmPort *form = openPort();
-    QTest::mouseDClick(form->Option_COM(4), Qt::LeftButton);
-    QCOMPARE(appStore().Com_Port, qint16(4));
-    QVERIFY(!openFlags().Open_frmPort);
-    QCOMPARE(m_main->windowTitle(), frmPort::portCaption(5, 4));
+        // A disabled port does nothing.
+        form = openPort();
+        QTest::mouseDClick(form->Option_COM(5), Qt::LeftButton);
+        QVERIFY(openFlags().Open_frmPort);
+        QCOMPARE(appStore().Com_Port, qint16(4));
+    }
 
-    // A disabled port does nothing.
-    form = openPort();
-    QTest::mouseDClick(form->Option_COM(5), Qt::LeftButton);
-    QVERIFY(openFlags().Open_frmPort);
-    QCOMPARE(appStore().Com_Port, qint16(4));
-}
+    void noPortChosen()
+    {
+        m_line.availablePorts = {4, 6};
+        frmPort *form = openPort();
+        form->Cmd_Ok_Click();
+        QStringList captions{m_main->windowTitle()};
+        QVERIFY(openFlags().Open_frmPort);
+        QTest::mouseClick(child<QPushButton>(form, "Cmd_Annuler"), Qt::LeftButton);
+        QVERIFY(!openFlags().Open_frmPort);
+        captions << m_main->windowTitle();
+        KVL_COMPARE_REF("windows/link.txt", "no port: Ok, then Cancel", captions);
+        QCOMPARE(appStore().Com_Port, qint16(0));
+    }
 
-void tst_Link::noPortChosen()
-{
-    m_line.availablePorts = {4, 6};
-    frmPort *form = openPort();
-    form->Cmd_Ok_Click();
-    QStringList captions{m_main->windowTitle()};
-    QVERIFY(openFlags().Open_frmPort);
-    QTest::mouseClick(child<QPushButton>(form, "Cmd_Annuler"), Qt::LeftButton);
-    QVERIFY(!openFlags().Open_frmPort);
-    captions << m_main->windowTitle();
-    KVL_COMPARE_REF("windows/link.txt", "no port: Ok, then Cancel", captions);
-    QCOMPARE(appStore().Com_Port, qint16(0));
-}
+    void portNamesFromEnvironment()
+    {
+        qputenv("KVL_SERIAL_PORTS", "/dev/pts/7, /tmp/kvl-b");
+        QCOMPARE(portDeviceName(1), QStringLiteral("/dev/pts/7"));
+        QCOMPARE(portDeviceName(2), QStringLiteral("/tmp/kvl-b"));
+        QCOMPARE(portDeviceName(3), QString());
+        QCOMPARE(portDeviceName(0), QString());
+        qunsetenv("KVL_SERIAL_PORTS");
+    }
 
-void tst_Link::portNamesFromEnvironment()
-{
-    qputenv("KVL_SERIAL_PORTS", "/dev/pts/7, /tmp/kvl-b");
-    QCOMPARE(portDeviceName(1), QStringLiteral("/dev/pts/7"));
-    QCOMPARE(portDeviceName(2), QStringLiteral("/tmp/kvl-b"));
-    QCOMPARE(portDeviceName(3), QString());
-    QCOMPARE(portDeviceName(0), QString());
-    qunsetenv("KVL_SERIAL_PORTS");
-}
+    void waitWindowLoad()
+    {
+        // Firmware 4.0: 37 steps of transmission, 151 of filing.
+        appStore().Device_Version = 4;
+        auto *wait = qobject_cast<frmWait *>(openForm(QStringLiteral("frmWait")));
+        QVERIFY(wait);
+        QVERIFY(openFlags().Open_frmWait);
+        auto bar = [wait](const char *name) { return child<QProgressBar>(wait, name); };
+        QCOMPARE(bar("ProgressBar_Transmission")->maximum(), 37);
+        QCOMPARE(bar("ProgressBar_Classement")->maximum(), 151);
+        QCOMPARE(bar("ProgressBar_Traitement")->maximum(), 188);
+        KVL_COMPARE_REF("windows/link.txt", "progress window at start", test::windowTexts(wait));
 
-void tst_Link::waitWindowLoad_data()
-{
-    QTest::addColumn<int>("version");
-    QTest::addColumn<int>("t");
-    QTest::addColumn<int>("c");
-    QTest::addColumn<int>("p");
-    QTest::newRow("3.5") << 3 << 24 << 103 << 127;
-    QTest::newRow("4.0") << 4 << 37 << 151 << 188;
-    QTest::newRow("5.X") << 5 << 55 << 164 << 219;
-    QTest::newRow("KVL 36") << 70 << 55 << 164 << 219;
-}
+        // A whole download's steps fill every bar.
+        for (int i = 0; i < 36; ++i)
+            wait->Avancer_Progression();
+        wait->setTransmissionNearlyFull();
+        for (int i = 0; i <= 151; ++i)
+            wait->Avancer_Progression();
+        QCOMPARE(bar("ProgressBar_Traitement")->value(), 188);
+        KVL_COMPARE_REF("windows/link.txt", "progress window at the end", test::windowTexts(wait));
+    }
 
-void tst_Link::waitWindowLoad()
-{
-    QFETCH(int, version);
-    QFETCH(int, t);
-    QFETCH(int, c);
-    QFETCH(int, p);
-    appStore().Device_Version = qint16(version);
-    auto *wait = qobject_cast<frmWait *>(openForm(QStringLiteral("frmWait")));
-    QVERIFY(wait);
-    QVERIFY(openFlags().Open_frmWait);
-    auto bar = [wait](const char *name) { return child<QProgressBar>(wait, name); };
-    QCOMPARE(bar("ProgressBar_Transmission")->maximum(), t);
-    QCOMPARE(bar("ProgressBar_Classement")->maximum(), c);
-    QCOMPARE(bar("ProgressBar_Traitement")->maximum(), p);
-    KVL_COMPARE_REF("windows/link.txt", "progress window at start", test::windowTexts(wait));
-
-    // A whole download's steps fill every bar.
-    for (int i = 0; i < t - 1; ++i)
-        wait->Avancer_Progression();
-    wait->setTransmissionNearlyFull();
-    for (int i = 0; i <= c; ++i)
-        wait->Avancer_Progression();
-    QCOMPARE(bar("ProgressBar_Transmission")->value(), t);
-    QCOMPARE(bar("ProgressBar_Classement")->value(), c);
-    QCOMPARE(bar("ProgressBar_Traitement")->value(), p);
-    KVL_COMPARE_REF("windows/link.txt", "progress window at the end", test::windowTexts(wait));
-}
-
-void tst_Link::waitWindowCloseCancels_data()
-{
-    QTest::addColumn<bool>("byButton");
-    QTest::newRow("Cancel button") << true;
-    QTest::newRow("close box") << false;
-}
-
-void tst_Link::waitWindowCloseCancels()
-{
-    QFETCH(bool, byButton);
-    QWidget *wait = openForm(QStringLiteral("frmWait"));
-    m_line.setPort(1);
-    QVERIFY(m_line.open());
-    Store &s = appStore();
-    s.Transfer_Error = -1;
-    s.Cancel_Flag = false;
-    if (byButton)
-        QTest::mouseClick(child<QPushButton>(wait, "Cmd_Annuler"), Qt::LeftButton);
-    else
-        wait->close();
-    QVERIFY(s.Cancel_Flag);
-    QCOMPARE(s.Transfer_Error, qint16(0));
-    QVERIFY(!m_line.isOpen());
-    QVERIFY(!openFlags().Open_frmWait);
-}
+    void waitWindowCloseCancels_data()
+    {
+        QTest::addColumn<bool>("byButton");
+        QTest::newRow("Cancel button") << true;
+        QTest::newRow("close box") << false;
+    }
+    void waitWindowCloseCancels()
+    {
+        QFETCH(bool, byButton);
+        QWidget *wait = openForm(QStringLiteral("frmWait"));
+        m_line.setPort(1);
+        QVERIFY(m_line.open());
+        Store &s = appStore();
+        s.Transfer_Error = -1;
+        s.Cancel_Flag = false;
+        if (byButton)
+            QTest::mouseClick(child<QPushButton>(wait, "Cmd_Annuler"), Qt::LeftButton);
+        else
+            wait->close();
+        QVERIFY(s.Cancel_Flag);
+        QCOMPARE(s.Transfer_Error, qint16(0));
+        QVERIFY(!m_line.isOpen());
+        QVERIFY(!openFlags().Open_frmWait);
+    }
+};
 
 QTEST_MAIN(tst_Link)
 #include "tst_link.moc"

@@ -16,12 +16,6 @@ QByteArray emptyImage(int version)
     return QByteArray(imageSizeForVersion(version), char(0xFF));
 }
 
-void put(QByteArray &image, int offset, std::initializer_list<int> bytes)
-{
-    for (int b : bytes)
-        image[offset++] = char(b);
-}
-
 std::unique_ptr<Store> storeFor(int version)
 {
     auto s = std::make_unique<Store>();
@@ -35,14 +29,6 @@ QList<int> rowOf(const qint16 *row, int fields)
     for (int f = 0; f < fields; ++f)
         out << row[f];
     return out;
-}
-
-// Writes a Leq row (decoded values) straight into the table; tag = level.
-void setLeq(Store &s, int r, int minute, int hour, int day, int month, int year, int tag)
-{
-    const int v[8] = {minute, hour, day, 10, month, year, tag % 100, tag / 100};
-    for (int f = 1; f <= 8; ++f)
-        s.Leq_Records(r, f) = qint16(v[f - 1]);
 }
 
 // The device program's five-pass selection sort, kept here as the reference order.
@@ -91,73 +77,53 @@ private slots:
         QCOMPARE(kvl::bcd(byte), value);
     }
 
+    // Where a byte of each area lands, and whether it stays raw (0x12 read
+    // as 18) or is BCD (12); every other byte is 0xFF.
     void layout_data()
     {
         QTest::addColumn<int>("version");
-        QTest::newRow("3.5") << 3;
-        QTest::newRow("4.0") << 4;
-        QTest::newRow("5.X") << 5;
-        QTest::newRow("KVL 36") << 70;
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QString>("target"); // table, row or index, field
+        QTest::addColumn<int>("value");
+        QTest::newRow("3.5 Leq") << 3 << 2 * 8 + 5 << "leq 3 6" << 12;
+        QTest::newRow("4.0 last Leq row") << 4 << 8191 * 8 << "leq 8192 1" << 12;
+        QTest::newRow("3.5 event") << 3 << EventArea35 + 4 * 8 + 4 << "event 5 5" << 12;
+        QTest::newRow("4.0 event code A raw") << 4 << EventArea + 4 * 8 + 6 << "event 5 7" << 18;
+        QTest::newRow("KVL 36 event code B raw") << 70 << EventArea + 4095 * 8 + 7 << "event 4096 8" << 18;
+        QTest::newRow("5.X history stamp") << 5 << HistoryArea5 + 48 << "history 2 1" << 12;
+        QTest::newRow("5.X history field 7 raw") << 5 << HistoryArea5 + 48 + 6 << "history 2 7" << 18;
+        QTest::newRow("KVL 36 history field 8 raw") << 70 << HistoryArea5 + 48 + 7 << "history 2 8" << 18;
+        QTest::newRow("5.X history field 9") << 5 << HistoryArea5 + 48 + 8 << "history 2 9" << 12;
+        QTest::newRow("4.0 last raw parameter") << 4 << ParamArea40 + 2046 << "block 2046" << 18;
+        QTest::newRow("4.0 first BCD parameter") << 4 << ParamArea40 + 2047 << "block 2047" << 12;
+        QTest::newRow("5.X last raw parameter") << 5 << ParamArea5 + 2046 << "block 2046" << 18;
+        QTest::newRow("5.X serial digit") << 5 << ParamArea5 + 2360 << "block 2360" << 12;
+        QTest::newRow("3.5 answer, last BCD") << 3 << ImageSize35 + 511 << "raw 511" << 12;
+        QTest::newRow("3.5 answer, first raw") << 3 << ImageSize35 + 512 << "raw 512" << 18;
+        QTest::newRow("3.5 answer to block") << 3 << ImageSize35 << "block 2048" << 12;
+        QTest::newRow("3.5 analysis to block") << 3 << ImageSize35 + 512 << "block 6" << 18;
+        QTest::newRow("3.5 source to block") << 3 << ImageSize35 + 513 << "block 7" << 18;
     }
     void layout()
     {
         QFETCH(int, version);
+        QFETCH(int, offset);
+        QFETCH(QString, target);
+        QFETCH(int, value);
         QByteArray image = emptyImage(version);
-        const int eventArea = version == 3 ? EventArea35 : EventArea;
-        const int lastLeq = kvl::leqRows(version);
-        put(image, (3 - 1) * 8, {0x45, 0x23, 0x31, 0x10, 0x12, 0x08, 0x95, 0x01});
-        put(image, (lastLeq - 1) * 8, {0x00, 0x00, 0x01, 0x01, 0x01, 0x00, 0x70, 0x00});
-        put(image, eventArea + (5 - 1) * 8, {0x59, 0x12, 0x28, 0x07, 0x02, 0x08, 0x12, 0xA4});
-        if (version == 5 || version == 70) {
-            QByteArray hist(48, char(0x11));
-            hist[6] = char(0x12);
-            hist[7] = char(0xFF);
-            hist[8] = char(0x42);
-            image.replace(HistoryArea5 + 48, 48, hist);
-        }
-        if (version == 3) {
-            for (int i = 0; i < 514; ++i)
-                image[ImageSize35 + i] = char(0x12);
-        } else {
-            const int area = version == 4 ? ParamArea40 : ParamArea5;
-            put(image, area + 100, {0x12});
-            put(image, area + 2046, {0x12, 0x12});
-            put(image, area + 2360, {0x01, 0x23});
-        }
-
+        image[offset] = char(0x12);
         auto s = storeFor(version);
-        s->Leq_Records(8192, 1) = 7; // must stay for 3.5
+        s->Leq_Records(8192, 2) = 7; // beyond the 3.5 rows
         QVERIFY(decodeImage(*s, image, {}));
-
-        QCOMPARE(rowOf(s->Leq_Records.row(3), 8), (QList<int>{45, 23, 31, 10, 12, 8, 95, 1}));
-        QCOMPARE(rowOf(s->Leq_Records.row(lastLeq), 8), (QList<int>{0, 0, 1, 1, 1, 0, 70, 0}));
-        QCOMPARE(rowOf(s->Leq_Records.row(1), 8), (QList<int>{255, 255, 255, 255, 255, 255, 255, 255}));
-        // Event code bytes stay raw.
-        QCOMPARE(rowOf(s->Event_Records.row(5), 8), (QList<int>{59, 12, 28, 7, 2, 8, 0x12, 0xA4}));
-        if (version == 3)
-            QCOMPARE(s->Leq_Records(8192, 1), qint16(7));
-        if (version == 5 || version == 70) {
-            QCOMPARE(s->Param_History(2, 1), qint16(11));
-            QCOMPARE(s->Param_History(2, 7), qint16(0x12)); // raw
-            QCOMPARE(s->Param_History(2, 8), qint16(255));
-            QCOMPARE(s->Param_History(2, 9), qint16(42)); // BCD
-        }
-        if (version == 3) {
-            QCOMPARE(s->Param_Raw[0], qint16(12));
-            QCOMPARE(s->Param_Raw[511], qint16(12));
-            QCOMPARE(s->Param_Raw[512], qint16(0x12));
-            QCOMPARE(s->Param_Raw[513], qint16(0x12));
-            for (int i = 0; i < 2560; ++i) {
-                const int expected = (i == 6 || i == 7) ? 0x12 : (i >= 2048 ? 12 : 255);
-                QCOMPARE(int(s->Param_Block[i]), expected);
-            }
-        } else {
-            QCOMPARE(s->Param_Block[100], qint16(0x12));  // raw part
-            QCOMPARE(s->Param_Block[2046], qint16(0x12)); // last raw element
-            QCOMPARE(s->Param_Block[2047], qint16(12));   // first BCD element
-            QCOMPARE(s->Param_Block[2360], qint16(1));
-            QCOMPARE(s->Param_Block[2361], qint16(23));
-        }
+        const QStringList t = target.split(QLatin1Char(' '));
+        const int i = t[1].toInt(), f = t.value(2).toInt();
+        const int got = t[0] == "leq"       ? s->Leq_Records(i, f)
+                        : t[0] == "event"   ? s->Event_Records(i, f)
+                        : t[0] == "history" ? s->Param_History(i, f)
+                        : t[0] == "block"   ? s->Param_Block[i]
+                                            : s->Param_Raw[i];
+        QCOMPARE(got, value);
+        QCOMPARE(s->Leq_Records(8192, 2), qint16(version == 3 ? 7 : 255));
     }
 
     void shortImageRefused()
@@ -215,28 +181,6 @@ private slots:
         QCOMPARE(s->Param_History(1, 1), qint16(30));
         QCOMPARE(s->Param_History(1, 7), qint16(255));
         QCOMPARE(s->Param_History(1, 9), qint16(42));
-    }
-
-    void sortOrderAllKeys()
-    {
-        auto s = storeFor(4);
-        s->Leq_Records.fill(255);
-        // Each row differs from its neighbour in order on one key, given scrambled.
-        setLeq(*s, 1, 0, 0, 1, 1, 9, 8);   // 2009
-        setLeq(*s, 2, 0, 0, 1, 2, 8, 7);   // Feb 2008
-        setLeq(*s, 3, 0, 0, 2, 1, 8, 5);   // 2 Jan
-        setLeq(*s, 4, 0, 1, 1, 1, 8, 3);   // 1 Jan 01:00
-        setLeq(*s, 5, 1, 0, 1, 1, 8, 2);   // 1 Jan 00:01
-        setLeq(*s, 6, 0, 0, 1, 1, 8, 1);   // 1 Jan 00:00
-        setLeq(*s, 7, 60, 0, 1, 1, 8, 99); // invalid
-        setLeq(*s, 8, 59, 23, 1, 1, 8, 4); // 1 Jan 23:59
-        setLeq(*s, 9, 0, 0, 31, 1, 8, 6);  // 31 Jan
-        Tri_Leq(*s, {});
-        QCOMPARE(s->Leq_Count, 8192);
-        for (int r = 1; r <= 8; ++r)
-            QCOMPARE(int(s->Leq_Records(r, 7)), r);
-        QCOMPARE(int(s->Leq_Records(9, 6)), 255);
-        QCOMPARE(int(s->Leq_Records(8192, 6)), 255);
     }
 
     void equalStampsKeepTableOrder()
@@ -332,49 +276,27 @@ private slots:
         QCOMPARE(filingProgressCalls(version), decodeCalls + leqSortCalls + 40 + (v5 ? 10 : 0));
     }
 
-    void cancelDuringDecoding_data()
+    void cancelStopsAtTheNextCheck()
     {
-        QTest::addColumn<int>("cancelAtCall");
-        QTest::addColumn<int>("stopRow");
-        // The call made before row 512k lets field 1 of that row be written, then stops.
-        QTest::newRow("first call") << 1 << 512;
-        QTest::newRow("fourth call") << 4 << 2048;
-    }
-    void cancelDuringDecoding()
-    {
-        QFETCH(int, cancelAtCall);
-        QFETCH(int, stopRow);
+        // Set from a progress call, the flag stops decoding or sorting before the next call.
         auto s = storeFor(5);
-        const QByteArray image(imageSizeForVersion(5), char(0x11));
-        int calls = 0;
-        const bool ok = decodeImage(*s, image, [&] {
-            if (++calls == cancelAtCall)
+        int calls = 0, cancelAt = 4;
+        const ProgressFn progress = [&] {
+            if (++calls == cancelAt)
                 s->Cancel_Flag = true;
-        });
-        QVERIFY(!ok);
-        QCOMPARE(calls, cancelAtCall);
-        QCOMPARE(int(s->Leq_Records(stopRow - 1, 8)), 11);
-        QCOMPARE(int(s->Leq_Records(stopRow, 1)), 11);
-        QCOMPARE(int(s->Leq_Records(stopRow, 2)), 0);
-        QCOMPARE(int(s->Leq_Records(stopRow + 1, 1)), 0);
+        };
+        QVERIFY(!decodeImage(*s, QByteArray(imageSizeForVersion(5), char(0x11)), progress));
+        QCOMPARE(calls, 4);
+        QCOMPARE(int(s->Leq_Records(2049, 1)), 0);
         QCOMPARE(int(s->Event_Records(1, 1)), 0);
-    }
-
-    void cancelDuringSorting()
-    {
-        auto s = storeFor(5);
-        s->Leq_Records.fill(255);
-        setLeq(*s, 1, 0, 0, 2, 1, 8, 2);
-        setLeq(*s, 2, 0, 0, 1, 1, 8, 1);
-        int calls = 0;
-        Tri_Leq(*s, [&] {
-            if (++calls == 20)
-                s->Cancel_Flag = true;
-        });
+        s->Cancel_Flag = false;
+        calls = 0;
+        cancelAt = 20;
+        Tri_Leq(*s, progress);
         QCOMPARE(calls, 20);
         // Once cancelled, the next sort stops before its first step.
         calls = 0;
-        Tri_Evenements(*s, [&] { ++calls; });
+        Tri_Evenements(*s, progress);
         QCOMPARE(calls, 0);
     }
 };

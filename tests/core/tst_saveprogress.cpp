@@ -1,5 +1,6 @@
 // Save progress: the bar's range, the steps and the completion, and the
-// names the save proposes. The percentage text is checked on the window.
+// span of the name the save proposes. The percentage text and the names of
+// a whole save are checked on the window.
 
 #include "files/SaveProgress.h"
 #include "store/Store.h"
@@ -12,108 +13,89 @@ class TestSaveProgress : public QObject
 {
     Q_OBJECT
 private slots:
-    void completion_data();
-    void completion();
-    void defaultName_data();
-    void defaultName();
-    void backupName();
+    // The save makes its steps, then sets the value one below the whole maximum
+    // and makes one more: every version ends complete, version 3 with fewer
+    // steps. A full save of the other versions completes on its last writing
+    // step; the completion is reported once.
+    void completion_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<int>("leqRows");
+        QTest::addColumn<int>("steps");
+        QTest::newRow("3") << 3 << 4096 << 4096 + 4096 + 64;
+        QTest::newRow("4") << 4 << 8192 << 8192 + 4096 + 320;
+        QTest::newRow("5") << 5 << 8192 << 8192 + 4096 + 320 + 4092;
+        QTest::newRow("70") << 70 << 8192 << 16700;
+    }
+    void completion()
+    {
+        QFETCH(int, version);
+        QFETCH(int, leqRows);
+        QFETCH(int, steps);
+        QCOMPARE(saveProgressSteps(version, leqRows), steps);
+
+        SaveProgress p(version);
+        const bool fullBar = steps == p.wholeMaximum();
+        for (int i = 0; i < steps; ++i)
+            QCOMPARE(p.step(i), fullBar && i == steps - 1);
+        QCOMPARE(p.completed(), fullBar);
+        p.setValue(p.wholeMaximum() - 1);
+        QCOMPARE(p.step(100000), !fullBar);
+        QVERIFY(p.completed());
+        QCOMPARE(p.value(), p.wholeMaximum());
+        QCOMPARE(p.progressionText(), QStringLiteral("Backup at 100%."));
+    }
+
+    void defaultName_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QList<int>>("first"); // row, day, month, year; empty: no valid row
+        QTest::addColumn<QList<int>>("last");  // empty: the first row only
+        QTest::addColumn<QString>("name");     // empty: no span
+
+        QTest::newRow("v3 November 2009")
+            << 3 << QList<int>{1, 7, 11, 9} << QList<int>{4096, 10, 12, 9}
+            << QStringLiteral("KVL 24-2 Data from 07 November  2009 to 10 December  2009");
+        QTest::newRow("v4 single row September")
+            << 4 << QList<int>{3, 1, 9, 0} << QList<int>{}
+            << QStringLiteral("KVL 24-2 Data from 01 September 2000 to 01 September 2000");
+        QTest::newRow("no valid row") << 5 << QList<int>{} << QList<int>{} << QString();
+        QTest::newRow("v3 valid row beyond its rows")
+            << 3 << QList<int>{4097, 1, 1, 8} << QList<int>{} << QString();
+    }
+    void defaultName()
+    {
+        QFETCH(int, version);
+        QFETCH(QList<int>, first);
+        QFETCH(QList<int>, last);
+        QFETCH(QString, name);
+
+        Store s;
+        s.Leq_Records.fill(255);
+        auto stamp = [&s](int row, int minute, int hour, int day, int month, int year) {
+            const qint16 r[8] = {qint16(minute), qint16(hour), qint16(day), 10,
+                                 qint16(month),  qint16(year), 80,          0};
+            std::copy(r, r + 8, s.Leq_Records.row(row));
+        };
+        // Rows that are not dates are skipped wherever they are.
+        stamp(2, 60, 23, 1, 1, 1);    // minute 60
+        stamp(4095, 0, 24, 1, 1, 1);  // hour 24
+        stamp(4094, 0, 23, 1, 1, 99); // year 99
+        stamp(4093, 0, 23, 1, 13, 9); // month 13
+        if (!first.isEmpty())
+            stamp(first[0], 0, 12, first[1], first[2], first[3]);
+        if (!last.isEmpty())
+            stamp(last[0], 59, 23, last[1], last[2], last[3]);
+
+        const auto span = savedLeqSpan(s, kvl::leqRows(version));
+        QCOMPARE(span.has_value(), !name.isEmpty());
+        if (!span)
+            return;
+        QCOMPARE(span->first, first[0]);
+        QCOMPARE(span->last, last.isEmpty() ? first[0] : last[0]);
+        QCOMPARE(defaultSaveName(s, version, *span), name);
+    }
 };
-
-// The save makes its steps, then sets the value one below the whole maximum
-// and makes one more: every version ends complete, version 3 with fewer
-// steps. A full save of the other versions completes on its last writing
-// step; the completion is reported once.
-void TestSaveProgress::completion_data()
-{
-    QTest::addColumn<int>("version");
-    QTest::addColumn<int>("leqRows");
-    QTest::addColumn<int>("steps");
-    QTest::newRow("3") << 3 << 4096 << 4096 + 4096 + 64;
-    QTest::newRow("4") << 4 << 8192 << 8192 + 4096 + 320;
-    QTest::newRow("5") << 5 << 8192 << 8192 + 4096 + 320 + 4092;
-    QTest::newRow("70") << 70 << 8192 << 16700;
-}
-
-void TestSaveProgress::completion()
-{
-    QFETCH(int, version);
-    QFETCH(int, leqRows);
-    QFETCH(int, steps);
-    QCOMPARE(saveProgressSteps(version, leqRows), steps);
-
-    SaveProgress p(version);
-    const bool fullBar = steps == p.wholeMaximum();
-    for (int i = 0; i < steps; ++i)
-        QCOMPARE(p.step(i), fullBar && i == steps - 1);
-    QCOMPARE(p.completed(), fullBar);
-    p.setValue(p.wholeMaximum() - 1);
-    QCOMPARE(p.step(100000), !fullBar);
-    QVERIFY(p.completed());
-    QCOMPARE(p.value(), p.wholeMaximum());
-    QCOMPARE(p.progressionText(), QStringLiteral("Backup at 100%."));
-}
-
-void TestSaveProgress::defaultName_data()
-{
-    QTest::addColumn<int>("version");
-    QTest::addColumn<QList<int>>("first"); // row, day, month, year; empty: no valid row
-    QTest::addColumn<QList<int>>("last");  // empty: the first row only
-    QTest::addColumn<QString>("name");     // empty: no span
-
-    QTest::newRow("v5 March to April 2008")
-        << 5 << QList<int>{3, 5, 3, 8} << QList<int>{40, 12, 4, 8}
-        << QStringLiteral("KVL 24-2 Data from 05   March    2008 to 12   April   2008");
-    QTest::newRow("v70 uses the KVL 36 prefix")
-        << 70 << QList<int>{3, 5, 3, 8} << QList<int>{8192, 12, 4, 8}
-        << QStringLiteral("KVL 36 Data from 05   March    2008 to 12   April   2008");
-    QTest::newRow("v3 November 2009")
-        << 3 << QList<int>{1, 7, 11, 9} << QList<int>{4096, 10, 12, 9}
-        << QStringLiteral("KVL 24-2 Data from 07 November  2009 to 10 December  2009");
-    QTest::newRow("v4 single row September")
-        << 4 << QList<int>{3, 1, 9, 0} << QList<int>{}
-        << QStringLiteral("KVL 24-2 Data from 01 September 2000 to 01 September 2000");
-    QTest::newRow("no valid row") << 5 << QList<int>{} << QList<int>{} << QString();
-    QTest::newRow("v3 valid row beyond its rows")
-        << 3 << QList<int>{4097, 1, 1, 8} << QList<int>{} << QString();
-}
-
-void TestSaveProgress::defaultName()
-{
-    QFETCH(int, version);
-    QFETCH(QList<int>, first);
-    QFETCH(QList<int>, last);
-    QFETCH(QString, name);
-
-    Store s;
-    s.Leq_Records.fill(255);
-    auto stamp = [&s](int row, int minute, int hour, int day, int month, int year) {
-        const qint16 r[8] = {qint16(minute), qint16(hour), qint16(day), 10,
-                             qint16(month),  qint16(year), 80,          0};
-        std::copy(r, r + 8, s.Leq_Records.row(row));
-    };
-    // Rows that are not dates are skipped wherever they are.
-    stamp(2, 60, 23, 1, 1, 1);    // minute 60
-    stamp(4095, 0, 24, 1, 1, 1);  // hour 24
-    stamp(4094, 0, 23, 1, 1, 99); // year 99
-    stamp(4093, 0, 23, 1, 13, 9); // month 13
-    if (!first.isEmpty())
-        stamp(first[0], 0, 12, first[1], first[2], first[3]);
-    if (!last.isEmpty())
-        stamp(last[0], 59, 23, last[1], last[2], last[3]);
-
-    const auto span = savedLeqSpan(s, kvl::leqRows(version));
-    QCOMPARE(span.has_value(), !name.isEmpty());
-    if (!span)
-        return;
-    QCOMPARE(span->first, first[0]);
-    QCOMPARE(span->last, last.isEmpty() ? first[0] : last[0]);
-    QCOMPARE(defaultSaveName(s, version, *span), name);
-}
-
-void TestSaveProgress::backupName()
-{
-    QCOMPARE(backupSaveName(QDate(2027, 1, 31)), QStringLiteral("KVL 24-2 Backup : 31-01-2027"));
-}
 
 QTEST_APPLESS_MAIN(TestSaveProgress)
 #include "tst_saveprogress.moc"

@@ -1,7 +1,7 @@
 // Downloads from kvl-sim through the real serial port, offscreen: every
 // version fills the store with what the simulated device held; faults, a
 // hang-up, a cancel and a second request end the download cleanly; "New
-// Data" in the data source window opens the requested view.
+// Data" in the data source window opens the requested view or says why not.
 
 #include "Simulator.h"
 #include "TestSupport.h"
@@ -43,15 +43,182 @@ private slots:
         delete m_main;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    void completeDownload_data();
-    void completeDownload();
-    void failures_data();
-    void failures();
-    void secondStartEndsTheFirst();
-    void cancelThenRetry();
-    void errorMessageDetails();
-    void dataTypeOpensView_data();
-    void dataTypeOpensView();
+
+    void downloads_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("cancelAfterMs");
+        QTest::addColumn<int>("code");           // -1: completes
+        QTest::addColumn<QStringList>("detail"); // lines of the failure's details after the port's
+        for (int v : {3, 4, 5, 70})
+            QTest::addRow("%d complete", v)
+                << v << QStringList{"--seed", QString::number(30 + v), "--weeks", "3", "--fast"} << 0 << -1
+                << QStringList();
+        const QStringList fast{"--weeks", "1", "--fast"};
+        QTest::newRow("3.5 513-byte parameter answer")
+            << 3 << fast + QStringList{"--param-size", "513"} << 0 << 1
+            << QStringList{"Received 513 of the 514 bytes of the parameter answer.",
+                           "The last bytes did not arrive."};
+        QTest::newRow("4.0 no answer")
+            << 4 << fast + QStringList{"--no-answer"} << 0 << 3
+            << QStringList{
+                   "Nothing was received in answer to the request for the memory image.",
+                   "No answer to the command after 4 attempts.",
+                   "Check the cable and the USB adapter, that the KVL is switched on, and that Version "
+                   "4.0 chosen in Port Selection is the firmware of this KVL."};
+        QTest::newRow("5.X extra bytes")
+            << 5 << fast + QStringList{"--extra", "100"} << 0 << 4
+            << QStringList{"Received 133732 of the 133632 bytes of the memory image.",
+                           "More bytes arrived than the memory holds."};
+        // Paced so that the hang-up comes once reception has started.
+        QTest::newRow("5.X hang-up during reception")
+            << 5 << QStringList{"--weeks", "1", "--baud", "600000", "--hangup-after", "100000"} << 0 << 4
+            << QStringList{"The port went away (adapter unplugged or line hung up)."};
+        // A device that falls silent mid-image: ten seconds later, code 4.
+        QTest::newRow("5.X silent mid-image")
+            << 5 << fast + QStringList{"--stop-after", "50000"} << 0 << 4
+            << QStringList{"Received 50000 of the 133632 bytes of the memory image.",
+                           "Nothing arrived for 10 s."};
+        // About a second in, the answer is coming in at 56000 baud.
+        QTest::newRow("4.0 cancel during reception")
+            << 4 << QStringList{"--weeks", "1"} << 1200 << 0 << QStringList();
+        QTest::newRow("4.0 answer on the third attempt")
+            << 4 << fast + QStringList{"--answer-on", "3"} << 0 << -1 << QStringList();
+    }
+    void downloads()
+    {
+        QFETCH(int, version);
+        QFETCH(QStringList, args);
+        QFETCH(int, cancelAfterMs);
+        QFETCH(int, code);
+        QFETCH(QStringList, detail);
+        Simulator sim;
+        QVERIFY(sim.start(version, args));
+        Store &s = appStore();
+        s.Leq_Records(1, 1) = 77;
+        if (cancelAfterMs)
+            QTimer::singleShot(cancelAfterMs, [] { closeForm(QStringLiteral("frmWait")); });
+        download(25000);
+        QVERIFY(!MSComm1().isOpen());
+        QCOMPARE(s.Cancel_Flag, code >= 0);
+        QCOMPARE(s.Data_Loaded, code < 0);
+        QCOMPARE(saveAsEnabled(), code < 0);
+        if (code < 0) {
+            QCOMPARE(storeMismatch(s, sim.memory()), QString());
+            // The progress window stays, showing its completed state.
+            QWidget *wait = findForm(QStringLiteral("frmWait"));
+            QVERIFY(wait);
+            QCOMPARE(wait->findChild<QLabel *>(QStringLiteral("Label_Pourcentage"))->text(),
+                     QStringLiteral("Data filing Realized at 100 %."));
+            QCOMPARE(s.Transfer_Date.size(), version >= 5 ? 10 : 0);
+            QCOMPARE(s.Default_Leq_Day.isEmpty(), version >= 5);
+            return;
+        }
+        QCOMPARE(s.Transfer_Error, qint16(code));
+        // Nothing of the failed download reached the records.
+        QCOMPARE(s.Leq_Records(1, 1), qint16(77));
+        // A user cancel has no details; those of a failure start with the port.
+        QStringList lines = lastTransferErrorDetail().split(QLatin1Char('\n'));
+        QCOMPARE(lines.takeFirst(), code == 0 ? QString()
+                                              : QStringLiteral("COM 1 is %1, at %2 baud (%2,N,8,1).")
+                                                    .arg(portDeviceName(1))
+                                                    .arg(version == 3 ? 19200 : 56000));
+        for (const QString &line : detail)
+            QVERIFY2(lines.contains(line), qPrintable(lines.join(QLatin1Char('|'))));
+    }
+
+    void cancelThenRetry()
+    {
+        // The device goes on sending after a cancel. A retry at once waits for
+        // the line to fall quiet; a retry after the device finished starts at
+        // once. Each ends with what the device holds.
+        Simulator sim;
+        QVERIFY(sim.start(5, {"--seed", "12", "--weeks", "2", "--baud", "300000"}));
+        const Store &s = appStore();
+        // The image takes about 4.5 s at this speed.
+        const int imageMs = 133632 * 10 / 300;
+        for (const int pauseMs : {0, imageMs + 1000}) {
+            QTimer::singleShot(1500, [] { closeForm(QStringLiteral("frmWait")); });
+            download(10000);
+            QVERIFY(s.Cancel_Flag && !s.Data_Loaded);
+            QCOMPARE(s.Transfer_Error, qint16(0));
+            QTest::qWait(pauseMs);
+            download(30000);
+            QVERIFY2(s.Data_Loaded && !s.Cancel_Flag, qPrintable(lastTransferErrorDetail()));
+            QCOMPARE(storeMismatch(s, sim.memory()), QString());
+            closeForm(QStringLiteral("frmWait"));
+        }
+    }
+
+    void secondStartEndsTheFirst()
+    {
+        Simulator sim;
+        QVERIFY(sim.start(5, {"--weeks", "1", "--fast"}));
+        const Store &s = appStore();
+        int firstEnded = 0;
+        bool firstWasCancel = false;
+        startTransfer([&] {
+            ++firstEnded;
+            firstWasCancel = s.Cancel_Flag && s.Transfer_Error == 0;
+        });
+        download(15000);
+        QCOMPARE(firstEnded, 1);
+        QVERIFY(firstWasCancel);
+        QVERIFY(s.Data_Loaded);
+        QVERIFY(!s.Cancel_Flag);
+    }
+
+    void dataTypeOpensView_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QString>("view");
+        QTest::addColumn<QString>("window"); // empty: the device does not answer
+        QTest::newRow("5.X Leq table")
+            << 5 << QStringLiteral("Tableau Leq") << QStringLiteral("frmInTableau");
+        QTest::newRow("3.5 parameters")
+            << 3 << QStringLiteral("Tableau Paramètres") << QStringLiteral("frmParametres_v4");
+        QTest::newRow("5.X no answer") << 5 << QStringLiteral("Tableau Leq") << QString();
+    }
+    void dataTypeOpensView()
+    {
+        QFETCH(int, version);
+        QFETCH(QString, view);
+        QFETCH(QString, window);
+        Simulator sim;
+        QStringList args{"--seed", "8", "--weeks", "2", "--fast"};
+        if (window.isEmpty())
+            args << "--no-answer";
+        QVERIFY(sim.start(version, args));
+        m_opened.clear();
+        Store &s = appStore();
+        s.Requested_View = view;
+        MessageRecorder messages;
+        auto *w = qobject_cast<frmData_Type *>(openForm(QStringLiteral("frmData_Type")));
+        QVERIFY(w);
+        w->findChild<QRadioButton *>(QStringLiteral("Option_New_Transfert"))->click();
+        w->Cmd_Ok_Click();
+        QTRY_VERIFY_WITH_TIMEOUT(!m_opened.isEmpty() || !messages.messages.isEmpty(), 30000);
+        QVERIFY(!openFlags().Open_frmData_Type);
+        if (window.isEmpty()) {
+            QVERIFY(m_opened.isEmpty());
+            QCOMPARE(shown(messages), msg(QStringLiteral("Error 01 - See analysis software."),
+                                          QStringLiteral("Transmit error (Error 01)"), MsgIcon::Critical));
+            // What the user reads behind the message.
+            QVERIFY(!lastTransferErrorDetail().isEmpty());
+            QCOMPARE(messages.messages[0].detail, lastTransferErrorDetail());
+            return;
+        }
+        QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.messages.value(0).text));
+        QCOMPARE(m_opened, QStringList{window});
+        QVERIFY(s.Data_Loaded);
+        // The serial number is rebuilt from the downloaded parameters.
+        const kvlsim::DeviceMemory mem = sim.memory();
+        QString serial;
+        for (int i = block::SerialFirst; i <= block::SerialLast; ++i)
+            serial += QString::number(mem.paramBlock[std::size_t(i)]);
+        QCOMPARE(s.Serial_Number, serial);
+    }
 
 private:
     // Starts the download and waits for its end.
@@ -66,208 +233,6 @@ private:
     bool m_done = false;
     QStringList m_opened;
 };
-
-void tst_Download::completeDownload_data()
-{
-    QTest::addColumn<int>("version");
-    QTest::addColumn<quint32>("seed");
-    QTest::newRow("3.5") << 3 << 31u;
-    QTest::newRow("4.0") << 4 << 32u;
-    QTest::newRow("5.X") << 5 << 33u;
-    QTest::newRow("KVL 36") << 70 << 34u;
-}
-
-void tst_Download::completeDownload()
-{
-    QFETCH(int, version);
-    QFETCH(quint32, seed);
-    Simulator sim;
-    QVERIFY(sim.start(version, {"--seed", QString::number(seed), "--weeks", "3", "--fast"}));
-    download(20000);
-    const Store &s = appStore();
-    QVERIFY(!s.Cancel_Flag);
-    QVERIFY(s.Data_Loaded);
-    QVERIFY(saveAsEnabled());
-    QVERIFY(!MSComm1().isOpen());
-    const QString mismatch = storeMismatch(s, kvlsim::generateDevice(version, seed, 3));
-    QVERIFY2(mismatch.isEmpty(), qPrintable(mismatch));
-    // The progress window stays, showing its completed state.
-    QWidget *wait = findForm(QStringLiteral("frmWait"));
-    QVERIFY(wait);
-    QCOMPARE(wait->findChild<QLabel *>(QStringLiteral("Label_Pourcentage"))->text(),
-             QStringLiteral("Data filing Realized at 100 %."));
-    QCOMPARE(s.Transfer_Date.size(), version >= 5 ? 10 : 0);
-    QCOMPARE(s.Default_Leq_Day.isEmpty(), version >= 5);
-}
-
-void tst_Download::failures_data()
-{
-    QTest::addColumn<int>("version");
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("cancelAfterMs");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("reason"); // the line of the message's details that says why
-    const QStringList fast{"--weeks", "1", "--fast"};
-    QTest::newRow("3.5 513-byte parameter answer")
-        << 3 << fast + QStringList{"--param-size", "513"} << 0 << 1 << "The last bytes did not arrive.";
-    QTest::newRow("4.0 no answer") << 4 << fast + QStringList{"--no-answer"} << 0 << 3
-                                   << "No answer to the command after 4 attempts.";
-    QTest::newRow("5.X extra bytes") << 5 << fast + QStringList{"--extra", "100"} << 0 << 4
-                                     << "More bytes arrived than the memory holds.";
-    // Paced so that the hang-up comes once reception has started.
-    QTest::newRow("5.X hang-up during reception")
-        << 5 << QStringList{"--weeks", "1", "--baud", "600000", "--hangup-after", "100000"} << 0 << 4
-        << "The port went away (adapter unplugged or line hung up).";
-    // A device that falls silent mid-image: ten seconds later, code 4.
-    QTest::newRow("5.X silent mid-image")
-        << 5 << fast + QStringList{"--stop-after", "50000"} << 0 << 4 << "Nothing arrived for 10 s.";
-    // About a second in, the answer is coming in at 56000 baud.
-    QTest::newRow("4.0 cancel during reception") << 4 << QStringList{"--weeks", "1"} << 1200 << 0 << "";
-    // -1: completes, after two unanswered attempts.
-    QTest::newRow("4.0 answer on the third attempt")
-        << 4 << fast + QStringList{"--answer-on", "3"} << 0 << -1 << "";
-}
-
-void tst_Download::failures()
-{
-    QFETCH(int, version);
-    QFETCH(QStringList, args);
-    QFETCH(int, cancelAfterMs);
-    QFETCH(int, code);
-    QFETCH(QString, reason);
-    Simulator sim;
-    QVERIFY(sim.start(version, args));
-    Store &s = appStore();
-    s.Leq_Records(1, 1) = 77;
-    if (cancelAfterMs)
-        QTimer::singleShot(cancelAfterMs, [] { closeForm(QStringLiteral("frmWait")); });
-    download(25000);
-    QVERIFY(!MSComm1().isOpen());
-    if (code < 0) {
-        QVERIFY(!s.Cancel_Flag);
-        QVERIFY(s.Data_Loaded);
-        return;
-    }
-    QVERIFY(s.Cancel_Flag);
-    QCOMPARE(s.Transfer_Error, qint16(code));
-    QVERIFY(!s.Data_Loaded);
-    QVERIFY(!saveAsEnabled());
-    // Nothing of the failed download reached the records.
-    QCOMPARE(s.Leq_Records(1, 1), qint16(77));
-    const QStringList detail = lastTransferErrorDetail().split(QLatin1Char('\n'));
-    if (code == 0) {
-        QCOMPARE(detail, QStringList{QString()});
-        return;
-    }
-    QCOMPARE(detail.value(0), QStringLiteral("COM 1 is %1, at %2 baud (%2,N,8,1).")
-                                  .arg(portDeviceName(1))
-                                  .arg(version == 3 ? 19200 : 56000));
-    QVERIFY2(detail.contains(reason), qPrintable(detail.join(QLatin1Char('|'))));
-}
-
-void tst_Download::cancelThenRetry()
-{
-    // The device goes on sending after a cancel. A retry at once waits for
-    // the line to fall quiet; a retry after the device finished starts at
-    // once. Each ends with what the device holds.
-    Simulator sim;
-    QVERIFY(sim.start(5, {"--seed", "12", "--weeks", "2", "--baud", "300000"}));
-    const kvlsim::DeviceMemory mem = kvlsim::generateDevice(5, 12, 2);
-    const Store &s = appStore();
-    // The image takes about 4.5 s at this speed.
-    const int imageMs = 133632 * 10 / 300;
-    for (const int pauseMs : {0, imageMs + 1000}) {
-        QTimer::singleShot(1500, [] { closeForm(QStringLiteral("frmWait")); });
-        download(10000);
-        QVERIFY(s.Cancel_Flag && !s.Data_Loaded);
-        QCOMPARE(s.Transfer_Error, qint16(0));
-        QTest::qWait(pauseMs);
-        download(30000);
-        QVERIFY2(s.Data_Loaded && !s.Cancel_Flag, qPrintable(lastTransferErrorDetail()));
-        QCOMPARE(storeMismatch(s, mem), QString());
-        closeForm(QStringLiteral("frmWait"));
-    }
-}
-
-void tst_Download::errorMessageDetails()
-{
-    // What the user reads behind the message of a transfer error.
-    Simulator sim;
-    QVERIFY(sim.start(5, {"--weeks", "1", "--no-answer"}));
-    appStore().Requested_View = QStringLiteral("Tableau Leq");
-    MessageRecorder messages;
-    auto *w = qobject_cast<frmData_Type *>(openForm(QStringLiteral("frmData_Type")));
-    QVERIFY(w);
-    w->findChild<QRadioButton *>(QStringLiteral("Option_New_Transfert"))->click();
-    w->Cmd_Ok_Click();
-    QTRY_VERIFY_WITH_TIMEOUT(!messages.messages.isEmpty(), 15000);
-    QCOMPARE(shown(messages), msg(QStringLiteral("Error 01 - See analysis software."),
-                                  QStringLiteral("Transmit error (Error 01)"), MsgIcon::Critical));
-    QCOMPARE(messages.messages[0].detail,
-             QStringLiteral("COM 1 is %1, at 56000 baud (56000,N,8,1).\n"
-                            "Nothing was received in answer to the request for the memory image.\n"
-                            "No answer to the command after 4 attempts.\n"
-                            "Check the cable and the USB adapter, that the KVL is switched on, and that "
-                            "Version 5.X chosen in Port Selection is the firmware of this KVL.")
-                 .arg(portDeviceName(1)));
-}
-
-void tst_Download::secondStartEndsTheFirst()
-{
-    Simulator sim;
-    QVERIFY(sim.start(5, {"--weeks", "1", "--fast"}));
-    const Store &s = appStore();
-    int firstEnded = 0;
-    bool firstWasCancel = false;
-    startTransfer([&] {
-        ++firstEnded;
-        firstWasCancel = s.Cancel_Flag && s.Transfer_Error == 0;
-    });
-    download(15000);
-    QCOMPARE(firstEnded, 1);
-    QVERIFY(firstWasCancel);
-    QVERIFY(s.Data_Loaded);
-    QVERIFY(!s.Cancel_Flag);
-}
-
-void tst_Download::dataTypeOpensView_data()
-{
-    QTest::addColumn<int>("version");
-    QTest::addColumn<QString>("view");
-    QTest::addColumn<QString>("window");
-    QTest::newRow("5.X Leq table") << 5 << QStringLiteral("Tableau Leq") << QStringLiteral("frmInTableau");
-    QTest::newRow("3.5 parameters") << 3 << QStringLiteral("Tableau Paramètres")
-                                    << QStringLiteral("frmParametres_v4");
-}
-
-void tst_Download::dataTypeOpensView()
-{
-    QFETCH(int, version);
-    QFETCH(QString, view);
-    QFETCH(QString, window);
-    Simulator sim;
-    QVERIFY(sim.start(version, {"--seed", "8", "--weeks", "2", "--fast"}));
-    m_opened.clear();
-    Store &s = appStore();
-    s.Requested_View = view;
-    MessageRecorder messages;
-    auto *w = qobject_cast<frmData_Type *>(openForm(QStringLiteral("frmData_Type")));
-    QVERIFY(w);
-    w->findChild<QRadioButton *>(QStringLiteral("Option_New_Transfert"))->click();
-    w->Cmd_Ok_Click();
-    QTRY_VERIFY_WITH_TIMEOUT(!m_opened.isEmpty() || !messages.messages.isEmpty(), 30000);
-
-    QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.messages.value(0).text));
-    QCOMPARE(m_opened, QStringList{window});
-    QVERIFY(s.Data_Loaded);
-    QVERIFY(!openFlags().Open_frmData_Type);
-    // The serial number is rebuilt from the downloaded parameters.
-    const kvlsim::DeviceMemory mem = kvlsim::generateDevice(version, 8, 2);
-    QString serial;
-    for (int i = 2360; i <= 2367; ++i)
-        serial += QString::number(mem.paramBlock[std::size_t(i)]);
-    QCOMPARE(s.Serial_Number, serial);
-}
 
 QTEST_MAIN(tst_Download)
 #include "tst_download.moc"

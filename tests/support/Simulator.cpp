@@ -25,6 +25,16 @@ bool Simulator::start(int version, const QStringList &args)
     return path.startsWith('/');
 }
 
+kvlsim::DeviceMemory Simulator::memory() const
+{
+    const QStringList args = m_process.arguments();
+    auto option = [&args](const char *name, int fallback) {
+        const int at = int(args.indexOf(QLatin1String(name)));
+        return at >= 0 ? args.value(at + 1).toInt() : fallback;
+    };
+    return kvlsim::generateDevice(option("--version", 5), quint32(option("--seed", 1)), option("--weeks", 4));
+}
+
 Simulator::~Simulator()
 {
     qunsetenv("KVL_SERIAL_PORTS");
