@@ -108,14 +108,11 @@ inline void fillHistory(HistoryTable &table, const QStringList &records)
 // "dd/mm/yyyy" texts as the period dialog stores them.
 inline void setPeriod(Store &store, const QString &start, const QString &end)
 {
-    const QStringList s = start.split(QLatin1Char('/'));
-    const QStringList e = end.split(QLatin1Char('/'));
-    store.Start_Day = s[0];
-    store.Start_Month = s[1];
-    store.Start_Year = s[2];
-    store.End_Day = e[0];
-    store.End_Month = e[1];
-    store.End_Year = e[2];
+    const QStringList parts = start.split(QLatin1Char('/')) + end.split(QLatin1Char('/'));
+    QString *fields[6] = {&store.Start_Day, &store.Start_Month, &store.Start_Year,
+                          &store.End_Day,   &store.End_Month,   &store.End_Year};
+    for (int i = 0; i < 6; ++i)
+        *fields[i] = parts.value(i);
 }
 
 // A deterministic busy store from a seed: evenings 18:00 to 02:30 for a week from

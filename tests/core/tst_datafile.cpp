@@ -1,10 +1,10 @@
 // Data file writer and reader: layout, reference bytes, round trips, and
 // what the reader accepts or refuses (markers, token limits, dates, cuts).
 
+#include "TestSupport.h"
 #include "files/DataFile.h"
 #include "store/Store.h"
 
-#include <QFile>
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -76,262 +76,223 @@ class TestDataFile : public QObject
 {
     Q_OBJECT
 private slots:
-    void lineLayout_data();
-    void lineLayout();
-    void referenceFile();
-    void roundTrip_data();
-    void roundTrip();
-    void reader_data();
-    void reader();
-    void failureDetails_data();
-    void failureDetails();
+    // The marker line, then per line the character before its CR LF: versions
+    // 3 and 4 end the parameter line with a blank, 5 and 70 the history and date lines.
+    void lineLayout_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QByteArray>("marker");
+        QTest::addColumn<QByteArray>("lineEnds");
+
+        QTest::newRow("3") << 3 << QByteArray("donn\351es_d_un_KVL_24-2!!!") << QByteArray("!00 ");
+        QTest::newRow("4") << 4 << QByteArray("KVL_24-2_Data_for_Version_4!!!") << QByteArray("!00 ");
+        QTest::newRow("5") << 5 << QByteArray("KVL_24-2_Data_for_Version_5!!!") << QByteArray("!000  ");
+        QTest::newRow("70") << 70 << QByteArray("KVL_36_Data_for_Version_1!!!") << QByteArray("!000  ");
+    }
+
+    void lineLayout()
+    {
+        QFETCH(int, version);
+        QFETCH(QByteArray, marker);
+        QFETCH(QByteArray, lineEnds);
+        const QByteArray file = zeroFile(version);
+        QCOMPARE(file.left(file.indexOf("\r\n")), marker);
+        QByteArray ends;
+        for (int at = file.indexOf('\n'); at > 0; at = file.indexOf('\n', at + 1))
+            ends += file.at(at - 1) == '\r' ? file.at(at - 2) : '?';
+        QCOMPARE(ends, lineEnds);
+        QVERIFY(file.endsWith("\r\n"));
+        if (version >= 5)
+            QVERIFY(file.endsWith(" 0 \r\n06/12/2026_14:05:09 \r\n"));
+    }
+
+    // A small known store, byte for byte against a file written by hand.
+    void referenceFile()
+    {
+        Store s;
+        const qint16 rows[3][8] = {
+            {10, 22, 5, 10, 3, 8, 87, 0}, {20, 22, 5, 10, 3, 8, 2, 1}, {0, 23, 5, 4, 3, 8, 1, 0}};
+        std::copy(rows[0], rows[0] + 8, s.Leq_Records.row(1));
+        std::copy(rows[1], rows[1] + 8, s.Leq_Records.row(2));
+        std::fill(s.Leq_Records.row(8192), s.Leq_Records.row(8192) + 8, qint16(255));
+        std::copy(rows[2], rows[2] + 8, s.Event_Records.row(1));
+        s.Param_Block[block::LeqDay] = 1;
+        s.Param_Block[block::LeqDay + 1] = 2;
+        s.Param_Block[2559] = 255;
+        s.Param_History(682, 48) = 7;
+        s.Transfer_Date = QStringLiteral("05/04/2008");
+        s.Transfer_Time = QStringLiteral("09:30:00");
+        KVL_COMPARE_FILE("reference_v5.kvl", buildDataFile(s, 5));
+    }
+
+    void roundTrip_data()
+    {
+        QTest::addColumn<int>("version");
+        for (int v : {3, 4, 5, 70})
+            QTest::addRow("v%d", v) << v;
+    }
+
+    // Store -> file -> another store: every carried value comes back (the time
+    // cut to hh:mm), every field the version does not carry keeps its content.
+    void roundTrip()
+    {
+        QFETCH(int, version);
+        const auto saved = randomStore(version);
+        const auto before = randomStore(1000 + version);
+        auto loaded = randomStore(1000 + version);
+        loaded->Device_Version = 1;
+        QCOMPARE(readDataFile(buildDataFile(*saved, version), *loaded).result, LoadOutcome::Loaded);
+        QVERIFY(loaded->Data_Loaded);
+        QVERIFY(!loaded->Cancel_Flag);
+        QCOMPARE(loaded->Device_Version, qint16(version));
+
+        const int leqRows = kvl::leqRows(version);
+        QCOMPARE(loaded->Leq_Count, leqRows);
+        for (int r = 1; r <= 8192; ++r)
+            for (int f = 1; f <= 8; ++f)
+                QCOMPARE(loaded->Leq_Records(r, f), (r <= leqRows ? saved : before)->Leq_Records(r, f));
+        QVERIFY(loaded->Event_Records == saved->Event_Records);
+
+        if (version == 3) {
+            QVERIFY(loaded->Param_Raw == saved->Param_Raw);
+            // The parameter area is rebuilt from the raw block.
+            for (int i = 0; i < 2560; ++i) {
+                const qint16 expected = i >= 2048 ? saved->Param_Raw[i - 2048]
+                                        : i == 6  ? saved->Param_Raw[512]
+                                        : i == 7  ? saved->Param_Raw[513]
+                                                  : 255;
+                QCOMPARE(loaded->Param_Block[i], expected);
+            }
+        } else {
+            QVERIFY(loaded->Param_Block == saved->Param_Block);
+            QVERIFY(loaded->Param_Raw == before->Param_Raw);
+        }
+        if (version == 5 || version == 70) {
+            QVERIFY(loaded->Param_History == saved->Param_History);
+            QCOMPARE(loaded->Transfer_Date, saved->Transfer_Date);
+            QCOMPARE(loaded->Transfer_Time, saved->Transfer_Time.left(5));
+        } else {
+            QVERIFY(loaded->Param_History == before->Param_History);
+            QCOMPARE(loaded->Transfer_Date, before->Transfer_Date);
+            QCOMPARE(loaded->Transfer_Time, before->Transfer_Time);
+        }
+    }
+
+    void reader_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("version");     // 0: marker refused
+        QTest::addColumn<QString>("failure"); // empty: loads
+        QTest::addColumn<QString>("detail");  // these three checked when not empty
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("time");
+
+        const QString notKvl = QStringLiteral("It is not a KVL 24-2/36 file !!!!");
+        const QString v24 = QStringLiteral("It is not a KVL 24-2 file !!!!");
+        const QString v36 = QStringLiteral("It is not a KVL 36 file !!!!");
+        const QString d24 = QStringLiteral("It is not a KVL 24-2 Version 5.0 file !!!!");
+        const QString d36 = QStringLiteral("It is not a KVL 36 Version 5.0 file !!!!");
+        const QString none;
+        auto row = [](const char *name, const QByteArray &file, int version, const QString &failure,
+                      const QString &detail = QString(), const QString &date = QString(),
+                      const QString &time = QString()) {
+            QTest::newRow(name) << file << version << failure << detail << date << time;
+        };
+
+        row("v3 marker", withMarker("donn\351es_d_un_KVL_24-2!!!", 3), 3, none);
+        row("v4 written", withMarker("KVL_24-2_Data_for_Version_4!!!", 4), 4, none);
+        row("v4 french", withMarker("donn\351es_d_un_KVL_24-2_Version4!!!", 4), 4, none);
+        row("v4 french apostrophe", withMarker("donn\351es_d'un_KVL_24-2_Version4!!!", 4), 4, none);
+        row("v5 written", withMarker("KVL_24-2_Data_for_Version_5!!!", 5), 5, none);
+        row("v5 french", withMarker("Donn\351es_d'un_KVL_24-2_Version_5!!!", 5), 5, none);
+        row("v70 written", withMarker("KVL_36_Data_for_Version_1!!!", 70), 70, none);
+        row("blank before !!!", withMarker("KVL_24-2_Data_for_Version_4 !!!", 4), 0, notKvl);
+        row("lower case", withMarker("kvl_24-2_data_for_version_5!!!", 5), 0, notKvl);
+        row("utf-8 e acute", withMarker("donn\303\251es_d'un_KVL_24-2_Version4!!!", 4), 0, notKvl);
+        row("v3 with capital D", withMarker("Donn\351es_d_un_KVL_24-2!!!", 3), 0, notKvl);
+        row("two marks", withMarker("KVL_36_Data_for_Version_1!!", 70), 0, notKvl);
+        row("empty file", QByteArray(), 0, notKvl,
+            "The first line holds no marker of a KVL 24-2 or KVL 36 data file.");
+
+        // The last value of a line carries the CR LF and is closed by the next
+        // line's blank: 255 there is 6 characters and passes, 1000 is 7 and fails.
+        row("255 end of Leq line", withLastValue(4, 2, "255"), 4, none);
+        row("1000 end of Leq line", withLastValue(4, 2, "1000"), 4, v24,
+            "Line 2 of the file, Leq records, record 8192, value 8: a value longer than 5 characters "
+            "(\"1000\").");
+        row("255 end of event line v70", withLastValue(70, 3, "255"), 70, none);
+        row("1000 end of event line v70", withLastValue(70, 3, "1000"), 70, v36);
+        row("1000 end of param line v5", withLastValue(5, 4, "1000"), 5, v24,
+            "Line 4 of the file, parameters, element 2559: a value longer than 5 characters (\"1000\").");
+        row("256 is no device byte", withLastValue(3, 2, "256"), 3, v24,
+            "Line 2 of the file, Leq records, record 4096, value 8: a value above 255 (\"256\").");
+        row("letters", withLastValue(70, 3, "1a"), 70, v36,
+            "Line 3 of the file, events, record 4096, value 8: a character that is not a digit (\"1a\").");
+        row("negative", withLastValue(5, 2, "-1"), 5, v24);
+
+        row("date 20 characters", withDate(5, "06/12/2026_14:05:09"), 5, none, none, "06/12/2026", "14:05");
+        row("date 21 characters v5", withDate(5, "06/12/2026_14:05:099"), 5, d24,
+            "Line 6 of the file, transfer date: longer than 19 characters (\"06/12/2026_14:05:099\").");
+        row("date 21 characters v70", withDate(70, "06/12/2026_14:05:099"), 70, d36);
+        row("short date token", withDate(70, "1/2/2009_8:5"), 70, none, none, "1/2/2009_8", "5");
+
+        row("v3 after marker", cut(3, 24), 3, v24,
+            "Line 1 of the file, after the marker: a line break is missing.");
+        row("v3 marker and CR LF", cut(3, 26), 3, v24);
+        row("v3 mid Leq", cut(3, 1000), 3, v24);
+        row("v3 before last blank", cut(3, -3), 3, v24);
+        row("v3 without final CR LF", cut(3, -2), 3, none);
+        row("v4 mid events", cut(4, 40000), 4, v24);
+        row("v4 mid params", cut(4, -200), 4, v24);
+        row("v5 mid history", cut(5, -1000), 5, v24);
+        row("v5 before date", cut(5, -22), 5, d24);
+        row("v5 date without blank", cut(5, -3), 5, d24);
+        row("v5 without final CR LF", cut(5, -2), 5, none);
+        row("v70 mid Leq", cut(70, 5000), 70, v36);
+        row("v70 mid date", cut(70, -5), 70, d36);
+    }
+
+    void reader()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, version);
+        QFETCH(QString, failure);
+        QFETCH(QString, detail);
+        QFETCH(QString, date);
+        QFETCH(QString, time);
+
+        auto s = randomStore(9);
+        const auto before = randomStore(9);
+        s->Device_Version = 1;
+        s->Data_Loaded = true;
+        const LoadOutcome out = readDataFile(file, *s);
+
+        QCOMPARE(s->Data_Loaded, failure.isEmpty());
+        QCOMPARE(s->Device_Version, qint16(version ? version : 1));
+        if (failure.isEmpty()) {
+            QCOMPARE(out.result, LoadOutcome::Loaded);
+            QVERIFY(!s->Cancel_Flag);
+            if (!date.isEmpty()) {
+                QCOMPARE(s->Transfer_Date, date);
+                QCOMPARE(s->Transfer_Time, time);
+            }
+            return;
+        }
+        QCOMPARE(out.text, failure);
+        if (!detail.isEmpty())
+            QCOMPARE(out.detail, detail);
+        if (version == 0) {
+            QCOMPARE(out.result, LoadOutcome::NotKvlFile);
+            QCOMPARE(out.caption, QStringLiteral("It is impossible to open this file"));
+            QVERIFY(s->Leq_Records == before->Leq_Records);
+            QVERIFY(s->Param_Block == before->Param_Block);
+        } else {
+            QCOMPARE(out.result, LoadOutcome::ReadFailure);
+            QCOMPARE(out.caption, QStringLiteral("It is impossible to read file data"));
+            QVERIFY(s->Cancel_Flag);
+        }
+    }
 };
-
-// The marker line, then per line the character before its CR LF: versions
-// 3 and 4 end the parameter line with a blank, 5 and 70 the history and date lines.
-void TestDataFile::lineLayout_data()
-{
-    QTest::addColumn<int>("version");
-    QTest::addColumn<QByteArray>("marker");
-    QTest::addColumn<QByteArray>("lineEnds");
-
-    QTest::newRow("3") << 3 << QByteArray("donn\351es_d_un_KVL_24-2!!!") << QByteArray("!00 ");
-    QTest::newRow("4") << 4 << QByteArray("KVL_24-2_Data_for_Version_4!!!") << QByteArray("!00 ");
-    QTest::newRow("5") << 5 << QByteArray("KVL_24-2_Data_for_Version_5!!!") << QByteArray("!000  ");
-    QTest::newRow("70") << 70 << QByteArray("KVL_36_Data_for_Version_1!!!") << QByteArray("!000  ");
-}
-
-void TestDataFile::lineLayout()
-{
-    QFETCH(int, version);
-    QFETCH(QByteArray, marker);
-    QFETCH(QByteArray, lineEnds);
-    const QByteArray file = zeroFile(version);
-    QCOMPARE(file.left(file.indexOf("\r\n")), marker);
-    QByteArray ends;
-    for (int at = file.indexOf('\n'); at > 0; at = file.indexOf('\n', at + 1))
-        ends += file.at(at - 1) == '\r' ? file.at(at - 2) : '?';
-    QCOMPARE(ends, lineEnds);
-    QVERIFY(file.endsWith("\r\n"));
-    if (version >= 5)
-        QVERIFY(file.endsWith(" 0 \r\n06/12/2026_14:05:09 \r\n"));
-}
-
-// A small known store, byte for byte against a file written by hand.
-void TestDataFile::referenceFile()
-{
-    Store s;
-    const qint16 rows[3][8] = {
-        {10, 22, 5, 10, 3, 8, 87, 0}, {20, 22, 5, 10, 3, 8, 2, 1}, {0, 23, 5, 4, 3, 8, 1, 0}};
-    std::copy(rows[0], rows[0] + 8, s.Leq_Records.row(1));
-    std::copy(rows[1], rows[1] + 8, s.Leq_Records.row(2));
-    std::fill(s.Leq_Records.row(8192), s.Leq_Records.row(8192) + 8, qint16(255));
-    std::copy(rows[2], rows[2] + 8, s.Event_Records.row(1));
-    s.Param_Block[block::LeqDay] = 1;
-    s.Param_Block[block::LeqDay + 1] = 2;
-    s.Param_Block[2559] = 255;
-    s.Param_History(682, 48) = 7;
-    s.Transfer_Date = QStringLiteral("05/04/2008");
-    s.Transfer_Time = QStringLiteral("09:30:00");
-
-    QFile ref(qEnvironmentVariable("KVL_TEST_DATA") + QStringLiteral("/reference_v5.kvl"));
-    QVERIFY2(ref.open(QIODevice::ReadOnly), qPrintable(ref.fileName()));
-    const QByteArray expected = ref.readAll();
-    const QByteArray actual = buildDataFile(s, 5);
-    QCOMPARE(actual.size(), expected.size());
-    QVERIFY(actual == expected);
-}
-
-void TestDataFile::roundTrip_data()
-{
-    QTest::addColumn<int>("version");
-    for (int v : {3, 4, 5, 70})
-        QTest::addRow("v%d", v) << v;
-}
-
-// Store -> file -> another store: every carried value comes back (the time
-// cut to hh:mm), every field the version does not carry keeps its content.
-void TestDataFile::roundTrip()
-{
-    QFETCH(int, version);
-    const auto saved = randomStore(version);
-    const auto before = randomStore(1000 + version);
-    auto loaded = randomStore(1000 + version);
-    loaded->Device_Version = 1;
-    QCOMPARE(readDataFile(buildDataFile(*saved, version), *loaded).result, LoadOutcome::Loaded);
-    QVERIFY(loaded->Data_Loaded);
-    QVERIFY(!loaded->Cancel_Flag);
-    QCOMPARE(loaded->Device_Version, qint16(version));
-
-    const int leqRows = kvl::leqRows(version);
-    QCOMPARE(loaded->Leq_Count, leqRows);
-    for (int r = 1; r <= 8192; ++r)
-        for (int f = 1; f <= 8; ++f)
-            QCOMPARE(loaded->Leq_Records(r, f), (r <= leqRows ? saved : before)->Leq_Records(r, f));
-    QVERIFY(loaded->Event_Records == saved->Event_Records);
-
-    if (version == 3) {
-        QVERIFY(loaded->Param_Raw == saved->Param_Raw);
-        // The parameter area is rebuilt from the raw block.
-        for (int i = 0; i < 2560; ++i) {
-            const qint16 expected = i >= 2048 ? saved->Param_Raw[i - 2048]
-                                    : i == 6  ? saved->Param_Raw[512]
-                                    : i == 7  ? saved->Param_Raw[513]
-                                              : 255;
-            QCOMPARE(loaded->Param_Block[i], expected);
-        }
-    } else {
-        QVERIFY(loaded->Param_Block == saved->Param_Block);
-        QVERIFY(loaded->Param_Raw == before->Param_Raw);
-    }
-    if (version == 5 || version == 70) {
-        QVERIFY(loaded->Param_History == saved->Param_History);
-        QCOMPARE(loaded->Transfer_Date, saved->Transfer_Date);
-        QCOMPARE(loaded->Transfer_Time, saved->Transfer_Time.left(5));
-    } else {
-        QVERIFY(loaded->Param_History == before->Param_History);
-        QCOMPARE(loaded->Transfer_Date, before->Transfer_Date);
-        QCOMPARE(loaded->Transfer_Time, before->Transfer_Time);
-    }
-}
-
-void TestDataFile::reader_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<int>("version");     // 0: marker refused
-    QTest::addColumn<QString>("failure"); // empty: loads
-    QTest::addColumn<QString>("date");    // checked when not empty
-    QTest::addColumn<QString>("time");
-
-    const QString notKvl = QStringLiteral("It is not a KVL 24-2/36 file !!!!");
-    const QString v24 = QStringLiteral("It is not a KVL 24-2 file !!!!");
-    const QString v36 = QStringLiteral("It is not a KVL 36 file !!!!");
-    const QString d24 = QStringLiteral("It is not a KVL 24-2 Version 5.0 file !!!!");
-    const QString d36 = QStringLiteral("It is not a KVL 36 Version 5.0 file !!!!");
-    const QString none;
-    auto row = [](const char *name, const QByteArray &file, int version, const QString &failure,
-                  const QString &date = QString(), const QString &time = QString()) {
-        QTest::newRow(name) << file << version << failure << date << time;
-    };
-
-    row("v3 marker", withMarker("donn\351es_d_un_KVL_24-2!!!", 3), 3, none);
-    row("v4 written", withMarker("KVL_24-2_Data_for_Version_4!!!", 4), 4, none);
-    row("v4 french", withMarker("donn\351es_d_un_KVL_24-2_Version4!!!", 4), 4, none);
-    row("v4 french apostrophe", withMarker("donn\351es_d'un_KVL_24-2_Version4!!!", 4), 4, none);
-    row("v5 written", withMarker("KVL_24-2_Data_for_Version_5!!!", 5), 5, none);
-    row("v5 french", withMarker("Donn\351es_d'un_KVL_24-2_Version_5!!!", 5), 5, none);
-    row("v70 written", withMarker("KVL_36_Data_for_Version_1!!!", 70), 70, none);
-    row("blank before !!!", withMarker("KVL_24-2_Data_for_Version_4 !!!", 4), 0, notKvl);
-    row("lower case", withMarker("kvl_24-2_data_for_version_5!!!", 5), 0, notKvl);
-    row("utf-8 e acute", withMarker("donn\303\251es_d'un_KVL_24-2_Version4!!!", 4), 0, notKvl);
-    row("v3 with capital D", withMarker("Donn\351es_d_un_KVL_24-2!!!", 3), 0, notKvl);
-    row("two marks", withMarker("KVL_36_Data_for_Version_1!!", 70), 0, notKvl);
-    row("empty file", QByteArray(), 0, notKvl);
-
-    // The last value of a line carries the CR LF and is closed by the next
-    // line's blank: 255 there is 6 characters and passes, 1000 is 7 and fails.
-    row("255 end of Leq line", withLastValue(4, 2, "255"), 4, none);
-    row("1000 end of Leq line", withLastValue(4, 2, "1000"), 4, v24);
-    row("255 end of event line v70", withLastValue(70, 3, "255"), 70, none);
-    row("1000 end of event line v70", withLastValue(70, 3, "1000"), 70, v36);
-    row("1000 end of param line v5", withLastValue(5, 4, "1000"), 5, v24);
-    row("256 is no device byte", withLastValue(3, 2, "256"), 3, v24);
-    row("letters", withLastValue(5, 2, "1a"), 5, v24);
-    row("negative", withLastValue(5, 2, "-1"), 5, v24);
-
-    row("date 20 characters", withDate(5, "06/12/2026_14:05:09"), 5, none, "06/12/2026", "14:05");
-    row("date 21 characters v5", withDate(5, "06/12/2026_14:05:099"), 5, d24);
-    row("date 21 characters v70", withDate(70, "06/12/2026_14:05:099"), 70, d36);
-    row("short date token", withDate(70, "1/2/2009_8:5"), 70, none, "1/2/2009_8", "5");
-
-    row("v3 after marker", cut(3, 24), 3, v24);
-    row("v3 marker and CR LF", cut(3, 26), 3, v24);
-    row("v3 mid Leq", cut(3, 1000), 3, v24);
-    row("v3 before last blank", cut(3, -3), 3, v24);
-    row("v3 without final CR LF", cut(3, -2), 3, none);
-    row("v4 mid events", cut(4, 40000), 4, v24);
-    row("v4 mid params", cut(4, -200), 4, v24);
-    row("v5 mid history", cut(5, -1000), 5, v24);
-    row("v5 before date", cut(5, -22), 5, d24);
-    row("v5 date without blank", cut(5, -3), 5, d24);
-    row("v5 without final CR LF", cut(5, -2), 5, none);
-    row("v70 mid Leq", cut(70, 5000), 70, v36);
-    row("v70 mid date", cut(70, -5), 70, d36);
-}
-
-void TestDataFile::reader()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(int, version);
-    QFETCH(QString, failure);
-    QFETCH(QString, date);
-    QFETCH(QString, time);
-
-    auto s = randomStore(9);
-    const auto before = randomStore(9);
-    s->Device_Version = 1;
-    s->Data_Loaded = true;
-    const LoadOutcome out = readDataFile(file, *s);
-
-    QCOMPARE(s->Data_Loaded, failure.isEmpty());
-    QCOMPARE(s->Device_Version, qint16(version ? version : 1));
-    if (failure.isEmpty()) {
-        QCOMPARE(out.result, LoadOutcome::Loaded);
-        QVERIFY(!s->Cancel_Flag);
-        if (!date.isEmpty()) {
-            QCOMPARE(s->Transfer_Date, date);
-            QCOMPARE(s->Transfer_Time, time);
-        }
-        return;
-    }
-    QCOMPARE(out.text, failure);
-    if (version == 0) {
-        QCOMPARE(out.result, LoadOutcome::NotKvlFile);
-        QCOMPARE(out.caption, QStringLiteral("It is impossible to open this file"));
-        QVERIFY(s->Leq_Records == before->Leq_Records);
-        QVERIFY(s->Param_Block == before->Param_Block);
-    } else {
-        QCOMPARE(out.result, LoadOutcome::ReadFailure);
-        QCOMPARE(out.caption, QStringLiteral("It is impossible to read file data"));
-        QVERIFY(s->Cancel_Flag);
-    }
-}
-
-void TestDataFile::failureDetails_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("detail");
-    QTest::newRow("no marker") << QByteArray("hello")
-                               << "The first line holds no marker of a KVL 24-2 or KVL 36 data file.";
-    QTest::newRow("line break after the marker")
-        << cut(3, 24) << "Line 1 of the file, after the marker: a line break is missing.";
-    QTest::newRow("too long")
-        << withLastValue(4, 2, "1000")
-        << "Line 2 of the file, Leq records, record 8192, value 8: a value longer than 5 "
-           "characters (\"1000\").";
-    QTest::newRow("above 255")
-        << withLastValue(3, 2, "256")
-        << "Line 2 of the file, Leq records, record 4096, value 8: a value above 255 (\"256\").";
-    QTest::newRow("letter")
-        << withLastValue(70, 3, "1a")
-        << "Line 3 of the file, events, record 4096, value 8: a character that is not a digit "
-           "(\"1a\").";
-    QTest::newRow("parameters")
-        << withLastValue(5, 4, "1000")
-        << "Line 4 of the file, parameters, element 2559: a value longer than 5 characters "
-           "(\"1000\").";
-    QTest::newRow("date") << withDate(5, "06/12/2026_14:05:099")
-                          << "Line 6 of the file, transfer date: longer than 19 characters "
-                             "(\"06/12/2026_14:05:099\").";
-}
-
-void TestDataFile::failureDetails()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(QString, detail);
-    Store s;
-    QCOMPARE(readDataFile(file, s).detail, detail);
-}
 
 QTEST_APPLESS_MAIN(TestDataFile)
 #include "tst_datafile.moc"

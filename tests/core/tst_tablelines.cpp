@@ -10,98 +10,46 @@
 #include "tables/TableHeaders.h"
 #include "tables/TableLines.h"
 
-#include <QFile>
 #include <QtTest>
 
 using namespace kvl;
 using namespace kvl::test;
-
-namespace {
-
-// Joins the '|' parts of each short line with the glue texts around them; "" stays empty.
-QStringList expand(const QStringList &lines, const QStringList &glue)
-{
-    QStringList out;
-    for (const QString &line : lines) {
-        const QStringList parts = line.split(QLatin1Char('|'));
-        QString text = line.isEmpty() ? QString() : glue[0];
-        for (int i = 0; !line.isEmpty() && i < parts.size(); ++i)
-            text += parts[i] + glue[i + 1];
-        out << text;
-    }
-    return out;
-}
-
-} // namespace
 
 class TableLinesTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void firmwareText_data()
-    {
-        // Each code is an ASCII digit with its bits reversed; the rows cover every digit.
-        QTest::addColumn<int>("major");
-        QTest::addColumn<int>("minor");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("0.0") << 12 << 12 << "0.0";
-        QTest::newRow("1.3") << 140 << 204 << "1.3";
-        QTest::newRow("2.4") << 76 << 44 << "2.4";
-        QTest::newRow("5.6") << 172 << 108 << "5.6";
-        QTest::newRow("7.8") << 236 << 28 << "7.8";
-        QTest::newRow("9.9") << 156 << 156 << "9.9";
-        QTest::newRow("plain BCD digit") << 5 << 12 << "5.X";
-        QTest::newRow("plain ASCII digits") << int('5') << int('2') << "5.X";
-        QTest::newRow("minor no digit") << 140 << 13 << "5.X";
-        QTest::newRow("empty bytes") << 255 << 255 << "5.X";
-    }
-
     void firmwareText()
     {
-        QFETCH(int, major);
-        QFETCH(int, minor);
-        QFETCH(QString, text);
-        Store store;
-        store.Param_Block[block::FirmwareMajor] = qint16(major);
-        store.Param_Block[block::FirmwareMinor] = qint16(minor);
-        QCOMPARE(kvl::firmwareText(store), text);
+        // Each code is an ASCII digit with its bits reversed; "5.X" for any other byte.
+        QStringList lines;
+        for (auto [major, minor] :
+             {std::pair{12, 12}, {140, 204}, {156, 156}, {5, 12}, {'5', '2'}, {140, 13}, {255, 255}})
+            lines << QStringLiteral("%1 %2: %3").arg(major).arg(minor).arg(kvl::firmwareText(major, minor));
+        KVL_COMPARE_REF("tables/lines.txt", "firmware", lines);
     }
 
-    void eventLabel_data()
+    void eventLabels()
     {
-        QTest::addColumn<int>("a");
-        QTest::addColumn<int>("b");
-        QTest::addColumn<int>("version");
-        QTest::addColumn<bool>("chart");
-        QTest::addColumn<QString>("label");
-        QTest::newRow("A1 table v4") << 1 << 0 << 4 << false << "KVL Open ";
-        QTest::newRow("A1 table v5") << 1 << 0 << 5 << false << "KVL Open";
-        QTest::newRow("A8 chart v70") << 8 << 0 << 70 << true << "Automatic Summer/Winter Hour Change";
-        QTest::newRow("A64 table v4") << 64 << 0 << 4 << false << "Print";
-        QTest::newRow("A64 table v70") << 64 << 0 << 70 << false << "Configuration Modification ";
-        QTest::newRow("A64 chart v5") << 64 << 0 << 5 << true << "Configuration Change";
-        QTest::newRow("B4 table v4") << 0 << 4 << 4 << false << "System Initialisation";
-        QTest::newRow("B4 table v5") << 0 << 4 << 5 << false << "Initialization System";
-        QTest::newRow("B32 table v4") << 0 << 32 << 4 << false << "XXX";
-        QTest::newRow("B32 table v5") << 0 << 32 << 5 << false << "Door Open";
-        QTest::newRow("B64 table v5") << 0 << 64 << 5 << false << " Door Closed";
-        QTest::newRow("B64 chart v5") << 0 << 64 << 5 << true << "Door Close";
-        QTest::newRow("B64 chart v4") << 0 << 64 << 4 << true << "XXX";
-        QTest::newRow("two bits in B") << 0 << 96 << 5 << true << "XXX";
-    }
-
-    void eventLabel()
-    {
-        QFETCH(int, a);
-        QFETCH(int, b);
-        QFETCH(int, version);
-        QFETCH(bool, chart);
-        QFETCH(QString, label);
-        QCOMPARE(kvl::eventLabel(a, b, version, chart ? EventList::Chart : EventList::Table), label);
-        QVERIFY(isEvent(a, b));
+        // Each single code bit of either byte, for each version, in the table and in the chart.
+        QStringList lines;
+        for (int code = 0; code < 16; ++code) {
+            const int a = code < 8 ? 1 << code : 0, b = code < 8 ? 0 : 1 << (code - 8);
+            QVERIFY(isEvent(a, b));
+            for (int version : {3, 4, 5, 70})
+                lines << QStringLiteral("%1%2 v%3 |%4|%5|")
+                             .arg(QLatin1Char(a ? 'A' : 'B'))
+                             .arg(a + b)
+                             .arg(version)
+                             .arg(eventLabel(a, b, version, EventList::Table),
+                                  eventLabel(a, b, version, EventList::Chart));
+        }
+        KVL_COMPARE_REF("tables/lines.txt", "event labels", lines);
         QVERIFY(!isEvent(0, 0));
-        QVERIFY(!isEvent(a | 1, b | 1));
+        QVERIFY(!isEvent(1, 1));
+        QCOMPARE(eventLabel(0, 96, 5, EventList::Table), QStringLiteral("XXX"));
+        QCOMPARE(eventLabel(3, 0, 70, EventList::Chart), QStringLiteral("XXX"));
     }
 
     void leqLines_data()
@@ -110,49 +58,27 @@ private slots:
         QTest::addColumn<int>("first");
         QTest::addColumn<int>("last");
         QTest::addColumn<int>("kind");
-        QTest::addColumn<QStringList>("lines"); // "date|from|to|level"
-
+        // The lines of each row are in tests/data/tables/lines.txt.
         const int leq = int(LeqKind::Leq), leq10 = int(LeqKind::Leq10), leq1 = int(LeqKind::Leq1);
-        const QString sat15 = QStringLiteral("Saturday  15    March     2008|");
-        QTest::newRow("29 February 2008")
-            << QStringList{"01/03/08 00:05 85"} << 1 << 1 << leq
-            << QStringList{"Friday  29   February   2008|23 h. 55|00 h. 05| 85"};
-        QTest::newRow("28 February 2009")
-            << QStringList{"01/03/09 00:05 85"} << 1 << 1 << leq
-            << QStringList{"Saturday  28   February   2009|23 h. 55|00 h. 05| 85"};
-        QTest::newRow("year end") << QStringList{"01/01/09 00:03 105"} << 1 << 1 << leq10
-                                  << QStringList{"Wednesday  31  December   2008|23 h. 53|00 h. 03|105"};
-        QTest::newRow("30-day month end")
-            << QStringList{"01/05/08 00:09 70"} << 1 << 1 << leq
-            << QStringList{"Wednesday  30    April    2008|23 h. 59|00 h. 09| 70"};
-        QTest::newRow("hour borrow, level 1,07") << QStringList{"15/03/08 14:05 107"} << 1 << 1 << leq
-                                                 << QStringList{sat15 + "13 h. 55|14 h. 05|107"};
-        QTest::newRow("adjacent 10 minutes")
-            << QStringList{"15/03/08 14:10 80", "15/03/08 14:20 81"} << 1 << 2 << leq
-            << QStringList{sat15 + "14 h. 00|14 h. 10| 80", sat15 + "14 h. 10|14 h. 20| 81"};
-        QTest::newRow("gap of 11 minutes")
-            << QStringList{"15/03/08 14:10 80", "15/03/08 14:21 81"} << 1 << 2 << leq10
-            << QStringList{sat15 + "14 h. 00|14 h. 10| 80", sat15 + "14 h. 11|14 h. 21| 81"};
+        using L = QStringList;
+        QTest::newRow("29 February 2008") << L{"01/03/08 00:05 85"} << 1 << 1 << leq;
+        QTest::newRow("28 February 2009") << L{"01/03/09 00:05 85"} << 1 << 1 << leq;
+        QTest::newRow("year end") << L{"01/01/09 00:03 105"} << 1 << 1 << leq10;
+        QTest::newRow("30-day month end") << L{"01/05/08 00:09 70"} << 1 << 1 << leq;
+        QTest::newRow("hour borrow, level 1,07") << L{"15/03/08 14:05 107"} << 1 << 1 << leq;
+        QTest::newRow("adjacent 10 minutes") << L{"15/03/08 14:10 80", "15/03/08 14:20 81"} << 1 << 2 << leq;
+        QTest::newRow("gap of 11 minutes") << L{"15/03/08 14:10 80", "15/03/08 14:21 81"} << 1 << 2 << leq10;
         QTest::newRow("adjacent across midnight")
-            << QStringList{"01/03/08 23:55 90", "02/03/08 00:05 91"} << 1 << 2 << leq
-            << QStringList{"Saturday  01    March     2008|23 h. 45|23 h. 55| 90", "",
-                           "Sunday  02    March     2008|23 h. 55|00 h. 05| 91"};
+            << L{"01/03/08 23:55 90", "02/03/08 00:05 91"} << 1 << 2 << leq;
         QTest::newRow("previous row outside the period still adjacent")
-            << QStringList{"01/03/08 23:55 90", "02/03/08 00:05 91"} << 2 << 2 << leq
-            << QStringList{"Sunday  02    March     2008|23 h. 55|00 h. 05| 91"};
+            << L{"01/03/08 23:55 90", "02/03/08 00:05 91"} << 2 << 2 << leq;
         QTest::newRow("gapped across midnight, no empty line")
-            << QStringList{"01/03/08 22:00 90", "02/03/08 00:05 91"} << 1 << 2 << leq
-            << QStringList{"Saturday  01    March     2008|21 h. 50|22 h. 00| 90",
-                           "Saturday  01    March     2008|23 h. 55|00 h. 05| 91"};
+            << L{"01/03/08 22:00 90", "02/03/08 00:05 91"} << 1 << 2 << leq;
         QTest::newRow("empty line between days")
-            << QStringList{"03/03/08 21:00 75", "04/03/08 09:00 76"} << 1 << 2 << leq
-            << QStringList{"Monday  03    March     2008|20 h. 50|21 h. 00| 75", "",
-                           "Tuesday  04    March     2008|08 h. 50|09 h. 00| 76"};
+            << L{"03/03/08 21:00 75", "04/03/08 09:00 76"} << 1 << 2 << leq;
         QTest::newRow("Leq1 one minute, never borrows")
-            << QStringList{"01/01/09 00:00 101", "01/01/09 00:01 100"} << 1 << 2 << leq1
-            << QStringList{"Wednesday  31  December   2008|23 h. 59|00 h. 00|101",
-                           "Thursday  01   January   2009|00 h. 00|00 h. 01|100"};
-        QTest::newRow("no rows") << QStringList{"05/03/08 09:15 88"} << 0 << 0 << leq << QStringList();
+            << L{"01/01/09 00:00 101", "01/01/09 00:01 100"} << 1 << 2 << leq1;
+        QTest::newRow("no rows") << L{"05/03/08 09:15 88"} << 0 << 0 << leq;
     }
 
     void leqLines()
@@ -161,14 +87,10 @@ private slots:
         QFETCH(int, first);
         QFETCH(int, last);
         QFETCH(int, kind);
-        QFETCH(QStringList, lines);
         LeqTable table;
         fillLeq(table, records);
-        const QString label = kind == int(LeqKind::Leq1)    ? QStringLiteral("   :  Leq1 Level =  ")
-                              : kind == int(LeqKind::Leq10) ? QStringLiteral("   :  Leq10 Level =  ")
-                                                            : QStringLiteral("   :  Leq Level  =  ");
-        QCOMPARE(kvl::leqLines(table, first, last, LeqKind(kind)),
-                 expand(lines, {"        The  ", "  from  ", "  to  ", label, " dB."}));
+        KVL_COMPARE_REF("tables/lines.txt", QStringLiteral("leq ") + QTest::currentDataTag(),
+                        kvl::leqLines(table, first, last, LeqKind(kind)));
     }
 
     void periodScan_data()
@@ -227,37 +149,28 @@ private slots:
     {
         QTest::addColumn<QStringList>("records");
         QTest::addColumn<int>("version");
-        QTest::addColumn<QStringList>("lines"); // "date|time|label"
-
-        const QString mon = QStringLiteral("Monday  03    March     2008|");
-        const QString tue = QStringLiteral("Tuesday  04    March     2008|");
-        QTest::newRow("KVL Open v4 keeps its blank")
-            << QStringList{"03/03/08 09:05 1 0"} << 4 << QStringList{mon + "09 h. 05|KVL Open "};
+        // The lines of each row are in tests/data/tables/lines.txt.
+        QTest::newRow("KVL Open v4 keeps its blank") << QStringList{"03/03/08 09:05 1 0"} << 4;
         QTest::newRow("empty line between days, none before the first")
-            << QStringList{"03/03/08 22:00 0 32", "03/03/08 23:59 4 0", "04/03/08 00:00 0 64"} << 70
-            << QStringList{mon + "22 h. 00|Door Open", mon + "23 h. 59|Power Supply Cut", "",
-                           tue + "00 h. 00| Door Closed"};
+            << QStringList{"03/03/08 22:00 0 32", "03/03/08 23:59 4 0", "04/03/08 00:00 0 64"} << 70;
         QTest::newRow("skipped row still counts as the row before")
-            << QStringList{"03/03/08 22:00 2 0", "04/03/08 01:00 1 1", "04/03/08 02:00 0 8"} << 3
-            << QStringList{mon + "22 h. 00|KVL Closed", tue + "02 h. 00|Calibration Executed"};
+            << QStringList{"03/03/08 22:00 2 0", "04/03/08 01:00 1 1", "04/03/08 02:00 0 8"} << 3;
         QTest::newRow("skipped row of the same day before the new day")
-            << QStringList{"03/03/08 22:00 2 0", "03/03/08 23:00 0 0", "04/03/08 02:00 0 8"} << 3
-            << QStringList{mon + "22 h. 00|KVL Closed", "", tue + "02 h. 00|Calibration Executed"};
-        QTest::newRow("two bits set") << QStringList{"31/12/08 23:59 0 48"} << 5
-                                      << QStringList{"Wednesday  31  December   2008|23 h. 59|XXX"};
+            << QStringList{"03/03/08 22:00 2 0", "03/03/08 23:00 0 0", "04/03/08 02:00 0 8"} << 3;
+        QTest::newRow("two bits set") << QStringList{"31/12/08 23:59 0 48"} << 5;
     }
 
     void eventLines()
     {
         QFETCH(QStringList, records);
         QFETCH(int, version);
-        QFETCH(QStringList, lines);
         Store store;
         store.Device_Version = qint16(version);
         fillEvents(store.Event_Records, records);
         setPeriod(store, "01/01/2008", "31/12/2008");
         Periode_Evenements(store);
-        QCOMPARE(eventTableLines(store), expand(lines, {"      The  ", "   to   ", "   :   ", "."}));
+        const QStringList lines = eventTableLines(store);
+        KVL_COMPARE_REF("tables/lines.txt", QStringLiteral("events ") + QTest::currentDataTag(), lines);
 
         // The chart window's list: same rows, "   at   " and its own labels.
         const ListText chart = Lignes_Evenements(store);
@@ -359,22 +272,22 @@ private slots:
     void referenceTables_data()
     {
         QTest::addColumn<int>("version");
-        QTest::addColumn<QString>("file");
-        QTest::newRow("events v4") << 4 << "events_v4.txt";
-        QTest::newRow("events v70") << 70 << "events_v70.txt";
-        QTest::newRow("leq v4") << 4 << "leq_v4.txt";
-        QTest::newRow("leq10 and leq1 v5") << 5 << "leq_v5.txt";
+        // The lines of each row are in tests/data/tables/<row name>.txt.
+        QTest::newRow("events_v4") << 4;
+        QTest::newRow("events_v70") << 70;
+        QTest::newRow("leq_v4") << 4;
+        QTest::newRow("leq_v5") << 5; // the Leq10 lines, "----", the Leq1 lines
     }
 
     void referenceTables()
     {
         QFETCH(int, version);
-        QFETCH(QString, file);
+        const QString name = QString::fromLatin1(QTest::currentDataTag());
         Store store;
         fillBusyStore(store, version);
         setPeriod(store, "28/02/2008", "02/03/2008");
         QStringList lines;
-        if (file.startsWith(QLatin1String("events"))) {
+        if (name.startsWith(QLatin1String("events"))) {
             Periode_Evenements(store);
             lines = eventTableLines(store);
         } else {
@@ -387,7 +300,7 @@ private slots:
                 lines = Lignes_Tableau_Leq(store);
             }
         }
-        KVL_COMPARE_FILE(QStringLiteral("tables/") + file, lines.join(QLatin1Char('\n')).toUtf8() + '\n');
+        KVL_COMPARE_FILE("tables/" + name + ".txt", lines.join(QLatin1Char('\n')).toUtf8() + '\n');
     }
 };
 
