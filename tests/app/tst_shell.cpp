@@ -9,6 +9,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QtTest>
 
@@ -159,7 +160,7 @@ private slots:
         QCOMPARE(g_unloads, QStringList{"frmTestView"});
     }
 
-    void startUpOpensPortSelection()
+    void startUpMinimiseAndExit()
     {
         frmMain main(false);
         Store &s = appStore();
@@ -171,34 +172,14 @@ private slots:
         QCOMPARE(s.Device_Version, qint16(5));
         QVERIFY(openFlags().Open_frmPort);
         QVERIFY(!main.menuEntry(QStringLiteral("mnuSave_As"))->isEnabled());
-    }
-
-    void splashThenPortSelection()
-    {
-        frmMain main(true);
-        main.setSplashMilliseconds(50);
-        main.startUp();
-        const auto splash = QApplication::topLevelWidgets();
-        QWidget *start = nullptr;
-        for (QWidget *w : splash)
-            if (w->objectName() == QLatin1String("frmStart") && w->isVisible())
-                start = w;
-        QVERIFY(start);
-        QVERIFY(!main.isEnabled());
-        QVERIFY(!openFlags().Open_frmPort);
-        QTRY_VERIFY(openFlags().Open_frmPort);
-        QVERIFY(main.isEnabled());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        for (QWidget *w : QApplication::topLevelWidgets())
-            QVERIFY(w->objectName() != QLatin1String("frmStart"));
-    }
-
-    void exitCancelsAndCloses()
-    {
-        frmMain main(false);
-        main.show();
-        openForm(QStringLiteral("frmWait"));
-        Store &s = appStore();
+        // The progress window follows the main window's minimising.
+        QWidget *wait = openForm(QStringLiteral("frmWait"));
+        QVERIFY(wait->isVisible());
+        main.setWindowState(Qt::WindowMinimized);
+        QVERIFY(!wait->isVisible());
+        main.setWindowState(Qt::WindowMaximized);
+        QVERIFY(wait->isVisible());
+        // Exit cancels a transfer and closes everything.
         s.Transfer_Error = 3;
         main.menuEntry(QStringLiteral("mnuQuitter"))->trigger();
         QVERIFY(s.Cancel_Flag);
@@ -207,16 +188,22 @@ private slots:
         QVERIFY(!main.isVisible());
     }
 
-    void progressWindowFollowsMinimise()
+    void splashThenPortSelection()
     {
-        frmMain main(false);
-        main.show();
-        QWidget *wait = openForm(QStringLiteral("frmWait"));
-        QVERIFY(wait->isVisible());
-        main.setWindowState(Qt::WindowMinimized);
-        QVERIFY(!wait->isVisible());
-        main.setWindowState(Qt::WindowMaximized);
-        QVERIFY(wait->isVisible());
+        frmMain main(true);
+        main.setSplashMilliseconds(50);
+        main.startUp();
+        QPointer<QWidget> start;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("frmStart") && w->isVisible())
+                start = w;
+        QVERIFY(start);
+        QVERIFY(!main.isEnabled());
+        QVERIFY(!openFlags().Open_frmPort);
+        QTRY_VERIFY(openFlags().Open_frmPort);
+        QVERIFY(main.isEnabled());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(start.isNull());
     }
 
     void aboutBox()
@@ -230,11 +217,6 @@ private slots:
         QVERIFY(about->findChild<QLabel *>(QStringLiteral("picIcon")));
         about->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
         QVERIFY(!about->isVisible());
-    }
-
-    void missingImageGivesEmptyPicture()
-    {
-        QVERIFY(loadImage(QStringLiteral("No Such Picture.bmp")).isNull());
     }
 };
 

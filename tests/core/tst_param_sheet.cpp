@@ -13,29 +13,36 @@ using namespace kvl;
 
 namespace {
 
-std::unique_ptr<Store> makeStore(int version)
+using Records = QList<QList<int>>; // day, month, year, hour, minute, day level
+
+std::unique_ptr<Store> makeStore(int version, const Records &records = {})
 {
     auto store = std::make_unique<Store>();
     store->Device_Version = qint16(version);
     store->Param_History.fill(255);
     store->Transfer_Date = QStringLiteral("06/12/2026");
     store->Transfer_Time = QStringLiteral("14:05:33");
+    HistoryTable &t = store->Param_History;
+    for (int row = 1; row <= records.size(); ++row) {
+        const QList<int> &r = records[row - 1];
+        for (int f = 1; f <= HistoryFields; ++f)
+            t(row, f) = 0;
+        const int fields[] = {field::Day, field::Month, field::Year, field::Hour, field::Minute};
+        for (int i = 0; i < 5; ++i)
+            t(row, fields[i]) = qint16(r[i]);
+        t(row, history::LeqDay) = qint16(r[5] / 100);
+        t(row, history::LeqDay + 1) = qint16(r[5] % 100);
+    }
     return store;
 }
 
-// A parameter record dated d/m/(2000+y) h:mi whose day level is `level` dB.
-void setRecord(Store &s, int row, int d, int m, int y, int h, int mi, int level = 90)
+// One record a day in January 2026 at noon, day level 60 + day.
+Records january(int days)
 {
-    HistoryTable &t = s.Param_History;
-    for (int f = 1; f <= 48; ++f)
-        t(row, f) = 0;
-    t(row, 1) = qint16(mi);
-    t(row, 2) = qint16(h);
-    t(row, 3) = qint16(d);
-    t(row, 5) = qint16(m);
-    t(row, 6) = qint16(y);
-    t(row, 29) = qint16(level / 100);
-    t(row, 30) = qint16(level % 100);
+    Records out;
+    for (int day = 1; day <= days; ++day)
+        out.append({day, 1, 26, 12, 0, 60 + day});
+    return out;
 }
 
 // Every label of a sheet, "name=text".
@@ -47,15 +54,6 @@ QStringList sheetLines(const SheetTexts &t)
     return out;
 }
 
-// The text the sheet gives a label, by the label's name.
-QString labelOf(const SheetTexts &t, const QString &name)
-{
-    for (const auto &[label, text] : t.labels())
-        if (label == name)
-            return text;
-    return QStringLiteral("<none>");
-}
-
 } // namespace
 
 class TestParamSheet : public QObject
@@ -63,68 +61,19 @@ class TestParamSheet : public QObject
     Q_OBJECT
 
 private slots:
-    void singleTexts_data()
-    {
-        QTest::addColumn<QString>("actual");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("level 0,9") << levelText(0, 9) << "9";
-        QTest::newRow("level 0,85") << levelText(0, 85) << "85";
-        QTest::newRow("hour 9") << hourText(9) << "09";
-        QTest::newRow("reduction 50,3") << outputReductionText(50, 3) << "03.5";
-        QTest::newRow("reduction 50,12") << outputReductionText(50, 12) << "12.5";
-        QTest::newRow("reduction 49,9") << outputReductionText(49, 9) << "09";
-        QTest::newRow("reduction 0,12") << outputReductionText(0, 12) << "12";
-        QTest::newRow("line 64 capped") << lineRegulationText(0, 64) << "63";
-        QTest::newRow("line 63") << lineRegulationText(0, 63) << "63";
-        QTest::newRow("line 1,0 capped") << lineRegulationText(1, 0) << "63";
-        QTest::newRow("attack 0") << attackText(0) << "250 ms for 10 dB.";
-        QTest::newRow("attack 10 masked") << attackText(10) << "1 s for 10 dB.";
-        QTest::newRow("release 4") << releaseText(4) << "1.5 s for 10 dB.";
-        QTest::newRow("release 255 masked") << releaseText(255) << "4 s for 10 dB.";
-        QTest::newRow("source line A") << sourceText(13) << "Source : Line, A Weighted.";
-        QTest::newRow("source sensor M") << sourceText(8) << "Source : Sensor, M Weighted.";
-        QTest::newRow("analysis 24") << analysisText(24, false) << "Analysis : M Weighted.";
-        QTest::newRow("analysis 12 loaded") << analysisText(12, false) << "Analysis : A Weighted.";
-        QTest::newRow("analysis 12 period") << analysisText(12, true) << "Analysis : A weighted.";
-        QTest::newRow("attenuation 15") << attenuationText(15) << "15";
-        QTest::newRow("attenuation 16") << attenuationText(16) << "00";
-        QTest::newRow("band 84") << bandLevelText(84) << "No card detected";
-        QTest::newRow("band 0") << bandLevelText(0) << "64 dB";
-        QTest::newRow("L/C 30") << correlationText(30) << " 0";
-        QTest::newRow("L/C 26") << correlationText(26) << " -4";
-    }
-
     void singleTexts()
     {
-        QFETCH(QString, actual);
-        QFETCH(QString, expected);
-        QCOMPARE(actual, expected);
-    }
-
-    void levelsReadTheirElements()
-    {
-        auto store = makeStore(5);
-        ParamBlockTable &b = store->Param_Block;
-        // Seven pairs from the day threshold on: day, day open, night, night open, line, public, sensor.
-        const int values[7] = {101, 102, 93, 94, 55, 106, 107};
-        for (int k = 0; k < 7; ++k) {
-            b[block::LeqDay + 2 * k] = qint16(values[k] / 100);
-            b[block::LeqDay + 2 * k + 1] = qint16(values[k] % 100);
-        }
-        b[block::HourDayNight] = 22;
-        b[block::HourNightDay] = 7;
-        b[block::OutputHalfStep] = 50;
-        b[block::OutputReduction] = 4;
-        b[block::Attack] = 3;
-        b[block::Release] = 6;
-        const SheetTexts t = loadSheet(*store);
-        QCOMPARE(
-            (QStringList{t.Label_Niveau_Leq_Jour, t.Label_Niveau_Leq_Jour_Fenetre, t.Label_Niveau_Leq_Nuit,
-                         t.Label_Niveau_Leq_Nuit_Fenetre, t.Label_Niveau_Regul_Ligne, t.Label_Niveau_Public,
-                         t.Label_Niveau_Capteur, t.Label_Heure_Jour_Nuit, t.Label_Heure_Nuit_Jour,
-                         t.Label_Attenuation_Sortie, t.Label_Temps_de_Montee, t.Label_Temps_de_Descente}),
-            (QStringList{"101", "102", "93", "94", "55", "106", "107", "22", "07", "04.5", "2 s for 10 dB.",
-                         "3 s for 10 dB."}));
+        // Every text routine over the values around its boundaries, one value a line.
+        QStringList lines;
+        for (int v : {0, 1, 4, 8, 9, 10, 12, 13, 15, 16, 26, 30, 31, 49, 50, 63, 64, 84, 99, 255})
+            lines << (QStringList() << QString::number(v) << levelText(0, v) << levelText(1, v) << hourText(v)
+                                    << outputReductionText(50, v) << outputReductionText(49, v)
+                                    << lineRegulationText(0, v) << lineRegulationText(1, v) << attackText(v)
+                                    << releaseText(v) << sourceText(v) << analysisText(v, false)
+                                    << analysisText(v, true) << attenuationText(v) << bandLevelText(v)
+                                    << correlationText(v))
+                         .join(QStringLiteral(" | "));
+        KVL_COMPARE_REF("sheets.txt", "single texts", lines);
     }
 
     void loadedSheet_data()
@@ -148,192 +97,117 @@ private slots:
         QFETCH(QList<int>, elements);
         auto store = makeStore(version);
         ParamBlockTable &b = store->Param_Block;
-        b[block::FirmwareMajor] = qint16(elements[0]);
-        b[block::FirmwareMinor] = qint16(elements[1]);
-        b[block::RegulationMode] = qint16(elements[2]);
-        b[block::Analysis] = qint16(elements[3]);
-        b[block::FirstBand] = 7;      // 63 Hz on the KVL 24-2
-        b[block::FirstBand + 14] = 7; // 63 Hz on the KVL 36
+        // Distinct values show which element each label reads.
+        using namespace block;
+        const int at[] = {FirmwareMajor, FirmwareMinor,  RegulationMode,  Analysis, HourDayNight,
+                          HourNightDay,  OutputHalfStep, OutputReduction, Attack,   Release};
+        const QList<int> values = elements + QList<int>{22, 7, 50, 4, 3, 6};
+        for (int i = 0; i < 10; ++i)
+            b[at[i]] = qint16(values[i]);
+        // Day, day open, night, night open, line, public and sensor levels.
+        const int levels[7] = {101, 102, 93, 94, 55, 106, 107};
+        for (int k = 0; k < 7; ++k) {
+            b[LeqDay + 2 * k] = qint16(levels[k] / 100);
+            b[LeqDay + 2 * k + 1] = qint16(levels[k] % 100);
+        }
+        // Every second element: 63 Hz .. 4 kHz on the KVL 24-2; 125 Hz .. 4 kHz,
+        // L/C and 63 Hz on the KVL 36.
+        const int bands[8] = {1, 84, 3, 4, 5, 6, 33, 7};
+        for (int i = 0; i < 8; ++i)
+            b[FirstBand + 2 * i] = qint16(bands[i]);
         const SheetTexts t = loadSheet(*store);
         KVL_COMPARE_REF("sheets.txt", QTest::currentDataTag(), sheetLines(t));
         if (version >= 5)
             QCOMPARE(QStringLiteral("Version ") + firmwareText(*store), t.Label_Version_FirmWare);
     }
 
-    void kvl36Bands()
-    {
-        // The KVL 36 shows band levels, 63 Hz first, then the L/C correlation.
-        auto store = makeStore(70);
-        int elements[8];
-        for (int i = 0; i < 8; ++i)
-            elements[i] = block::FirstBand + 2 * ((i + 7) % 8);
-        const int values[8] = {28, 84, 10, 11, 12, 13, 14, 33};
-        for (int i = 0; i < 8; ++i)
-            store->Param_Block[elements[i]] = qint16(values[i]);
-        const SheetTexts t = loadSheet(*store);
-        QStringList shown;
-        for (const char *name : {"Label_Att_63", "Label_Att_125", "Label_Att_250", "Label_Att_500",
-                                 "Label_Att_1k", "Label_Att_2k", "Label_Att_4k", "Label19"})
-            shown << labelOf(t, QLatin1String(name));
-        QCOMPARE(shown, (QStringList{"92 dB", "No card detected", "74 dB", "75 dB", "76 dB", "77 dB", "78 dB",
-                                     " +3"}));
-    }
-
-    void noValidRecord_data()
+    void periodLists_data()
     {
         QTest::addColumn<int>("version");
-        QTest::newRow("5.X") << 5;
-        QTest::newRow("KVL 36") << 70;
+        QTest::addColumn<Records>("records");
+        // Minute 60 and month 13: neither is a record.
+        const Records none{{1, 1, 26, 10, 60, 90}, {1, 13, 26, 10, 0, 90}};
+        QTest::newRow("none valid") << 5 << none;
+        QTest::newRow("none valid, KVL 36") << 70 << none;
+        // Hour 24 and day 0 are skipped, year 99 counts; the newest row comes
+        // first whatever its date.
+        QTest::newRow("four of six valid")
+            << 5 << Records{{1, 11, 25, 8, 0, 95}, {15, 1, 26, 9, 30, 100}, {31, 1, 26, 24, 0, 92},
+                            {3, 3, 8, 9, 5, 105},  {0, 1, 26, 0, 0, 94},    {2, 1, 99, 0, 0, 93}};
+        // The KVL 36 keeps the newest entry and the oldest 24.
+        QTest::newRow("KVL 36 trimmed") << 70 << january(30);
+        QTest::newRow("5.X keeps all") << 5 << january(30);
     }
 
-    void noValidRecord()
+    void periodLists()
     {
         QFETCH(int, version);
-        auto store = makeStore(version);
-        // Minute 60 and month 13: neither is a record.
-        setRecord(*store, 1, 1, 1, 26, 10, 60);
-        setRecord(*store, 2, 1, 13, 26, 10, 0);
+        QFETCH(Records, records);
+        auto store = makeStore(version, records);
         const PeriodList list = buildPeriodList(*store);
-        QVERIFY(list.entries.isEmpty());
-        QCOMPARE(list.currentPeriodText, QString());
-        QCOMPARE(list.dateCaption, QStringLiteral("Parameter    to  Sunday 06 December  2026  at  14 : 05"));
-        QCOMPARE(periodDateCaption(list, 0), QString());
-        QVERIFY(periodSheet(*store, list, 0).labels().isEmpty());
-    }
-
-    void selectingEntries()
-    {
-        auto store = makeStore(5);
-        setRecord(*store, 1, 1, 11, 25, 8, 0, 95);
-        setRecord(*store, 2, 15, 1, 26, 9, 30, 100);
-        setRecord(*store, 3, 3, 3, 8, 9, 5, 105); // year 2008 sorts oldest, kept where it lies
-        const PeriodList list = buildPeriodList(*store);
-        QCOMPARE(list.texts(), QStringList({QStringLiteral("Monday 03   March    2008  at  09 : 05"),
-                                            QStringLiteral("Thursday 15  January  2026  at  09 : 30"),
-                                            QStringLiteral("Saturday 01 November  2025  at  08 : 00")}));
-        QCOMPARE(list.currentPeriodText, list.entries[0].text);
-        QCOMPARE(list.dateCaption, QStringLiteral("Parameter  Monday 03   March    2008  at  09 : 05  to  "
-                                                  "Sunday 06 December  2026  at  14 : 05"));
-        QCOMPARE(periodDateCaption(list, 0),
-                 QStringLiteral("Parameter    Monday 03   March    2008  at  09 : 05"
-                                "  to  Sunday 06 December  2026  at  14 : 05"));
-        QCOMPARE(periodDateCaption(list, 2),
-                 QStringLiteral("Parameter    Saturday 01 November  2025  at  08 : 00"
-                                "  to  Thursday 15  January  2026  at  09 : 30"));
-        // Entry i shows record n - i.
-        QCOMPARE(periodSheet(*store, list, 0).Label_Niveau_Leq_Jour, QStringLiteral("105"));
-        QCOMPARE(periodSheet(*store, list, 1).Label_Niveau_Leq_Jour, QStringLiteral("100"));
-        QCOMPARE(periodSheet(*store, list, 2).Label_Niveau_Leq_Jour, QStringLiteral("95"));
+        // The selector's texts, the caption before a choice, the valid records,
+        // then each entry's row, rank, caption and day level; one entry past
+        // the end shows nothing.
+        QStringList lines = list.texts();
+        lines << list.currentPeriodText << list.dateCaption << QString::number(list.validRows.size());
+        for (int i = 0; i <= list.entries.size(); ++i) {
+            const PeriodEntry entry = list.entries.value(i);
+            const SheetTexts sheet = periodSheet(*store, list, i);
+            lines << QStringLiteral("row %1 rank %2 labels %3: %4 | %5")
+                         .arg(entry.row)
+                         .arg(entry.rank)
+                         .arg(sheet.labels().size())
+                         .arg(periodDateCaption(list, i), sheet.Label_Niveau_Leq_Jour);
+        }
+        KVL_COMPARE_REF("sheets.txt", QTest::currentDataTag(), lines);
     }
 
     void periodValuesFromRecord()
     {
-        auto store = makeStore(5);
-        setRecord(*store, 1, 2, 2, 26, 10, 0);
+        auto store = makeStore(5, {{2, 2, 26, 10, 0, 101}});
         HistoryTable &t = store->Param_History;
-        using namespace history;
-        t(1, Analysis) = 12 + 64; // A weighted, no card bit, regulation normal
-        t(1, Source) = 1 + 8;     // line, M weighted
-        t(1, Attack) = 4;
-        t(1, Release) = 4;
-        t(1, OutputHalfStep) = 50;
-        t(1, OutputReduction) = 12;
-        for (int j = 0; j < 7; ++j)
-            t(1, FirstBand + 2 * j) = qint16(j == 6 ? 20 : j);
-        const int levels[7] = {101, 102, 93, 94, 70, 106, 107};
-        for (int k = 0; k < 7; ++k) {
-            t(1, LeqDay + 2 * k) = qint16(levels[k] / 100);
-            t(1, LeqDay + 2 * k + 1) = qint16(levels[k] % 100);
-        }
-        t(1, HourDayNight) = 1;
-        t(1, HourNightDay) = 18;
+        // Distinct values show which field each label reads.
+        for (int f = history::Source; f <= HistoryFields; ++f)
+            t(1, f) = qint16(f % 16);
+        t(1, history::OutputHalfStep) = 50;
         // Captions, firmware and serial number stay as loaded (absent from the lines).
         const PeriodList list = buildPeriodList(*store);
+        t(1, history::Analysis) = 12 + 64; // A weighted, no card bit, regulation normal
         KVL_COMPARE_REF("sheets.txt", "record, normal", sheetLines(periodSheet(*store, list, 0)));
-        t(1, Analysis) = 16 + 8;
+        t(1, history::Analysis) = 16 + 8;
         KVL_COMPARE_REF("sheets.txt", "record, advanced", sheetLines(periodSheet(*store, list, 0)));
-    }
-
-    void invalidRecordsAreSkipped()
-    {
-        auto store = makeStore(5);
-        setRecord(*store, 1, 1, 1, 26, 0, 0, 91);
-        setRecord(*store, 2, 31, 1, 26, 24, 0, 92); // hour 24
-        setRecord(*store, 3, 2, 1, 99, 0, 0, 93);   // year 99 still counts here
-        setRecord(*store, 4, 0, 1, 26, 0, 0, 94);   // day 0
-        const PeriodList list = buildPeriodList(*store);
-        QCOMPARE(list.entries.size(), 2);
-        QCOMPARE(list.entries[0].row, 3);
-        QCOMPARE(list.entries[1].row, 1);
-        QCOMPARE(periodSheet(*store, list, 1).Label_Niveau_Leq_Jour, QStringLiteral("91"));
-        QVERIFY(periodDateCaption(list, 1).endsWith(list.entries[0].text));
-    }
-
-    void kvl36Trimming()
-    {
-        auto store = makeStore(70);
-        // 30 records, one a day in January 2026, level 60 + day.
-        for (int day = 1; day <= 30; ++day)
-            setRecord(*store, day, day, 1, 26, 12, 0, 60 + day);
-        const PeriodList list = buildPeriodList(*store);
-        QCOMPARE(list.entries.size(), 25);
-        QCOMPARE(list.validRows.size(), 30);
-        QCOMPARE(list.entries[0].row, 30);
-        QCOMPARE(periodSheet(*store, list, 0).Label_Niveau_Leq_Jour, QStringLiteral("90"));
-        // The selector keeps the newest and the oldest 24; each shows its own record
-        // and ends where the next newer record starts.
-        QCOMPARE(list.entries[1].row, 24);
-        QCOMPARE(list.entries[1].rank, 6);
-        QCOMPARE(periodSheet(*store, list, 1).Label_Niveau_Leq_Jour, QStringLiteral("84"));
-        QVERIFY(periodDateCaption(list, 1).endsWith(QStringLiteral("Sunday 25  January  2026  at  12 : 00")));
-        QCOMPARE(list.entries[24].row, 1);
-
-        // Version 5 keeps every entry.
-        store->Device_Version = 5;
-        QCOMPARE(buildPeriodList(*store).entries.size(), 30);
-    }
-
-    void kvl36BandRing_data()
-    {
-        QTest::addColumn<int>("newest");
-        QTest::addColumn<int>("records");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<int>("ringEntry");
-        QTest::newRow("N 5, newest") << 5 << 3 << 0 << 4;
-        QTest::newRow("N 1, second wraps") << 1 << 3 << 1 << 21;
-        QTest::newRow("N 12, rank 21") << 12 << 22 << 21 << 12;
-        QTest::newRow("rank 22 is gone") << 12 << 23 << 22 << -1;
-        QTest::newRow("trimmed rank 6") << 5 << 30 << 1 << 20;
-        QTest::newRow("trimmed oldest is gone") << 5 << 30 << 24 << -1;
-        QTest::newRow("N 0") << 0 << 3 << 0 << -1;
     }
 
     void kvl36BandRing()
     {
-        QFETCH(int, newest);
-        QFETCH(int, records);
-        QFETCH(int, index);
-        QFETCH(int, ringEntry);
-        auto store = makeStore(70);
-        store->Param_Block[block::BandRingNewestUnits] = qint16(newest % 10);
-        store->Param_Block[block::BandRingNewestTens] = qint16(newest / 10);
-        // Ring entry e holds level e in all eight of its elements.
-        const int ringEnd = block::BandRingFirst + block::BandRingEntries * block::BandRingEntrySize;
-        for (int i = block::BandRingFirst; i < ringEnd; ++i)
-            store->Param_Block[i] = qint16((i - block::BandRingFirst) / block::BandRingEntrySize);
-        // Elements beyond the ring would read as an ordinary level.
-        for (int i = ringEnd; i < ParamBlockSize; ++i)
-            store->Param_Block[i] = 40;
-        for (int r = 1; r <= records; ++r)
-            setRecord(*store, r, r, 1, 26, 12, 0);
-        const PeriodList list = buildPeriodList(*store);
-        const SheetTexts s = periodSheet(*store, list, index);
-        QCOMPARE(bandRingEntry(store->Param_Block, list.entries[index].rank), ringEntry);
-        const QString level = ringEntry < 0 ? QStringLiteral("No card detected")
-                                            : QString::number(ringEntry + 64) + QStringLiteral(" dB");
-        for (const QString &value : s.bandValues)
-            QCOMPARE(value, level);
-        QCOMPARE(s.Label19, ringEntry < 0 ? QStringLiteral("") : correlationText(ringEntry));
+        // Per newest ring entry N and record count: each selector entry's rank,
+        // its ring entry and the band values and L/C it shows.
+        QStringList lines;
+        for (const auto &[newest, records] :
+             {std::pair{5, 3}, {1, 3}, {12, 23}, {22, 3}, {5, 30}, {0, 2}, {23, 2}}) {
+            auto store = makeStore(70, january(records));
+            ParamBlockTable &b = store->Param_Block;
+            b[block::BandRingNewestUnits] = qint16(newest % 10);
+            b[block::BandRingNewestTens] = qint16(newest / 10);
+            // Ring entry e holds level e in all eight of its elements; the
+            // elements beyond the ring would read as an ordinary level.
+            const int ringEnd = block::BandRingFirst + block::BandRingEntries * block::BandRingEntrySize;
+            for (int i = block::BandRingFirst; i < ParamBlockSize; ++i)
+                b[i] = qint16(i < ringEnd ? (i - block::BandRingFirst) / block::BandRingEntrySize : 40);
+            const PeriodList list = buildPeriodList(*store);
+            for (int index = 0; index < list.entries.size(); ++index) {
+                const SheetTexts s = periodSheet(*store, list, index);
+                const int rank = list.entries[index].rank;
+                lines << QStringLiteral("N %1 rank %2: entry %3 | %4 | L/C %5")
+                             .arg(newest)
+                             .arg(rank)
+                             .arg(bandRingEntry(b, rank))
+                             .arg(
+                                 QStringList(s.bandValues.begin(), s.bandValues.end()).join(QLatin1Char(',')),
+                                 s.Label19);
+            }
+        }
+        KVL_COMPARE_REF("sheets.txt", "band ring", lines);
     }
 };
 

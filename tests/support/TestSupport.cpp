@@ -124,14 +124,8 @@ QString referenceDiff(const QString &file, const QString &key, const QStringList
         ++end;
     if (qEnvironmentVariableIntValue("KVL_UPDATE_REFS")) {
         const QStringList block = QStringList{head} + lines;
-        if (at < 0)
-            all += block;
-        else
-            all = all.mid(0, at) + block + all.mid(end);
-        if (!f.open(QIODevice::WriteOnly))
-            return QStringLiteral("cannot write ") + path;
-        f.write((all.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
-        return QString();
+        all = at < 0 ? all + block : all.mid(0, at) + block + all.mid(end);
+        return referenceFileDiff(file, (all.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
     }
     if (at < 0)
         return QStringLiteral("no block \"") + key + QStringLiteral("\" in ") + path;
@@ -171,16 +165,6 @@ QString referenceFileDiff(const QString &file, const QByteArray &actual)
                 .arg(QString::fromUtf8(e.value(i, "<none>")), QString::fromUtf8(a.value(i, "<none>")));
 }
 
-namespace {
-
-class ViewStub : public Form
-{
-public:
-    ViewStub(const QString &name, bool *flag) : Form(name, flag, true, Form::Dialog) {}
-};
-
-} // namespace
-
 void registerViewStubs(QStringList *opened)
 {
     const std::pair<const char *, bool OpenFlags::*> views[] = {
@@ -194,7 +178,7 @@ void registerViewStubs(QStringList *opened)
         bool *flag = &(openFlags().*(v.second));
         registerForm(name, [name, flag, opened] {
             *opened << name;
-            return new ViewStub(name, flag);
+            return new Form(name, flag, true, Form::Dialog);
         });
     }
 }
