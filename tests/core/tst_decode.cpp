@@ -1,3 +1,4 @@
+#include "Simulator.h"
 #include "link/Decode.h"
 #include "store/Store.h"
 
@@ -62,13 +63,8 @@ private slots:
     {
         QTest::addColumn<int>("byte");
         QTest::addColumn<int>("value");
-        QTest::newRow("0x59") << 0x59 << 59;
-        QTest::newRow("0x00") << 0x00 << 0;
-        QTest::newRow("0x99") << 0x99 << 99;
-        QTest::newRow("0x9F last converted") << 0x9F << 105;
-        QTest::newRow("0xA0 kept") << 0xA0 << 160;
-        QTest::newRow("0xFF kept") << 0xFF << 255;
-        QTest::newRow("0x60 minute 60") << 0x60 << 60;
+        for (const QStringList &r : test::linkRows("bcd"))
+            QTest::newRow(qPrintable(r[0])) << r[1].toInt(nullptr, 16) << r[2].toInt();
     }
     void bcd()
     {
@@ -137,17 +133,12 @@ private slots:
     {
         QTest::addColumn<QList<int>>("leq");
         QTest::addColumn<bool>("valid");
-        QTest::newRow("valid") << QList<int>{59, 23, 31, 1, 12, 98, 99, 1} << true;
-        QTest::newRow("minute 60") << QList<int>{60, 10, 1, 10, 1, 8, 90, 0} << false;
-        QTest::newRow("hour 24") << QList<int>{0, 24, 1, 10, 1, 8, 90, 0} << false;
-        QTest::newRow("day 0") << QList<int>{0, 10, 0, 10, 1, 8, 90, 0} << false;
-        QTest::newRow("day 32") << QList<int>{0, 10, 32, 10, 1, 8, 90, 0} << false;
-        QTest::newRow("month 0") << QList<int>{0, 10, 1, 10, 0, 8, 90, 0} << false;
-        QTest::newRow("month 13") << QList<int>{0, 10, 1, 10, 13, 8, 90, 0} << false;
-        QTest::newRow("year 99") << QList<int>{0, 10, 1, 10, 1, 99, 90, 0} << false;
-        QTest::newRow("field 7 255") << QList<int>{0, 10, 1, 10, 1, 8, 255, 0} << false;
-        QTest::newRow("field 8 255") << QList<int>{0, 10, 1, 10, 1, 8, 90, 255} << false;
-        QTest::newRow("field 4 not tested") << QList<int>{0, 0, 1, 255, 1, 0, 0, 0} << true;
+        for (const QStringList &r : test::linkRows("validity")) {
+            QList<int> fields;
+            for (const QString &f : r[1].split(' '))
+                fields << f.toInt();
+            QTest::newRow(qPrintable(r[0])) << fields << (r[2] == "1");
+        }
     }
     void validity()
     {

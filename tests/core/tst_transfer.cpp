@@ -21,10 +21,6 @@ using State = Transfer::State;
 
 namespace {
 
-const QString LastBytes = QStringLiteral("The last bytes did not arrive.");
-const QString MoreBytes = QStringLiteral("More bytes arrived than the memory holds.");
-const QString PortGone = QStringLiteral("The port went away (adapter unplugged or line hung up).");
-
 // A store, a device and the routine, stepped one fake millisecond at a time.
 struct Bench
 {
@@ -161,25 +157,8 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<int>("paramCommands");
         QTest::addColumn<QString>("reason");
-        for (int v : {3, 4, 5}) {
-            QTest::addRow("%d one byte short", v) << v << "short 1" << 4 << 0 << LastBytes;
-            QTest::addRow("%d one byte too many", v) << v << "extra 1" << 4 << 0 << MoreBytes;
-            QTest::addRow("%d a chunk too many", v) << v << "extra 20000" << 4 << 0 << MoreBytes;
-            QTest::addRow("%d silent mid-image", v)
-                << v << "stop 30000" << 4 << 0 << "Nothing arrived for 10 s.";
-        }
-        QTest::newRow("3.5 513-byte parameter answer") << 3 << "param-size 513" << 1 << 1 << LastBytes;
-        QTest::newRow("3.5 515-byte parameter answer") << 3 << "param-size 515" << 1 << 1 << MoreBytes;
-        QTest::newRow("3.5 no parameter answer")
-            << 3 << "param-on 0" << 2 << 3 << "No answer to the command after 3 attempts.";
-        QTest::newRow("3.5 parameters on the third request") << 3 << "param-on 3" << 0 << 3 << "";
-        // A port that goes away ends it at once, not after the time-out waits.
-        QTest::newRow("5.X port gone during reception") << 5 << "vanish 60000" << 4 << 0 << PortGone;
-        QTest::newRow("5.X port gone in the final stage") << 5 << "vanish 130000" << 4 << 0 << PortGone;
-        QTest::newRow("4.0 port gone as the answer starts") << 4 << "vanish 1000" << 3 << 0 << PortGone;
-        QTest::newRow("3.5 port gone during reception") << 3 << "vanish 40000" << 4 << 0 << PortGone;
-        // No further attempt on a port that is gone.
-        QTest::newRow("5.X port gone before answering") << 5 << "vanish 0" << 3 << 0 << PortGone;
+        for (const QStringList &r : test::linkRows("failures"))
+            QTest::newRow(qPrintable(r[0])) << r[1].toInt() << r[2] << r[3].toInt() << r[4].toInt() << r[5];
     }
     void failures()
     {
@@ -309,10 +288,6 @@ private slots:
         QCOMPARE(b.bars.transmission.val(), transmission);
         QCOMPARE(b.bars.classement.val(), filing);
         QCOMPARE(b.bars.traitement.val(), transmission + filing);
-        QCOMPARE(b.bars.labelPourcentage, QStringLiteral("Data filing Realized at 100 %."));
-        QCOMPARE(b.bars.labelTransmission, QStringLiteral("Transmission Completed !!!"));
-        QCOMPARE(b.bars.labelClassement, QStringLiteral("Filing Completed  !!!"));
-        QVERIFY(b.bars.transmitOkVisible && b.bars.classementOkVisible);
 
         // The final wait shows the completed window for at least 1500 ms.
         QVERIFY(b.now >= 1500);
@@ -363,12 +338,8 @@ private slots:
         QTest::addColumn<bool>("ok");
         QTest::addColumn<int>("baud");
         QTest::addColumn<int>("stopBits");
-        QTest::newRow("non-standard speed") << "56000,N,8,1" << true << 56000 << 1;
-        QTest::newRow("two stop bits, even") << "9600,e,7,2" << true << 9600 << 2;
-        QTest::newRow("missing field") << "56000,N,8" << false << 0 << 1;
-        QTest::newRow("bad parity") << "56000,X,8,1" << false << 56000 << 1;
-        QTest::newRow("no speed") << ",N,8,1" << false << 0 << 1;
-        QTest::newRow("three stop bits") << "56000,N,8,3" << false << 56000 << 3;
+        for (const QStringList &r : test::linkRows("line settings"))
+            QTest::newRow(qPrintable(r[0])) << r[1] << (r[2] == "1") << r[3].toInt() << r[4].toInt();
     }
     void lineSettings()
     {

@@ -51,40 +51,9 @@ private slots:
         QTest::addColumn<int>("cancelAfterMs");
         QTest::addColumn<int>("code");           // -1: completes
         QTest::addColumn<QStringList>("detail"); // lines of the failure's details after the port's
-        for (int v : {3, 4, 5, 70})
-            QTest::addRow("%d complete", v)
-                << v << QStringList{"--seed", QString::number(30 + v), "--weeks", "3", "--fast"} << 0 << -1
-                << QStringList();
-        const QStringList fast{"--weeks", "1", "--fast"};
-        QTest::newRow("3.5 513-byte parameter answer")
-            << 3 << fast + QStringList{"--param-size", "513"} << 0 << 1
-            << QStringList{"Received 513 of the 514 bytes of the parameter answer.",
-                           "The last bytes did not arrive."};
-        QTest::newRow("4.0 no answer")
-            << 4 << fast + QStringList{"--no-answer"} << 0 << 3
-            << QStringList{
-                   "Nothing was received in answer to the request for the memory image.",
-                   "No answer to the command after 4 attempts.",
-                   "Check the cable and the USB adapter, that the KVL is switched on, and that Version "
-                   "4.0 chosen in Port Selection is the firmware of this KVL."};
-        QTest::newRow("5.X extra bytes")
-            << 5 << fast + QStringList{"--extra", "100"} << 0 << 4
-            << QStringList{"Received 133732 of the 133632 bytes of the memory image.",
-                           "More bytes arrived than the memory holds."};
-        // Paced so that the hang-up comes once reception has started.
-        QTest::newRow("5.X hang-up during reception")
-            << 5 << QStringList{"--weeks", "1", "--baud", "600000", "--hangup-after", "100000"} << 0 << 4
-            << QStringList{"The port went away (adapter unplugged or line hung up)."};
-        // A device that falls silent mid-image: ten seconds later, code 4.
-        QTest::newRow("5.X silent mid-image")
-            << 5 << fast + QStringList{"--stop-after", "50000"} << 0 << 4
-            << QStringList{"Received 50000 of the 133632 bytes of the memory image.",
-                           "Nothing arrived for 10 s."};
-        // About a second in, the answer is coming in at 56000 baud.
-        QTest::newRow("4.0 cancel during reception")
-            << 4 << QStringList{"--weeks", "1"} << 1200 << 0 << QStringList();
-        QTest::newRow("4.0 answer on the third attempt")
-            << 4 << fast + QStringList{"--answer-on", "3"} << 0 << -1 << QStringList();
+        for (const QStringList &r : linkRows("downloads"))
+            QTest::newRow(qPrintable(r[0])) << r[1].toInt() << r[2].split(' ') << r[3].toInt() << r[4].toInt()
+                                            << r[5].split(';', Qt::SkipEmptyParts);
     }
     void downloads()
     {

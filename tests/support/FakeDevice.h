@@ -24,9 +24,8 @@ public:
     // It answers the n-th command of each kind; 0 = never.
     int answerOnAttempt = 1;
     int paramAnswerOnAttempt = 1;
-    // Pace and delay of the answer.
+    // Pace of the answer, which starts 3 ms after the command.
     int bytesPerMs = 6;
-    int latencyMs = 3;
     // Faults: stop after this many bytes of the image (-1 = all); extra
     // bytes after the image; the port vanishes after this many bytes of the
     // image have been delivered (-1 = never).
@@ -36,8 +35,7 @@ public:
     // Ports that can be opened (empty = all).
     QSet<int> availablePorts;
 
-    // What the program did: one text per call ("port 3", "settings
-    // 4800,N,8,1", "dtr 0", "open", "write 01", "close", "clear", "read").
+    // What the program did: one text per call ("port 3", "write 01", ...).
     QStringList calls;
     QList<quint8> commands;
     QList<qint64> commandTimes;
@@ -49,8 +47,7 @@ public:
         m_now = ms;
         pump();
     }
-    // The device is already sending these bytes (the rest of an answer the
-    // program gave up on), from now on at its pace.
+    // The device is already sending these bytes (an answer the program gave up on).
     void startSending(const QByteArray &bytes)
     {
         pump();
@@ -59,7 +56,6 @@ public:
         m_sent = 0;
         m_streamIsImage = false;
     }
-    // Makes the port vanish now.
     void vanish()
     {
         pump();
@@ -127,7 +123,7 @@ public:
             m_stream = !image           ? paramAnswer
                        : stopAfter >= 0 ? this->image.left(stopAfter)
                                         : this->image + extra;
-            m_streamStart = m_now + latencyMs;
+            m_streamStart = m_now + 3;
             m_sent = 0;
             m_streamIsImage = image;
         }

@@ -3,6 +3,8 @@
 #include "shell/Forms.h"
 #include "store/Store.h"
 
+#include <QFile>
+
 namespace kvl::test {
 
 bool Simulator::start(int version, const QStringList &args)
@@ -90,6 +92,21 @@ QString storeMismatch(const Store &s, const kvlsim::DeviceMemory &mem)
         if (s.Param_Raw[int(i)] != mem.paramRaw[i])
             return QStringLiteral("Param_Raw[%1]").arg(i);
     return {};
+}
+
+QList<QStringList> linkRows(const QString &key)
+{
+    QFile file(qEnvironmentVariable("KVL_TEST_DATA") + QStringLiteral("/link/rows.txt"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        qFatal("tests/data/link/rows.txt cannot be read");
+    const QString block = QString::fromUtf8(file.readAll()).section(QStringLiteral("=== ") + key + '\n', 1);
+    QList<QStringList> rows;
+    for (const QString &line : block.section(QStringLiteral("\n==="), 0, 0).split('\n', Qt::SkipEmptyParts))
+        if (!line.startsWith('#'))
+            rows << line.split('|');
+    if (rows.isEmpty())
+        qFatal("no rows for %s", qPrintable(key));
+    return rows;
 }
 
 } // namespace kvl::test

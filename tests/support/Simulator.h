@@ -1,7 +1,8 @@
 #pragma once
 
-// kvl-sim on a pseudo-terminal as the program's COM 1, and the check of a
-// store against the memory of the simulated device.
+// kvl-sim on a pseudo-terminal as the program's COM 1, the check of a
+// store against the memory of the simulated device, and the download tests'
+// input rows.
 
 #include "Generator.h"
 
@@ -31,5 +32,9 @@ private:
 // The first difference between a downloaded store and the device's memory;
 // empty when the store holds exactly what the device held.
 QString storeMismatch(const Store &s, const kvlsim::DeviceMemory &mem);
+
+// The rows of the block "=== key" of tests/data/link/rows.txt, each split
+// at "|"; lines starting with "#" are comments.
+QList<QStringList> linkRows(const QString &key);
 
 } // namespace kvl::test
