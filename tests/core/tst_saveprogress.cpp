@@ -13,10 +13,8 @@ class TestSaveProgress : public QObject
 {
     Q_OBJECT
 private slots:
-    // The save makes its steps, then sets the value one below the whole maximum
-    // and makes one more: every version ends complete, version 3 with fewer
-    // steps. A full save of the other versions completes on its last writing
-    // step; the completion is reported once.
+    // Steps, then one below the whole maximum and one more: complete once,
+    // on the last writing step where the steps fill the bar.
     void completion_data()
     {
         QTest::addColumn<int>("version");

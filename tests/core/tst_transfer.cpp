@@ -6,6 +6,7 @@
 #include "Generator.h"
 #include "Simulator.h"
 #include "TestSupport.h"
+#include "link/Decode.h"
 #include "link/Progress.h"
 #include "link/SerialLine.h"
 #include "link/Transfer.h"
@@ -288,6 +289,17 @@ private slots:
         QCOMPARE(b.bars.transmission.val(), transmission);
         QCOMPARE(b.bars.classement.val(), filing);
         QCOMPARE(b.bars.traitement.val(), transmission + filing);
+        // The device's memory needs all of the decoder: a half-written Leq
+        // record to drop and, on 5.X, an event ring that wrapped round.
+        auto raw = std::make_unique<Store>();
+        raw->Device_Version = qint16(version);
+        raw->Leq_Count = kvl::leqRows(version);
+        QVERIFY(decodeImage(*raw, b.mem.image + b.mem.paramAnswer, {}));
+        QVERIFY(test::storeMismatch(*raw, b.mem).startsWith(QStringLiteral("Leq row")));
+        Tri_Leq(*raw, {});
+        if (version >= 5)
+            QVERIFY(test::storeMismatch(*raw, b.mem).startsWith(QStringLiteral("Event row")));
+        QCOMPARE(b.mem.history.size() >= 2, version >= 5);
 
         // The final wait shows the completed window for at least 1500 ms.
         QVERIFY(b.now >= 1500);
