@@ -7,7 +7,6 @@
 #include "tables/Firmware.h"
 #include "tables/Period.h"
 #include "tables/RecordedSpan.h"
-#include "tables/TableHeaders.h"
 #include "tables/TableLines.h"
 
 #include <QtTest>
@@ -180,93 +179,16 @@ private slots:
             QVERIFY(line.isEmpty() || line.contains(QStringLiteral("   at   ")));
     }
 
-    void chartEventsWhenEmpty()
-    {
-        Store store;
-        fillEvents(store.Event_Records, {"03/03/08 22:00 2 0"});
-        setPeriod(store, "04/03/2008", "05/03/2008");
-        const ListText chart = Lignes_Evenements(store);
-        QVERIFY(chart.message);
-        QCOMPARE(chart.lines, (QStringList{"", "", "       No Events recorded for this period!!!"}));
-        QCOMPARE(emptyPeriodList(noEventText()).lines,
-                 (QStringList{"", "", "", "", "", " There is no recorded event for this period !!!"}));
-    }
-
-    void separate()
-    {
-        Store store;
-        fillLeq(store.Leq_Records, {"01/03/08 10:00 80 10", "02/03/08 10:00 81 1", "02/03/08 10:01 82 10",
-                                    "02/03/08 10:02 83 5", "02/03/08 10:03 84 1", "03/03/08 10:00 85 1"});
-        store.Period_First = 2;
-        store.Period_Last = 5;
-        Separer_Leq1_Leq10(store);
-        QCOMPARE(store.Leq1_Count, 3);
-        QCOMPARE(store.Leq10_Count, 2);
-        QCOMPARE(store.Leq1_Records(2, 7), qint16(84));
-        QCOMPARE(store.Leq10_Records(1, 7), qint16(82));
-        QCOMPARE(Lignes_Tableau_Leq1(store).size(), 2);
-        QCOMPARE(Lignes_Tableau_Leq10(store).size(), 1);
-
-        store.Period_First = store.Period_Last = 0;
-        Separer_Leq1_Leq10(store);
-        QCOMPARE(store.Leq1_Count, 1);
-        QVERIFY(Lignes_Tableau_Leq1(store).isEmpty());
-    }
-
-    void headers_data()
-    {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<QString>("end");
-        // Events, Leq, serial line of events, serial line of Leq: tests/data/tables/headers.txt.
-        QTest::newRow("v3 one day") << 3 << "29/02/2008";
-        QTest::newRow("v4 several days") << 4 << "01/03/2008";
-        QTest::newRow("v5") << 5 << "29/02/2008";
-        QTest::newRow("v70") << 70 << "29/02/2008";
-    }
-
-    void headers()
-    {
-        QFETCH(int, version);
-        QFETCH(QString, end);
-        Store store;
-        store.Device_Version = qint16(version);
-        store.Serial_Number = QStringLiteral("123");
-        store.Param_Block[block::FirmwareMajor] = 140;
-        store.Param_Block[block::FirmwareMinor] = 204;
-        setPeriod(store, "29/02/2008", end);
-        const QString leq = version == 5    ? leq10Header(store)
-                            : version == 70 ? leq1Header(store)
-                                            : leqHeader(store);
-        KVL_COMPARE_REF(
-            "tables/headers.txt", QTest::currentDataTag(),
-            (QStringList{eventsHeader(store), leq, serialNumberLine(store, TableWindow::Events),
-                         serialNumberLine(store, version >= 5 ? TableWindow::LeqV5 : TableWindow::Leq)}));
-    }
-
-    void recordedData_data()
-    {
-        QTest::addColumn<QStringList>("leq");
-        QTest::addColumn<QStringList>("events");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("nothing recorded") << QStringList{} << QStringList{} << "Recorded data: none";
-        // Ring order, not date order; invalid stamps and empty values do not count.
-        QTest::newRow("both tables") << QStringList{"13/10/26 23:50 80 10", "01/09/26 18:00 75 10",
-                                                    "31/12/26 60:00 90 10"}
-                                     << QStringList{"02/09/26 00:01 3 0", "14/10/26 01:00 255 0",
-                                                    "31/08/99 12:00 1 0"}
-                                     << "Recorded data: 01/09/2026 to 13/10/2026";
-        QTest::newRow("events only") << QStringList{} << QStringList{"29/02/08 12:00 1 0"}
-                                     << "Recorded data: 29/02/2008 to 29/02/2008";
-    }
     void recordedData()
     {
-        QFETCH(QStringList, leq);
-        QFETCH(QStringList, events);
-        QFETCH(QString, expected);
         Store store;
-        fillLeq(store.Leq_Records, leq);
-        fillEvents(store.Event_Records, events);
-        QCOMPARE(recordedDataText(store), expected);
+        QCOMPARE(recordedDataText(store), QStringLiteral("Recorded data: none"));
+        fillEvents(store.Event_Records, {"29/02/08 12:00 1 0"});
+        QCOMPARE(recordedDataText(store), QStringLiteral("Recorded data: 29/02/2008 to 29/02/2008"));
+        // Ring order, not date order; invalid stamps and empty values do not count.
+        fillLeq(store.Leq_Records, {"13/10/26 23:50 80 10", "01/09/26 18:00 75 10", "31/12/26 60:00 90 10"});
+        fillEvents(store.Event_Records, {"02/09/26 00:01 3 0", "14/10/26 01:00 255 0", "31/08/99 12:00 1 0"});
+        QCOMPARE(recordedDataText(store), QStringLiteral("Recorded data: 01/09/2026 to 13/10/2026"));
     }
 
     void referenceTables_data()
