@@ -45,29 +45,23 @@ QByteArray zeroFile(int version)
     return buildDataFile(s, version);
 }
 
-// Edits of a zero file: another marker, another last value on a line (its
-// trailing "0"), another date token, or only the first / all but the last bytes.
-QByteArray withMarker(const QByteArray &marker, int version)
+// A zero file edited as a case of tests/data/files/reader.txt says.
+QByteArray editedFile(const QStringList &edit)
 {
-    const QByteArray f = zeroFile(version);
-    return marker + f.mid(f.indexOf("\r\n"));
-}
-QByteArray withLastValue(int version, int line, const QByteArray &value)
-{
-    QByteArray f = zeroFile(version);
+    if (edit[0] == QLatin1String("empty"))
+        return QByteArray();
+    QByteArray f = zeroFile(edit[1].toInt());
+    const QByteArray arg = edit[2].toLatin1();
+    if (edit[0] == QLatin1String("marker"))
+        return QByteArray::fromPercentEncoding(arg) + f.mid(f.indexOf("\r\n"));
+    if (edit[0] == QLatin1String("date"))
+        return f.chopped(22) + arg + " \r\n";
+    if (edit[0] == QLatin1String("cut"))
+        return arg.toInt() >= 0 ? f.left(arg.toInt()) : f.chopped(-arg.toInt());
     int end = -2;
-    for (int i = 0; i < line; ++i)
+    for (int i = 0; i < arg.toInt(); ++i)
         end = f.indexOf("\r\n", end + 2);
-    return f.replace(end - 1, 1, value);
-}
-QByteArray withDate(int version, const QByteArray &token)
-{
-    return zeroFile(version).chopped(22) + token + " \r\n";
-}
-QByteArray cut(int version, int keep)
-{
-    const QByteArray f = zeroFile(version);
-    return keep >= 0 ? f.left(keep) : f.chopped(-keep);
+    return f.replace(end - 1, 1, edit[3].toLatin1());
 }
 
 } // namespace
@@ -186,70 +180,16 @@ private slots:
         QTest::addColumn<QString>("detail");  // these three checked when not empty
         QTest::addColumn<QString>("date");
         QTest::addColumn<QString>("time");
-
-        const QString notKvl = QStringLiteral("It is not a KVL 24-2/36 file !!!!");
-        const QString v24 = QStringLiteral("It is not a KVL 24-2 file !!!!");
-        const QString v36 = QStringLiteral("It is not a KVL 36 file !!!!");
-        const QString d24 = QStringLiteral("It is not a KVL 24-2 Version 5.0 file !!!!");
-        const QString d36 = QStringLiteral("It is not a KVL 36 Version 5.0 file !!!!");
-        const QString none;
-        auto row = [](const char *name, const QByteArray &file, int version, const QString &failure,
-                      const QString &detail = QString(), const QString &date = QString(),
-                      const QString &time = QString()) {
-            QTest::newRow(name) << file << version << failure << detail << date << time;
-        };
-
-        row("v3 marker", withMarker("donn\351es_d_un_KVL_24-2!!!", 3), 3, none);
-        row("v4 written", withMarker("KVL_24-2_Data_for_Version_4!!!", 4), 4, none);
-        row("v4 french", withMarker("donn\351es_d_un_KVL_24-2_Version4!!!", 4), 4, none);
-        row("v4 french apostrophe", withMarker("donn\351es_d'un_KVL_24-2_Version4!!!", 4), 4, none);
-        row("v5 written", withMarker("KVL_24-2_Data_for_Version_5!!!", 5), 5, none);
-        row("v5 french", withMarker("Donn\351es_d'un_KVL_24-2_Version_5!!!", 5), 5, none);
-        row("v70 written", withMarker("KVL_36_Data_for_Version_1!!!", 70), 70, none);
-        row("blank before !!!", withMarker("KVL_24-2_Data_for_Version_4 !!!", 4), 0, notKvl);
-        row("lower case", withMarker("kvl_24-2_data_for_version_5!!!", 5), 0, notKvl);
-        row("utf-8 e acute", withMarker("donn\303\251es_d'un_KVL_24-2_Version4!!!", 4), 0, notKvl);
-        row("v3 with capital D", withMarker("Donn\351es_d_un_KVL_24-2!!!", 3), 0, notKvl);
-        row("two marks", withMarker("KVL_36_Data_for_Version_1!!", 70), 0, notKvl);
-        row("empty file", QByteArray(), 0, notKvl,
-            "The first line holds no marker of a KVL 24-2 or KVL 36 data file.");
-
-        // The last value of a line carries the CR LF and is closed by the next
-        // line's blank: 255 there is 6 characters and passes, 1000 is 7 and fails.
-        row("255 end of Leq line", withLastValue(4, 2, "255"), 4, none);
-        row("1000 end of Leq line", withLastValue(4, 2, "1000"), 4, v24,
-            "Line 2 of the file, Leq records, record 8192, value 8: a value longer than 5 characters "
-            "(\"1000\").");
-        row("255 end of event line v70", withLastValue(70, 3, "255"), 70, none);
-        row("1000 end of event line v70", withLastValue(70, 3, "1000"), 70, v36);
-        row("1000 end of param line v5", withLastValue(5, 4, "1000"), 5, v24,
-            "Line 4 of the file, parameters, element 2559: a value longer than 5 characters (\"1000\").");
-        row("256 is no device byte", withLastValue(3, 2, "256"), 3, v24,
-            "Line 2 of the file, Leq records, record 4096, value 8: a value above 255 (\"256\").");
-        row("letters", withLastValue(70, 3, "1a"), 70, v36,
-            "Line 3 of the file, events, record 4096, value 8: a character that is not a digit (\"1a\").");
-        row("negative", withLastValue(5, 2, "-1"), 5, v24);
-
-        row("date 20 characters", withDate(5, "06/12/2026_14:05:09"), 5, none, none, "06/12/2026", "14:05");
-        row("date 21 characters v5", withDate(5, "06/12/2026_14:05:099"), 5, d24,
-            "Line 6 of the file, transfer date: longer than 19 characters (\"06/12/2026_14:05:099\").");
-        row("date 21 characters v70", withDate(70, "06/12/2026_14:05:099"), 70, d36);
-        row("short date token", withDate(70, "1/2/2009_8:5"), 70, none, none, "1/2/2009_8", "5");
-
-        row("v3 after marker", cut(3, 24), 3, v24,
-            "Line 1 of the file, after the marker: a line break is missing.");
-        row("v3 marker and CR LF", cut(3, 26), 3, v24);
-        row("v3 mid Leq", cut(3, 1000), 3, v24);
-        row("v3 before last blank", cut(3, -3), 3, v24);
-        row("v3 without final CR LF", cut(3, -2), 3, none);
-        row("v4 mid events", cut(4, 40000), 4, v24);
-        row("v4 mid params", cut(4, -200), 4, v24);
-        row("v5 mid history", cut(5, -1000), 5, v24);
-        row("v5 before date", cut(5, -22), 5, d24);
-        row("v5 date without blank", cut(5, -3), 5, d24);
-        row("v5 without final CR LF", cut(5, -2), 5, none);
-        row("v70 mid Leq", cut(70, 5000), 70, v36);
-        row("v70 mid date", cut(70, -5), 70, d36);
+        QFile cases(qEnvironmentVariable("KVL_TEST_DATA") + QStringLiteral("/files/reader.txt"));
+        QVERIFY(cases.open(QIODevice::ReadOnly | QIODevice::Text));
+        for (const QString &line : QString::fromUtf8(cases.readAll()).split(QLatin1Char('\n'))) {
+            if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+                continue;
+            const QStringList c = line.split(QLatin1Char('|'));
+            QCOMPARE(c.size(), 7);
+            QTest::newRow(qPrintable(c[0]))
+                << editedFile(c[1].split(QLatin1Char(' '))) << c[2].toInt() << c[3] << c[4] << c[5] << c[6];
+        }
     }
 
     void reader()

@@ -7,13 +7,25 @@
 #include "tables/Firmware.h"
 #include "tables/Period.h"
 #include "tables/RecordedSpan.h"
-#include "tables/TableHeaders.h"
 #include "tables/TableLines.h"
 
 #include <QtTest>
 
 using namespace kvl;
 using namespace kvl::test;
+
+namespace {
+
+// The cases of a section of tests/data/tables/cases.txt, each row one list
+// "name | field | ..." in the column "c".
+void addCases(const QString &section)
+{
+    QTest::addColumn<QStringList>("c");
+    for (const QStringList &r : dataRows(QStringLiteral("../tables/cases.txt"), section))
+        QTest::newRow(qPrintable(r[0])) << r;
+}
+
+} // namespace
 
 class TableLinesTest : public QObject
 {
@@ -52,77 +64,25 @@ private slots:
         QCOMPARE(eventLabel(3, 0, 70, EventList::Chart), QStringLiteral("XXX"));
     }
 
-    void leqLines_data()
-    {
-        QTest::addColumn<QStringList>("records");
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("last");
-        QTest::addColumn<int>("kind");
-        // The lines of each row are in tests/data/tables/lines.txt.
-        const int leq = int(LeqKind::Leq), leq10 = int(LeqKind::Leq10), leq1 = int(LeqKind::Leq1);
-        using L = QStringList;
-        QTest::newRow("29 February 2008") << L{"01/03/08 00:05 85"} << 1 << 1 << leq;
-        QTest::newRow("28 February 2009") << L{"01/03/09 00:05 85"} << 1 << 1 << leq;
-        QTest::newRow("year end") << L{"01/01/09 00:03 105"} << 1 << 1 << leq10;
-        QTest::newRow("30-day month end") << L{"01/05/08 00:09 70"} << 1 << 1 << leq;
-        QTest::newRow("hour borrow, level 1,07") << L{"15/03/08 14:05 107"} << 1 << 1 << leq;
-        QTest::newRow("adjacent 10 minutes") << L{"15/03/08 14:10 80", "15/03/08 14:20 81"} << 1 << 2 << leq;
-        QTest::newRow("gap of 11 minutes") << L{"15/03/08 14:10 80", "15/03/08 14:21 81"} << 1 << 2 << leq10;
-        QTest::newRow("adjacent across midnight")
-            << L{"01/03/08 23:55 90", "02/03/08 00:05 91"} << 1 << 2 << leq;
-        QTest::newRow("previous row outside the period still adjacent")
-            << L{"01/03/08 23:55 90", "02/03/08 00:05 91"} << 2 << 2 << leq;
-        QTest::newRow("gapped across midnight, no empty line")
-            << L{"01/03/08 22:00 90", "02/03/08 00:05 91"} << 1 << 2 << leq;
-        QTest::newRow("empty line between days")
-            << L{"03/03/08 21:00 75", "04/03/08 09:00 76"} << 1 << 2 << leq;
-        QTest::newRow("Leq1 one minute, never borrows")
-            << L{"01/01/09 00:00 101", "01/01/09 00:01 100"} << 1 << 2 << leq1;
-        QTest::newRow("no rows") << L{"05/03/08 09:15 88"} << 0 << 0 << leq;
-    }
+    void leqLines_data() { addCases(QStringLiteral("leq")); }
 
     void leqLines()
     {
-        QFETCH(QStringList, records);
-        QFETCH(int, first);
-        QFETCH(int, last);
-        QFETCH(int, kind);
+        QFETCH(QStringList, c);
+        const int kind = QStringList{"Leq", "Leq10", "Leq1"}.indexOf(c.value(4));
+        QVERIFY(kind >= 0);
         LeqTable table;
-        fillLeq(table, records);
-        KVL_COMPARE_REF("tables/lines.txt", QStringLiteral("leq ") + QTest::currentDataTag(),
-                        kvl::leqLines(table, first, last, LeqKind(kind)));
+        fillLeq(table, items(c.value(1)));
+        KVL_COMPARE_REF("tables/lines.txt", QStringLiteral("leq ") + c[0],
+                        kvl::leqLines(table, c.value(2).toInt(), c.value(3).toInt(), LeqKind(kind)));
     }
 
-    void periodScan_data()
-    {
-        QTest::addColumn<int>("leqRows"); // 0: the events table; else the Leq row count scanned
-        QTest::addColumn<int>("fillTo");  // rows up to fillTo repeat the last record
-        QTest::addColumn<QStringList>("period");
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("last");
-
-        using L = QStringList;
-        QTest::newRow("one day") << 0 << 0 << L{"03/03/2008", "03/03/2008"} << 3 << 4;
-        QTest::newRow("hours do not matter") << 0 << 0 << L{"02/03/2008", "02/03/2008"} << 2 << 2;
-        QTest::newRow("to the last used row") << 0 << 0 << L{"04/03/2008", "31/12/2099"} << 5 << 5;
-        QTest::newRow("before every row") << 0 << 0 << L{"01/01/2008", "29/02/2008"} << 0 << 0;
-        QTest::newRow("after every row") << 0 << 0 << L{"05/03/2008", "05/03/2008"} << 0 << 0;
-        QTest::newRow("start after end") << 0 << 0 << L{"04/03/2008", "01/03/2008"} << 0 << 0;
-        QTest::newRow("no stored period") << 0 << 0 << L{"//", "//"} << 0 << 0;
-        QTest::newRow("events run to row 4096") << 0 << 4096 << L{"04/03/2008", "31/12/2008"} << 5 << 4096;
-        QTest::newRow("Leq 3.5 ends at row 4096")
-            << 4096 << 8192 << L{"04/03/2008", "04/03/2008"} << 5 << 4096;
-        QTest::newRow("Leq 8192 rows") << 8192 << 8192 << L{"01/01/2008", "31/12/2008"} << 1 << 8192;
-        QTest::newRow("Leq no rows") << 8192 << 8192 << L{"05/03/2008", "05/03/2008"} << 0 << 0;
-    }
+    void periodScan_data() { addCases(QStringLiteral("period scan")); }
 
     void periodScan()
     {
-        QFETCH(int, leqRows);
-        QFETCH(int, fillTo);
-        QFETCH(QStringList, period);
-        QFETCH(int, first);
-        QFETCH(int, last);
+        QFETCH(QStringList, c);
+        const int leqRows = c.value(1).toInt(), fillTo = c.value(2).toInt();
         const QStringList week{"01/03/08 10:00 1 0", "02/03/08 23:59 0 1", "03/03/08 00:00 1 0",
                                "03/03/08 12:00 0 2", "04/03/08 08:00 4 0"};
         Store store;
@@ -131,7 +91,7 @@ private slots:
             for (int r = int(week.size()) + 1; r <= fillTo; ++r)
                 std::copy(table.row(int(week.size())), table.row(int(week.size())) + 8, table.row(r));
         };
-        setPeriod(store, period[0], period[1]);
+        setPeriod(store, c.value(3), c.value(4));
         store.Period_First = store.Period_Last = 77;
         if (leqRows) {
             repeatLast(store.Leq_Records);
@@ -141,36 +101,22 @@ private slots:
             repeatLast(store.Event_Records);
             Periode_Evenements(store);
         }
-        QCOMPARE(store.Period_First, first);
-        QCOMPARE(store.Period_Last, last);
+        QCOMPARE(store.Period_First, c.value(5).toInt());
+        QCOMPARE(store.Period_Last, c.value(6).toInt());
     }
 
-    void eventLines_data()
-    {
-        QTest::addColumn<QStringList>("records");
-        QTest::addColumn<int>("version");
-        // The lines of each row are in tests/data/tables/lines.txt.
-        QTest::newRow("KVL Open v4 keeps its blank") << QStringList{"03/03/08 09:05 1 0"} << 4;
-        QTest::newRow("empty line between days, none before the first")
-            << QStringList{"03/03/08 22:00 0 32", "03/03/08 23:59 4 0", "04/03/08 00:00 0 64"} << 70;
-        QTest::newRow("skipped row still counts as the row before")
-            << QStringList{"03/03/08 22:00 2 0", "04/03/08 01:00 1 1", "04/03/08 02:00 0 8"} << 3;
-        QTest::newRow("skipped row of the same day before the new day")
-            << QStringList{"03/03/08 22:00 2 0", "03/03/08 23:00 0 0", "04/03/08 02:00 0 8"} << 3;
-        QTest::newRow("two bits set") << QStringList{"31/12/08 23:59 0 48"} << 5;
-    }
+    void eventLines_data() { addCases(QStringLiteral("events")); }
 
     void eventLines()
     {
-        QFETCH(QStringList, records);
-        QFETCH(int, version);
+        QFETCH(QStringList, c);
         Store store;
-        store.Device_Version = qint16(version);
-        fillEvents(store.Event_Records, records);
+        store.Device_Version = qint16(c.value(1).toInt());
+        fillEvents(store.Event_Records, items(c.value(2)));
         setPeriod(store, "01/01/2008", "31/12/2008");
         Periode_Evenements(store);
         const QStringList lines = eventTableLines(store);
-        KVL_COMPARE_REF("tables/lines.txt", QStringLiteral("events ") + QTest::currentDataTag(), lines);
+        KVL_COMPARE_REF("tables/lines.txt", QStringLiteral("events ") + c[0], lines);
 
         // The chart window's list: same rows, "   at   " and its own labels.
         const ListText chart = Lignes_Evenements(store);
@@ -180,93 +126,16 @@ private slots:
             QVERIFY(line.isEmpty() || line.contains(QStringLiteral("   at   ")));
     }
 
-    void chartEventsWhenEmpty()
-    {
-        Store store;
-        fillEvents(store.Event_Records, {"03/03/08 22:00 2 0"});
-        setPeriod(store, "04/03/2008", "05/03/2008");
-        const ListText chart = Lignes_Evenements(store);
-        QVERIFY(chart.message);
-        QCOMPARE(chart.lines, (QStringList{"", "", "       No Events recorded for this period!!!"}));
-        QCOMPARE(emptyPeriodList(noEventText()).lines,
-                 (QStringList{"", "", "", "", "", " There is no recorded event for this period !!!"}));
-    }
-
-    void separate()
-    {
-        Store store;
-        fillLeq(store.Leq_Records, {"01/03/08 10:00 80 10", "02/03/08 10:00 81 1", "02/03/08 10:01 82 10",
-                                    "02/03/08 10:02 83 5", "02/03/08 10:03 84 1", "03/03/08 10:00 85 1"});
-        store.Period_First = 2;
-        store.Period_Last = 5;
-        Separer_Leq1_Leq10(store);
-        QCOMPARE(store.Leq1_Count, 3);
-        QCOMPARE(store.Leq10_Count, 2);
-        QCOMPARE(store.Leq1_Records(2, 7), qint16(84));
-        QCOMPARE(store.Leq10_Records(1, 7), qint16(82));
-        QCOMPARE(Lignes_Tableau_Leq1(store).size(), 2);
-        QCOMPARE(Lignes_Tableau_Leq10(store).size(), 1);
-
-        store.Period_First = store.Period_Last = 0;
-        Separer_Leq1_Leq10(store);
-        QCOMPARE(store.Leq1_Count, 1);
-        QVERIFY(Lignes_Tableau_Leq1(store).isEmpty());
-    }
-
-    void headers_data()
-    {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<QString>("end");
-        // Events, Leq, serial line of events, serial line of Leq: tests/data/tables/headers.txt.
-        QTest::newRow("v3 one day") << 3 << "29/02/2008";
-        QTest::newRow("v4 several days") << 4 << "01/03/2008";
-        QTest::newRow("v5") << 5 << "29/02/2008";
-        QTest::newRow("v70") << 70 << "29/02/2008";
-    }
-
-    void headers()
-    {
-        QFETCH(int, version);
-        QFETCH(QString, end);
-        Store store;
-        store.Device_Version = qint16(version);
-        store.Serial_Number = QStringLiteral("123");
-        store.Param_Block[block::FirmwareMajor] = 140;
-        store.Param_Block[block::FirmwareMinor] = 204;
-        setPeriod(store, "29/02/2008", end);
-        const QString leq = version == 5    ? leq10Header(store)
-                            : version == 70 ? leq1Header(store)
-                                            : leqHeader(store);
-        KVL_COMPARE_REF(
-            "tables/headers.txt", QTest::currentDataTag(),
-            (QStringList{eventsHeader(store), leq, serialNumberLine(store, TableWindow::Events),
-                         serialNumberLine(store, version >= 5 ? TableWindow::LeqV5 : TableWindow::Leq)}));
-    }
-
-    void recordedData_data()
-    {
-        QTest::addColumn<QStringList>("leq");
-        QTest::addColumn<QStringList>("events");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("nothing recorded") << QStringList{} << QStringList{} << "Recorded data: none";
-        // Ring order, not date order; invalid stamps and empty values do not count.
-        QTest::newRow("both tables") << QStringList{"13/10/26 23:50 80 10", "01/09/26 18:00 75 10",
-                                                    "31/12/26 60:00 90 10"}
-                                     << QStringList{"02/09/26 00:01 3 0", "14/10/26 01:00 255 0",
-                                                    "31/08/99 12:00 1 0"}
-                                     << "Recorded data: 01/09/2026 to 13/10/2026";
-        QTest::newRow("events only") << QStringList{} << QStringList{"29/02/08 12:00 1 0"}
-                                     << "Recorded data: 29/02/2008 to 29/02/2008";
-    }
     void recordedData()
     {
-        QFETCH(QStringList, leq);
-        QFETCH(QStringList, events);
-        QFETCH(QString, expected);
         Store store;
-        fillLeq(store.Leq_Records, leq);
-        fillEvents(store.Event_Records, events);
-        QCOMPARE(recordedDataText(store), expected);
+        QCOMPARE(recordedDataText(store), QStringLiteral("Recorded data: none"));
+        fillEvents(store.Event_Records, {"29/02/08 12:00 1 0"});
+        QCOMPARE(recordedDataText(store), QStringLiteral("Recorded data: 29/02/2008 to 29/02/2008"));
+        // Ring order, not date order; invalid stamps and empty values do not count.
+        fillLeq(store.Leq_Records, {"13/10/26 23:50 80 10", "01/09/26 18:00 75 10", "31/12/26 60:00 90 10"});
+        fillEvents(store.Event_Records, {"02/09/26 00:01 3 0", "14/10/26 01:00 255 0", "31/08/99 12:00 1 0"});
+        QCOMPARE(recordedDataText(store), QStringLiteral("Recorded data: 01/09/2026 to 13/10/2026"));
     }
 
     void referenceTables_data()
