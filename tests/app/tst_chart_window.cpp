@@ -165,27 +165,17 @@ private slots:
 
     void samples_data()
     {
-        QTest::addColumn<QString>("sample");
-        QTest::addColumn<QDate>("start");
-        QTest::addColumn<int>("days");
-        QTest::newRow("3.5, 7 days") << "sample_v3.kvl" << QDate(2026, 9, 14) << 7;
-        QTest::newRow("3.5, nothing recorded") << "sample_v3.kvl" << QDate(2025, 1, 1) << 1;
-        QTest::newRow("4.0, 1 day") << "sample_v4.kvl" << QDate(2026, 9, 25) << 1;
-        QTest::newRow("4.0, nothing recorded") << "sample_v4.kvl" << QDate(2026, 12, 1) << 3;
-        QTest::newRow("5.X, 3 days") << "sample_v5.kvl" << QDate(2026, 9, 20) << 3;
-        QTest::newRow("5.X, nothing recorded") << "sample_v5.kvl" << QDate(2025, 6, 1) << 7;
-        QTest::newRow("KVL 36, 7 days") << "sample_v70.kvl" << QDate(2026, 10, 1) << 7;
-        QTest::newRow("KVL 36, nothing recorded") << "sample_v70.kvl" << QDate(2027, 1, 1) << 1;
+        QTest::addColumn<QStringList>("c");
+        for (const QStringList &r : dataRows(QStringLiteral("samples.txt")))
+            QTest::newRow(qPrintable(r[0])) << r;
     }
 
     void samples()
     {
-        QFETCH(QString, sample);
-        QFETCH(QDate, start);
-        QFETCH(int, days);
-        loadSample(sample);
+        QFETCH(QStringList, c);
+        loadSample(c[1]);
         MessageRecorder messages;
-        frmGraphique_Leq *w = openChart(start, days);
+        frmGraphique_Leq *w = openChart(QDate::fromString(c[2], Qt::ISODate), c[3].toInt());
         QVERIFY(w);
         QVERIFY(openFlags().Open_frmGraphique_Leq);
         KVL_COMPARE_REF(QStringLiteral("charts/windows.txt"), QTest::currentDataTag(),

@@ -74,27 +74,17 @@ private slots:
 
     void mouseSelection_data()
     {
-        QTest::addColumn<QPoint>("from");
-        QTest::addColumn<QPoint>("to");
-        QTest::addColumn<QString>("scale"); // after the release
-        // The first zoom leaves 40 pixels to a unit and 7 to a dB: 25.1 units
-        // from 10, 79 dB from 130 dB down.
-        const QString same = QStringLiteral("10 -130 25.1 79");
-        const QString range = QStringLiteral("15 -115.7 1 5");
-        QTest::newRow("click without moving") << QPoint(200, 100) << QPoint(200, 100) << same;
-        QTest::newRow("0.9 unit") << QPoint(200, 100) << QPoint(236, 170) << same;
-        QTest::newRow("4 dB") << QPoint(200, 100) << QPoint(280, 128) << same;
-        QTest::newRow("1 unit and 5 dB") << QPoint(200, 100) << QPoint(240, 135) << range;
-        QTest::newRow("right to left") << QPoint(240, 100) << QPoint(200, 135) << range;
-        QTest::newRow("bottom to top") << QPoint(200, 135) << QPoint(240, 100) << range;
-        QTest::newRow("both reversed") << QPoint(240, 135) << QPoint(200, 100) << range;
+        QTest::addColumn<QStringList>("c");
+        for (const QStringList &r : test::dataRows(QStringLiteral("mouse.txt")))
+            QTest::newRow(qPrintable(r[0])) << r;
     }
 
     void mouseSelection()
     {
-        QFETCH(QPoint, from);
-        QFETCH(QPoint, to);
-        QFETCH(QString, scale);
+        QFETCH(QStringList, c);
+        const QPoint from(c[1].section(',', 0, 0).toInt(), c[1].section(',', 1).toInt());
+        const QPoint to(c[2].section(',', 0, 0).toInt(), c[2].section(',', 1).toInt());
+        const QString scale = c[3];
         open(1);
         // A small diagram ignores the mouse.
         drag(m_window->graphique(Diagram::Leq10), QPoint(33, 0), QPoint(400, 200));

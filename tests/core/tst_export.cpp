@@ -37,45 +37,23 @@ private slots:
         QCOMPARE(kvl::csvField(value), written);
     }
 
-    // Start and end of each level's interval, as "start end" texts.
+    // Start and end of each level's interval, the cases in export/intervals.txt.
     void intervals_data()
     {
-        QTest::addColumn<QStringList>("records");
-        QTest::addColumn<int>("series");
-        QTest::addColumn<QString>("expected");
-        auto row = [](const char *tag, const QStringList &records, LeqSeries series, const char *expected) {
-            QTest::newRow(tag) << records << int(series) << QString::fromLatin1(expected);
-        };
-        row("adjacent: starts at the previous stamp", {"05/03/08 14:10 80", "05/03/08 14:20 81"},
-            LeqSeries::Leq,
-            "2008-03-05T14:00:00 2008-03-05T14:10:00; 2008-03-05T14:10:00 2008-03-05T14:20:00");
-        row("15 minutes older: 10 minutes before", {"05/03/08 14:10 80", "05/03/08 14:25 81"}, LeqSeries::Leq,
-            "2008-03-05T14:00:00 2008-03-05T14:10:00; 2008-03-05T14:15:00 2008-03-05T14:25:00");
-        row("5 minutes older: from the previous stamp", {"05/03/08 14:10 80", "05/03/08 14:15 81"},
-            LeqSeries::Leq10,
-            "2008-03-05T14:00:00 2008-03-05T14:10:00; 2008-03-05T14:10:00 2008-03-05T14:15:00");
-        row("across midnight the start is the day before", {"01/03/08 23:55 80", "02/03/08 00:05 81"},
-            LeqSeries::Leq10,
-            "2008-03-01T23:45:00 2008-03-01T23:55:00; 2008-03-01T23:55:00 2008-03-02T00:05:00");
-        row("leap day borrow", {"01/03/08 00:05 80"}, LeqSeries::Leq,
-            "2008-02-29T23:55:00 2008-03-01T00:05:00");
-        row("equal stamps never give an empty interval", {"05/03/08 14:10 80", "05/03/08 14:10 81"},
-            LeqSeries::Leq,
-            "2008-03-05T14:00:00 2008-03-05T14:10:00; 2008-03-05T14:00:00 2008-03-05T14:10:00");
-        row("Leq1: always the minute before", {"01/01/09 00:00 80", "01/01/09 00:01 81"}, LeqSeries::Leq1,
-            "2008-12-31T23:59:00 2009-01-01T00:00:00; 2009-01-01T00:00:00 2009-01-01T00:01:00");
+        QTest::addColumn<QStringList>("c");
+        for (const QStringList &r : dataRows(QStringLiteral("../export/intervals.txt")))
+            QTest::newRow(qPrintable(r[0])) << r;
     }
     void intervals()
     {
-        QFETCH(QStringList, records);
-        QFETCH(int, series);
-        QFETCH(QString, expected);
+        QFETCH(QStringList, c);
+        const QStringList records = items(c[2]);
         LeqTable table;
         fillLeq(table, records);
         QStringList got;
-        for (const LeqInterval &i : leqIntervals(table, 1, int(records.size()) + 1, LeqSeries(series)))
+        for (const LeqInterval &i : leqIntervals(table, 1, int(records.size()) + 1, LeqSeries(c[1].toInt())))
             got << isoText(i.start) + QLatin1Char(' ') + isoText(i.end);
-        QCOMPARE(got, items(expected));
+        QCOMPARE(got, items(c[3]));
     }
 
     // The first row of a period still takes its start from the row before it.
