@@ -71,22 +71,14 @@ template <typename Test> bool inked(const QImage &image, const Scale &s, QPointF
     return false;
 }
 
-// What the window shows, as name=text lines: title, every label (or
-// "hidden"), each list's size, font, first and last line, the buttons shown,
-// what the diagrams hold, and the message boxes of the load.
+// What the window shows, as name=text lines: title, every label in creation
+// order (or "hidden"), each list's size, font, first and last line, the
+// buttons shown, what the diagrams hold, and the message boxes of the load.
 QStringList windowTexts(frmGraphique_Leq *w, const MessageRecorder &messages)
 {
     QStringList out{QStringLiteral("=") + w->windowTitle()};
-    for (const QString &name :
-         QStringLiteral(
-             "Label_Entete Label_Date Label_Leq10 Label_Leq1 Label3 Label_List_Leq1 Label4 "
-             "Label_Mini_Leq10 Label_Maxi_Leq10 Label_Mini_Leq1 Label_Maxi_Leq1 Label_Niveau_Leq_Jour "
-             "Label_Niveau_Leq_Nuit Label_Niveau_Leq_Jour_Fenetre Label_Niveau_Leq_Nuit_Fenetre "
-             "Label_Heure_Jour_Nuit Label_Heure_Nuit_Jour Label_Analyse Label_Source")
-             .split(' ')) {
-        const QLabel *label = w->findChild<QLabel *>(name);
-        out << name + (label->isHidden() ? QStringLiteral(" hidden") : '=' + label->text());
-    }
+    for (const QLabel *label : w->findChildren<QLabel *>(QRegularExpression(QStringLiteral("^Label"))))
+        out << label->objectName() + (label->isHidden() ? QStringLiteral(" hidden") : '=' + label->text());
     for (const QString &name : {"List_Leq10", "List_Leq1", "List_Depassement"}) {
         const QListWidget *list = w->findChild<QListWidget *>(name);
         out << QStringLiteral("%1.lines=%2%3 font %4%5")
@@ -100,10 +92,10 @@ QStringList windowTexts(frmGraphique_Leq *w, const MessageRecorder &messages)
                 << name + ".last=" + list->item(list->count() - 1)->text();
     }
     QStringList buttons;
-    for (const char *name :
-         {"Cmd_New_Graph", "Cmd_Zoom_Leq10", "Cmd_Zoom_Leq1", "Cmd_Print_Leq10", "Cmd_Print_Leq1"})
-        if (!w->findChild<QAbstractButton *>(QString::fromLatin1(name))->isHidden())
-            buttons << QString::fromLatin1(name);
+    for (const QAbstractButton *b :
+         w->findChildren<QAbstractButton *>(QRegularExpression(QStringLiteral("^Cmd_"))))
+        if (!b->isHidden())
+            buttons << b->objectName();
     out << QStringLiteral("buttons=") + buttons.join(QLatin1Char(' '));
     for (Diagram d : {Diagram::Leq10, Diagram::Leq1}) {
         const PictureBox *box = w->graphique(d);
