@@ -133,6 +133,13 @@ void loadSample(const QString &name)
     appStore().Data_Loaded = true;
 }
 
+void rows(const QString &section)
+{
+    QTest::addColumn<QStringList>("c");
+    for (const QStringList &r : dataRows(QStringLiteral("samples.txt"), section))
+        QTest::newRow(qPrintable(r[0])) << r;
+}
+
 } // namespace
 
 class ChartWindowTest : public QObject
@@ -155,13 +162,7 @@ private slots:
         flush();
     }
 
-    void samples_data()
-    {
-        QTest::addColumn<QStringList>("c");
-        for (const QStringList &r : dataRows(QStringLiteral("samples.txt")))
-            QTest::newRow(qPrintable(r[0])) << r;
-    }
-
+    void samples_data() { rows(QString()); }
     void samples()
     {
         QFETCH(QStringList, c);
@@ -215,21 +216,14 @@ private slots:
         QCOMPARE(pick(windowTexts(w, messages), expected), expected);
     }
 
-    void newDiagramOpensTheDialogOfTheFirmware_data()
-    {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<QString>("dialog");
-        QTest::newRow("4.0") << 4 << "frmInGraphique";
-        QTest::newRow("KVL 36") << 70 << "frmInGraphique_v5";
-    }
-
+    void newDiagramOpensTheDialogOfTheFirmware_data() { rows(QStringLiteral("new diagram")); }
     void newDiagramOpensTheDialogOfTheFirmware()
     {
-        QFETCH(int, version);
-        QFETCH(QString, dialog);
+        QFETCH(QStringList, c);
+        const QString dialog = c[2];
         QStringList opened;
         registerViewStubs(&opened);
-        fillBusyStore(appStore(), version);
+        fillBusyStore(appStore(), c[1].toInt());
         MessageRecorder messages;
         frmGraphique_Leq *w = openChart(QDate(2008, 2, 28), 3);
         QVERIFY(w);
