@@ -18,23 +18,17 @@ class ExportTest : public QObject
     Q_OBJECT
 
 private slots:
+    // Line breaks written as \r and \n in export/csvfields.txt.
     void csvField_data()
     {
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("written");
-        QTest::newRow("plain") << QString("Door Open") << QString("Door Open");
-        QTest::newRow("empty") << QString() << QString();
-        QTest::newRow("comma") << QString("a,b") << QString("\"a,b\"");
-        QTest::newRow("quote") << QString("say \"hi\"") << QString("\"say \"\"hi\"\"\"");
-        QTest::newRow("line break") << QString("a\r\nb") << QString("\"a\r\nb\"");
-        QTest::newRow("carriage return") << QString("a\rb") << QString("\"a\rb\"");
-        QTest::newRow("accent stays") << QString("équal") << QString("équal");
+        QTest::addColumn<QStringList>("c");
+        for (QStringList r : dataRows(QStringLiteral("../export/csvfields.txt")))
+            QTest::newRow(qPrintable(r[0])) << r.replaceInStrings("\\r", "\r").replaceInStrings("\\n", "\n");
     }
     void csvField()
     {
-        QFETCH(QString, value);
-        QFETCH(QString, written);
-        QCOMPARE(kvl::csvField(value), written);
+        QFETCH(QStringList, c);
+        QCOMPARE(kvl::csvField(c[1]), c[2]);
     }
 
     // Start and end of each level's interval, the cases in export/intervals.txt.
@@ -62,8 +56,6 @@ private slots:
         LeqTable table;
         fillLeq(table, {"05/03/08 23:55 80", "06/03/08 00:05 85"});
         const QList<LeqInterval> rows = leqIntervals(table, 2, 2, LeqSeries::Leq);
-        QCOMPARE(rows.size(), 1);
-        QCOMPARE(isoText(rows[0].start), QStringLiteral("2008-03-05T23:55:00"));
         QCOMPARE(leqCsv(rows), QByteArray("series,start,end,level_db\r\nLeq,2008-03-05T23:55:00,"
                                           "2008-03-06T00:05:00,85\r\n"));
     }
