@@ -33,11 +33,6 @@ namespace {
 // What a case of examples.txt puts into the store, by key.
 using Setup = QHash<QString, QStringList>;
 
-void flush()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 // The chart dialog's work before it opens the window: the period, and for
 // firmware 3.5/4.0 the thresholds and hours it proposes from the device.
 frmGraphique_Leq *openChart(const QDate &start, int days)
@@ -151,7 +146,7 @@ private slots:
     void cleanup()
     {
         Fermer_Fenetres();
-        flush();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     void samples_data() { rows(QString()); }
@@ -223,7 +218,7 @@ private slots:
         frmGraphique_Leq *w = openChart(QDate(2008, 2, 28), 3);
         QVERIFY(w);
         w->findChild<QPushButton *>(QStringLiteral("Cmd_New_Graph"))->click();
-        flush();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!findForm(QStringLiteral("frmGraphique_Leq")));
         QVERIFY(!openFlags().Open_frmGraphique_Leq);
         QCOMPARE(opened, QStringList{dialog});

@@ -13,31 +13,32 @@
 using namespace kvl;
 using namespace kvl::test;
 
+namespace {
+
+void rows(const QString &section)
+{
+    QTest::addColumn<QStringList>("c");
+    for (const QStringList &r : dataRows(QStringLiteral("../export/cases.txt"), section))
+        QTest::newRow(qPrintable(r[0])) << r;
+}
+
+} // namespace
+
 class ExportTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    // Line breaks written as \r and \n in export/csvfields.txt.
-    void csvField_data()
-    {
-        QTest::addColumn<QStringList>("c");
-        for (QStringList r : dataRows(QStringLiteral("../export/csvfields.txt")))
-            QTest::newRow(qPrintable(r[0])) << r.replaceInStrings("\\r", "\r").replaceInStrings("\\n", "\n");
-    }
+    void csvField_data() { rows(QStringLiteral("csv fields")); }
     void csvField()
     {
         QFETCH(QStringList, c);
+        c.replaceInStrings("\\r", "\r").replaceInStrings("\\n", "\n");
         QCOMPARE(kvl::csvField(c[1]), c[2]);
     }
 
-    // Start and end of each level's interval, the cases in export/intervals.txt.
-    void intervals_data()
-    {
-        QTest::addColumn<QStringList>("c");
-        for (const QStringList &r : dataRows(QStringLiteral("../export/intervals.txt")))
-            QTest::newRow(qPrintable(r[0])) << r;
-    }
+    // Start and end of each level's interval.
+    void intervals_data() { rows(QStringLiteral("intervals")); }
     void intervals()
     {
         QFETCH(QStringList, c);
@@ -80,26 +81,15 @@ private slots:
 
     // kvl-report's output for the sample firmware 5.X file over two days,
     // against export/sample_v5_<kind>.<format>.
-    void sampleReport_data()
-    {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<int>("format");
-        const QStringList kinds{"leq", "events", "params", "summary"};
-        for (const char *tag :
-             {"leq csv", "events csv", "params csv", "summary csv", "summary json", "leq json"}) {
-            const QStringList t = QString::fromLatin1(tag).split(' ');
-            QTest::newRow(tag) << int(kinds.indexOf(t[0])) << int(t[1] == "json");
-        }
-    }
+    void sampleReport_data() { rows(QStringLiteral("sample report")); }
     void sampleReport()
     {
-        QFETCH(int, kind);
-        QFETCH(int, format);
+        QFETCH(QStringList, c);
         QFile file(qEnvironmentVariable("KVL_SAMPLES") + QStringLiteral("/sample_v5.kvl"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         ReportOptions options;
-        options.kind = ReportKind(kind);
-        options.format = ReportFormat(format);
+        options.kind = ReportKind(c[1].toInt());
+        options.format = ReportFormat(c[2].toInt());
         options.range = DateRange{QDate(2026, 9, 10), QDate(2026, 9, 11)};
         const FileReport report = reportBytes(QStringLiteral("sample_v5.kvl"), file.readAll(), options);
         QVERIFY(report.loaded);
