@@ -1,5 +1,6 @@
 // The two chart parameter dialogs, offscreen.
 
+#include "../core/TableStores.h"
 #include "TestSupport.h"
 
 #include "charts/frmInGraphique.h"
@@ -139,29 +140,18 @@ private slots:
 
     void ok_data()
     {
-        QTest::addColumn<QStringList>("typed"); // none: the device's values
-        QTest::addColumn<QString>("message");   // how the refusal starts, naming the box; none when accepted
-        QTest::addColumn<QString>("stored");    // start, days, thresholds, hours
-
-        const QString accepted, before = QStringLiteral("0/0/0 1 0/0 0-0");
-        QTest::newRow("device values") << QStringList() << accepted << "30/4/2008 3 102/92 23-7";
-        QTest::newRow("rounded") << QStringList{" 95.4", "84,5", "0", "23.2"} << accepted
-                                 << "30/4/2008 3 95/85 0-23";
-        QTest::newRow("abc") << QStringList{"abc", "85", "22", "6"} << "Leq Level Day :" << before;
-        QTest::newRow("empty") << QStringList{"95", "", "22", "6"} << "Leq Level Night :" << before;
-        QTest::newRow("-5") << QStringList{"95", "85", "-5", "6"} << "Day to Night :" << before;
-        QTest::newRow("hour 25") << QStringList{"95", "85", "22", "25"} << "Night to Day :" << before;
-        QTest::newRow("hour 23.6") << QStringList{"95", "85", "23.6", "6"} << "Day to Night :" << before;
-        QTest::newRow("199 dB") << QStringList{"199", "85", "22", "6"} << accepted
-                                << "30/4/2008 3 199/85 22-6";
-        QTest::newRow("200 dB") << QStringList{"95", "200", "22", "6"} << "Leq Level Night :" << before;
+        QTest::addColumn<QStringList>("c");
+        for (const QStringList &r : dataRows(QStringLiteral("dialogs.txt")))
+            QTest::newRow(qPrintable(r[0])) << r;
     }
 
     void ok()
     {
-        QFETCH(QStringList, typed);
-        QFETCH(QString, message);
-        QFETCH(QString, stored);
+        QFETCH(QStringList, c);
+        QStringList typed;
+        for (const QString &t : c[1].split(';', Qt::SkipEmptyParts))
+            typed << t.trimmed().replace('_', ' ');
+        const QString message = c[2], stored = c[3];
         auto *w = static_cast<frmInGraphique *>(openDialog(4));
         picker(w)->setDate(QDate(2008, 4, 30));
         option(w, 3)->setChecked(true);

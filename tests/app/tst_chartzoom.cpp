@@ -20,8 +20,6 @@
 
 using namespace kvl;
 
-Q_DECLARE_METATYPE(kvl::Diagram)
-
 namespace {
 
 int layerCount(const Canvas &canvas, Layer layer)
@@ -59,6 +57,13 @@ QString run(const QString &program, const QStringList &args)
     return QString::fromUtf8(p.readAllStandardOutput()).simplified();
 }
 
+void rows(const QString &section)
+{
+    QTest::addColumn<QStringList>("c");
+    for (const QStringList &r : test::dataRows(QStringLiteral("mouse.txt"), section))
+        QTest::newRow(qPrintable(r[0])) << r;
+}
+
 } // namespace
 
 class TestChartZoom : public QObject
@@ -72,29 +77,13 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    void mouseSelection_data()
-    {
-        QTest::addColumn<QPoint>("from");
-        QTest::addColumn<QPoint>("to");
-        QTest::addColumn<QString>("scale"); // after the release
-        // The first zoom leaves 40 pixels to a unit and 7 to a dB: 25.1 units
-        // from 10, 79 dB from 130 dB down.
-        const QString same = QStringLiteral("10 -130 25.1 79");
-        const QString range = QStringLiteral("15 -115.7 1 5");
-        QTest::newRow("click without moving") << QPoint(200, 100) << QPoint(200, 100) << same;
-        QTest::newRow("0.9 unit") << QPoint(200, 100) << QPoint(236, 170) << same;
-        QTest::newRow("4 dB") << QPoint(200, 100) << QPoint(280, 128) << same;
-        QTest::newRow("1 unit and 5 dB") << QPoint(200, 100) << QPoint(240, 135) << range;
-        QTest::newRow("right to left") << QPoint(240, 100) << QPoint(200, 135) << range;
-        QTest::newRow("bottom to top") << QPoint(200, 135) << QPoint(240, 100) << range;
-        QTest::newRow("both reversed") << QPoint(240, 135) << QPoint(200, 100) << range;
-    }
-
+    void mouseSelection_data() { rows(QString()); }
     void mouseSelection()
     {
-        QFETCH(QPoint, from);
-        QFETCH(QPoint, to);
-        QFETCH(QString, scale);
+        QFETCH(QStringList, c);
+        const QPoint from(c[1].section(',', 0, 0).toInt(), c[1].section(',', 1).toInt());
+        const QPoint to(c[2].section(',', 0, 0).toInt(), c[2].section(',', 1).toInt());
+        const QString scale = c[3];
         open(1);
         // A small diagram ignores the mouse.
         drag(m_window->graphique(Diagram::Leq10), QPoint(33, 0), QPoint(400, 200));
@@ -124,20 +113,14 @@ private slots:
         QCOMPARE(m_window->zoomButton(Diagram::Leq10)->toolTip(), QStringLiteral("Zoom - ."));
     }
 
-    void zoomOutSequence_data()
-    {
-        QTest::addColumn<Diagram>("diagram");
-        QTest::addColumn<QString>("leftZoomTip");
-        QTest::addColumn<QRect>("small");
-        QTest::newRow("Leq10") << Diagram::Leq10 << "Zoom - ." << QRect(2, 56, 501, 265);
-        QTest::newRow("Leq1") << Diagram::Leq1 << "Zoom -." << QRect(2, 348, 501, 265);
-    }
-
+    void zoomOutSequence_data() { rows(QStringLiteral("zoom out")); }
     void zoomOutSequence()
     {
-        QFETCH(Diagram, diagram);
-        QFETCH(QString, leftZoomTip);
-        QFETCH(QRect, small);
+        QFETCH(QStringList, c);
+        const Diagram diagram = Diagram(c[1].toInt());
+        const QString leftZoomTip = c[2];
+        const QStringList g = c[3].split(' ');
+        const QRect small(g[0].toInt(), g[1].toInt(), g[2].toInt(), g[3].toInt());
         open(3);
         PictureBox *box = m_window->graphique(diagram);
         QCOMPARE(box->geometry(), small);
@@ -212,19 +195,12 @@ private slots:
         QCOMPARE(s.Repere_Leq1, 0);
     }
 
-    void print_data()
-    {
-        QTest::addColumn<bool>("accept");
-        QTest::addColumn<QString>("pdf"); // where the printer prints, "" in a temporary folder
-        QTest::newRow("printed") << true << QString();
-        QTest::newRow("cancel") << false << QString();
-        QTest::newRow("printer fails") << true << QStringLiteral("/nonexistent-folder/chart.pdf");
-    }
-
+    void print_data() { rows(QStringLiteral("print")); }
     void print()
     {
-        QFETCH(bool, accept);
-        QFETCH(QString, pdf);
+        QFETCH(QStringList, c);
+        const bool accept = c[1] == "1";
+        const QString pdf = c[2];
         QTemporaryDir dir;
         test::ScriptedDialogs dialogs;
         dialogs.printerAnswers = {accept};

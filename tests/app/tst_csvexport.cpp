@@ -68,36 +68,17 @@ private slots:
 
     void exportsWhatTheListShows_data()
     {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<QString>("list");
-        QTest::addColumn<QString>("name");
-        // The name proposed is "<list> <first day> to <last day>.csv".
-        const QString period = QStringLiteral(" 2008-02-28 to 2008-03-01.csv");
-        const QString day = QStringLiteral(" 2026-09-10 to 2026-09-11.csv");
-        auto row = [](const char *tag, int version, const char *window, const char *list,
-                      const QString &name) {
-            QTest::newRow(tag) << version << QString(window) << QString(list) << name;
-        };
-        row("events", 4, "frmTableau_Evenements", "List_Evenements", "Events" + period);
-        row("Leq", 4, "frmTableau_Leq", "List_Leq", "Leq" + period);
-        row("Leq10", 5, "frmTableau_Leq_V5", "List_Leq10", "Leq10" + period);
-        row("Leq1", 5, "frmTableau_Leq_V5", "List_Leq1", "Leq1" + period);
-        row("diagram Leq10", 0, "frmGraphique_Leq", "List_Leq10", "Leq10" + day);
-        row("diagram Leq1", 0, "frmGraphique_Leq", "List_Leq1", "Leq1" + day);
-        row("diagram events", 0, "frmGraphique_Leq", "List_Depassement", "Events" + day);
-        // Every dated parameter record, then the current parameters.
-        row("parameter sheet", 0, "frmParametres_v4", "", "Parameters 2429630005434.csv");
+        QTest::addColumn<QStringList>("c");
+        for (const QStringList &r : dataRows(QStringLiteral("../export/csvexport.txt")))
+            QTest::newRow(qPrintable(r[0])) << r;
     }
     void exportsWhatTheListShows()
     {
-        QFETCH(int, version);
-        QFETCH(QString, window);
-        QFETCH(QString, list);
-        QFETCH(QString, name);
+        QFETCH(QStringList, c);
         MessageRecorder messages; // the diagram's threshold analysis may speak
-        QWidget *w = openWindow(version, window, QStringLiteral("28/02/2008"), QStringLiteral("01/03/2008"));
-        QAction *action = exportAction(w, list);
+        QWidget *w =
+            openWindow(c[1].toInt(), c[2], QStringLiteral("28/02/2008"), QStringLiteral("01/03/2008"));
+        QAction *action = exportAction(w, c[3]);
         QVERIFY(action && action->isEnabled());
         QCOMPARE(action->text(), QStringLiteral("Export CSV..."));
 
@@ -105,7 +86,7 @@ private slots:
         ScriptedDialogs dialogs;
         dialogs.saveAnswers << dir.filePath(QStringLiteral("out.csv"));
         action->trigger();
-        QCOMPARE(dialogs.saveRequests, QStringList{name});
+        QCOMPARE(dialogs.saveRequests, QStringList{c[4]});
         QFile file(dir.filePath(QStringLiteral("out.csv")));
         QVERIFY(file.open(QIODevice::ReadOnly));
         KVL_COMPARE_REF("export/lists.txt", QTest::currentDataTag(),

@@ -41,6 +41,13 @@ void setHours(Store &store)
         store.Param_Block[e + 1] = 70;
 }
 
+void rows(const QString &section)
+{
+    QTest::addColumn<QStringList>("c");
+    for (const QStringList &r : dataRows(QStringLiteral("../export/statistics.txt"), section))
+        QTest::newRow(qPrintable(r[0])) << r;
+}
+
 } // namespace
 
 class StatisticsTest : public QObject
@@ -49,72 +56,39 @@ class StatisticsTest : public QObject
 
 private slots:
     // Nearest rank, highest first: L_p is the level at rank ceil(p / 100 x n).
-    void percentiles_data()
-    {
-        QTest::addColumn<int>("n");
-        QTest::addColumn<int>("percent");
-        QTest::addColumn<int>("expected");
-        // Levels n, n-1, ..., 1: rank k holds the level n + 1 - k.
-        QTest::newRow("one level") << 1 << 90 << 1;
-        QTest::newRow("10: L10 is rank 1") << 10 << 10 << 10;
-        QTest::newRow("10: L90 is rank 9") << 10 << 90 << 2;
-        QTest::newRow("11: L10 is rank ceil(1.1) = 2") << 11 << 10 << 10;
-        QTest::newRow("3: L10 is rank ceil(0.3) = 1") << 3 << 10 << 3;
-    }
+    void percentiles_data() { rows(QStringLiteral("percentiles")); }
     void percentiles()
     {
-        QFETCH(int, n);
-        QFETCH(int, percent);
-        QFETCH(int, expected);
-        std::vector<int> levels(static_cast<std::size_t>(n));
+        QFETCH(QStringList, c);
+        std::vector<int> levels(static_cast<std::size_t>(c[1].toInt()));
         std::iota(levels.rbegin(), levels.rend(), 1);
-        QCOMPARE(kvl::exceededLevel(levels, percent), expected);
+        QCOMPARE(kvl::exceededLevel(levels, c[2].toInt()), c[3].toInt());
     }
 
-    // Seven 10-minute levels on 5 and 6 March 2024 against the day and night
-    // thresholds, or the file's own schedule; export/summary.txt works out the figures.
-    void summary_data()
-    {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<bool>("fileSchedule");
-        QTest::addColumn<QString>("warning");
-        QTest::newRow("4.0") << 4 << false << QString();
-        QTest::newRow("4.0, file schedule") << 4 << true << QString();
-        QTest::newRow("5.X") << 5 << false << QString();
-        // The door state at the start of the first chart period is unknown.
-        QTest::newRow("5.X, file schedule")
-            << 5 << true << "threshold schedule: No threshold Limit, fault data open!!!";
-    }
+    // Levels of 5 and 6 March 2024 against the day and night thresholds, or
+    // the file's own schedule.
+    void summary_data() { rows(QStringLiteral("summary")); }
     void summary()
     {
-        QFETCH(int, version);
-        QFETCH(bool, fileSchedule);
-        QFETCH(QString, warning);
+        QFETCH(QStringList, c);
         Store store;
-        store.Device_Version = qint16(version);
+        store.Device_Version = qint16(c[1].toInt());
         setHours(store);
-        if (version == 4) {
-            fillLeq(store.Leq_Records,
-                    {"05/03/24 21:40 78", "05/03/24 21:50 84", "05/03/24 22:00 86", "05/03/24 22:10 74",
-                     "05/03/24 22:25 70", "06/03/24 00:00 90", "06/03/24 06:05 75"});
-            fillEvents(store.Event_Records, {"05/03/24 21:45 4 0", "06/03/24 01:00 0 8"});
-        } else {
-            fillLeq(store.Leq_Records, {"05/03/24 21:40 78 10", "05/03/24 21:45 85 1", "05/03/24 21:50 84 10",
-                                        "05/03/24 22:00 86 10", "05/03/24 22:05 71 1", "05/03/24 22:06 69 1",
-                                        "05/03/24 22:10 74 10", "05/03/24 22:25 70 10",
-                                        "06/03/24 00:00 90 10", "06/03/24 06:05 75 10"});
-            fillEvents(store.Event_Records,
-                       {"05/03/24 21:41 0 32", "05/03/24 21:50 0 64", "06/03/24 01:00 0 8"});
-        }
+        for (const QStringList &r :
+             dataRows(QStringLiteral("../export/statistics.txt"), QStringLiteral("records")))
+            if (r[0] == c[1]) {
+                fillLeq(store.Leq_Records, items(r[1]));
+                fillEvents(store.Event_Records, items(r[2]));
+            }
         const DateRange all;
         const QList<LeqInterval> intervals = storeIntervals(store, all);
         ThresholdTimeline timeline = dayNightTimeline();
         QStringList notes;
-        if (fileSchedule) {
+        if (c[2] == "1") {
             timeline = ThresholdTimeline();
             QVERIFY(kvl::fileSchedule(store, intervals, &timeline, &notes));
         }
-        QCOMPARE(notes.join('|'), warning);
+        QCOMPARE(notes.join('|'), c[3]);
         const Summary s = summarise(store, intervals, storeEvents(store, all), &timeline, all);
         QStringList rows;
         for (const QStringList &r : summaryRows(QStringLiteral("h.kvl"), s))

@@ -1,5 +1,7 @@
 // kvl-report as a user runs it: bad files among good ones, bad options, --help.
 
+#include "../core/TableStores.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -86,21 +88,16 @@ private slots:
 
     void badOptions_data()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("error");
-        const QString f = sample("sample_v5.kvl");
-        QTest::newRow("no kind") << QStringList{f} << "choose one of --leq, --events, --params, --summary";
-        QTest::newRow("two kinds") << QStringList{"--leq", "--events", f}
-                                   << "choose one of --leq, --events, --params, --summary";
-        QTest::newRow("format") << QStringList{"--leq", "--format", "xml", f} << "unknown format \"xml\"";
-        QTest::newRow("date") << QStringList{"--leq", "--from", "10/09/2026", f}
-                              << "--from: \"10/09/2026\" is no date";
-        QTest::newRow("no file") << QStringList{"--leq"} << "no file given";
+        QTest::addColumn<QStringList>("c");
+        for (const QStringList &r : kvl::test::dataRows(QStringLiteral("../export/badoptions.txt")))
+            QTest::newRow(qPrintable(r[0])) << r;
     }
     void badOptions()
     {
-        QFETCH(QStringList, args);
-        QFETCH(QString, error);
+        QFETCH(QStringList, c);
+        const QString error = c[2];
+        QStringList args = c[1].split(' ');
+        args.replaceInStrings(QStringLiteral("sample.kvl"), sample("sample_v5.kvl"));
         const Run r = runReport(args);
         QCOMPARE(r.status, 2);
         QVERIFY2(r.errors.value(0).startsWith(QStringLiteral("kvl-report: ") + error),
