@@ -91,17 +91,7 @@ private slots:
         KVL_COMPARE_REF("windows/shell.txt", "main window", rows);
     }
 
-    void analysisCommands_data()
-    {
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<bool>("periodReset");
-        QTest::addColumn<int>("chartDays");
-        QTest::addColumn<QString>("view");
-        QTest::newRow("Leq Diagram") << "mnuGraphique" << true << 1 << "Graphique Leq";
-        QTest::newRow("Leq Chart") << "mnuTab_Leq" << true << 7 << "Tableau Leq";
-        QTest::newRow("Event Chart") << "mnuEvenements" << true << 7 << "Tableau Evénements";
-        QTest::newRow("Parameter Chart") << "mnuParametres" << false << 7 << "Tableau Paramètres";
-    }
+    void analysisCommands_data() { test::addRows(QStringLiteral("rows/shell_analysis.txt")); }
     void analysisCommands()
     {
         QFETCH(QString, entry);

@@ -76,20 +76,7 @@ private slots:
         KVL_COMPARE_REF("sheets.txt", "single texts", lines);
     }
 
-    void loadedSheet_data()
-    {
-        // Firmware digits, regulation bit, analysis and filter card; the sheets are in
-        // tests/data/sheets.txt.
-        QTest::addColumn<int>("version");
-        QTest::addColumn<QList<int>>("elements"); // major, minor, regulation mode, analysis
-        using E = QList<int>;
-        QTest::newRow("3.5 ignores digits, card assumed") << 3 << E{172, 76, 0, 0};
-        QTest::newRow("4.0 A weighted, no card") << 4 << E{172, 76, 0, 12};
-        QTest::newRow("5: 172 76 is 5.2, advanced") << 5 << E{172, 76, 63, 24};
-        QTest::newRow("5: 156 12 is 9.0, no card") << 5 << E{156, 12, 64, 4};
-        QTest::newRow("36: 140 204 is 1.3, normal") << 70 << E{140, 204, 255, 0};
-        QTest::newRow("36: both bad, advanced") << 70 << E{255, 255, 128, 0};
-    }
+    void loadedSheet_data() { test::addRows(QStringLiteral("rows/param_sheet_loaded.txt")); }
 
     void loadedSheet()
     {

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QPrinter>
+#include <QTest>
 
 namespace kvl::test {
 
@@ -163,6 +164,54 @@ QString referenceFileDiff(const QString &file, const QByteArray &actual)
                 .arg(file)
                 .arg(i + 1)
                 .arg(QString::fromUtf8(e.value(i, "<none>")), QString::fromUtf8(a.value(i, "<none>")));
+}
+
+void addRows(const QString &file)
+{
+    QFile f(qEnvironmentVariable("KVL_TEST_DATA") + QLatin1Char('/') + file);
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(f.fileName()));
+    QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    lines.removeIf([](const QString &l) { return l.startsWith(QLatin1Char('#')); });
+    // The table keeps the column names' addresses.
+    static QByteArrayList names;
+    QStringList types;
+    for (const QString &column : lines.takeFirst().split(QStringLiteral(" | "))) {
+        names << column.section(QLatin1Char(':'), 0, 0).toLatin1();
+        types << column.section(QLatin1Char(':'), 1);
+        const char *name = names.last().constData();
+        if (types.last() == QLatin1String("int"))
+            QTest::addColumn<int>(name);
+        else if (types.last() == QLatin1String("bool"))
+            QTest::addColumn<bool>(name);
+        else if (types.last() == QLatin1String("strings"))
+            QTest::addColumn<QStringList>(name);
+        else if (types.last() == QLatin1String("ints"))
+            QTest::addColumn<QList<int>>(name);
+        else
+            QTest::addColumn<QString>(name);
+    }
+    for (const QString &line : lines) {
+        const QStringList fields = line.split(QStringLiteral(" | "));
+        QTestData &row = QTest::newRow(qPrintable(fields[0]));
+        for (qsizetype i = 0; i < types.size(); ++i) {
+            const QString field = fields.value(i + 1).replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+            const QStringList items = field.split(QLatin1Char(','), Qt::SkipEmptyParts);
+            if (types[i] == QLatin1String("int"))
+                row << field.toInt();
+            else if (types[i] == QLatin1String("bool"))
+                row << (field == QLatin1String("true"));
+            else if (types[i] == QLatin1String("strings"))
+                row << items;
+            else if (types[i] == QLatin1String("ints")) {
+                QList<int> values;
+                for (const QString &item : items)
+                    values << item.toInt();
+                row << values;
+            } else
+                row << field;
+        }
+    }
 }
 
 void registerViewStubs(QStringList *opened)
