@@ -74,6 +74,12 @@ private slots:
         MessageRecorder messages;
         m_main->startUp();
         QVERIFY(messages.messages.isEmpty());
+        // The main window fits the screen.
+        QCOMPARE(available().size(), QSize(800, 600));
+        settle();
+        QVERIFY(m_main->isVisible());
+        QVERIFY(available().contains(m_main->frameGeometry()));
+        QVERIFY(!m_main->windowIcon().isNull());
     }
     void cleanupTestCase() { delete m_main; }
     void init()
@@ -87,15 +93,6 @@ private slots:
         if (QWidget *about = m_main->findChild<QWidget *>(QStringLiteral("frmAbout")))
             about->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    void mainWindowFitsTheScreen()
-    {
-        QCOMPARE(available().size(), QSize(800, 600));
-        settle();
-        QVERIFY(m_main->isVisible());
-        QVERIFY(available().contains(m_main->frameGeometry()));
-        QVERIFY(!m_main->windowIcon().isNull());
     }
 
     void dialogsFitAndCentre_data()

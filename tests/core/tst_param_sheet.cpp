@@ -3,7 +3,6 @@
 #include "TestSupport.h"
 #include "params/ParamSheet.h"
 #include "store/Store.h"
-#include "tables/Firmware.h"
 
 #include <QtTest>
 
@@ -104,27 +103,9 @@ private slots:
             b[FirstBand + 2 * i] = qint16(bands[i]);
         const SheetTexts t = loadSheet(*store);
         KVL_COMPARE_REF("sheets.txt", QTest::currentDataTag(), sheetLines(t));
-        if (version >= 5)
-            QCOMPARE(QStringLiteral("Version ") + firmwareText(*store), t.Label_Version_FirmWare);
     }
 
-    void periodLists_data()
-    {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<Records>("records");
-        // Minute 60 and month 13: neither is a record.
-        const Records none{{1, 1, 26, 10, 60, 90}, {1, 13, 26, 10, 0, 90}};
-        QTest::newRow("none valid") << 5 << none;
-        QTest::newRow("none valid, KVL 36") << 70 << none;
-        // Hour 24 and day 0 are skipped, year 99 counts; the newest row comes
-        // first whatever its date.
-        QTest::newRow("four of six valid")
-            << 5 << Records{{1, 11, 25, 8, 0, 95}, {15, 1, 26, 9, 30, 100}, {31, 1, 26, 24, 0, 92},
-                            {3, 3, 8, 9, 5, 105},  {0, 1, 26, 0, 0, 94},    {2, 1, 99, 0, 0, 93}};
-        // The KVL 36 keeps the newest entry and the oldest 24.
-        QTest::newRow("KVL 36 trimmed") << 70 << january(30);
-        QTest::newRow("5.X keeps all") << 5 << january(30);
-    }
+    void periodLists_data() { test::addRows(QStringLiteral("rows/param_sheet_periods.txt")); }
 
     void periodLists()
     {

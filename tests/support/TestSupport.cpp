@@ -166,6 +166,37 @@ QString referenceFileDiff(const QString &file, const QByteArray &actual)
                 .arg(QString::fromUtf8(e.value(i, "<none>")), QString::fromUtf8(a.value(i, "<none>")));
 }
 
+namespace {
+
+QList<int> numbers(const QString &list)
+{
+    QList<int> out;
+    for (const QString &item : list.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        out << item.toInt();
+    return out;
+}
+
+// A field of a row file as its column's type.
+QVariant rowValue(const QString &type, const QString &field)
+{
+    if (type == QLatin1String("int"))
+        return field.toInt();
+    if (type == QLatin1String("bool"))
+        return field == QLatin1String("true");
+    if (type == QLatin1String("strings"))
+        return field.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (type == QLatin1String("ints"))
+        return QVariant::fromValue(numbers(field));
+    if (type != QLatin1String("records"))
+        return QString(field).replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+    QList<QList<int>> records;
+    for (const QString &record : field.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        records << numbers(record);
+    return QVariant::fromValue(records);
+}
+
+} // namespace
+
 void addRows(const QString &file)
 {
     QFile f(qEnvironmentVariable("KVL_TEST_DATA") + QLatin1Char('/') + file);
@@ -179,37 +210,14 @@ void addRows(const QString &file)
     for (const QString &column : lines.takeFirst().split(QStringLiteral(" | "))) {
         names << column.section(QLatin1Char(':'), 0, 0).toLatin1();
         types << column.section(QLatin1Char(':'), 1);
-        const char *name = names.last().constData();
-        if (types.last() == QLatin1String("int"))
-            QTest::addColumn<int>(name);
-        else if (types.last() == QLatin1String("bool"))
-            QTest::addColumn<bool>(name);
-        else if (types.last() == QLatin1String("strings"))
-            QTest::addColumn<QStringList>(name);
-        else if (types.last() == QLatin1String("ints"))
-            QTest::addColumn<QList<int>>(name);
-        else
-            QTest::addColumn<QString>(name);
+        QTest::addColumnInternal(rowValue(types.last(), QString()).metaType().id(), names.last().constData());
     }
     for (const QString &line : lines) {
         const QStringList fields = line.split(QStringLiteral(" | "));
         QTestData &row = QTest::newRow(qPrintable(fields[0]));
         for (qsizetype i = 0; i < types.size(); ++i) {
-            const QString field = fields.value(i + 1).replace(QStringLiteral("\\n"), QStringLiteral("\n"));
-            const QStringList items = field.split(QLatin1Char(','), Qt::SkipEmptyParts);
-            if (types[i] == QLatin1String("int"))
-                row << field.toInt();
-            else if (types[i] == QLatin1String("bool"))
-                row << (field == QLatin1String("true"));
-            else if (types[i] == QLatin1String("strings"))
-                row << items;
-            else if (types[i] == QLatin1String("ints")) {
-                QList<int> values;
-                for (const QString &item : items)
-                    values << item.toInt();
-                row << values;
-            } else
-                row << field;
+            const QVariant value = rowValue(types[i], fields.value(i + 1));
+            row.append(value.metaType().id(), value.constData());
         }
     }
 }
