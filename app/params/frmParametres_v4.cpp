@@ -255,18 +255,7 @@ void frmParametres_v4::Cmd_Print_Click()
     printSheet(printer);
 }
 
-QPixmap frmParametres_v4::printImage()
-{
-    m_combo->hide();
-    m_print->hide();
-    m_exit->hide();
-    SetSheetColour(Qt::white);
-    const QPixmap image = grab();
-    restoreAfterPrint();
-    return image;
-}
-
-bool frmParametres_v4::printSheet(QPrinter &printer)
+bool frmParametres_v4::printSheet(QPaintDevice &printer)
 {
     m_combo->hide();
     m_print->hide();

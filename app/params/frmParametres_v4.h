@@ -5,7 +5,7 @@
 
 class QComboBox;
 class QLabel;
-class QPrinter;
+class QPaintDevice;
 class QPushButton;
 
 namespace kvl {
@@ -27,10 +27,7 @@ public:
     // Prints the sheet as an image of itself on white, without its buttons
     // and selector, across the printable width. False when the printer could
     // not be started; the sheet is back as it was in any case.
-    bool printSheet(QPrinter &printer);
-    // That image: the sheet is switched to white and its buttons and selector
-    // hidden just long enough to take it.
-    QPixmap printImage();
+    bool printSheet(QPaintDevice &printer);
 
     bool filterCardPresent() const { return m_filterCardPresent; }
     QString currentPeriodText() const { return m_currentPeriodText; }

@@ -2,8 +2,8 @@
 
 #include <QFontInfo>
 #include <QLabel>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrinter>
 #include <QWidget>
 
 namespace kvl {
@@ -54,12 +54,14 @@ void drawChildren(QPainter &painter, QWidget *window, QWidget *parent)
 
 } // namespace
 
-bool printWindowImage(QPrinter &printer, QWidget *window)
+bool printWindowImage(QPaintDevice &device, QWidget *window)
 {
     QPainter painter;
-    if (!painter.begin(&printer))
+    if (!painter.begin(&device))
         return false;
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    auto *paged = dynamic_cast<QPagedPaintDevice *>(&device);
+    const QRectF page = paged ? QRectF(paged->pageLayout().paintRectPixels(device.logicalDpiX()))
+                              : QRectF(0, 0, device.width(), device.height());
     const QRectF target = fitToPrintableWidth(QSizeF(window->size()), page.size());
     if (!target.isEmpty()) {
         painter.scale(target.width() / window->width(), target.height() / window->height());

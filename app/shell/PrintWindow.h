@@ -5,7 +5,7 @@
 
 #include <QRectF>
 
-class QPrinter;
+class QPaintDevice;
 class QWidget;
 
 namespace kvl {
@@ -14,9 +14,9 @@ namespace kvl {
 // whole width, proportions kept, smaller only when it would run off the page.
 QRectF fitToPrintableWidth(const QSizeF &picture, const QSizeF &printable);
 
-// Prints the window on one page of the printer. False when the printer
-// could not be started.
-bool printWindowImage(QPrinter &printer, QWidget *window);
+// Prints the window on one page of a printer (or across the whole of any
+// other device). False when the device could not be started.
+bool printWindowImage(QPaintDevice &device, QWidget *window);
 
 // A printer document name without the trailing dots of a caption: print
 // dialogs append ".pdf" to it.

@@ -74,6 +74,12 @@ private slots:
         MessageRecorder messages;
         m_main->startUp();
         QVERIFY(messages.messages.isEmpty());
+        // The main window fits the screen.
+        QCOMPARE(available().size(), QSize(800, 600));
+        settle();
+        QVERIFY(m_main->isVisible());
+        QVERIFY(available().contains(m_main->frameGeometry()));
+        QVERIFY(!m_main->windowIcon().isNull());
     }
     void cleanupTestCase() { delete m_main; }
     void init()
@@ -87,15 +93,6 @@ private slots:
         if (QWidget *about = m_main->findChild<QWidget *>(QStringLiteral("frmAbout")))
             about->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    void mainWindowFitsTheScreen()
-    {
-        QCOMPARE(available().size(), QSize(800, 600));
-        settle();
-        QVERIFY(m_main->isVisible());
-        QVERIFY(available().contains(m_main->frameGeometry()));
-        QVERIFY(!m_main->windowIcon().isNull());
     }
 
     void dialogsFitAndCentre_data()
@@ -123,21 +120,7 @@ private slots:
         }
     }
 
-    void levelsVisibleWithoutScrolling_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("view");
-        QTest::addColumn<QString>("window");
-        QTest::addColumn<QStringList>("lists");
-        QTest::newRow("Leq1 and Leq10") << "sample_v5.kvl"
-                                        << "Tableau Leq"
-                                        << "frmTableau_Leq_V5" << QStringList{"List_Leq10", "List_Leq1"};
-        QTest::newRow("Leq") << "sample_v4.kvl"
-                             << "Tableau Leq"
-                             << "frmTableau_Leq" << QStringList{"List_Leq"};
-        QTest::newRow("events") << "sample_v70.kvl" << QString::fromUtf8("Tableau Evénements")
-                                << "frmTableau_Evenements" << QStringList{"List_Evenements"};
-    }
+    void levelsVisibleWithoutScrolling_data() { test::addRows(QStringLiteral("rows/desktop_levels.txt")); }
     void levelsVisibleWithoutScrolling()
     {
         QFETCH(QString, file);
@@ -169,58 +152,32 @@ private slots:
         }
     }
 
-    void enterAndEscape_data()
-    {
-        QTest::addColumn<QString>("dialog");
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("next"); // what OK opens
-        QTest::newRow("port, Esc") << "frmPort"
-                                   << "Option_COM_1" << int(Qt::Key_Escape) << "";
-        QTest::newRow("data source, Esc") << "frmData_Type"
-                                          << "Option_Last_Data" << int(Qt::Key_Escape) << "frmInTableau";
-        QTest::newRow("data source, Return") << "frmData_Type"
-                                             << "Option_Last_Data" << int(Qt::Key_Return) << "frmInTableau";
-        QTest::newRow("data source, Enter") << "frmData_Type"
-                                            << "Option_Last_Data" << int(Qt::Key_Enter) << "frmInTableau";
-        QTest::newRow("period, Esc") << "frmInTableau"
-                                     << "DTP_Jour_Start" << int(Qt::Key_Escape) << "frmTableau_Leq_V5";
-        QTest::newRow("period, Enter") << "frmInTableau"
-                                       << "DTP_Jour_Start" << int(Qt::Key_Enter) << "frmTableau_Leq_V5";
-    }
+    void enterAndEscape_data() { test::addRows(QStringLiteral("rows/desktop_keys.txt")); }
     void enterAndEscape()
     {
         QFETCH(QString, dialog);
         QFETCH(QString, target);
-        QFETCH(int, key);
+        QFETCH(QString, key);
         QFETCH(QString, next);
         loadSample("sample_v5.kvl");
         QPointer<QWidget> w = openForm(dialog);
         QVERIFY(w);
         QWidget *child = w->findChild<QWidget *>(target);
         QVERIFY(child);
-        QTest::keyClick(child, Qt::Key(key));
+        QTest::keyClick(child, QKeySequence(key)[0].key());
         settle();
         QVERIFY(!w || !w->isVisible());
         if (!next.isEmpty())
-            QCOMPARE(findForm(next) != nullptr, key != Qt::Key_Escape);
+            QCOMPARE(findForm(next) != nullptr, key != QLatin1String("Esc"));
     }
 
-    void dataFileAtStartOrDropped_data()
-    {
-        QTest::addColumn<bool>("dropped");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<bool>("loaded");
-        QTest::newRow("command line") << false << sample("sample_v4.kvl") << true;
-        QTest::newRow("dropped") << true << sample("sample_v70.kvl") << true;
-        QTest::newRow("command line, no data file") << false << sample("../README.md") << false;
-        QTest::newRow("dropped, no data file") << true << sample("../README.md") << false;
-    }
+    void dataFileAtStartOrDropped_data() { test::addRows(QStringLiteral("rows/desktop_datafile.txt")); }
     void dataFileAtStartOrDropped()
     {
         QFETCH(bool, dropped);
         QFETCH(QString, file);
         QFETCH(bool, loaded);
+        file = sample(qPrintable(file));
         MessageRecorder messages;
         if (dropped) {
             QMimeData data;
@@ -238,14 +195,9 @@ private slots:
         }
         QCOMPARE(appStore().Data_Loaded, loaded);
         if (!loaded) {
-            // The loader's own message.
-            QFile f(file);
-            QVERIFY(f.open(QIODevice::ReadOnly));
-            Store scratch;
-            const LoadOutcome out = readDataFile(f.readAll(), scratch);
-            QCOMPARE(shown(messages), msg(out.text, out.caption, MsgIcon::Critical));
-            QCOMPARE(messages.messages[0].detail, out.detail);
-            QVERIFY(!out.detail.isEmpty());
+            // The loader's own message, with what to check.
+            const QStringList box{shown(messages), messages.messages[0].detail};
+            KVL_COMPARE_REF("windows/shell.txt", "not a data file", box);
             return;
         }
         QVERIFY(messages.messages.isEmpty());
@@ -255,16 +207,6 @@ private slots:
         QVERIFY(source);
         auto *last = source->findChild<QRadioButton *>(QStringLiteral("Option_Last_Data"));
         QVERIFY(last->isEnabled() && last->isChecked());
-    }
-
-    void periodDialogShowsRecordedDays()
-    {
-        loadSample("sample_v5.kvl");
-        QWidget *w = openForm(QStringLiteral("frmInTableau"));
-        QVERIFY(w);
-        auto *label = w->findChild<QLabel *>(QStringLiteral("Label_Recorded_Data"));
-        QVERIFY(label && label->isVisible());
-        QCOMPARE(label->text(), recordedDataText(appStore()));
     }
 
     void printFillsTheWidth()

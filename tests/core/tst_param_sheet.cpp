@@ -3,7 +3,6 @@
 #include "TestSupport.h"
 #include "params/ParamSheet.h"
 #include "store/Store.h"
-#include "tables/Firmware.h"
 
 #include <QtTest>
 
@@ -76,20 +75,7 @@ private slots:
         KVL_COMPARE_REF("sheets.txt", "single texts", lines);
     }
 
-    void loadedSheet_data()
-    {
-        // Firmware digits, regulation bit, analysis and filter card; the sheets are in
-        // tests/data/sheets.txt.
-        QTest::addColumn<int>("version");
-        QTest::addColumn<QList<int>>("elements"); // major, minor, regulation mode, analysis
-        using E = QList<int>;
-        QTest::newRow("3.5 ignores digits, card assumed") << 3 << E{172, 76, 0, 0};
-        QTest::newRow("4.0 A weighted, no card") << 4 << E{172, 76, 0, 12};
-        QTest::newRow("5: 172 76 is 5.2, advanced") << 5 << E{172, 76, 63, 24};
-        QTest::newRow("5: 156 12 is 9.0, no card") << 5 << E{156, 12, 64, 4};
-        QTest::newRow("36: 140 204 is 1.3, normal") << 70 << E{140, 204, 255, 0};
-        QTest::newRow("36: both bad, advanced") << 70 << E{255, 255, 128, 0};
-    }
+    void loadedSheet_data() { test::addRows(QStringLiteral("rows/param_sheet_loaded.txt")); }
 
     void loadedSheet()
     {
@@ -117,27 +103,9 @@ private slots:
             b[FirstBand + 2 * i] = qint16(bands[i]);
         const SheetTexts t = loadSheet(*store);
         KVL_COMPARE_REF("sheets.txt", QTest::currentDataTag(), sheetLines(t));
-        if (version >= 5)
-            QCOMPARE(QStringLiteral("Version ") + firmwareText(*store), t.Label_Version_FirmWare);
     }
 
-    void periodLists_data()
-    {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<Records>("records");
-        // Minute 60 and month 13: neither is a record.
-        const Records none{{1, 1, 26, 10, 60, 90}, {1, 13, 26, 10, 0, 90}};
-        QTest::newRow("none valid") << 5 << none;
-        QTest::newRow("none valid, KVL 36") << 70 << none;
-        // Hour 24 and day 0 are skipped, year 99 counts; the newest row comes
-        // first whatever its date.
-        QTest::newRow("four of six valid")
-            << 5 << Records{{1, 11, 25, 8, 0, 95}, {15, 1, 26, 9, 30, 100}, {31, 1, 26, 24, 0, 92},
-                            {3, 3, 8, 9, 5, 105},  {0, 1, 26, 0, 0, 94},    {2, 1, 99, 0, 0, 93}};
-        // The KVL 36 keeps the newest entry and the oldest 24.
-        QTest::newRow("KVL 36 trimmed") << 70 << january(30);
-        QTest::newRow("5.X keeps all") << 5 << january(30);
-    }
+    void periodLists_data() { test::addRows(QStringLiteral("rows/param_sheet_periods.txt")); }
 
     void periodLists()
     {

@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "store/Names.h"
 #include "store/Store.h"
 
@@ -40,16 +41,7 @@ private slots:
                                 "|November |December |"));
     }
 
-    void dayNames_data()
-    {
-        QTest::addColumn<QString>("date");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("Sunday") << QString("6 / 12 / 2026") << QString("Sunday");
-        QTest::newRow("leap day") << QString("29 / 2 / 2008") << QString("Friday");
-        QTest::newRow("no blanks") << QString("1/1/2000") << QString("Saturday");
-        QTest::newRow("no date") << QString("31 / 2 / 2008") << QString();
-        QTest::newRow("garbage") << QString("x") << QString();
-    }
+    void dayNames_data() { test::addRows(QStringLiteral("rows/store_days.txt")); }
     void dayNames()
     {
         QFETCH(QString, date);
@@ -57,14 +49,7 @@ private slots:
         QCOMPARE(Nom_Jour(date), name);
     }
 
-    void serialNumber_data()
-    {
-        QTest::addColumn<QList<int>>("elements");
-        QTest::addColumn<QString>("serial");
-        QTest::newRow("example") << QList<int>{1, 23, 0, 5, 7, 9, 10, 0} << "1230579100";
-        QTest::newRow("empty slots") << QList<int>{255, 255, 255, 255, 255, 255, 255, 255}
-                                     << "255255255255255255255255";
-    }
+    void serialNumber_data() { test::addRows(QStringLiteral("rows/store_serial.txt")); }
     void serialNumber()
     {
         QFETCH(QList<int>, elements);

@@ -1,6 +1,8 @@
 // "cmake --install": the program with its Images beside it, reached from
 // bin, a desktop entry and the ".kvl" file type, as a desktop expects them.
 
+#include "TestSupport.h"
+
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -25,27 +27,14 @@ private slots:
         QVERIFY2(install.exitCode() == 0, install.readAll().constData());
     }
 
-    void installedFiles_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QByteArray>("contains");
-        QTest::newRow("images") << "libexec/kvl-analysis/Images/Logo Orlin.bmp" << QByteArray("BM");
-        QTest::newRow("tick") << "libexec/kvl-analysis/Images/Ok.bmp" << QByteArray("BM");
-        QTest::newRow("desktop entry")
-            << "share/applications/kvl-analysis.desktop" << QByteArray("Exec=kvl-analysis %f\n");
-        QTest::newRow("desktop file type")
-            << "share/applications/kvl-analysis.desktop" << QByteArray("MimeType=application/x-kvl-data;\n");
-        QTest::newRow("file type") << "share/mime/packages/kvl-analysis.xml"
-                                   << QByteArray("<glob pattern=\"*.kvl\"/>");
-        QTest::newRow("icon") << "share/icons/hicolor/128x128/apps/kvl-analysis.png" << QByteArray("PNG");
-    }
+    void installedFiles_data() { kvl::test::addRows(QStringLiteral("rows/install_files.txt")); }
     void installedFiles()
     {
         QFETCH(QString, path);
-        QFETCH(QByteArray, contains);
+        QFETCH(QString, contains);
         QFile f(m_prefix.filePath(path));
         QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(path));
-        QVERIFY(f.read(1 << 20).contains(contains));
+        QVERIFY(f.read(1 << 20).contains(contains.toUtf8()));
     }
 
     void programReachedFromBin()

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QPrinter>
+#include <QTest>
 
 namespace kvl::test {
 
@@ -163,6 +164,62 @@ QString referenceFileDiff(const QString &file, const QByteArray &actual)
                 .arg(file)
                 .arg(i + 1)
                 .arg(QString::fromUtf8(e.value(i, "<none>")), QString::fromUtf8(a.value(i, "<none>")));
+}
+
+namespace {
+
+QList<int> numbers(const QString &list)
+{
+    QList<int> out;
+    for (const QString &item : list.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        out << item.toInt();
+    return out;
+}
+
+// A field of a row file as its column's type.
+QVariant rowValue(const QString &type, const QString &field)
+{
+    if (type == QLatin1String("int"))
+        return field.toInt();
+    if (type == QLatin1String("bool"))
+        return field == QLatin1String("true");
+    if (type == QLatin1String("strings"))
+        return field.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (type == QLatin1String("ints"))
+        return QVariant::fromValue(numbers(field));
+    if (type != QLatin1String("records"))
+        return QString(field).replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+    QList<QList<int>> records;
+    for (const QString &record : field.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        records << numbers(record);
+    return QVariant::fromValue(records);
+}
+
+} // namespace
+
+void addRows(const QString &file)
+{
+    QFile f(qEnvironmentVariable("KVL_TEST_DATA") + QLatin1Char('/') + file);
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(f.fileName()));
+    QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    lines.removeIf([](const QString &l) { return l.startsWith(QLatin1Char('#')); });
+    // The table keeps the column names' addresses.
+    static QByteArrayList names;
+    QStringList types;
+    for (const QString &column : lines.takeFirst().split(QStringLiteral(" | "))) {
+        names << column.section(QLatin1Char(':'), 0, 0).toLatin1();
+        types << column.section(QLatin1Char(':'), 1);
+        QTest::addColumnInternal(rowValue(types.last(), QString()).metaType().id(), names.last().constData());
+    }
+    for (const QString &line : lines) {
+        const QStringList fields = line.split(QStringLiteral(" | "));
+        QTestData &row = QTest::newRow(qPrintable(fields[0]));
+        for (qsizetype i = 0; i < types.size(); ++i) {
+            const QVariant value = rowValue(types[i], fields.value(i + 1));
+            row.append(value.metaType().id(), value.constData());
+        }
+    }
 }
 
 void registerViewStubs(QStringList *opened)

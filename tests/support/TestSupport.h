@@ -73,6 +73,13 @@ QString referenceDiff(const QString &file, const QString &key, const QStringList
 // else the first line that differs. KVL_UPDATE_REFS=1 writes the file instead.
 QString referenceFileDiff(const QString &file, const QByteArray &actual);
 
+// Makes a data table from tests/data/<file>. Its first line names the
+// columns, "name:type" (int, bool, string, strings, ints or records: lists
+// split at ",", records at ";"); every other line is a row, its name first;
+// fields are split at " | ", "\n" in a string is a line end, and "#"
+// starts a comment line.
+void addRows(const QString &file);
+
 // Stands in for the chart, table and parameter views: opening one only
 // appends its window name to `opened`.
 void registerViewStubs(QStringList *opened);
