@@ -141,7 +141,7 @@ private slots:
     void ok_data()
     {
         QTest::addColumn<QStringList>("c");
-        for (const QStringList &r : dataRows(QStringLiteral("dialogs.txt")))
+        for (const QStringList &r : dataRows(QStringLiteral("charts/dialogs.txt")))
             QTest::newRow(qPrintable(r[0])) << r;
     }
 

@@ -60,7 +60,7 @@ QString run(const QString &program, const QStringList &args)
 void rows(const QString &section)
 {
     QTest::addColumn<QStringList>("c");
-    for (const QStringList &r : test::dataRows(QStringLiteral("mouse.txt"), section))
+    for (const QStringList &r : test::dataRows(QStringLiteral("charts/mouse.txt"), section))
         QTest::newRow(qPrintable(r[0])) << r;
 }
 

@@ -69,7 +69,7 @@ private slots:
     void exportsWhatTheListShows_data()
     {
         QTest::addColumn<QStringList>("c");
-        for (const QStringList &r : dataRows(QStringLiteral("../export/csvexport.txt")))
+        for (const QStringList &r : dataRows(QStringLiteral("export/csvexport.txt")))
             QTest::newRow(qPrintable(r[0])) << r;
     }
     void exportsWhatTheListShows()

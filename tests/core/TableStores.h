@@ -2,6 +2,7 @@
 
 // Builds measurement stores for the table tests from short record texts.
 
+#include "TestSupport.h"
 #include "store/Layout.h"
 #include "store/Store.h"
 
@@ -41,33 +42,6 @@ inline void fillLeq(LeqTable &table, const QStringList &records)
 inline void fillEvents(EventTable &table, const QStringList &records)
 {
     fillRows(table, records, false);
-}
-
-// The rows of `section` in tests/data/charts/`file`, "name | field | ...", fields
-// trimmed; "#" lines are comments, "[name]" lines start a section.
-inline QList<QStringList> dataRows(const QString &file, const QString &section = QString())
-{
-    QFile f(qEnvironmentVariable("KVL_TEST_DATA") + QStringLiteral("/charts/") + file);
-    QList<QStringList> rows;
-    QString at;
-    for (const QString &line : f.open(QIODevice::ReadOnly | QIODevice::Text)
-                                   ? QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'))
-                                   : QStringList{QStringLiteral("missing | ") + file}) {
-        if (line.startsWith(QLatin1Char('[')))
-            at = line.mid(1, line.indexOf(QLatin1Char(']')) - 1);
-        else if (!line.trimmed().isEmpty() && !line.startsWith(QLatin1Char('#')) && at == section)
-            rows << line.split(QLatin1Char('|'));
-    }
-    for (QStringList &r : rows)
-        for (QString &field : r)
-            field = field.trimmed();
-    return rows;
-}
-
-// A "; "-separated list of a data row's field.
-inline QStringList items(const QString &field)
-{
-    return field.split(QStringLiteral("; "), Qt::SkipEmptyParts);
 }
 
 // "day dayOpen night nightOpen dayToNight nightToDay" into level pairs and hours, put(index, value).

@@ -102,7 +102,7 @@ QStringList drawingOrder(const Canvas &canvas)
 void rows(const QString &section)
 {
     QTest::addColumn<QStringList>("c");
-    for (const QStringList &r : dataRows(QStringLiteral("chartstate.txt"), section))
+    for (const QStringList &r : dataRows(QStringLiteral("charts/chartstate.txt"), section))
         QTest::newRow(qPrintable(r[0])) << r;
 }
 

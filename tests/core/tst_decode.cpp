@@ -1,4 +1,5 @@
 #include "Simulator.h"
+#include "TestSupport.h"
 #include "link/Decode.h"
 #include "store/Store.h"
 
@@ -63,7 +64,7 @@ private slots:
     {
         QTest::addColumn<int>("byte");
         QTest::addColumn<int>("value");
-        for (const QStringList &r : test::linkRows("bcd"))
+        for (const QStringList &r : test::dataRows(QStringLiteral("link/rows.txt"), QStringLiteral("bcd")))
             QTest::newRow(qPrintable(r[0])) << r[1].toInt(nullptr, 16) << r[2].toInt();
     }
     void bcd()
@@ -133,7 +134,8 @@ private slots:
     {
         QTest::addColumn<QList<int>>("leq");
         QTest::addColumn<bool>("valid");
-        for (const QStringList &r : test::linkRows("validity")) {
+        for (const QStringList &r :
+             test::dataRows(QStringLiteral("link/rows.txt"), QStringLiteral("validity"))) {
             QList<int> fields;
             for (const QString &f : r[1].split(' '))
                 fields << f.toInt();

@@ -44,7 +44,7 @@ void setHours(Store &store)
 void rows(const QString &section)
 {
     QTest::addColumn<QStringList>("c");
-    for (const QStringList &r : dataRows(QStringLiteral("../export/statistics.txt"), section))
+    for (const QStringList &r : dataRows(QStringLiteral("export/statistics.txt"), section))
         QTest::newRow(qPrintable(r[0])) << r;
 }
 
@@ -75,7 +75,7 @@ private slots:
         store.Device_Version = qint16(c[1].toInt());
         setHours(store);
         for (const QStringList &r :
-             dataRows(QStringLiteral("../export/statistics.txt"), QStringLiteral("records")))
+             dataRows(QStringLiteral("export/statistics.txt"), QStringLiteral("records")))
             if (r[0] == c[1]) {
                 fillLeq(store.Leq_Records, items(r[1]));
                 fillEvents(store.Event_Records, items(r[2]));

@@ -21,7 +21,7 @@ namespace {
 void addCases(const QString &section)
 {
     QTest::addColumn<QStringList>("c");
-    for (const QStringList &r : dataRows(QStringLiteral("../tables/cases.txt"), section))
+    for (const QStringList &r : dataRows(QStringLiteral("tables/cases.txt"), section))
         QTest::newRow(qPrintable(r[0])) << r;
 }
 

@@ -71,7 +71,7 @@ private slots:
     void schedule_data()
     {
         QTest::addColumn<QStringList>("c");
-        for (const QStringList &r : dataRows(QStringLiteral("thresholds.txt")))
+        for (const QStringList &r : dataRows(QStringLiteral("charts/thresholds.txt")))
             QTest::newRow(qPrintable(r[0])) << r;
     }
 

@@ -158,7 +158,8 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<int>("paramCommands");
         QTest::addColumn<QString>("reason");
-        for (const QStringList &r : test::linkRows("failures"))
+        for (const QStringList &r :
+             test::dataRows(QStringLiteral("link/rows.txt"), QStringLiteral("failures")))
             QTest::newRow(qPrintable(r[0])) << r[1].toInt() << r[2] << r[3].toInt() << r[4].toInt() << r[5];
     }
     void failures()
@@ -350,7 +351,8 @@ private slots:
         QTest::addColumn<bool>("ok");
         QTest::addColumn<int>("baud");
         QTest::addColumn<int>("stopBits");
-        for (const QStringList &r : test::linkRows("line settings"))
+        for (const QStringList &r :
+             test::dataRows(QStringLiteral("link/rows.txt"), QStringLiteral("line settings")))
             QTest::newRow(qPrintable(r[0])) << r[1] << (r[2] == "1") << r[3].toInt() << r[4].toInt();
     }
     void lineSettings()

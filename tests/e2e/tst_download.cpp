@@ -51,7 +51,7 @@ private slots:
         QTest::addColumn<int>("cancelAfterMs");
         QTest::addColumn<int>("code");           // -1: completes
         QTest::addColumn<QStringList>("detail"); // lines of the failure's details after the port's
-        for (const QStringList &r : linkRows("downloads"))
+        for (const QStringList &r : dataRows(QStringLiteral("link/rows.txt"), QStringLiteral("downloads")))
             QTest::newRow(qPrintable(r[0])) << r[1].toInt() << r[2].split(' ') << r[3].toInt() << r[4].toInt()
                                             << r[5].split(';', Qt::SkipEmptyParts);
     }

@@ -89,7 +89,7 @@ private slots:
     void badOptions_data()
     {
         QTest::addColumn<QStringList>("c");
-        for (const QStringList &r : kvl::test::dataRows(QStringLiteral("../export/badoptions.txt")))
+        for (const QStringList &r : kvl::test::dataRows(QStringLiteral("export/badoptions.txt")))
             QTest::newRow(qPrintable(r[0])) << r;
     }
     void badOptions()

@@ -94,19 +94,4 @@ QString storeMismatch(const Store &s, const kvlsim::DeviceMemory &mem)
     return {};
 }
 
-QList<QStringList> linkRows(const QString &key)
-{
-    QFile file(qEnvironmentVariable("KVL_TEST_DATA") + QStringLiteral("/link/rows.txt"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        qFatal("tests/data/link/rows.txt cannot be read");
-    const QString block = QString::fromUtf8(file.readAll()).section(QStringLiteral("=== ") + key + '\n', 1);
-    QList<QStringList> rows;
-    for (const QString &line : block.section(QStringLiteral("\n==="), 0, 0).split('\n', Qt::SkipEmptyParts))
-        if (!line.startsWith('#'))
-            rows << line.split('|');
-    if (rows.isEmpty())
-        qFatal("no rows for %s", qPrintable(key));
-    return rows;
-}
-
 } // namespace kvl::test

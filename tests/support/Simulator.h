@@ -33,8 +33,4 @@ private:
 // empty when the store holds exactly what the device held.
 QString storeMismatch(const Store &s, const kvlsim::DeviceMemory &mem);
 
-// The rows of the block "=== key" of tests/data/link/rows.txt, each split
-// at "|"; lines starting with "#" are comments.
-QList<QStringList> linkRows(const QString &key);
-
 } // namespace kvl::test

@@ -222,6 +222,32 @@ void addRows(const QString &file)
     }
 }
 
+QList<QStringList> dataRows(const QString &file, const QString &section)
+{
+    QFile f(qEnvironmentVariable("KVL_TEST_DATA") + QLatin1Char('/') + file);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+        qFatal("cannot read %s", qPrintable(f.fileName()));
+    QList<QStringList> rows;
+    QString at;
+    for (const QString &line : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1Char('[')))
+            at = line.mid(1, line.indexOf(QLatin1Char(']')) - 1);
+        else if (!line.trimmed().isEmpty() && !line.startsWith(QLatin1Char('#')) && at == section)
+            rows << line.split(QLatin1Char('|'));
+    }
+    if (rows.isEmpty())
+        qFatal("no rows in [%s] of %s", qPrintable(section), qPrintable(file));
+    for (QStringList &r : rows)
+        for (QString &field : r)
+            field = field.trimmed();
+    return rows;
+}
+
+QStringList items(const QString &field)
+{
+    return field.split(QStringLiteral("; "), Qt::SkipEmptyParts);
+}
+
 void registerViewStubs(QStringList *opened)
 {
     const std::pair<const char *, bool OpenFlags::*> views[] = {

@@ -80,6 +80,13 @@ QString referenceFileDiff(const QString &file, const QByteArray &actual);
 // starts a comment line.
 void addRows(const QString &file);
 
+// The rows of `section` of tests/data/<file>, "name | field | ...", fields
+// trimmed; "#" lines are comments, "[name]" lines start a section. A file
+// that cannot be read or a section without rows stops the test.
+QList<QStringList> dataRows(const QString &file, const QString &section = QString());
+// A "; "-separated list of a data row's field.
+QStringList items(const QString &field);
+
 // Stands in for the chart, table and parameter views: opening one only
 // appends its window name to `opened`.
 void registerViewStubs(QStringList *opened);
