@@ -7,7 +7,7 @@
 D=$(cd "$(dirname "$0")" && pwd)
 export QT_QPA_PLATFORM=offscreen
 label=$1; rx=$2; shift 2
-L=build/faults; mkdir -p $L
+L=$PWD/build/faults; mkdir -p $L
 out=$L/results_$label.txt
 for id in "$@"; do
   if ! $D/apply.sh "$id" > /dev/null 2>$L/log_${label}_$id.apply; then echo "$id | APPLY-FAILED" >> $out; git checkout -q -- core app tools; continue; fi
