@@ -138,12 +138,7 @@ private slots:
         QVERIFY(option(w, 1)->isChecked());
     }
 
-    void ok_data()
-    {
-        QTest::addColumn<QStringList>("c");
-        for (const QStringList &r : dataRows(QStringLiteral("charts/dialogs.txt")))
-            QTest::newRow(qPrintable(r[0])) << r;
-    }
+    void ok_data() { addDataRows(QStringLiteral("charts/dialogs.txt")); }
 
     void ok()
     {

@@ -122,9 +122,7 @@ QStringList pick(const QStringList &texts, const QStringList &expected)
 
 void rows(const QString &section)
 {
-    QTest::addColumn<QStringList>("c");
-    for (const QStringList &r : dataRows(QStringLiteral("charts/samples.txt"), section))
-        QTest::newRow(qPrintable(r[0])) << r;
+    addDataRows(QStringLiteral("charts/samples.txt"), section);
 }
 
 } // namespace

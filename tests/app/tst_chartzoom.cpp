@@ -59,9 +59,7 @@ QString run(const QString &program, const QStringList &args)
 
 void rows(const QString &section)
 {
-    QTest::addColumn<QStringList>("c");
-    for (const QStringList &r : test::dataRows(QStringLiteral("charts/mouse.txt"), section))
-        QTest::newRow(qPrintable(r[0])) << r;
+    test::addDataRows(QStringLiteral("charts/mouse.txt"), section);
 }
 
 } // namespace

@@ -66,12 +66,7 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    void exportsWhatTheListShows_data()
-    {
-        QTest::addColumn<QStringList>("c");
-        for (const QStringList &r : dataRows(QStringLiteral("export/csvexport.txt")))
-            QTest::newRow(qPrintable(r[0])) << r;
-    }
+    void exportsWhatTheListShows_data() { addDataRows(QStringLiteral("export/csvexport.txt")); }
     void exportsWhatTheListShows()
     {
         QFETCH(QStringList, c);

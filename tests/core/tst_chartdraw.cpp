@@ -59,9 +59,7 @@ Store chartStore(const QString &start, int days, int version = Version5X)
 
 void rows(const QString &section)
 {
-    QTest::addColumn<QStringList>("c");
-    for (const QStringList &r : dataRows(QStringLiteral("charts/drawing.txt"), section))
-        QTest::newRow(qPrintable(r[0])) << r;
+    addDataRows(QStringLiteral("charts/drawing.txt"), section);
 }
 
 } // namespace

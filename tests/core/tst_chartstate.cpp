@@ -101,9 +101,7 @@ QStringList drawingOrder(const Canvas &canvas)
 
 void rows(const QString &section)
 {
-    QTest::addColumn<QStringList>("c");
-    for (const QStringList &r : dataRows(QStringLiteral("charts/chartstate.txt"), section))
-        QTest::newRow(qPrintable(r[0])) << r;
+    addDataRows(QStringLiteral("charts/chartstate.txt"), section);
 }
 
 } // namespace

@@ -17,9 +17,7 @@ namespace {
 
 void rows(const QString &section)
 {
-    QTest::addColumn<QStringList>("c");
-    for (const QStringList &r : dataRows(QStringLiteral("export/cases.txt"), section))
-        QTest::newRow(qPrintable(r[0])) << r;
+    addDataRows(QStringLiteral("export/cases.txt"), section);
 }
 
 } // namespace

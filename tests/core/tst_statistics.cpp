@@ -43,9 +43,7 @@ void setHours(Store &store)
 
 void rows(const QString &section)
 {
-    QTest::addColumn<QStringList>("c");
-    for (const QStringList &r : dataRows(QStringLiteral("export/statistics.txt"), section))
-        QTest::newRow(qPrintable(r[0])) << r;
+    addDataRows(QStringLiteral("export/statistics.txt"), section);
 }
 
 } // namespace

@@ -16,13 +16,9 @@ using namespace kvl::test;
 
 namespace {
 
-// The cases of a section of tests/data/tables/cases.txt, each row one list
-// "name | field | ..." in the column "c".
 void addCases(const QString &section)
 {
-    QTest::addColumn<QStringList>("c");
-    for (const QStringList &r : dataRows(QStringLiteral("tables/cases.txt"), section))
-        QTest::newRow(qPrintable(r[0])) << r;
+    addDataRows(QStringLiteral("tables/cases.txt"), section);
 }
 
 } // namespace

@@ -68,12 +68,7 @@ class ThresholdsTest : public QObject
 
 private slots:
     // The cases of tests/data/charts/thresholds.txt.
-    void schedule_data()
-    {
-        QTest::addColumn<QStringList>("c");
-        for (const QStringList &r : dataRows(QStringLiteral("charts/thresholds.txt")))
-            QTest::newRow(qPrintable(r[0])) << r;
-    }
+    void schedule_data() { addDataRows(QStringLiteral("charts/thresholds.txt")); }
 
     void schedule()
     {

@@ -86,12 +86,7 @@ private slots:
         QCOMPARE(reported, good);
     }
 
-    void badOptions_data()
-    {
-        QTest::addColumn<QStringList>("c");
-        for (const QStringList &r : kvl::test::dataRows(QStringLiteral("export/badoptions.txt")))
-            QTest::newRow(qPrintable(r[0])) << r;
-    }
+    void badOptions_data() { kvl::test::addDataRows(QStringLiteral("export/badoptions.txt")); }
     void badOptions()
     {
         QFETCH(QStringList, c);

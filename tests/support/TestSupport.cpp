@@ -243,6 +243,13 @@ QList<QStringList> dataRows(const QString &file, const QString &section)
     return rows;
 }
 
+void addDataRows(const QString &file, const QString &section)
+{
+    QTest::addColumn<QStringList>("c");
+    for (const QStringList &r : dataRows(file, section))
+        QTest::newRow(qPrintable(r[0])) << r;
+}
+
 QStringList items(const QString &field)
 {
     return field.split(QStringLiteral("; "), Qt::SkipEmptyParts);

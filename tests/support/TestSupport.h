@@ -84,6 +84,8 @@ void addRows(const QString &file);
 // trimmed; "#" lines are comments, "[name]" lines start a section. A file
 // that cannot be read or a section without rows stops the test.
 QList<QStringList> dataRows(const QString &file, const QString &section = QString());
+// Those rows as test data: one column "c" holding each row, named by its first field.
+void addDataRows(const QString &file, const QString &section = QString());
 // A "; "-separated list of a data row's field.
 QStringList items(const QString &field);
 
