@@ -1,5 +1,7 @@
 #include "charts/frmInGraphique.h"
 
+#include "archive/AppArchive.h"
+
 #include "charts/ChartPeriod.h"
 #include "charts/Thresholds.h"
 #include "shell/Seams.h"
@@ -117,7 +119,8 @@ ChartDialog::ChartDialog(const QString &name, bool *openFlag, const QString &cap
     m_picker->setMinimumWidth(140);
     dateLayout->addWidget(m_picker);
     // Where the loaded data lies, so the user knows which day to pick.
-    QLabel *recorded = makeLabel(QStringLiteral("Label_Recorded_Data"), recordedDataText(appStore()));
+    QLabel *recorded =
+        makeLabel(QStringLiteral("Label_Recorded_Data"), recordedDataTextForDialogs(appStore()));
     recorded->setWordWrap(true);
     dateLayout->addWidget(recorded);
     top->addWidget(dateGroup);
@@ -190,6 +193,9 @@ bool ChartDialog::Cmd_Ok_Click()
     const QDate start = m_picker->date();
     storeChartPeriod(appStore(), ChartDate{start.day(), start.month(), start.year()}, chosenDays());
     storeValues();
+    // The chart's last day is the one its last midday falls on.
+    if (!loadArchivePeriod(appStore(), start, start.addDays(chosenDays())))
+        return false;
     close();
     openForm(QStringLiteral("frmGraphique_Leq"));
     return true;

@@ -1,5 +1,6 @@
 #include "files/frmData_Type.h"
 
+#include "archive/AppArchive.h"
 #include "files/DataFiles.h"
 #include "link/Transfer.h"
 #include "link/TransferDriver.h"
@@ -10,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QEvent>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -97,6 +99,7 @@ frmData_Type::frmData_Type() : Form(QStringLiteral("frmData_Type"), &openFlags()
     fileRow->addWidget(m_search);
     frameLayout->addLayout(fileRow);
     frameLayout->addWidget(m_newTransfer);
+    addArchiveChoice();
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(m_ok);
@@ -165,6 +168,7 @@ void frmData_Type::Cmd_Ok_Click()
 {
     Store &s = appStore();
     if (m_newTransfer->isChecked()) {
+        endArchiveSession();
         hide();
         QPointer<frmData_Type> self(this);
         auto done = [self] {
@@ -175,6 +179,11 @@ void frmData_Type::Cmd_Ok_Click()
             transferStarter()(done);
         else
             startTransfer(done);
+        return;
+    }
+    if (m_archive && m_archive->isChecked()) {
+        if (openArchiveDevice(s, m_archiveDevice->currentData().toLongLong()))
+            openRequestedView(true);
         return;
     }
     if (m_lastData->isChecked()) {
@@ -188,6 +197,7 @@ void frmData_Type::Cmd_Ok_Click()
                         MsgIcon::Exclamation);
             return;
         }
+        endArchiveSession();
         Lecture_Fichier(s.Data_File_Path);
         if (!s.Data_Loaded) {
             // The loader has said why; the user may pick another file.
@@ -220,7 +230,38 @@ void frmData_Type::transferEnded()
         return;
     }
     Lire_Numero_Serie(s);
+    archiveCompletedDownload(s);
     openRequestedView(false);
+}
+
+// Fourth source: a device of the archive, when the archive holds one.
+void frmData_Type::addArchiveChoice()
+{
+    Archive *archive = existingAppArchive();
+    const QList<ArchiveDevice> devices = archive ? archive->devices() : QList<ArchiveDevice>();
+    if (devices.isEmpty())
+        return;
+    m_archive = new QRadioButton(QStringLiteral("Archive"), m_frame);
+    m_archive->setObjectName(QStringLiteral("Option_Archive"));
+    m_archiveDevice = new QComboBox(m_frame);
+    m_archiveDevice->setObjectName(QStringLiteral("Combo_Archive"));
+    for (const ArchiveDevice &d : devices)
+        m_archiveDevice->addItem(deviceModelText(d.version) + QStringLiteral("  ") + d.serial, d.id);
+    const int current = m_archiveDevice->findData(archiveSessionDevice());
+    if (current >= 0)
+        m_archiveDevice->setCurrentIndex(current);
+    auto *frameLayout = qobject_cast<QVBoxLayout *>(m_frame->layout());
+    frameLayout->addWidget(m_archive);
+    auto *row = new QHBoxLayout;
+    row->addSpacing(20);
+    row->addWidget(m_archiveDevice, 1);
+    frameLayout->addLayout(row);
+    connect(m_archive, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            m_ok->setEnabled(true);
+    });
+    connect(m_archiveDevice, &QComboBox::activated, m_archive, [this] { m_archive->setChecked(true); });
+    m_archive->installEventFilter(this);
 }
 
 void frmData_Type::openRequestedView(bool withChartDefaults)

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -30,11 +31,14 @@ protected:
 private:
     void transferEnded();
     void openRequestedView(bool setChartDefaults);
+    void addArchiveChoice();
 
     QGroupBox *m_frame;
     QRadioButton *m_lastData;
     QRadioButton *m_newSave;
     QRadioButton *m_newTransfer;
+    QRadioButton *m_archive = nullptr;
+    QComboBox *m_archiveDevice = nullptr;
     QLineEdit *m_fileName;
     QPushButton *m_search;
     QPushButton *m_ok;

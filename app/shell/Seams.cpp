@@ -16,9 +16,24 @@ MessageHandler &messageHandler()
     return handler;
 }
 
+QuestionHandler &questionHandler()
+{
+    static QuestionHandler handler;
+    return handler;
+}
+
 class QtDialogs : public Dialogs
 {
 public:
+    std::optional<QStringList> openFiles(QWidget *parent, const QString &filter) override
+    {
+        const QStringList paths =
+            QFileDialog::getOpenFileNames(parent, QString(), QString(), qtFilter(filter));
+        if (paths.isEmpty())
+            return std::nullopt;
+        return paths;
+    }
+
     std::optional<QString> openFile(QWidget *parent, const QString &fileName, const QString &filter,
                                     int) override
     {
@@ -57,6 +72,19 @@ Dialogs *&currentDialogs()
 }
 
 } // namespace
+
+bool askQuestion(const QString &text, const QString &caption)
+{
+    if (questionHandler())
+        return questionHandler()(text, caption);
+    return QMessageBox::question(QApplication::activeWindow(), caption, text,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
+void setQuestionHandler(QuestionHandler handler)
+{
+    questionHandler() = std::move(handler);
+}
 
 void showMessage(const QString &text, const QString &caption, MsgIcon icon, const QString &detail)
 {

@@ -4,6 +4,7 @@
 // dialog goes through here, so tests can answer them without a modal window.
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -25,6 +26,12 @@ using MessageHandler =
 // Replaces the message box (tests); an empty handler restores the real one.
 void setMessageHandler(MessageHandler handler);
 
+// Asks a question with Yes and No buttons (No the default); true for Yes.
+bool askQuestion(const QString &text, const QString &caption);
+using QuestionHandler = std::function<bool(const QString &text, const QString &caption)>;
+// Replaces the question box (tests); an empty handler restores the real one.
+void setQuestionHandler(QuestionHandler handler);
+
 // File, save and printer dialogs. A filter is given as the program writes it,
 // "Description (*.ext)|*.ext"; the Qt implementation converts it.
 class Dialogs
@@ -34,6 +41,14 @@ public:
     // The chosen path, or nothing when the user cancelled.
     virtual std::optional<QString> openFile(QWidget *parent, const QString &fileName, const QString &filter,
                                             int filterIndex) = 0;
+    // Several files at once; by default the one file openFile gives.
+    virtual std::optional<QStringList> openFiles(QWidget *parent, const QString &filter)
+    {
+        const std::optional<QString> one = openFile(parent, QString(), filter, 1);
+        if (!one)
+            return std::nullopt;
+        return QStringList{*one};
+    }
     virtual std::optional<QString> saveFile(QWidget *parent, const QString &proposedName,
                                             const QString &filter, int filterIndex) = 0;
     // Lets the user choose and set up the printer; false when cancelled.

@@ -1,5 +1,7 @@
 #include "shell/frmMain.h"
 
+#include "archive/AppArchive.h"
+
 #include "files/DataFiles.h"
 #include "shell/AppHooks.h"
 #include "shell/Forms.h"
@@ -117,6 +119,9 @@ void frmMain::buildMenus()
     item(QStringLiteral("mnuEvenements"), QStringLiteral("Event Chart"), &frmMain::mnuEvenements_Click);
     hyphen(QStringLiteral("sep2"));
     item(QStringLiteral("mnuParametres"), QStringLiteral("Parameter Chart"), &frmMain::mnuParametres_Click);
+
+    bar(QStringLiteral("sepArchive"));
+    menuBar()->addMenu(makeArchiveMenu(this))->setObjectName(QStringLiteral("mnuArchive"));
 
     bar(QStringLiteral("sep5"));
     connect(addBarEntry(QStringLiteral("mnuAbout"), QStringLiteral("About ...")), &QAction::triggered, this,

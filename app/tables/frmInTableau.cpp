@@ -1,5 +1,7 @@
 #include "tables/frmInTableau.h"
 
+#include "archive/AppArchive.h"
+
 #include "shell/Seams.h"
 #include "store/Names.h"
 #include "store/Store.h"
@@ -78,7 +80,7 @@ frmInTableau::frmInTableau()
     grid->addWidget(m_end, 1, 1);
     layout->addWidget(frame);
     // Where the loaded data lies, so a first choice of period finds something.
-    QLabel *recorded = makeLabel(QStringLiteral("Label_Recorded_Data"), recordedDataText(store));
+    QLabel *recorded = makeLabel(QStringLiteral("Label_Recorded_Data"), recordedDataTextForDialogs(store));
     recorded->setAlignment(Qt::AlignCenter);
     layout->addWidget(recorded);
 
@@ -155,6 +157,8 @@ bool frmInTableau::Cmd_Ok_Click()
     // The pickers' dates are in the store whatever way they were changed.
     storeStart(m_start->date());
     storeEnd(m_end->date());
+    if (!loadArchivePeriod(appStore(), m_start->date(), m_end->date()))
+        return false;
     const Store &store = appStore();
     const QString table = tableFor(store.Requested_View, store.Device_Version);
     if (!table.isEmpty())

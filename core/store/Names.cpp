@@ -40,12 +40,17 @@ QString Nom_Jour(const QString &dateText)
     return QString::fromLatin1(names[QDate(y, m, d).dayOfWeek() % 7]);
 }
 
-void Lire_Numero_Serie(Store &store)
+QString serialNumberOf(const Store &store)
 {
     QString text;
     for (int i = block::SerialFirst; i <= block::SerialLast; ++i)
         text += QString::number(store.Param_Block[i]);
-    store.Serial_Number = text;
+    return text;
+}
+
+void Lire_Numero_Serie(Store &store)
+{
+    store.Serial_Number = serialNumberOf(store);
 }
 
 QString twoDigitText(int value)

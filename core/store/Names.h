@@ -13,6 +13,9 @@ QString Nom_Mois(int month);
 // "d/m/yyyy"); "" when the text is no date.
 QString Nom_Jour(const QString &dateText);
 
+// The serial number the Param_Block serial elements hold.
+QString serialNumberOf(const Store &store);
+
 // Serial_Number from the Param_Block serial elements, decimal, no leading zeros.
 void Lire_Numero_Serie(Store &store);
 

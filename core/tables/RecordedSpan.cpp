@@ -44,7 +44,11 @@ RecordedSpan recordedSpan(const Store &store)
 
 QString recordedDataText(const Store &store)
 {
-    const RecordedSpan span = recordedSpan(store);
+    return recordedDataText(recordedSpan(store));
+}
+
+QString recordedDataText(const RecordedSpan &span)
+{
     if (span.isEmpty())
         return QStringLiteral("Recorded data: none");
     const QString format = QStringLiteral("dd/MM/yyyy");

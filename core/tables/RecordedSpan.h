@@ -22,5 +22,6 @@ RecordedSpan recordedSpan(const Store &store);
 
 // "Recorded data: 01/09/2026 to 13/10/2026", or "Recorded data: none".
 QString recordedDataText(const Store &store);
+QString recordedDataText(const RecordedSpan &span);
 
 } // namespace kvl

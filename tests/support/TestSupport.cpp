@@ -45,6 +45,14 @@ ScriptedDialogs::~ScriptedDialogs()
     setDialogs(nullptr);
 }
 
+std::optional<QStringList> ScriptedDialogs::openFiles(QWidget *parent, const QString &filter)
+{
+    if (openManyAnswers.isEmpty())
+        return Dialogs::openFiles(parent, filter);
+    openRequests << filter;
+    return openManyAnswers.takeFirst();
+}
+
 std::optional<QString> ScriptedDialogs::openFile(QWidget *, const QString &fileName, const QString &filter,
                                                  int)
 {

@@ -43,6 +43,8 @@ public:
     ~ScriptedDialogs() override;
 
     QList<std::optional<QString>> openAnswers;
+    // Answers to a dialog of several files; when empty, openAnswers serve.
+    QList<std::optional<QStringList>> openManyAnswers;
     QList<std::optional<QString>> saveAnswers;
     QList<bool> printerAnswers;
     // What the program proposed, in order.
@@ -54,6 +56,7 @@ public:
     QString printerPdfPath;
 
     std::optional<QString> openFile(QWidget *, const QString &fileName, const QString &filter, int) override;
+    std::optional<QStringList> openFiles(QWidget *parent, const QString &filter) override;
     std::optional<QString> saveFile(QWidget *, const QString &proposedName, const QString &filter,
                                     int) override;
     bool choosePrinter(QWidget *, QPrinter &printer) override;

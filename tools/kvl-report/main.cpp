@@ -1,6 +1,7 @@
 // kvl-report: levels, events, parameter records or period figures of one or
 // many ".kvl" files, on standard output, for spreadsheets and scripts.
 
+#include "ArchiveModes.h"
 #include "export/Report.h"
 
 #include <QCommandLineParser>
@@ -67,7 +68,7 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kvl-report"));
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromLatin1(Description));
+    parser.setApplicationDescription(QString::fromLatin1(Description) + QString::fromLatin1(ArchiveHelp));
     parser.addHelpOption();
     parser.addOptions({
         {"from", "First day of the period, YYYY-MM-DD (default: no limit).", "DATE"},
@@ -79,9 +80,12 @@ int main(int argc, char **argv)
         {"format", "csv (default) or json.", "csv|json", "csv"},
         {"threads", "Files read at once (default: the number of cores).", "n"},
     });
+    addArchiveOptions(parser);
     parser.addPositionalArgument(QStringLiteral("FILE.kvl"), QStringLiteral("Data files to read."),
                                  QStringLiteral("FILE.kvl..."));
     parser.process(app);
+    if (parser.isSet(QStringLiteral("import-into")))
+        return runImportInto(parser.value(QStringLiteral("import-into")), parser.positionalArguments());
 
     ReportOptions options;
     int kinds = 0;
@@ -115,6 +119,9 @@ int main(int argc, char **argv)
             return 2;
         }
     }
+    if (parser.isSet(QStringLiteral("archive")))
+        return runArchiveReport(parser.value(QStringLiteral("archive")),
+                                parser.value(QStringLiteral("device")), options);
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty()) {
         fail(QStringLiteral("no file given (see --help)"));

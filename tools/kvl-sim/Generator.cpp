@@ -72,8 +72,14 @@ public:
     }
 
     DeviceMemory build();
+    DeviceHistory buildHistory(int everyWeeks);
 
 private:
+    Params initialParams();
+    void simulateDays(Params &p, int days);
+    DeviceMemory memoryAt(qint64 cut, const Params &p, const std::array<int, 3> &ringStart);
+    void finishMemory(DeviceMemory &mem, const Params &p);
+    qint64 clockOffset(qint64 minute) const;
     bool v5() const { return m_version == 5 || m_version == 70; }
     void stamp(qint64 minute, qint16 *f, quint8 *b) const;
     void addLeq(qint64 minute, int kind, int level, bool corrupt = false);
@@ -85,7 +91,7 @@ private:
 
     template <int N>
     void writeRing(QByteArray &image, int offset, int capacity, std::vector<Rec<N>> recs,
-                   std::vector<std::array<qint16, N>> &expected);
+                   std::vector<std::array<qint16, N>> &expected, int start = -1);
 
     int m_version;
     Rng m_rng;
@@ -95,10 +101,28 @@ private:
     bool m_corruptDone = false;
     std::vector<Rec<8>> m_leq, m_events;
     std::vector<Rec<48>> m_history;
+    // History mode: clock changes (minute, shift of the device clock in
+    // minutes from then on), parameters in force from a minute on, and one
+    // serial number for every download.
+    std::vector<std::pair<qint64, int>> m_clockChanges;
+    std::vector<std::pair<qint64, Params>> m_paramsFrom;
+    bool m_keepSerial = false;
+    std::array<int, 8> m_serial{};
+    bool m_serialDrawn = false;
 };
+
+qint64 Builder::clockOffset(qint64 minute) const
+{
+    qint64 offset = 0;
+    for (const auto &c : m_clockChanges)
+        if (c.first <= minute)
+            offset += c.second;
+    return offset;
+}
 
 void Builder::stamp(qint64 minute, qint16 *f, quint8 *b) const
 {
+    minute += clockOffset(minute);
     const QDate d = m_first.addDays(minute / 1440);
     const int m = int(minute % 1440);
     const int v[6] = {m % 60, m / 60, d.day(), d.dayOfWeek(), d.month(), d.year() % 100};
@@ -303,16 +327,19 @@ QByteArray Builder::paramArea(const Params &p)
     }
     bcd(HourDayNight, p.hourDayNight);
     bcd(HourNightDay, p.hourNightDay);
-    const int serial[8] = {m_version == 70 ? 36 : 24, 2, m_rng.range(0, 99), m_rng.range(0, 99),
-                           m_rng.range(0, 9),         0, m_rng.range(1, 99), m_rng.range(0, 99)};
+    if (!m_keepSerial || !m_serialDrawn) {
+        m_serial = {m_version == 70 ? 36 : 24, 2, m_rng.range(0, 99), m_rng.range(0, 99),
+                    m_rng.range(0, 9),         0, m_rng.range(1, 99), m_rng.range(0, 99)};
+        m_serialDrawn = true;
+    }
     for (int i = 0; i < 8; ++i)
-        bcd(SerialFirst + i, serial[i]);
+        bcd(SerialFirst + i, m_serial[std::size_t(i)]);
     return a;
 }
 
 template <int N>
 void Builder::writeRing(QByteArray &image, int offset, int capacity, std::vector<Rec<N>> recs,
-                        std::vector<std::array<qint16, N>> &expected)
+                        std::vector<std::array<qint16, N>> &expected, int start)
 {
     std::stable_sort(recs.begin(), recs.end(), [](const Rec<N> &x, const Rec<N> &y) {
         return x.minute != y.minute ? x.minute < y.minute : x.seq < y.seq;
@@ -323,8 +350,9 @@ void Builder::writeRing(QByteArray &image, int offset, int capacity, std::vector
     // end of the ring, as in a device that has been running for a while.
     std::vector<int> slot(std::size_t(capacity), -1);
     const int count = int(recs.size());
-    int pos = count >= 4 && count < capacity ? capacity - m_rng.range(count / 4, 3 * count / 4)
-                                             : m_rng.range(0, capacity - 1);
+    int pos = start >= 0                       ? start
+              : count >= 4 && count < capacity ? capacity - m_rng.range(count / 4, 3 * count / 4)
+                                               : m_rng.range(0, capacity - 1);
     for (std::size_t i = 0; i < recs.size(); ++i) {
         slot[std::size_t(pos)] = int(i);
         pos = (pos + 1) % capacity;
@@ -353,14 +381,8 @@ void Builder::writeRing(QByteArray &image, int offset, int capacity, std::vector
         expected.push_back(r->fields);
 }
 
-DeviceMemory Builder::build()
+Params Builder::initialParams()
 {
-    DeviceMemory mem;
-    mem.version = m_version;
-    const int days = std::max(1, m_weeks) * 7;
-    mem.firstDay = m_first;
-    mem.lastDay = m_first.addDays(days - 1);
-
     Params p;
     p.normal = m_rng.chance(70);
     const int analyses[4] = {28, 24, 12, 4};
@@ -381,7 +403,11 @@ DeviceMemory Builder::build()
     p.sensorLevel = m_rng.range(80, 100);
     p.hourDayNight = m_rng.range(21, 23);
     p.hourNightDay = m_rng.range(6, 8);
+    return p;
+}
 
+void Builder::simulateDays(Params &p, int days)
+{
     // Installation on the first afternoon.
     const qint64 install = 14 * 60 + m_rng.range(0, 59);
     addEvent(install - 2, 0, 4);
@@ -390,6 +416,7 @@ DeviceMemory Builder::build()
     if (v5())
         addHistory(install + 5, p);
     addEvent(install + 12, 2, 0);
+    m_paramsFrom.push_back({0, p});
 
     int nextChange = m_rng.range(5, 10);
     for (int d = 0; d < days; ++d) {
@@ -399,6 +426,7 @@ DeviceMemory Builder::build()
             const qint64 at = dayStart + 10 * 60 + m_rng.range(0, 300);
             addEvent(at, 1, 0);
             changeParams(p);
+            m_paramsFrom.push_back({at + 4, p});
             addEvent(at + 4, 128, 0);
             if (v5()) {
                 addHistory(at + 4, p);
@@ -426,14 +454,11 @@ DeviceMemory Builder::build()
         if (weekend || m_rng.chance(30))
             simulateNight(dayStart, p);
     }
+}
 
+void Builder::finishMemory(DeviceMemory &mem, const Params &p)
+{
     const kvl::VersionLayout layout = kvl::versionLayout(m_version);
-    mem.image = QByteArray(memorySize(m_version), char(0xFF));
-    writeRing<8>(mem.image, 0, layout.leqRows, m_leq, mem.leq);
-    writeRing<8>(mem.image, layout.eventArea, kvl::EventRows, m_events, mem.events);
-    if (v5())
-        writeRing<48>(mem.image, layout.historyArea, kvl::HistoryRows, m_history, mem.history);
-
     const QByteArray area = paramArea(p);
     using namespace kvl::block;
     mem.paramBlock.assign(kvl::ParamBlockSize, 0);
@@ -460,7 +485,96 @@ DeviceMemory Builder::build()
     }
     for (const LeqRow &r : mem.leq)
         (r[kvl::field::Kind - 1] == kvl::KindLeq1 && v5() ? mem.leq1Count : mem.leq10Count)++;
+}
+
+DeviceMemory Builder::build()
+{
+    DeviceMemory mem;
+    mem.version = m_version;
+    const int days = std::max(1, m_weeks) * 7;
+    mem.firstDay = m_first;
+    mem.lastDay = m_first.addDays(days - 1);
+
+    Params p = initialParams();
+    simulateDays(p, days);
+
+    const kvl::VersionLayout layout = kvl::versionLayout(m_version);
+    mem.image = QByteArray(memorySize(m_version), char(0xFF));
+    writeRing<8>(mem.image, 0, layout.leqRows, m_leq, mem.leq);
+    writeRing<8>(mem.image, layout.eventArea, kvl::EventRows, m_events, mem.events);
+    if (v5())
+        writeRing<48>(mem.image, layout.historyArea, kvl::HistoryRows, m_history, mem.history);
+    finishMemory(mem, p);
     return mem;
+}
+
+DeviceMemory Builder::memoryAt(qint64 cut, const Params &p, const std::array<int, 3> &ringStart)
+{
+    auto before = [cut](const auto &recs) {
+        std::remove_cv_t<std::remove_reference_t<decltype(recs)>> kept;
+        for (const auto &r : recs)
+            if (r.minute < cut)
+                kept.push_back(r);
+        return kept;
+    };
+    DeviceMemory mem;
+    mem.version = m_version;
+    mem.firstDay = m_first;
+    mem.lastDay = m_first.addDays(cut / 1440);
+    const kvl::VersionLayout layout = kvl::versionLayout(m_version);
+    mem.image = QByteArray(memorySize(m_version), char(0xFF));
+    writeRing<8>(mem.image, 0, layout.leqRows, before(m_leq), mem.leq, ringStart[0]);
+    writeRing<8>(mem.image, layout.eventArea, kvl::EventRows, before(m_events), mem.events, ringStart[1]);
+    if (v5())
+        writeRing<48>(mem.image, layout.historyArea, kvl::HistoryRows, before(m_history), mem.history,
+                      ringStart[2]);
+    finishMemory(mem, p);
+    return mem;
+}
+
+DeviceHistory Builder::buildHistory(int everyWeeks)
+{
+    const int days = std::max(1, m_weeks) * 7;
+    // The clock follows summer and winter time: set forward in March, back
+    // in October, so an autumn night holds an hour of stamps twice.
+    for (int d = 0; d < days; ++d) {
+        const QDate date = m_first.addDays(d);
+        if ((date.month() == 3 || date.month() == 10) && date.dayOfWeek() == 7 &&
+            date.day() + 7 > date.daysInMonth())
+            m_clockChanges.push_back(
+                {qint64(d) * 1440 + (date.month() == 3 ? 2 : 3) * 60, date.month() == 3 ? 60 : -60});
+    }
+    m_keepSerial = true;
+    Params p = initialParams();
+    simulateDays(p, days);
+    const kvl::VersionLayout layout = kvl::versionLayout(m_version);
+    const std::array<int, 3> ringStart = {m_rng.range(0, layout.leqRows - 1),
+                                          m_rng.range(0, kvl::EventRows - 1),
+                                          m_rng.range(0, kvl::HistoryRows - 1)};
+    DeviceHistory history;
+    const int every = std::max(1, everyWeeks) * 7;
+    for (int day = every; day <= days; day += every) {
+        // Downloaded in the morning of that day.
+        const qint64 cut = qint64(day) * 1440 + 9 * 60 + 41;
+        Params inForce = m_paramsFrom.front().second;
+        for (const auto &change : m_paramsFrom)
+            if (change.first < cut)
+                inForce = change.second;
+        history.downloads.push_back(memoryAt(cut, inForce, ringStart));
+        history.downloadDays.push_back(m_first.addDays(day));
+    }
+    // Every valid record made up to the last download.
+    const qint64 end = history.downloads.empty() ? 0 : qint64(days / every * every) * 1440 + 9 * 60 + 41;
+    for (const auto &r : m_leq)
+        if (r.valid && r.minute < end)
+            history.leq.push_back(r.fields);
+    for (const auto &r : m_events)
+        if (r.minute < end)
+            history.events.push_back(r.fields);
+    for (const auto &r : m_history)
+        if (r.minute < end)
+            history.history.push_back(r.fields);
+    return history;
 }
 
 } // namespace
@@ -485,6 +599,13 @@ DeviceMemory generateDevice(int version, quint32 seed, int weeks)
     if (memorySize(version) == 0)
         version = 5;
     return Builder(version, seed, weeks).build();
+}
+
+DeviceHistory generateHistory(int version, quint32 seed, int weeks, int everyWeeks)
+{
+    if (memorySize(version) == 0)
+        version = 5;
+    return Builder(version, seed, weeks).buildHistory(everyWeeks);
 }
 
 QByteArray generateImage(int version, quint32 seed, int weeks)

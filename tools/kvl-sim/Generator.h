@@ -53,6 +53,22 @@ struct DeviceMemory
     QByteArray decoderInput() const { return image + paramAnswer; }
 };
 
+// The successive downloads of one device running for `weeks`, downloaded
+// every `everyWeeks` weeks: each image is the ring memory as it stood that
+// morning, the oldest records overwritten, with the same serial number,
+// the parameters in force and the clock set back and forth for summer time.
+struct DeviceHistory
+{
+    std::vector<DeviceMemory> downloads;
+    std::vector<QDate> downloadDays;
+    // Every valid record the device made up to the last download, in the
+    // order it made them.
+    std::vector<LeqRow> leq;
+    std::vector<EventRow> events;
+    std::vector<HistoryRow> history;
+};
+DeviceHistory generateHistory(int version, quint32 seed, int weeks, int everyWeeks);
+
 // Versions: 3 (firmware 3.5), 4 (4.0), 5 (5.X), 70 (KVL 36). weeks >= 1.
 DeviceMemory generateDevice(int version, quint32 seed, int weeks);
 

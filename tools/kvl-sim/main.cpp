@@ -14,6 +14,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSaveFile>
@@ -247,6 +248,24 @@ int intOption(const QCommandLineParser &p, const char *name, int fallback)
     return p.isSet(QLatin1String(name)) && ok ? v : fallback;
 }
 
+// One data file per download, through the program's own writer.
+int writeHistory(const QString &folder, const Options &o, int every)
+{
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "kvl-sim: could not make the folder %s\n", qPrintable(folder));
+        return 1;
+    }
+    for (const kvlsim::HistoryFile &f : kvlsim::historyDataFiles(o.version, o.seed, o.weeks, every)) {
+        QSaveFile out(QDir(folder).filePath(f.name));
+        if (!out.open(QIODevice::WriteOnly) || out.write(f.bytes) != f.bytes.size() || !out.commit()) {
+            std::fprintf(stderr, "kvl-sim: could not write %s\n", qPrintable(out.fileName()));
+            return 1;
+        }
+        std::printf("%s\n", qPrintable(out.fileName()));
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -283,6 +302,11 @@ int main(int argc, char *argv[])
         {"exit-with-parent", "Stop when the program that started kvl-sim ends (tests)."},
         {"write", "Write the generated memory, decoded and sorted, as the program's data file and exit.",
          "file"},
+        {"history",
+         "Write the successive downloads of one device running for --weeks, downloaded every "
+         "--every weeks, as data files in this folder and exit.",
+         "folder"},
+        {"every", "Weeks between two downloads in --history. Default 2.", "n", "2"},
     };
     parser.addOptions(options);
     parser.process(app);
@@ -306,6 +330,9 @@ int main(int argc, char *argv[])
     o.hangUpAfter = intOption(parser, "hangup-after", -1);
     o.link = parser.value(QStringLiteral("link"));
 
+    if (parser.isSet(QStringLiteral("history")))
+        return writeHistory(parser.value(QStringLiteral("history")), o,
+                            std::max(1, intOption(parser, "every", 2)));
     if (parser.isSet(QStringLiteral("write"))) {
         const QByteArray file = kvlsim::sampleDataFile(o.version, o.seed, o.weeks);
         QSaveFile out(parser.value(QStringLiteral("write")));

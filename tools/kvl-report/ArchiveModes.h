@@ -1,0 +1,24 @@
+#pragma once
+
+// kvl-report's archive modes: reporting from a device archive, and
+// importing data files into one.
+
+#include "export/Report.h"
+
+class QCommandLineParser;
+
+namespace kvl {
+
+void addArchiveOptions(QCommandLineParser &parser);
+extern const char *const ArchiveHelp;
+
+// --import-into FILE a.kvl ...: 0 when every file was imported (or was
+// there already), 1 when any failed (the others are still imported), 2 when
+// the archive cannot be used.
+int runImportInto(const QString &archivePath, const QStringList &files);
+
+// --archive FILE [--device SERIAL]: every device, or the one, each reported
+// as a file is. 1 when the archive or the device cannot be read.
+int runArchiveReport(const QString &archivePath, const QString &serial, const ReportOptions &options);
+
+} // namespace kvl
