@@ -304,16 +304,22 @@ ArchiveStatus Archive::open(const QString &path)
     d->db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), d->connection);
     d->db.setDatabaseName(path);
     d->db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
-    auto fail = [this](const QSqlError &e, ArchiveStatus fallback = ArchiveStatus::Failed) {
+    QSqlQuery q;
+    // Queries go before the connection does.
+    auto drop = [&] {
+        q = QSqlQuery();
+        close();
+    };
+    auto fail = [&](const QSqlError &e, ArchiveStatus fallback = ArchiveStatus::Failed) {
         m_lastError = e.text();
         const ArchiveStatus s = statusOf(e);
-        close();
+        drop();
         return s == ArchiveStatus::Failed ? fallback : s;
     };
     if (!d->db.open())
         return fail(d->db.lastError(), ArchiveStatus::CannotOpen);
 
-    QSqlQuery q = d->query();
+    q = d->query();
     // Reading the header tells a foreign or damaged file at once.
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
         return fail(q.lastError());
@@ -326,7 +332,7 @@ ArchiveStatus Archive::open(const QString &path)
     const int objects = q.value(0).toInt();
     if ((version == 0 && objects > 0) || (version > 0 && appId != ApplicationId)) {
         m_lastError = QStringLiteral("no archive tables");
-        close();
+        drop();
         return ArchiveStatus::NotAnArchive;
     }
     if (version > SchemaVersion) {
@@ -341,7 +347,7 @@ ArchiveStatus Archive::open(const QString &path)
             return fail(q.lastError(), ArchiveStatus::Damaged);
         if (q.value(0).toString() != QLatin1String("ok")) {
             m_lastError = q.value(0).toString();
-            close();
+            drop();
             return ArchiveStatus::Damaged;
         }
     }

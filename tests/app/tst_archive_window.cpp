@@ -17,6 +17,9 @@
 #include "store/Names.h"
 
 #include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
 #include <QDateEdit>
 #include <QLabel>
 #include <QPushButton>
@@ -133,6 +136,7 @@ private slots:
     void downloadsAdded_data();
     void downloadsAdded();
     void unusableArchiveSaidOnce();
+    void screenshots();
 
 private:
     void importHistory();
@@ -432,6 +436,46 @@ void TestArchiveWindow::unusableArchiveSaidOnce()
     QCOMPARE(messages.messages.size(), 1);
     QCOMPARE(messages.messages[0].text, archiveStatusText(ArchiveStatus::NotAnArchive));
     QVERIFY(s.Data_Loaded);
+}
+
+// Pictures for people: run under Xvfb with QT_QPA_PLATFORM=xcb and
+// KVL_SCREENSHOTS=<folder>; each is a grab of the whole screen.
+void TestArchiveWindow::screenshots()
+{
+    const QString folder = qEnvironmentVariable("KVL_SCREENSHOTS");
+    if (folder.isEmpty())
+        QSKIP("KVL_SCREENSHOTS not set");
+    auto grab = [&](const QString &name) {
+        QTest::qWait(400);
+        QVERIFY(QGuiApplication::primaryScreen()->grabWindow(0).save(QDir(folder).filePath(name)));
+    };
+    importHistory();
+    m_main->resize(1000, 700);
+    m_main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_main));
+
+    auto *menu = m_main->findChild<QMenu *>(QStringLiteral("mnuArchiveMenu"));
+    QAction *entry = m_main->findChild<QAction *>(QStringLiteral("mnuArchive"));
+    menu->popup(m_main->mapToGlobal(m_main->menuBar()->actionGeometry(entry).bottomLeft()));
+    grab(QStringLiteral("archive-menu.png"));
+    menu->close();
+
+    openForm(QStringLiteral("frmArchive_Devices"));
+    grab(QStringLiteral("archive-devices.png"));
+    closeForm(QStringLiteral("frmArchive_Devices"));
+
+    // A week across the two downloads, from the data source window on.
+    appStore().Requested_View = view::LeqChart;
+    auto *source = qobject_cast<frmData_Type *>(openForm(QStringLiteral("frmData_Type")));
+    child<QRadioButton>(source, "Option_Archive")->click();
+    source->Cmd_Ok_Click();
+    QWidget *dialog = findForm(QStringLiteral("frmInGraphique_v5"));
+    QVERIFY(dialog);
+    child<QDateEdit>(dialog, "DTPicker1")->setDate(m_middle.addDays(-3));
+    child<QRadioButton>(dialog, "Option_7_Jours")->click();
+    child<QPushButton>(dialog, "Cmd_Ok")->click();
+    QTRY_VERIFY(findForm(QStringLiteral("frmGraphique_Leq")));
+    grab(QStringLiteral("archive-chart-7-days.png"));
 }
 
 QTEST_MAIN(TestArchiveWindow)
