@@ -256,12 +256,13 @@ int writeHistory(const QString &folder, const Options &o, int every)
         return 1;
     }
     for (const kvlsim::HistoryFile &f : kvlsim::historyDataFiles(o.version, o.seed, o.weeks, every)) {
-        QSaveFile out(QDir(folder).filePath(f.name));
-        if (!out.open(QIODevice::WriteOnly) || out.write(f.bytes) != f.bytes.size() || !out.commit()) {
-            std::fprintf(stderr, "kvl-sim: could not write %s\n", qPrintable(out.fileName()));
+        const QString path = QDir(folder).filePath(f.name);
+        const kvl::FileWrite written = kvl::writeFileAtomically(path, f.bytes);
+        if (!written.ok()) {
+            std::fprintf(stderr, "kvl-sim: %s\n", qPrintable(kvl::writeFailureText(path, written)));
             return 1;
         }
-        std::printf("%s\n", qPrintable(out.fileName()));
+        std::printf("%s\n", qPrintable(path));
     }
     return 0;
 }
