@@ -8,6 +8,7 @@
 #include "tables/RecordedSpan.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -111,6 +112,12 @@ Archive *appArchive()
     }
     s.archive = std::move(archive);
     s.openedPath = path;
+    // Closed while Qt is still there, not by the static's destructor.
+    static const bool closedAtExit = [] {
+        qAddPostRoutine(closeAppArchive);
+        return true;
+    }();
+    Q_UNUSED(closedAtExit);
     return s.archive.get();
 }
 

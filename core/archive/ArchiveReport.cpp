@@ -114,7 +114,10 @@ FileReport reportArchiveDevice(Archive &archive, const ArchiveDevice &device, co
             r.warnings << QStringLiteral("a day holds more records than a store can take: not reported");
         auto store = std::make_unique<Store>();
         for (const auto &[start, end] : stretches) {
-            if (archive.loadPeriod(device.id, start, end, *store) != ArchiveStatus::Ok) {
+            // A level stamped 00:00 belongs to the day before: the day after
+            // the stretch comes along when it fits.
+            if (archive.loadPeriod(device.id, start, end.addDays(1), *store) != ArchiveStatus::Ok &&
+                archive.loadPeriod(device.id, start, end, *store) != ArchiveStatus::Ok) {
                 r.loaded = false;
                 r.error = archive.lastError();
                 return r;

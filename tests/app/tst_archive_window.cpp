@@ -17,13 +17,13 @@
 #include "store/Names.h"
 
 #include <QComboBox>
-#include <QMenu>
-#include <QMenuBar>
-#include <QScreen>
 #include <QDateEdit>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>

@@ -74,9 +74,10 @@ private slots:
         const Run r = runReport(args);
         // One failed: status 1, the others still imported.
         QCOMPARE(r.status, 1);
-        QVERIFY2(r.errors.contains(QStringLiteral("bad.kvl: It is impossible to open this file: It is not a KVL "
-                                                  "24-2/36 file !!!!")),
-                 qPrintable(r.errors));
+        QVERIFY2(
+            r.errors.contains(QStringLiteral("bad.kvl: It is impossible to open this file: It is not a KVL "
+                                             "24-2/36 file !!!!")),
+            qPrintable(r.errors));
         QCOMPARE(r.out.count("new records"), m_files.size());
         // Again: nothing new, status 0.
         const Run again = runReport(QStringList{QStringLiteral("--import-into"), m_archive} + m_files);
