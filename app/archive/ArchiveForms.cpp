@@ -169,7 +169,8 @@ frmArchive_Devices::frmArchive_Devices() : Form(QStringLiteral("frmArchive_Devic
     buttons->addStretch(1);
     buttons->addWidget(close);
     layout->addLayout(buttons);
-    resize(twips(9600), twips(4800));
+    // Room for the six columns without scrolling.
+    setMinimumSize(twips(9600), twips(4800));
     connect(m_remove, &QPushButton::clicked, this, &frmArchive_Devices::Cmd_Supprimer_Click);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     connect(m_list, &QTableWidget::itemSelectionChanged, this,
