@@ -153,7 +153,7 @@ inline const char *runTape(const uint8_t *data, std::size_t size, Store &store)
         return "loaded bytes that did not come after the command";
     if (checkImage(line.afterImageCommand, store.Device_Version) != ImageFault::None)
         return "loaded an implausible image";
-    if (v.parameterExchange && (line.afterParamCommand.size() != Transfer::ParameterAnswerBytes ||
+    if (v.parameterExchange && (line.afterParamCommand.size() != ParamAnswerSize ||
                                 checkParameterAnswer(line.afterParamCommand) != ImageFault::None))
         return "loaded without a whole parameter answer";
     return nullptr;

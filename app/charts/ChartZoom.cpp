@@ -67,9 +67,7 @@ QString chartKey(const Store &s)
 std::optional<std::array<qint16, LeqTable::fieldCount>> markedRecord(const Store &s, Diagram diagram,
                                                                      qint32 number)
 {
-    const LeqTable &table = diagram == Diagram::Leq1 ? s.Leq1_Records
-                            : s.isVersion5Family()   ? s.Leq10_Records
-                                                     : s.Leq_Records;
+    const LeqTable &table = *seriesRows(s, diagramSeries(s, diagram)).table;
     if (number < 1 || number > LeqTable::rowCount)
         return std::nullopt;
     std::array<qint16, LeqTable::fieldCount> fields{};
@@ -91,17 +89,12 @@ private:
     std::function<bool(QObject *, QEvent *)> m_handler;
 };
 
-qint32 &markerField(Store &s, Diagram diagram)
-{
-    return diagram == Diagram::Leq1 ? s.Repere_Leq1 : s.Repere_Leq10;
-}
-
 } // namespace
 
 void frmGraphique_Leq::keepMarker(Diagram diagram)
 {
     Store &s = appStore();
-    const qint32 number = markerField(s, diagram);
+    const qint32 number = diagramMarker(s, diagram);
     const std::optional<std::array<qint16, LeqTable::fieldCount>> record = markedRecord(s, diagram, number);
     keptMarker(diagram) = record ? KeptMarker{chartKey(s), *record, number} : KeptMarker{};
 }
@@ -111,10 +104,10 @@ void frmGraphique_Leq::restoreMarkers()
     Store &s = appStore();
     for (Diagram d : {Diagram::Leq10, Diagram::Leq1}) {
         const KeptMarker &kept = keptMarker(d);
-        if (kept.number == 0 || markerField(s, d) != 0 || kept.chart != chartKey(s) ||
+        if (kept.number == 0 || diagramMarker(s, d) != 0 || kept.chart != chartKey(s) ||
             markedRecord(s, d, kept.number) != kept.record)
             continue;
-        markerField(s, d) = kept.number;
+        diagramMarker(s, d) = kept.number;
         redrawDiagram(d);
     }
 }
@@ -266,7 +259,7 @@ void frmGraphique_Leq::listClicked(Diagram diagram)
     Store &s = appStore();
     const ChartState::ListClick c = m_chart.listClicked(diagram, s, entries, list->currentRow());
     if (c.marker) {
-        markerField(s, diagram) = *c.marker;
+        diagramMarker(s, diagram) = *c.marker;
         keepMarker(diagram);
     }
     if (c.redraw)

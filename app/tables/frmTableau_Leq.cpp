@@ -36,7 +36,8 @@ frmTableau_Leq::frmTableau_Leq()
 
     m_hasRows = store.Period_First != 0 || store.Period_Last != 0;
     setPrintable(m_hasRows);
-    fillList(m_list, m_hasRows ? ListText{Lignes_Tableau_Leq(store), false} : emptyPeriodList(noLeqText()));
+    fillList(m_list, m_hasRows ? ListText{Lignes_Tableau_Leq(store), false}
+                               : emptyPeriodList(messageText(Message::EmptyLeqTable)));
     addLeqCsvExport(m_list, store, LeqSeries::Leq);
 }
 

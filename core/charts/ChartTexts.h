@@ -3,6 +3,7 @@
 // Texts of the chart window computed from the store: header, date line,
 // level extremes, threshold and hour labels, weighting and source.
 
+#include "store/Messages.h"
 #include "store/Store.h"
 
 #include <QString>
@@ -49,11 +50,5 @@ bool thresholdLabelsShown(const Store &store);
 // empty for a value with no defined text.
 QString chartAnalysisText(int element6);
 QString chartSourceText(int element7);
-
-// List and diagram texts of the chart window.
-QString noLeq10ChartText();    // no record in the period: "No Leq10 value ..."
-QString noLeq10SeriesText();   // records but no Leq10 row: " No Leq10 value ..."
-QString noLeq1SeriesText();    // " No Leq1 value for this period !!!"
-QString leq1UnavailableText(); // firmware 3.5 and 4.0
 
 } // namespace kvl

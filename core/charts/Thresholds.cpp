@@ -1,6 +1,7 @@
 #include "charts/Thresholds.h"
 
 #include "store/Layout.h"
+#include "store/RecordDate.h"
 
 #include <QDate>
 
@@ -8,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-// How the schedule is built (the rules the device documentation leaves open):
+// How the schedule is built where the device's records leave a choice:
 //
 // - Time is counted in whole minutes from a fixed epoch, so "at the start",
 //   "inside" and "equal" are exact; records carry minutes, nothing finer.
@@ -63,24 +64,17 @@ using Minutes = qint64;
 constexpr Minutes MinutesPerDay = 24 * 60;
 constexpr int NoonMinutes = 12 * 60;
 
-// Minutes since the epoch of a date and time (year within the century);
-// nothing when it is no real date and time.
-std::optional<Minutes> stamp(int minute, int hour, int day, int month, int year2)
-{
-    if (minute < 0 || minute > 59 || hour < 0 || hour > 23 || year2 < 0 || year2 > 99)
-        return std::nullopt;
-    const QDate date(2000 + year2, month, day);
-    if (!date.isValid())
-        return std::nullopt;
-    return date.toJulianDay() * MinutesPerDay + hour * 60 + minute;
-}
-
+// Minutes since the epoch of a row's stamp; nothing when it is no real date
+// and time.
 template <typename Table> std::optional<Minutes> rowStamp(const Table &table, int row)
 {
     if (row < 1 || row > Table::rowCount)
         return std::nullopt;
-    return stamp(table(row, field::Minute), table(row, field::Hour), table(row, field::Day),
-                 table(row, field::Month), table(row, field::Year));
+    const qint16 *r = table.row(row);
+    const QDate date = recordDate(r);
+    if (!date.isValid())
+        return std::nullopt;
+    return date.toJulianDay() * MinutesPerDay + fieldOf(r, field::Hour) * 60 + fieldOf(r, field::Minute);
 }
 
 // Thresholds and switching hours of one parameter set.
@@ -121,25 +115,18 @@ struct Levels
     }
 };
 
-// Levels are two byte fields: hundreds, then units.
-template <typename Read> int level(Read read, int first)
+Levels blockLevels(const ParamBlockTable &b)
 {
-    return 100 * read(first) + read(first + 1);
+    return {blockLevel(b, block::LeqDay),   blockLevel(b, block::LeqDayOpen),
+            blockLevel(b, block::LeqNight), blockLevel(b, block::LeqNightOpen),
+            b[block::HourDayNight],         b[block::HourNightDay]};
 }
 
-Levels blockLevels(const ParamBlockTable &block)
+Levels historyLevels(const HistoryTable &h, int row)
 {
-    auto read = [&](int e) { return int(block[e]); };
-    return {level(read, block::LeqDay),       level(read, block::LeqDayOpen), level(read, block::LeqNight),
-            level(read, block::LeqNightOpen), read(block::HourDayNight),      read(block::HourNightDay)};
-}
-
-Levels historyLevels(const HistoryTable &history, int row)
-{
-    auto read = [&](int f) { return int(history(row, f)); };
-    return {level(read, history::LeqDay),   level(read, history::LeqDayOpen),
-            level(read, history::LeqNight), level(read, history::LeqNightOpen),
-            read(history::HourDayNight),    read(history::HourNightDay)};
+    return {recordLevel(h, row, history::LeqDay),   recordLevel(h, row, history::LeqDayOpen),
+            recordLevel(h, row, history::LeqNight), recordLevel(h, row, history::LeqNightOpen),
+            h(row, history::HourDayNight),          h(row, history::HourNightDay)};
 }
 
 // The chart period; nothing when the stored start date is no date of the
@@ -182,13 +169,13 @@ void appendRow(Store &store, Minutes t, int before, int after)
     const QDate date = QDate::fromJulianDay(t / MinutesPerDay);
     const int minuteOfDay = int(t % MinutesPerDay);
     std::array<qint16, 8> row{};
-    row[1] = qint16(date.day());
-    row[2] = qint16(date.month());
-    row[3] = qint16(date.year() - 2000);
-    row[4] = qint16(minuteOfDay / 60);
-    row[5] = qint16(minuteOfDay % 60);
-    row[6] = qint16(before);
-    row[7] = qint16(after);
+    row[seuil::Day] = qint16(date.day());
+    row[seuil::Month] = qint16(date.month());
+    row[seuil::Year] = qint16(date.year() - 2000);
+    row[seuil::Hour] = qint16(minuteOfDay / 60);
+    row[seuil::Minute] = qint16(minuteOfDay % 60);
+    row[seuil::Before] = qint16(before);
+    row[seuil::After] = qint16(after);
     store.Tab_Seuils.push_back(row);
 }
 
@@ -278,11 +265,6 @@ std::vector<Dated> historyRecords(const HistoryTable &history)
 {
     std::vector<Dated> records;
     for (int row = 1; row <= HistoryTable::rowCount; ++row) {
-        bool empty = false;
-        for (int f : {field::Minute, field::Hour, field::Day, field::Month, field::Year})
-            empty = empty || history(row, f) == 255;
-        if (empty)
-            continue;
         if (const auto at = rowStamp(history, row))
             records.push_back({*at, row});
     }
@@ -401,11 +383,6 @@ void Analyse_Seuils_3J(Store &store, const ScheduleMessage &message)
 void Analyse_Seuils_7J(Store &store, const ScheduleMessage &message)
 {
     Analyse_Seuils(store, 7, message);
-}
-
-void Analyse_Seuils_V5(Store &store, const ScheduleMessage &message)
-{
-    analyseV5(store, store.Chart_Days, message);
 }
 
 } // namespace kvl

@@ -2,6 +2,7 @@
 
 #include "export/Csv.h"
 #include "store/Layout.h"
+#include "store/RecordDate.h"
 
 #include <QJsonObject>
 
@@ -11,27 +12,9 @@ namespace kvl {
 
 namespace {
 
-constexpr int Leq10Minutes = 10;
-constexpr int Leq1Minutes = 1;
-
 QStringList header(bool file, const QStringList &columns)
 {
     return file ? QStringList{QStringLiteral("file")} + columns : columns;
-}
-
-// Text of a level pair high x 100 + low.
-int level(const int pair[2])
-{
-    return pair[0] * 100 + pair[1];
-}
-
-bool dateOfRow(const qint16 *row, QDate *date)
-{
-    if (row[field::Minute - 1] < 0 || row[field::Minute - 1] > 59 || row[field::Hour - 1] < 0 ||
-        row[field::Hour - 1] > 23 || row[field::Year - 1] < 0 || row[field::Year - 1] > 99)
-        return false;
-    *date = QDate(2000 + row[field::Year - 1], row[field::Month - 1], row[field::Day - 1]);
-    return date->isValid();
 }
 
 } // namespace
@@ -58,10 +41,10 @@ QString isoText(Minute m)
 
 bool rowMinute(const qint16 *row, Minute *out)
 {
-    QDate date;
-    if (!dateOfRow(row, &date))
+    const QDate date = recordDate(row);
+    if (!date.isValid())
         return false;
-    *out = minuteOf(date, row[field::Hour - 1], row[field::Minute - 1]);
+    *out = minuteOf(date, fieldOf(row, field::Hour), fieldOf(row, field::Minute));
     return true;
 }
 
@@ -87,13 +70,14 @@ LeqInterval intervalOf(LeqSeries series, Minute stamp, Minute previous, int leve
     i.series = series;
     i.end = stamp;
     i.level = level;
+    const int length = seriesMinutes(series);
     if (series == LeqSeries::Leq1) {
-        i.start = stamp - Leq1Minutes;
+        i.start = stamp - length;
     } else {
         // The previous full stamp, not only its hour and minute: across
         // midnight the interval starts on the day before.
         const Minute age = previous < 0 ? -1 : stamp - previous;
-        i.start = (age > 0 && age <= Leq10Minutes) ? previous : stamp - Leq10Minutes;
+        i.start = (age > 0 && age <= length) ? previous : stamp - length;
     }
     return i;
 }
@@ -291,7 +275,8 @@ QList<std::pair<QString, QString>> paramColumns(const ParamEntry &p)
     for (int j = 0; j < 7; ++j)
         c.append({QString::fromLatin1(BandColumns[j]), QString::number(v.bands[j])});
     for (int k = 0; k < 7; ++k)
-        c.append({QString::fromLatin1(LevelColumns[k]), QString::number(level(v.levels[k]))});
+        c.append(
+            {QString::fromLatin1(LevelColumns[k]), QString::number(levelOf(v.levels[k][0], v.levels[k][1]))});
     c.append({QStringLiteral("hour_day_to_night"), QString::number(v.hourDayNight)});
     c.append({QStringLiteral("hour_night_to_day"), QString::number(v.hourNightDay)});
     return c;

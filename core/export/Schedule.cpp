@@ -14,11 +14,6 @@ constexpr int ChunkDays = 7; // the longest chart
 constexpr int NoonMinute = 12 * 60;
 constexpr Minute ChunkMinutes = ChunkDays * MinutesPerDay;
 
-int blockLevel(const ParamBlockTable &block, int element)
-{
-    return 100 * block[element] + block[element + 1];
-}
-
 } // namespace
 
 bool fileSchedule(Store &store, const QList<LeqInterval> &intervals, ThresholdTimeline *timeline,

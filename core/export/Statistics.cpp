@@ -98,16 +98,16 @@ void addChartSchedule(ThresholdTimeline &timeline, const Store &store)
     if (rows.size() < 2)
         return;
     Minute from = start;
-    int value = rows[1][6];
+    int value = rows[1][seuil::Before];
     for (std::size_t i = 1; i < rows.size(); ++i) {
         const auto &r = rows[i];
-        const QDate d(2000 + r[3], r[2], r[1]);
+        const QDate d(2000 + r[seuil::Year], r[seuil::Month], r[seuil::Day]);
         if (!d.isValid())
             continue;
-        const Minute at = std::clamp(minuteOf(d, r[4], r[5]), start, end);
+        const Minute at = std::clamp(minuteOf(d, r[seuil::Hour], r[seuil::Minute]), start, end);
         timeline.add(from, at, value);
         from = std::max(from, at);
-        value = r[7];
+        value = r[seuil::After];
     }
     timeline.add(from, end, value);
 }

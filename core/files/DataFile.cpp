@@ -1,6 +1,7 @@
 #include "files/DataFile.h"
 
 #include "Logging.h"
+#include "store/Messages.h"
 #include "store/Store.h"
 
 #include <algorithm>
@@ -239,7 +240,7 @@ LoadOutcome readFailure(Store &s, const QString &text, const Reader &in, const Q
                            (found.isEmpty() ? QString() : QStringLiteral(" (\"%1\")").arg(found)) +
                            QStringLiteral(".");
     qCWarning(lcFiles) << "load failed:" << detail << text;
-    return {LoadOutcome::ReadFailure, text, loadtext::readFailureCaption(), detail};
+    return {LoadOutcome::ReadFailure, text, messageText(Message::ReadFailureCaption), detail};
 }
 
 } // namespace
@@ -334,7 +335,8 @@ LoadOutcome readDataFile(const QByteArray &bytes, Store &s)
     const int version = versionOfMarker(readMarker(in));
     if (version == 0) {
         qCWarning(lcFiles) << "not a data file: unknown marker";
-        return {LoadOutcome::NotKvlFile, loadtext::notKvlText(), loadtext::notKvlCaption(),
+        return {LoadOutcome::NotKvlFile, messageText(Message::NotKvlFile),
+                messageText(Message::NotKvlCaption),
                 QStringLiteral("The first line holds no marker of a KVL 24-2 or KVL 36 data file.")};
     }
     qCDebug(lcFiles) << "loading a file of version" << version << "," << bytes.size() << "bytes";
@@ -343,7 +345,8 @@ LoadOutcome readDataFile(const QByteArray &bytes, Store &s)
     // The views count Leq rows as after a download of this version.
     s.Leq_Count = leqRows(version);
 
-    const QString valuesFailure = loadtext::valuesFailureText(version);
+    const bool kvl36 = version == VersionKvl36;
+    const QString valuesFailure = messageText(kvl36 ? Message::NotKvl36File : Message::NotKvl24File);
     // The marker line's break and the blank in front of the first value.
     if (!in.lineBreak() || !in.blank())
         return readFailure(s, valuesFailure, in, QStringLiteral("after the marker"));
@@ -366,7 +369,9 @@ LoadOutcome readDataFile(const QByteArray &bytes, Store &s)
             return readFailure(s, valuesFailure, in, QStringLiteral("parameter history"));
         QByteArray stamp;
         if (!in.lineBreak() || !in.token(DateLimit, stamp))
-            return readFailure(s, loadtext::dateFailureText(version), in, QStringLiteral("transfer date"));
+            return readFailure(
+                s, messageText(kvl36 ? Message::NotKvl36Version5File : Message::NotKvl24Version5File), in,
+                QStringLiteral("transfer date"));
         const QString text = QString::fromLatin1(stamp);
         s.Transfer_Date = text.left(10);
         s.Transfer_Time = text.mid(11, 5);
@@ -407,36 +412,5 @@ QString loadCaption(int version, int comPort)
         return head + QStringLiteral("  |  No COM Port Selected.") + tail;
     return head + portLabel + QString::number(comPort) + tail;
 }
-
-namespace loadtext {
-
-QString notKvlText()
-{
-    return QStringLiteral("It is not a KVL 24-2/36 file !!!!");
-}
-
-QString notKvlCaption()
-{
-    return QStringLiteral("It is impossible to open this file");
-}
-
-QString readFailureCaption()
-{
-    return QStringLiteral("It is impossible to read file data");
-}
-
-QString valuesFailureText(int version)
-{
-    return version == VersionKvl36 ? QStringLiteral("It is not a KVL 36 file !!!!")
-                                   : QStringLiteral("It is not a KVL 24-2 file !!!!");
-}
-
-QString dateFailureText(int version)
-{
-    return version == VersionKvl36 ? QStringLiteral("It is not a KVL 36 Version 5.0 file !!!!")
-                                   : QStringLiteral("It is not a KVL 24-2 Version 5.0 file !!!!");
-}
-
-} // namespace loadtext
 
 } // namespace kvl

@@ -57,15 +57,4 @@ LoadOutcome readDataFile(const QByteArray &bytes, Store &store);
 // (0 = none).
 QString loadCaption(int version, int comPort);
 
-// The texts of the loader's messages.
-namespace loadtext {
-QString notKvlText();
-QString notKvlCaption();
-QString readFailureCaption();
-// Message of a read failure in the values of lines 2 to 5, or in the date
-// and time token, for a version.
-QString valuesFailureText(int version);
-QString dateFailureText(int version);
-} // namespace loadtext
-
 } // namespace kvl

@@ -1,6 +1,7 @@
 #include "params/ParamSheet.h"
 
 #include "store/Names.h"
+#include "store/RecordDate.h"
 #include "tables/Firmware.h"
 
 namespace kvl {
@@ -140,7 +141,7 @@ QList<std::pair<QString, QString>> SheetTexts::labels() const
 
 QString levelText(int high, int low)
 {
-    return QString::number(high * 100 + low);
+    return QString::number(levelOf(high, low));
 }
 
 QString hourText(int hour)
@@ -201,7 +202,7 @@ QString outputReductionText(int halfStep, int whole)
 QString lineRegulationText(int high, int low)
 {
     // The device regulates the line to 63 dBr at most.
-    const int level = high * 100 + low;
+    const int level = levelOf(high, low);
     return QString::number(level > 63 ? 63 : level);
 }
 
@@ -284,13 +285,6 @@ SheetTexts loadSheet(Store &store)
     return texts;
 }
 
-bool isSheetRecordValid(const HistoryTable &history, int row)
-{
-    auto in = [&](int f, int low, int high) { return history(row, f) >= low && history(row, f) <= high; };
-    return in(field::Minute, 0, 59) && in(field::Hour, 0, 23) && in(field::Day, 1, 31) &&
-           in(field::Month, 1, 12) && in(field::Year, 0, 99);
-}
-
 QString recordText(const HistoryTable &history, int row)
 {
     const int day = history(row, field::Day), month = history(row, field::Month);
@@ -321,7 +315,8 @@ PeriodList buildPeriodList(const Store &store)
     PeriodList list;
     const HistoryTable &history = store.Param_History;
     for (int row = HistoryTable::rowCount; row >= 1; --row) {
-        if (!isSheetRecordValid(history, row))
+        // A record is listed with its weekday, so it needs a real date.
+        if (!recordDate(history.row(row)).isValid())
             continue;
         PeriodEntry entry;
         entry.text = recordText(history, row);

@@ -98,8 +98,6 @@ QString firmwareVersionText(const Store &store);
 // The sheet as loaded, from Param_Block. Rebuilds Serial_Number first.
 SheetTexts loadSheet(Store &store);
 
-// Validity of a parameter record for the sheet (dates only).
-bool isSheetRecordValid(const HistoryTable &history, int row);
 // "Monday 03   March    2008  at  09 : 05".
 QString recordText(const HistoryTable &history, int row);
 // The same form made from Transfer_Date and Transfer_Time.
