@@ -389,7 +389,7 @@ void frmGraphique_Leq::showNoData()
                 MsgIcon::Information);
     m_zoomLeq1->hide();
     m_zoomLeq10->hide();
-    listMessage(m_listLeq10, messageText(Message::EmptyChartPeriod));
+    listMessage(m_listLeq10, messageText(Message::NoLeq10Value));
     if (s.isVersion5Family())
         listMessage(m_listLeq1, messageText(Message::NoLeq1Series));
     for (QLabel *label : {m_maxiLeq1, m_maxiLeq10, m_heureJourNuit, m_heureNuitJour, m_miniLeq1, m_miniLeq10,

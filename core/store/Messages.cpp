@@ -17,6 +17,7 @@ const char *const Texts[] = {
     " No Leq10 value for this period !!!",
     " No Leq1 value for this period !!!",
     "Analysis unvalaible with this FirmWare Version !!!",
+    "No Leq1 value for this period  !!!",
     "It is not a KVL 24-2/36 file !!!!",
     "It is impossible to open this file",
     "It is impossible to read file data",

@@ -9,15 +9,16 @@
 namespace kvl {
 
 enum class Message {
-    EmptyLeqTable,        // Leq table
+    EmptyLeqTable,        // Leq table, on screen and printed
     EmptyLeq10Table,      // Leq10 list of the Leq tables
     EmptyLeq1Table,       // Leq1 list of the Leq tables
     EmptyEventTable,      // events table
     EmptyChartEvents,     // chart window's event list
-    EmptyChartPeriod,     // chart window: no record in the period
+    NoLeq10Value,         // chart window with no record in the period; printed Leq10 list
     NoLeq10Series,        // chart window: records, but no Leq10 row
     NoLeq1Series,         // chart window: records, but no Leq1 row
     Leq1Unavailable,      // chart window, firmware 3.5 and 4.0
+    PrintedNoLeq1,        // printed Leq1 list of the Leq tables
     NotKvlFile,           // loader: the marker line is no data file's
     NotKvlCaption,        // loader: that message's caption
     ReadFailureCaption,   // loader: a value or the date token fails
