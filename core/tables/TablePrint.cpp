@@ -1,5 +1,7 @@
 #include "tables/TablePrint.h"
 
+#include "store/Messages.h"
+
 namespace kvl {
 
 namespace {
