@@ -335,10 +335,10 @@ SeriesRows seriesRows(const Store &store, LeqSeries series)
     case LeqSeries::Leq:
         break;
     }
-    if (store.Period_First == 0 || store.Period_Last == 0)
+    const PeriodRows rows = store.periodRows(LeqTable::rowCount);
+    if (rows.isEmpty())
         return {&store.Leq_Records, 1, 0};
-    return {&store.Leq_Records, std::max(1, int(store.Period_First)),
-            std::min(LeqTable::rowCount, int(store.Period_Last))};
+    return {&store.Leq_Records, rows.first, rows.last};
 }
 
 void Tracer_Axes(Canvas &canvas, const Store &store, Rgb colour)
@@ -375,7 +375,7 @@ void Tracer_Limite_Enregistrement(Canvas &canvas, const Store &store, Rgb colour
 SeriesOutcome Tracer_Serie(Canvas &canvas, const Store &store, LeqSeries series, int chartDays, Rgb colour)
 {
     SeriesOutcome outcome;
-    const bool hasPeriod = store.Period_First != 0 && store.Period_Last != 0;
+    const bool hasPeriod = !store.periodRows(LeqTable::rowCount).isEmpty();
     if (series == LeqSeries::Leq) {
         if (!hasPeriod) {
             outcome.hideZoomLeq10 = outcome.hideZoomLeq1 = true;
