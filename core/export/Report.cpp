@@ -33,10 +33,15 @@ QString levelText(const LevelStats &s, int value)
 
 QString eventsText(const QMap<QString, int> &events)
 {
-    QStringList parts;
-    for (auto it = events.begin(); it != events.end(); ++it)
-        parts << it.key() + QLatin1Char('=') + QString::number(it.value());
-    return parts.join(QStringLiteral("; "));
+    QString text;
+    for (auto it = events.begin(); it != events.end(); ++it) {
+        if (!text.isEmpty())
+            text += QLatin1String("; ");
+        text += it.key();
+        text += QLatin1Char('=');
+        text += QString::number(it.value());
+    }
+    return text;
 }
 
 QJsonValue levelJson(const LevelStats &s, int value)
