@@ -15,9 +15,11 @@
 #include "store/Layout.h"
 #include "store/Store.h"
 
+#include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -222,6 +224,41 @@ private slots:
         QVERIFY(!openFlags().Open_frmGraphique_Leq);
         QCOMPARE(opened, QStringList{dialog});
         QVERIFY(findForm(dialog));
+    }
+
+    // However the window goes, its picture boxes' events stop reaching it
+    // before its own members are destroyed (a sanitized build aborts otherwise).
+    void windowGoes_data()
+    {
+        QTest::addColumn<QString>("how");
+        for (const char *how : {"closed", "deleted", "all windows closed", "deleted enlarged"})
+            QTest::newRow(how) << QString::fromLatin1(how);
+    }
+    void windowGoes()
+    {
+        QFETCH(QString, how);
+        fillBusyStore(appStore(), 5);
+        MessageRecorder messages;
+        QPointer<frmGraphique_Leq> w = openChart(QDate(2008, 2, 28), 1);
+        QVERIFY(w);
+        const QPointer<PictureBox> box = w->graphique(Diagram::Leq10);
+        if (how.endsWith(QLatin1String("enlarged"))) {
+            w->zoomButton(Diagram::Leq10)->click();
+            QVERIFY(w->chartState().pane(Diagram::Leq10).isEnlarged());
+        }
+        const QPoint at(100, 100);
+        QHelpEvent hover(QEvent::ToolTip, at, box->mapToGlobal(at));
+        QCoreApplication::sendEvent(box, &hover);
+        if (how == QLatin1String("closed"))
+            w->close();
+        else if (how == QLatin1String("all windows closed"))
+            Fermer_Fenetres();
+        else
+            delete w.data();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!w);
+        QVERIFY(!box);
+        QVERIFY(!openFlags().Open_frmGraphique_Leq);
     }
 
     void fitsTheScreen()
