@@ -280,6 +280,8 @@ bool frmGraphique_Leq::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_surface && event->type() == QEvent::Resize)
         fitRightColumn();
+    if (diagramEvent(watched, event))
+        return true;
     return Form::eventFilter(watched, event);
 }
 
