@@ -241,10 +241,13 @@ private:
     }
 
     // "dd/mm/yyyy_hh:mm:ss" after a download, without the seconds after a
-    // load, and a real date and time.
+    // load, and a real date and time; or "_" from a store that holds no
+    // transfer date, so that whatever the writer writes reads back.
     static bool isTransferStamp(const QByteArray &text)
     {
         static const char pattern[] = "99/99/9999_99:99:99";
+        if (text == "_")
+            return true;
         if (text.size() != 16 && text.size() != 19)
             return false;
         for (int i = 0; i < text.size(); ++i)
@@ -445,9 +448,11 @@ LoadOutcome readDataFile(const QByteArray &bytes, Store &s)
         QByteArray stamp;
         if (!in.dateLine(DateLimit, stamp))
             return readFailure(s, in);
+        // Hours and minutes of the time; seconds are not kept.
         const QString text = QString::fromLatin1(stamp);
-        s.Transfer_Date = text.left(10);
-        s.Transfer_Time = text.mid(11, 5);
+        const int cut = int(text.indexOf(QLatin1Char('_')));
+        s.Transfer_Date = text.left(cut);
+        s.Transfer_Time = text.mid(cut + 1, 5);
     }
 
     s.Data_Loaded = true;

@@ -266,8 +266,8 @@ private slots:
             QCOMPARE(out.result, LoadOutcome::Loaded);
             QVERIFY(!s->Cancel_Flag);
             if (!date.isEmpty()) {
-                QCOMPARE(s->Transfer_Date, date);
-                QCOMPARE(s->Transfer_Time, time);
+                QCOMPARE(s->Transfer_Date, date == QLatin1String("none") ? QString() : date);
+                QCOMPARE(s->Transfer_Time, time == QLatin1String("none") ? QString() : time);
             }
             return;
         }
