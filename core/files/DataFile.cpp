@@ -356,6 +356,38 @@ int versionOfMarker(const QByteArray &marker)
     return 0;
 }
 
+int markerHeadSize()
+{
+    return longestMarker() + 1;
+}
+
+int headVersion(const QByteArray &head)
+{
+    Reader in(head);
+    return versionOfMarker(readMarker(in));
+}
+
+qint64 largestDataFile()
+{
+    constexpr qint64 value = 4; // a blank and three digits
+    constexpr qint64 lineEnd = 2;
+    qint64 largest = 0;
+    for (const MarkerEntry &m : acceptedMarkers()) {
+        const int v = m.version;
+        qint64 n = m.marker.size() + lineEnd;
+        n += qint64(leqRows(v)) * RecordFields * value + lineEnd;
+        n += qint64(EventRows) * RecordFields * value + lineEnd;
+        if (v == Version35)
+            n += qint64(ParamRawTable::size) * value + 1 + lineEnd;
+        else
+            n += qint64(ParamBlockTable::size) * value + (v == Version40 ? 1 : 0) + lineEnd;
+        if (isVersion5Family(v))
+            n += qint64(HistoryRows) * HistoryFields * value + 1 + lineEnd + DateLimit + lineEnd;
+        largest = std::max(largest, n);
+    }
+    return largest;
+}
+
 QByteArray buildDataFile(const Store &s, int version)
 {
     if (!isKnownVersion(version))

@@ -26,6 +26,17 @@ const QList<MarkerEntry> &acceptedMarkers();
 // Version of an accepted marker (compared exactly, with case); 0 when none matches.
 int versionOfMarker(const QByteArray &marker);
 
+// Version of the accepted marker a file starts with, 0 when none, from its
+// first markerHeadSize() bytes (or all of a shorter file), read as the
+// loader reads a marker.
+int markerHeadSize();
+int headVersion(const QByteArray &head);
+
+// The largest file the writer gives for a store of device bytes (every
+// value at most 255, the transfer stamp at its longest), under the longest
+// accepted marker: no data file is larger.
+qint64 largestDataFile();
+
 // The whole file image of the store for a version (3, 4, 5 or 70). Version 3
 // carries its shorter Leq table and Param_Raw; 5 and 70 add Param_History and the
 // transfer date and time. Empty for an unknown version.
