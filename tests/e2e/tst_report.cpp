@@ -163,8 +163,9 @@ private slots:
                              open.arg("/dev/zero") + " (is not a regular file)",
                              open.arg(huge) + " (larger than any data file: 1073741824 bytes, at most "
                                               "534467)",
-                             open.arg(text) + ": It is not a KVL 24-2/36 file !!!! (The first line holds "
-                                              "no marker of a KVL 24-2 or KVL 36 data file.)",
+                             open.arg(text) + ": It is not a KVL 24-2/36 file !!!! (Line 1 of the file, "
+                                              "marker: no marker of a KVL 24-2 or KVL 36 data file "
+                                              "(\"Shopping\").)",
                          }));
         // The good files' own rows, in order: JSON objects, or CSV rows of scope "file".
         QStringList reported;
