@@ -5,6 +5,7 @@
 #include <QDate>
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -406,6 +407,150 @@ void Analyse_Seuils_7J(Store &store, const ScheduleMessage &message)
 void Analyse_Seuils_V5(Store &store, const ScheduleMessage &message)
 {
     analyseV5(store, store.Chart_Days, message);
+}
+
+struct FileThresholds::Data
+{
+    bool history = false; // firmware 5.X, "KVL 36": records and doors decide
+    Levels current;       // Param_Block, door-open values included
+    Levels fallback;      // Param_Block, door closed
+    std::vector<Minutes> recordAt;
+    std::vector<Levels> recordLevels;
+    std::vector<Minutes> doorAt;
+    std::vector<bool> doorOpen;
+    // Every stretch of time that takes the current parameters for want of
+    // records, in order; the first may start at the earliest minute.
+    std::vector<FileThresholds::Gap> gaps;
+};
+
+FileThresholds::FileThresholds(const Store &store)
+{
+    auto d = std::make_shared<Data>();
+    d->current = blockLevels(store.Param_Block);
+    d->fallback = d->current;
+    d->fallback.dayOpen = d->fallback.day;
+    d->fallback.nightOpen = d->fallback.night;
+    d->history = isVersion5Family(store.Device_Version);
+    if (d->history) {
+        for (const Dated &r : historyRecords(store.Param_History)) {
+            d->recordAt.push_back(r.at);
+            d->recordLevels.push_back(historyLevels(store.Param_History, r.row));
+        }
+        for (const auto &door : doorEvents(store.Event_Records)) {
+            d->doorAt.push_back(door.first.at);
+            d->doorOpen.push_back(door.second);
+        }
+    } else {
+        d->current = d->fallback;
+    }
+    m_data = std::move(d);
+    findGaps();
+}
+
+namespace {
+
+// Index of the last time at or before t, -1 when none.
+int lastAtOrBefore(const std::vector<Minutes> &times, Minutes t)
+{
+    return int(std::upper_bound(times.begin(), times.end(), t) - times.begin()) - 1;
+}
+
+} // namespace
+
+InForce FileThresholds::at(qint64 t) const
+{
+    const Data &d = *m_data;
+    InForce f;
+    // Nothing changes inside a whole hour but at a record or a door event.
+    f.from = t - t % 60;
+    f.until = f.from + 60;
+    auto bound = [&](const std::vector<Minutes> &times, int last) {
+        if (last >= 0)
+            f.from = std::max(f.from, times[std::size_t(last)]);
+        if (last + 1 < int(times.size()))
+            f.until = std::min(f.until, times[std::size_t(last) + 1]);
+    };
+    const Levels *levels = &d.current;
+    bool open = false;
+    if (d.history) {
+        const int r = lastAtOrBefore(d.recordAt, t);
+        const int door = lastAtOrBefore(d.doorAt, t);
+        bound(d.recordAt, r);
+        bound(d.doorAt, door);
+        if (!d.recordAt.empty()) {
+            if (r < 0)
+                f.gap = ScheduleGap::NoParameterRecord;
+            else if (!d.recordLevels[std::size_t(r)].usable())
+                f.gap = ScheduleGap::UnusableRecord;
+            else
+                levels = &d.recordLevels[std::size_t(r)];
+        }
+        if (door < 0 && f.gap == ScheduleGap::None)
+            f.gap = ScheduleGap::NoDoorEvent;
+        else if (door >= 0)
+            open = d.doorOpen[std::size_t(door)];
+        if (f.gap != ScheduleGap::None) {
+            levels = &d.fallback;
+            open = false;
+        }
+    }
+    const Levels &l = *levels;
+    if (l.usable())
+        f.threshold = l.at(t, open);
+    const Minutes day0 = t - t % MinutesPerDay;
+    const bool hours =
+        l.hourDayNight >= 0 && l.hourDayNight <= 23 && l.hourNightDay >= 0 && l.hourNightDay <= 23;
+    if (!hours || l.hourDayNight == l.hourNightDay) {
+        f.partStart = day0;
+        f.partEnd = day0 + MinutesPerDay;
+        return f;
+    }
+    f.night = l.isNight(int(t % MinutesPerDay) / 60);
+    const int startHour = f.night ? l.hourDayNight : l.hourNightDay;
+    const int endHour = f.night ? l.hourNightDay : l.hourDayNight;
+    f.partStart = day0 + startHour * 60;
+    if (f.partStart > t)
+        f.partStart -= MinutesPerDay;
+    f.partEnd = day0 + endHour * 60;
+    if (f.partEnd <= t)
+        f.partEnd += MinutesPerDay;
+    return f;
+}
+
+void FileThresholds::findGaps()
+{
+    auto d = std::const_pointer_cast<Data>(m_data);
+    if (!d->history)
+        return;
+    // Only a record or a door event changes whether the records decide.
+    std::vector<Minutes> points{std::numeric_limits<Minutes>::min()};
+    points.insert(points.end(), d->recordAt.begin(), d->recordAt.end());
+    points.insert(points.end(), d->doorAt.begin(), d->doorAt.end());
+    std::sort(points.begin(), points.end());
+    points.erase(std::unique(points.begin(), points.end()), points.end());
+    points.push_back(std::numeric_limits<Minutes>::max());
+    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+        // Before the first record or event, one minute before it (any minute when there is none).
+        const Minutes probe = i > 0 ? points[i] : points.size() > 2 ? points[1] - 1 : 0;
+        const ScheduleGap why = at(probe).gap;
+        if (why == ScheduleGap::None)
+            continue;
+        if (!d->gaps.empty() && d->gaps.back().to == points[i] && d->gaps.back().why == why)
+            d->gaps.back().to = points[i + 1];
+        else
+            d->gaps.push_back({points[i], points[i + 1], why});
+    }
+}
+
+std::vector<FileThresholds::Gap> FileThresholds::gaps(qint64 from, qint64 to) const
+{
+    const auto &all = m_data->gaps;
+    auto it =
+        std::upper_bound(all.begin(), all.end(), from, [](Minutes t, const Gap &g) { return t < g.to; });
+    std::vector<Gap> out;
+    for (; it != all.end() && it->from < to; ++it)
+        out.push_back({std::max(it->from, from), std::min(it->to, to), it->why});
+    return out;
 }
 
 } // namespace kvl

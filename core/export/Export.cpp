@@ -50,10 +50,21 @@ QString isoText(Minute m)
 {
     const QDate d = dateOf(m);
     const int inDay = int(m % MinutesPerDay);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:00", d.year(), d.month(), d.day(), inDay / 60,
-                  inDay % 60);
-    return QString::fromLatin1(text);
+    if (d.year() < 0 || d.year() > 9999)
+        return QString::asprintf("%04d-%02d-%02dT%02d:%02d:00", d.year(), d.month(), d.day(), inDay / 60,
+                                 inDay % 60);
+    // Written by hand: reports write two of these on every row.
+    char text[] = "0000-00-00T00:00:00";
+    auto put = [&text](int at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            text[at + i] = char('0' + value % 10);
+    };
+    put(0, d.year(), 4);
+    put(5, d.month(), 2);
+    put(8, d.day(), 2);
+    put(11, inDay / 60, 2);
+    put(14, inDay % 60, 2);
+    return QString::fromLatin1(text, 19);
 }
 
 bool rowMinute(const qint16 *row, Minute *out)
@@ -282,14 +293,15 @@ QString withoutPoint(QString text)
 QList<std::pair<QString, QString>> paramColumns(const ParamEntry &p)
 {
     const ParamValues &v = p.values;
+    const Measurement m = v.measurement();
     QList<std::pair<QString, QString>> c;
     c.append({QStringLiteral("record"), p.record});
     c.append({QStringLiteral("time"), p.dated ? isoText(p.time) : QString()});
-    c.append({QStringLiteral("analysis"), withoutPoint(weightingWord(v.analysis))});
-    c.append(
-        {QStringLiteral("filter_card"), (v.analysis & 16) ? QStringLiteral("yes") : QStringLiteral("no")});
-    c.append({QStringLiteral("source"), (v.source & 1) ? QStringLiteral("Line") : QStringLiteral("Sensor")});
-    c.append({QStringLiteral("source_weighting"), withoutPoint(weightingWord(v.source))});
+    c.append({QStringLiteral("analysis"), withoutPoint(weightingWord(m.analysis))});
+    c.append({QStringLiteral("filter_card"), m.filterCard ? QStringLiteral("yes") : QStringLiteral("no")});
+    c.append({QStringLiteral("source"),
+              m.source == InputSource::Line ? QStringLiteral("Line") : QStringLiteral("Sensor")});
+    c.append({QStringLiteral("source_weighting"), withoutPoint(weightingWord(m.sourceWeighting))});
     c.append({QStringLiteral("attack"), withoutPoint(attackText(v.attack))});
     c.append({QStringLiteral("release"), withoutPoint(releaseText(v.release))});
     c.append({QStringLiteral("output_reduction_db"),

@@ -8,7 +8,9 @@
 #include "charts/ChartPeriod.h"
 #include "charts/PictureBox.h"
 #include "charts/frmGraphique_Leq.h"
+#include "export/Export.h"
 #include "files/DataFile.h"
+#include "params/ParamSheet.h"
 #include "shell/AppHooks.h"
 #include "shell/Forms.h"
 #include "shell/frmMain.h"
@@ -164,6 +166,38 @@ private slots:
         QVERIFY(openFlags().Open_frmGraphique_Leq);
         KVL_COMPARE_REF(QStringLiteral("charts/windows.txt"), QTest::currentDataTag(),
                         windowTexts(w, messages));
+    }
+
+    // The chart window, the parameter sheet and the parameter export read the
+    // weighting and source bytes of each sample alike.
+    void measurementAgrees_data() { rows(QString()); }
+    void measurementAgrees()
+    {
+        QFETCH(QStringList, c);
+        QFile f(qEnvironmentVariable("KVL_SAMPLES") + QLatin1Char('/') + c[1]);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(int(readDataFile(f.readAll(), appStore()).result), int(LoadOutcome::Loaded));
+        appStore().Data_Loaded = true;
+        const SheetTexts sheet = loadSheet(appStore());
+        const QStringList header = paramHeader(false);
+        const QStringList current = paramFields(storeParams(appStore(), DateRange()).constLast());
+        auto column = [&](const char *name) { return current.value(header.indexOf(QLatin1String(name))); };
+        QCOMPARE(QStringLiteral("Analysis : ") + column("analysis") + QLatin1Char('.'), sheet.Label_Analyse);
+        QCOMPARE(QStringLiteral("Source : ") + column("source") + QStringLiteral(", ") +
+                     column("source_weighting") + QLatin1Char('.'),
+                 sheet.Label_Source);
+
+        MessageRecorder messages;
+        frmGraphique_Leq *w = openChart(QDate::fromString(c[2], Qt::ISODate), c[3].toInt());
+        QVERIFY(w);
+        // Shown for firmware 3.5 and 4.0 when the period has records.
+        const bool shown = !appStore().isVersion5Family() && appStore().Period_First > 0;
+        for (const auto &[label, text] : {std::pair{"Label_Analyse", sheet.Label_Analyse},
+                                          std::pair{"Label_Source", sheet.Label_Source}}) {
+            const QLabel *l = w->findChild<QLabel *>(QLatin1String(label));
+            QVERIFY(l);
+            QCOMPARE(l->text(), shown ? text : QString());
+        }
     }
 
     // The cases of examples.txt.

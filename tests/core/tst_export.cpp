@@ -8,6 +8,8 @@
 #include "export/Report.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QtTest>
 
 using namespace kvl;
@@ -94,6 +96,64 @@ private slots:
         KVL_COMPARE_FILE(QStringLiteral("export/sample_v5_") +
                              QString(QTest::currentDataTag()).replace(' ', '.'),
                          assembleReport({report}, options));
+    }
+
+    // Written file by file, the JSON output is the very document a JSON
+    // writer gives for the array of the loaded files; bad files add nothing.
+    void jsonWrittenFileByFile_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::newRow("none") << QStringList();
+        QTest::newRow("only a bad one") << QStringList{"missing.kvl"};
+        QTest::newRow("one") << QStringList{"sample_v5.kvl"};
+        QTest::newRow("three, a bad one between")
+            << QStringList{"sample_v3.kvl", "missing.kvl", "sample_v70.kvl", "sample_v4.kvl"};
+    }
+    void jsonWrittenFileByFile()
+    {
+        QFETCH(QStringList, files);
+        ReportOptions options;
+        options.kind = ReportKind::Params;
+        options.format = ReportFormat::Json;
+        QList<FileReport> reports;
+        QJsonArray loaded;
+        for (const QString &name : files) {
+            reports << reportFile(ReportInput::fromName(qEnvironmentVariable("KVL_SAMPLES") + '/' + name),
+                                  options);
+            if (reports.last().loaded)
+                loaded.append(QJsonDocument::fromJson("[" + reports.last().out + "]").array().first());
+        }
+        QCOMPARE(loaded.size(), files.size() - files.count("missing.kvl"));
+        QCOMPARE(assembleReport(reports, options), QJsonDocument(loaded).toJson(QJsonDocument::Indented));
+    }
+
+    // Reports come back in the order given, each once, whatever the threads.
+    void reportsInOrder_data()
+    {
+        QTest::addColumn<int>("threads");
+        for (int t : {1, 2, 3, 8})
+            QTest::newRow(qPrintable(QString::number(t))) << t;
+    }
+    void reportsInOrder()
+    {
+        QFETCH(int, threads);
+        const QString dir = qEnvironmentVariable("KVL_SAMPLES") + '/';
+        QList<ReportInput> inputs;
+        for (int i = 0; i < 24; ++i)
+            inputs << ReportInput::fromName(
+                dir + (i % 3 == 1 ? QStringLiteral("missing_%1.kvl").arg(i)
+                                  : QStringLiteral("sample_v%1.kvl").arg(i % 2 ? 3 : 5)));
+        ReportOptions options;
+        options.kind = ReportKind::Params;
+        QStringList order;
+        reportFiles(inputs, options, threads, [&](const FileReport &r) {
+            order << r.path;
+            QCOMPARE(r.loaded, !r.path.contains(QStringLiteral("missing")));
+        });
+        QStringList given;
+        for (const ReportInput &i : inputs)
+            given << i.name;
+        QCOMPARE(order, given);
     }
 };
 
