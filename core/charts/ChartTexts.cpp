@@ -34,22 +34,6 @@ int historyLevel(const Store &store, int row, int field)
     return 100 * store.Param_History(row, field) + store.Param_History(row, field + 1);
 }
 
-// Weighting of a Param_Block element 6 or 7 value; empty when undefined.
-QString weighting(int value)
-{
-    switch (value) {
-    case 0:
-    case 4:
-        return QStringLiteral("Flat.");
-    case 8:
-        return QStringLiteral("M Weighted.");
-    case 12:
-        return QStringLiteral("A Weighted.");
-    default:
-        return QString();
-    }
-}
-
 } // namespace
 
 QString chartHeader(const Store &store)
@@ -141,20 +125,6 @@ ThresholdTexts thresholdTextsV5(const Store &store)
     t.nuit = QStringLiteral("Leq Level Night = ") + dB(blockLevel(store, block::LeqNight));
     t.nuitFenetre = QStringLiteral("Leq Level Night Open = ") + dB(blockLevel(store, block::LeqNightOpen));
     return t;
-}
-
-QString chartAnalysisText(int element6)
-{
-    const QString w = weighting(element6);
-    return w.isEmpty() ? w : QStringLiteral("Analysis : ") + w;
-}
-
-QString chartSourceText(int element7)
-{
-    const QString w = weighting(element7);
-    if (w.isEmpty())
-        return w;
-    return (element7 == 0 ? QStringLiteral("Source : Sensor, ") : QStringLiteral("Source : Line, ")) + w;
 }
 
 QString noLeq10ChartText()

@@ -254,8 +254,7 @@ FileReport reportBytes(const QString &path, const QByteArray &bytes, const Repor
     const LoadOutcome out = readDataFile(bytes, *store);
     if (out.result != LoadOutcome::Loaded) {
         r.error = out.caption.trimmed() + QStringLiteral(": ") + out.text;
-        if (!out.detail.isEmpty())
-            r.error += QStringLiteral(" (") + out.detail + QLatin1Char(')');
+        r.error += QStringLiteral(" (") + out.detailText() + QLatin1Char(')');
         return r;
     }
     r.loaded = true;
