@@ -18,7 +18,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <functional>
 #include <optional>
 
 namespace kvl {
@@ -75,20 +74,6 @@ std::optional<std::array<qint16, LeqTable::fieldCount>> markedRecord(const Store
     return fields;
 }
 
-// Hands the picture boxes' events to the window.
-class EventHook : public QObject
-{
-public:
-    EventHook(QObject *parent, std::function<bool(QObject *, QEvent *)> handler)
-        : QObject(parent), m_handler(std::move(handler))
-    {
-    }
-    bool eventFilter(QObject *watched, QEvent *event) override { return m_handler(watched, event); }
-
-private:
-    std::function<bool(QObject *, QEvent *)> m_handler;
-};
-
 } // namespace
 
 void frmGraphique_Leq::keepMarker(Diagram diagram)
@@ -118,10 +103,10 @@ void frmGraphique_Leq::setupZoom()
     connect(this, &frmGraphique_Leq::diagramMouseDown, this, &frmGraphique_Leq::zoomMouseDown);
     connect(this, &frmGraphique_Leq::diagramMouseMove, this, &frmGraphique_Leq::zoomMouseMove);
     connect(this, &frmGraphique_Leq::diagramMouseUp, this, &frmGraphique_Leq::zoomMouseUp);
-    auto *hook =
-        new EventHook(this, [this](QObject *watched, QEvent *event) { return diagramEvent(watched, event); });
+    // The window filters its picture boxes' events itself: a separate filter
+    // object lived on while the window's own members were already destroyed.
     for (Diagram d : {Diagram::Leq10, Diagram::Leq1})
-        graphique(d)->installEventFilter(hook);
+        graphique(d)->installEventFilter(this);
 }
 
 void frmGraphique_Leq::syncZoom(Diagram diagram)

@@ -5,6 +5,7 @@
 #include "charts/PictureBox.h"
 #include "charts/Thresholds.h"
 #include "export/Statistics.h"
+#include "params/ParamSheet.h"
 #include "shell/CsvExport.h"
 #include "shell/Seams.h"
 #include "store/Layout.h"
@@ -280,6 +281,8 @@ bool frmGraphique_Leq::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_surface && event->type() == QEvent::Resize)
         fitRightColumn();
+    if (diagramEvent(watched, event))
+        return true;
     return Form::eventFilter(watched, event);
 }
 
@@ -477,13 +480,10 @@ void frmGraphique_Leq::fillLevelLabels()
         m_niveauNuit->setText(t.nuit);
         m_heureJourNuit->setText(t.heureJourNuit);
         m_heureNuitJour->setText(t.heureNuitJour);
-        // A value with no defined text leaves the label as it was.
-        const QString analysis = chartAnalysisText(s.Param_Block[block::Analysis]);
-        if (!analysis.isEmpty())
-            m_analyse->setText(analysis);
-        const QString source = chartSourceText(s.Param_Block[block::Source]);
-        if (!source.isEmpty())
-            m_source->setText(source);
+        // Read as the parameter sheet reads it, so that both agree on every byte.
+        const Measurement m = valuesFromBlock(s.Param_Block).measurement();
+        m_analyse->setText(analysisText(m.analysis, false));
+        m_source->setText(sourceText(m.source, m.sourceWeighting));
         return;
     }
     const LevelRange range10 = levelRange(s.Leq10_Records, 1, s.Leq10_Count - 1);

@@ -24,22 +24,6 @@ QString hrs(int hour)
     return QString::number(hour) + QStringLiteral(" hrs.");
 }
 
-// Weighting of a Param_Block element 6 or 7 value; empty when undefined.
-QString weighting(int value)
-{
-    switch (value) {
-    case 0:
-    case 4:
-        return QStringLiteral("Flat.");
-    case 8:
-        return QStringLiteral("M Weighted.");
-    case 12:
-        return QStringLiteral("A Weighted.");
-    default:
-        return QString();
-    }
-}
-
 } // namespace
 
 QString chartHeader(const Store &store)
@@ -135,20 +119,6 @@ ThresholdTexts thresholdTextsV5(const Store &store)
     t.nuitFenetre =
         QStringLiteral("Leq Level Night Open = ") + dB(blockLevel(store.Param_Block, block::LeqNightOpen));
     return t;
-}
-
-QString chartAnalysisText(int element6)
-{
-    const QString w = weighting(element6);
-    return w.isEmpty() ? w : QStringLiteral("Analysis : ") + w;
-}
-
-QString chartSourceText(int element7)
-{
-    const QString w = weighting(element7);
-    if (w.isEmpty())
-        return w;
-    return (element7 == 0 ? QStringLiteral("Source : Sensor, ") : QStringLiteral("Source : Line, ")) + w;
 }
 
 } // namespace kvl

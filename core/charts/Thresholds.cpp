@@ -499,23 +499,38 @@ void FileThresholds::findGaps()
     auto d = std::const_pointer_cast<Data>(m_data);
     if (!d->history)
         return;
-    // Only a record or a door event changes whether the records decide.
-    std::vector<Minutes> points{std::numeric_limits<Minutes>::min()};
-    points.insert(points.end(), d->recordAt.begin(), d->recordAt.end());
-    points.insert(points.end(), d->doorAt.begin(), d->doorAt.end());
-    std::sort(points.begin(), points.end());
-    points.erase(std::unique(points.begin(), points.end()), points.end());
-    points.push_back(std::numeric_limits<Minutes>::max());
-    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
-        // Before the first record or event, one minute before it (any minute when there is none).
-        const Minutes probe = i > 0 ? points[i] : points.size() > 2 ? points[1] - 1 : 0;
-        const ScheduleGap why = at(probe).gap;
-        if (why == ScheduleGap::None)
-            continue;
-        if (!d->gaps.empty() && d->gaps.back().to == points[i] && d->gaps.back().why == why)
-            d->gaps.back().to = points[i + 1];
-        else
-            d->gaps.push_back({points[i], points[i + 1], why});
+    // Only a record or a door event changes whether the records decide: walk
+    // both in time order, keeping the record in force and whether a door
+    // event came yet.
+    const std::size_t records = d->recordAt.size(), doors = d->doorAt.size();
+    std::size_t r = 0, door = 0;
+    Minutes from = std::numeric_limits<Minutes>::min();
+    for (;;) {
+        ScheduleGap why = ScheduleGap::None;
+        if (records > 0 && r == 0)
+            why = ScheduleGap::NoParameterRecord;
+        else if (records > 0 && !d->recordLevels[r - 1].usable())
+            why = ScheduleGap::UnusableRecord;
+        else if (door == 0)
+            why = ScheduleGap::NoDoorEvent;
+        const bool more = r < records || door < doors;
+        const Minutes next = !more           ? std::numeric_limits<Minutes>::max()
+                             : door == doors ? d->recordAt[r]
+                             : r == records  ? d->doorAt[door]
+                                             : std::min(d->recordAt[r], d->doorAt[door]);
+        if (why != ScheduleGap::None && next > from) {
+            if (!d->gaps.empty() && d->gaps.back().to == from && d->gaps.back().why == why)
+                d->gaps.back().to = next;
+            else
+                d->gaps.push_back({from, next, why});
+        }
+        if (!more)
+            return;
+        while (r < records && d->recordAt[r] == next)
+            ++r;
+        while (door < doors && d->doorAt[door] == next)
+            ++door;
+        from = next;
     }
 }
 

@@ -277,14 +277,15 @@ QString withoutPoint(QString text)
 QList<std::pair<QString, QString>> paramColumns(const ParamEntry &p)
 {
     const ParamValues &v = p.values;
+    const Measurement m = v.measurement();
     QList<std::pair<QString, QString>> c;
     c.append({QStringLiteral("record"), p.record});
     c.append({QStringLiteral("time"), p.dated ? isoText(p.time) : QString()});
-    c.append({QStringLiteral("analysis"), withoutPoint(weightingWord(v.analysis))});
-    c.append(
-        {QStringLiteral("filter_card"), (v.analysis & 16) ? QStringLiteral("yes") : QStringLiteral("no")});
-    c.append({QStringLiteral("source"), (v.source & 1) ? QStringLiteral("Line") : QStringLiteral("Sensor")});
-    c.append({QStringLiteral("source_weighting"), withoutPoint(weightingWord(v.source))});
+    c.append({QStringLiteral("analysis"), withoutPoint(weightingWord(m.analysis))});
+    c.append({QStringLiteral("filter_card"), m.filterCard ? QStringLiteral("yes") : QStringLiteral("no")});
+    c.append({QStringLiteral("source"),
+              m.source == InputSource::Line ? QStringLiteral("Line") : QStringLiteral("Sensor")});
+    c.append({QStringLiteral("source_weighting"), withoutPoint(weightingWord(m.sourceWeighting))});
     c.append({QStringLiteral("attack"), withoutPoint(attackText(v.attack))});
     c.append({QStringLiteral("release"), withoutPoint(releaseText(v.release))});
     c.append({QStringLiteral("output_reduction_db"),

@@ -33,10 +33,15 @@ QString levelText(const LevelStats &s, int value)
 
 QString eventsText(const QMap<QString, int> &events)
 {
-    QStringList parts;
-    for (auto it = events.begin(); it != events.end(); ++it)
-        parts << it.key() + QLatin1Char('=') + QString::number(it.value());
-    return parts.join(QStringLiteral("; "));
+    QString text;
+    for (auto it = events.begin(); it != events.end(); ++it) {
+        if (!text.isEmpty())
+            text += QLatin1String("; ");
+        text += it.key();
+        text += QLatin1Char('=');
+        text += QString::number(it.value());
+    }
+    return text;
 }
 
 QJsonValue levelJson(const LevelStats &s, int value)
@@ -249,8 +254,7 @@ FileReport reportBytes(const QString &path, const QByteArray &bytes, const Repor
     const LoadOutcome out = readDataFile(bytes, *store);
     if (out.result != LoadOutcome::Loaded) {
         r.error = out.caption.trimmed() + QStringLiteral(": ") + out.text;
-        if (!out.detail.isEmpty())
-            r.error += QStringLiteral(" (") + out.detail + QLatin1Char(')');
+        r.error += QStringLiteral(" (") + out.detailText() + QLatin1Char(')');
         return r;
     }
     r.loaded = true;

@@ -3,6 +3,8 @@
 #include "store/Layout.h"
 #include "tables/Period.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -120,12 +122,29 @@ struct Group
     GroupStats stats;
     std::vector<int> levels;
     bool unknownThreshold = false;
+    std::vector<int> eventCounts; // by label number
 };
 
 class Grouper
 {
 public:
     explicit Grouper(const InForceAt &inForce) : m_inForce(inForce) {}
+
+    // Events are counted by a number per label: one hash look-up per event.
+    int labelNumber(const QString &label)
+    {
+        const auto it = m_labels.constFind(label);
+        if (it != m_labels.constEnd())
+            return it.value();
+        m_labelNames.push_back(label);
+        return *m_labels.insert(label, int(m_labelNames.size()) - 1);
+    }
+    static void countEvent(Group &g, int label)
+    {
+        if (g.eventCounts.size() <= std::size_t(label))
+            g.eventCounts.resize(std::size_t(label) + 1);
+        ++g.eventCounts[std::size_t(label)];
+    }
 
     // The groups a minute belongs to: the file, its day and its part. Minutes
     // mostly come in order, so the last answer and groups are kept.
@@ -187,9 +206,12 @@ private:
         s.end = std::max(s.end, now.partEnd);
         return it->second;
     }
-    static GroupStats finish(Group &g, const QString &scope)
+    GroupStats finish(Group &g, const QString &scope) const
     {
         g.stats.scope = scope;
+        for (std::size_t label = 0; label < g.eventCounts.size(); ++label)
+            if (g.eventCounts[label])
+                g.stats.events.insert(m_labelNames[label], g.eventCounts[label]);
         g.stats.levels = levelStats(std::move(g.levels));
         g.stats.minutesAbove = g.unknownThreshold ? -1 : g.stats.minutesAbove;
         return g.stats;
@@ -201,6 +223,8 @@ private:
     Group *m_part = nullptr;
     std::map<Minute, Group> m_days;
     std::map<std::pair<Minute, bool>, Group> m_parts;
+    QHash<QString, int> m_labels;
+    std::vector<QString> m_labelNames;
 };
 
 } // namespace
@@ -243,8 +267,9 @@ Summary summarise(const Store &store, const QList<LeqInterval> &intervals, const
         if (!range.containsMinute(e.time))
             continue;
         const bool door = isDoorOpening(e, store.Device_Version);
+        const int label = g.labelNumber(e.label);
         g.forMinute(e.time, [&](Group &grp, const InForce &) {
-            ++grp.stats.events[e.label];
+            Grouper::countEvent(grp, label);
             if (door)
                 ++grp.stats.doorOpenings;
         });

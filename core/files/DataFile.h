@@ -42,6 +42,28 @@ qint64 largestDataFile();
 // transfer date and time. Empty for an unknown version.
 QByteArray buildDataFile(const Store &store, int version);
 
+// The part of a data file a load failure lies in.
+enum class FilePart { Marker, LeqRecords, Events, ParamRaw, ParamBlock, History, TransferDate, End };
+
+// Its name in a failure's detail: "marker", "Leq records", "events", ...
+QString filePartName(FilePart part);
+
+// Where and why a load failed, for the message box's details and kvl-report.
+struct LoadDetail
+{
+    int line = 0; // line of the file, from 1
+    FilePart part = FilePart::Marker;
+    // A record table's row and field, both from 1; for a parameter table
+    // record is 0 and value the element (Param_Block from 0, Param_Raw from 1).
+    int record = 0;
+    int value = -1;  // -1: no value concerned
+    QString problem; // "a value above 255"
+    QString found;   // the text found there, printable; "" when none
+};
+
+// "Line 3 of the file, events, record 12, value 7: a value above 255 ("256")."
+QString detailText(const LoadDetail &detail);
+
 // Outcome of reading a file image into the store.
 struct LoadOutcome
 {
@@ -50,9 +72,9 @@ struct LoadOutcome
     // The message box to show when not loaded.
     QString text;
     QString caption;
-    // What failed where (line, part of the file, record and value, the text
-    // found), for the message box's details.
-    QString detail;
+    // What failed where; empty problem when loaded.
+    LoadDetail detail;
+    QString detailText() const { return result == Loaded ? QString() : kvl::detailText(detail); }
 };
 
 // Reads a file image into the store: clears Data_Loaded and Cancel_Flag,

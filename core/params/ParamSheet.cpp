@@ -55,10 +55,11 @@ void setCommonTexts(SheetTexts &texts, const ParamValues &v, bool periodSelected
     texts.Label_Niveau_Regul_Ligne = lineRegulationText(v.levels[4][0], v.levels[4][1]);
     texts.Label_Heure_Jour_Nuit = hourText(v.hourDayNight);
     texts.Label_Heure_Nuit_Jour = hourText(v.hourNightDay);
-    texts.Label_Analyse = analysisText(v.analysis, periodSelected);
+    const Measurement m = v.measurement();
+    texts.Label_Analyse = analysisText(m.analysis, periodSelected);
     texts.Label2 =
         texts.filterCardPresent ? QStringLiteral("Filter card Parameters") : QStringLiteral("No Filter card");
-    texts.Label_Source = sourceText(v.source);
+    texts.Label_Source = sourceText(m.source, m.sourceWeighting);
     texts.Label_Temps_de_Montee = attackText(v.attack);
     texts.Label_Temps_de_Descente = releaseText(v.release);
     texts.Label_Attenuation_Sortie = outputReductionText(v.halfStep, v.reduction);
@@ -149,30 +150,31 @@ QString hourText(int hour)
     return twoDigitText(hour);
 }
 
-QString weightingWord(int code)
+QString weightingWord(Weighting weighting)
 {
-    switch (code & 12) {
-    case 8:
+    switch (weighting) {
+    case Weighting::M:
         return QStringLiteral("M Weighted.");
-    case 12:
+    case Weighting::A:
         return QStringLiteral("A Weighted.");
-    default:
-        return QStringLiteral("Flat.");
+    case Weighting::Flat:
+        break;
     }
+    return QStringLiteral("Flat.");
 }
 
-QString analysisText(int configuration, bool periodSelected)
+QString analysisText(Weighting analysis, bool periodSelected)
 {
-    if ((configuration & 12) == 12 && periodSelected)
+    if (analysis == Weighting::A && periodSelected)
         return QStringLiteral("Analysis : A weighted.");
-    return QStringLiteral("Analysis : ") + weightingWord(configuration);
+    return QStringLiteral("Analysis : ") + weightingWord(analysis);
 }
 
-QString sourceText(int source)
+QString sourceText(InputSource source, Weighting weighting)
 {
     const QString head =
-        (source & 1) ? QStringLiteral("Source : Line, ") : QStringLiteral("Source : Sensor, ");
-    return head + weightingWord(source);
+        source == InputSource::Line ? QStringLiteral("Source : Line, ") : QStringLiteral("Source : Sensor, ");
+    return head + weightingWord(weighting);
 }
 
 QString attackText(int code)
@@ -256,7 +258,7 @@ SheetTexts loadSheet(Store &store)
     const bool normal = !isVersion5Family(version) || (block[block::RegulationMode] & RegulationNormalBit);
     texts.Label_Fonctionnement_Regul = regulationText(normal);
     texts.filterCardPresent =
-        (block[block::Analysis] & block::FilterCardBit) || version == Version35 || version == VersionKvl36;
+        filterCardOf(block[block::Analysis]) || version == Version35 || version == VersionKvl36;
 
     const ParamValues v = valuesFromBlock(block);
     setCommonTexts(texts, v, false);
@@ -371,8 +373,7 @@ SheetTexts periodSheet(const Store &store, const PeriodList &list, int index)
     const ParamValues v = valuesFromRecord(store.Param_History, entry.row);
     const qint16 version = store.Device_Version;
 
-    texts.filterCardPresent =
-        (v.analysis & block::FilterCardBit) || version == Version35 || version == VersionKvl36;
+    texts.filterCardPresent = v.measurement().filterCard || version == Version35 || version == VersionKvl36;
     setCommonTexts(texts, v, true);
     texts.Label_Fonctionnement_Regul =
         regulationText(store.Param_History(entry.row, HistoryRegulationField) & RegulationNormalBit);

@@ -82,6 +82,12 @@ constexpr int BandRingEntries = 22;
 constexpr int RegulationNormalBit = 64;
 // Analysis, field history::Analysis: bit 4 set = filter card present.
 constexpr int FilterCardBit = 16;
+// Analysis and Source (and their history fields): the weighting in bits 2-3,
+// 0 or 4 flat; Source: bit 0 set = line input, clear = sensor.
+constexpr int WeightingMask = 12;
+constexpr int WeightingM = 8;
+constexpr int WeightingA = 12;
+constexpr int LineInputBit = 1;
 // Elements below this one hold raw bytes; the rest are packed BCD.
 constexpr int FirstBcd = 2047;
 // Firmware 3.5: Param_Raw elements 0..511 land here, 512 and 513 on

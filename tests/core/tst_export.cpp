@@ -6,11 +6,15 @@
 
 #include "export/Csv.h"
 #include "export/Report.h"
+#include "files/DataFile.h"
+#include "store/Layout.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QtTest>
+
+#include <memory>
 
 using namespace kvl;
 using namespace kvl::test;
@@ -96,6 +100,28 @@ private slots:
         KVL_COMPARE_FILE(QStringLiteral("export/sample_v5_") +
                              QString(QTest::currentDataTag()).replace(' ', '.'),
                          assembleReport({report}, options));
+    }
+
+    // A day's summary counts the minutes of a level that ends the next day,
+    // as the whole file's does: the 00:05 level of the 6th measured from
+    // 23:55, five minutes above the night threshold of 70 dB on the 5th.
+    void dayCountsALevelEndingAfterIt()
+    {
+        auto store = std::make_unique<Store>();
+        store->Event_Records.fill(255);
+        store->Param_Block.fill(255);
+        setBlockLevels(*store, QStringLiteral("80 80 70 70 22 6"));
+        fillLeq(store->Leq_Records, {"05/03/24 21:00 75", "06/03/24 00:05 90"});
+        ReportOptions options;
+        options.range = DateRange{QDate(2024, 3, 5), QDate(2024, 3, 5)};
+        const FileReport r = reportBytes(QStringLiteral("h.kvl"), buildDataFile(*store, Version40), options);
+        QVERIFY2(r.loaded, qPrintable(r.error));
+        QCOMPARE(
+            r.out,
+            QByteArray("h.kvl,file,2024-03-05T20:50:00,2024-03-06T00:00:00,,1,75.0,75,75,75,75,5,0,\r\n"
+                       "h.kvl,day,2024-03-05T00:00:00,2024-03-06T00:00:00,,1,75.0,75,75,75,75,5,0,\r\n"
+                       "h.kvl,part,2024-03-05T06:00:00,2024-03-05T22:00:00,day,1,75.0,75,75,75,75,0,0,\r\n"
+                       "h.kvl,part,2024-03-05T22:00:00,2024-03-06T06:00:00,night,0,,,,,,5,0,\r\n"));
     }
 
     // Written file by file, the JSON output is the very document a JSON

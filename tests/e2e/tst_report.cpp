@@ -163,8 +163,9 @@ private slots:
                              open.arg("/dev/zero") + " (is not a regular file)",
                              open.arg(huge) + " (larger than any data file: 1073741824 bytes, at most "
                                               "534467)",
-                             open.arg(text) + ": It is not a KVL 24-2/36 file !!!! (The first line holds "
-                                              "no marker of a KVL 24-2 or KVL 36 data file.)",
+                             open.arg(text) + ": It is not a KVL 24-2/36 file !!!! (Line 1 of the file, "
+                                              "marker: no marker of a KVL 24-2 or KVL 36 data file "
+                                              "(\"Shopping\").)",
                          }));
         // The good files' own rows, in order: JSON objects, or CSV rows of scope "file".
         QStringList reported;
@@ -281,10 +282,13 @@ private slots:
             files << dir.filePath(QString::asprintf("f%03d.kvl", 199 - i));
             QVERIFY(QFile::link(sample("sample_v5.kvl"), files.last()));
         }
-        const long kib = peakKiB(QStringList{mode, "--format", format, "--threads", "2"} + files);
-        qInfo("%s --format %s over 200 files: peak %ld KiB", qPrintable(mode), qPrintable(format), kib);
-        QVERIFY(kib > 0);
-        QVERIFY2(kib * 1024 <= 64 * 1000 * 1000, qPrintable(QString::number(kib)));
+        // Shadow memory makes the peak meaningless under the sanitizers.
+        if (!qEnvironmentVariableIsSet("KVL_SANITIZED")) {
+            const long kib = peakKiB(QStringList{mode, "--format", format, "--threads", "2"} + files);
+            qInfo("%s --format %s over 200 files: peak %ld KiB", qPrintable(mode), qPrintable(format), kib);
+            QVERIFY(kib > 0);
+            QVERIFY2(kib * 1024 <= 64 * 1000 * 1000, qPrintable(QString::number(kib)));
+        }
 
         const Run r = runReport(QStringList{"--params", "--threads", "3"} + files);
         QCOMPARE(r.status, 0);
