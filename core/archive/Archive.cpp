@@ -1,8 +1,10 @@
 #include "archive/Archive.h"
 
 #include "files/DataFile.h"
+#include "files/UntrustedRead.h"
 #include "link/Decode.h"
 #include "store/Names.h"
+#include "store/RecordDate.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -14,6 +16,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <map>
 
@@ -84,12 +87,11 @@ ArchiveStatus statusOf(const QSqlError &error)
     }
 }
 
-// Whether a row of the store is archived. Invalid rows carry year 255 once
-// decoded; a file may still hold a stray one.
+// Whether a row of the store is archived: the store's own rule, so the
+// archive holds what a loaded file shows (invalid rows carry year 255).
 bool archivable(const qint16 *row, bool checkValues)
 {
-    return validStamp(row) &&
-           (!checkValues || (fieldOf(row, field::CodeA) != 255 && fieldOf(row, field::CodeB) != 255));
+    return isValidRecord(row, checkValues ? RecordCheck::StampAndValues : RecordCheck::Stamp);
 }
 
 // One record on its way in or out.
@@ -135,11 +137,6 @@ const char *columns(Kind k)
         break;
     }
     return "stamp, stamp4, fields, copy, seq";
-}
-
-int columnCount(Kind k)
-{
-    return k == Kind::History ? 5 : 6;
 }
 
 // Valid rows of a table in the store's order, with their copy and seq.
@@ -246,8 +243,19 @@ qint64 dayEndStamp(const QDate &day)
 
 QDate stampDay(qint64 stamp)
 {
-    const qint64 day = stamp / 10000;
-    return QDate(2000 + int(day / 10000), int(day / 100 % 100), 1).addDays(day % 100 - 1);
+    std::array<qint16, 6> row{};
+    row[field::Minute - 1] = qint16(stamp % 100);
+    row[field::Hour - 1] = qint16(stamp / 100 % 100);
+    row[field::Day - 1] = qint16(stamp / 10000 % 100);
+    row[field::Month - 1] = qint16(stamp / 1000000 % 100);
+    row[field::Year - 1] = qint16(stamp / 100000000);
+    const QDate date = recordDate(row.data());
+    if (date.isValid())
+        return date;
+    // A day the month lacks (the store keeps 31 February) sorts after the
+    // month's last day and before the next month: it counts as that last day.
+    const QDate month(2000 + row[field::Year - 1], row[field::Month - 1], 1);
+    return month.isValid() ? month.addDays(month.daysInMonth() - 1) : QDate();
 }
 
 QByteArray sha256Hex(const QByteArray &bytes)
@@ -399,20 +407,20 @@ QString Archive::integrityCheck()
 ImportResult Archive::importFile(const QString &path, const BatchHook &hook)
 {
     ImportResult result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.detail = QStringLiteral("It is impossible to open this file : ") + path +
-                        QStringLiteral(" (") + file.errorString() + QLatin1Char(')');
+    const UntrustedBytes read = readUntrustedDataFile(QFile::encodeName(path));
+    if (!read.error.isEmpty()) {
+        result.detail =
+            QStringLiteral("It is impossible to open this file (") + read.error + QLatin1Char(')');
         return result;
     }
-    const QByteArray bytes = file.readAll();
     auto store = std::make_unique<Store>();
-    const LoadOutcome loaded = readDataFile(bytes, *store);
+    const LoadOutcome loaded = readDataFile(read.bytes, *store);
     if (loaded.result != LoadOutcome::Loaded) {
-        result.detail = loaded.caption.trimmed() + QStringLiteral(": ") + loaded.text;
+        result.detail = loaded.caption.trimmed() + QStringLiteral(": ") + loaded.text + QStringLiteral(" (") +
+                        loaded.detailText() + QLatin1Char(')');
         return result;
     }
-    return importStore(*store, {QFileInfo(path).fileName(), sha256Hex(bytes)}, hook);
+    return importStore(*store, {QFileInfo(path).fileName(), sha256Hex(read.bytes)}, hook);
 }
 
 ImportResult Archive::importStore(const Store &store, const ImportSource &source, const BatchHook &hook)
@@ -471,38 +479,43 @@ ImportResult Archive::importStore(const Store &store, const ImportSource &source
             first = first < 0 ? records.front().stamp : std::min(first, records.front().stamp);
             last = std::max(last, records.back().stamp);
         }
-        const int cols = columnCount(kind) + 1;
-        QString row = QStringLiteral("(") + QStringLiteral("?,").repeated(cols - 1) + QStringLiteral("?)");
-        auto statement = [&](int n) {
-            QString sql = QStringLiteral("INSERT OR IGNORE INTO %1(device, %2) VALUES ")
-                              .arg(QLatin1String(tableName(kind)), QLatin1String(columns(kind)));
-            for (int i = 0; i < n; ++i)
-                sql += (i ? QStringLiteral(",") : QString()) + row;
-            return sql;
-        };
-        QSqlQuery full(d->db);
-        full.prepare(statement(BatchRows));
+        // The values are numbers we made (and the history's bytes as a blob
+        // literal), written into the statement: binding them one by one
+        // through the driver costs more than the whole insert.
+        const QByteArray head = QByteArrayLiteral("INSERT OR IGNORE INTO ") + tableName(kind) +
+                                QByteArrayLiteral("(device, ") + columns(kind) +
+                                QByteArrayLiteral(") VALUES ");
+        const QByteArray deviceText = QByteArray::number(device);
+        QByteArray sql;
+        QSqlQuery ins(d->db);
         for (std::size_t at = 0; at < records.size(); at += BatchRows) {
-            const int n = int(std::min<std::size_t>(BatchRows, records.size() - at));
-            QSqlQuery part(d->db);
-            QSqlQuery &ins = n == BatchRows ? full : part;
-            if (n != BatchRows)
-                part.prepare(statement(n));
-            for (int i = 0; i < n; ++i) {
-                const Record &r = records[at + std::size_t(i)];
-                ins.addBindValue(device);
-                ins.addBindValue(r.stamp);
-                ins.addBindValue(r.stamp4);
+            const std::size_t n = std::min<std::size_t>(BatchRows, records.size() - at);
+            sql = head;
+            for (std::size_t i = 0; i < n; ++i) {
+                const Record &r = records[at + i];
+                sql += i ? ",(" : "(";
+                sql += deviceText;
+                sql += ',';
+                sql += QByteArray::number(r.stamp);
+                sql += ',';
+                sql += QByteArray::number(r.stamp4);
                 if (kind == Kind::History) {
-                    ins.addBindValue(r.fields);
+                    sql += ",X'";
+                    sql += r.fields.toHex();
+                    sql += '\'';
                 } else {
-                    ins.addBindValue(r.a);
-                    ins.addBindValue(r.b);
+                    sql += ',';
+                    sql += QByteArray::number(r.a);
+                    sql += ',';
+                    sql += QByteArray::number(r.b);
                 }
-                ins.addBindValue(r.copy);
-                ins.addBindValue(r.seq);
+                sql += ',';
+                sql += QByteArray::number(r.copy);
+                sql += ',';
+                sql += QByteArray::number(r.seq);
+                sql += ')';
             }
-            if (!ins.exec()) {
+            if (!ins.exec(QString::fromLatin1(sql))) {
                 fail(ins.lastError());
                 return false;
             }

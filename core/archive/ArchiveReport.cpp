@@ -8,7 +8,9 @@
 #include <QFileInfo>
 #include <QJsonArray>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace kvl {
 
@@ -29,26 +31,62 @@ void addCsv(CsvWriter &w, const QString &name, const QList<T> &items, F fields)
         w.addRow(QStringList{name} + fields(item));
 }
 
-// Copies the threshold of each counted minute of the intervals, runs joined.
-void copyThresholds(const ThresholdTimeline &from, const QList<LeqInterval> &intervals, LeqSeries counted,
-                    ThresholdTimeline &to)
+// What is in force at each minute, from the stretches the archive was read
+// in: each stretch's store holds the parameter record and door event in
+// force at its start, so its own schedule is the device's over its days.
+class StretchThresholds
 {
-    for (const LeqInterval &i : intervals) {
-        if (i.series != counted)
-            continue;
-        Minute runStart = i.start;
-        int runValue = from.at(i.start);
-        for (Minute m = i.start + 1; m <= i.end; ++m) {
-            const int value = m < i.end ? from.at(m) : -2;
-            if (value == runValue)
-                continue;
-            if (runValue >= 0)
-                to.add(runStart, m, runValue);
-            runStart = m;
-            runValue = value;
-        }
+public:
+    void add(Minute from, Minute to, const Store &store)
+    {
+        m_parts.push_back({from, to, FileThresholds(store)});
     }
-}
+
+    InForce at(Minute m) const
+    {
+        const Part &p = partOf(m);
+        InForce f = p.thresholds.at(m);
+        // A later stretch may know of a change the earlier one does not.
+        f.from = std::max(f.from, p.from);
+        f.until = std::min(f.until, p.to);
+        if (f.until <= m)
+            f.until = m + 1;
+        return f;
+    }
+
+    std::vector<FileThresholds::Gap> gaps(Minute from, Minute to) const
+    {
+        std::vector<FileThresholds::Gap> out;
+        for (const Part &p : m_parts) {
+            if (p.to <= from || p.from >= to)
+                continue;
+            for (const FileThresholds::Gap &g :
+                 p.thresholds.gaps(std::max(from, p.from), std::min(to, p.to))) {
+                if (!out.empty() && out.back().to == g.from && out.back().why == g.why)
+                    out.back().to = g.to;
+                else
+                    out.push_back(g);
+            }
+        }
+        return out;
+    }
+
+private:
+    struct Part
+    {
+        Minute from, to;
+        FileThresholds thresholds;
+    };
+
+    const Part &partOf(Minute m) const
+    {
+        auto it = std::upper_bound(m_parts.begin(), m_parts.end(), m,
+                                   [](Minute t, const Part &p) { return t < p.from; });
+        return it == m_parts.begin() ? m_parts.front() : *(it - 1);
+    }
+
+    std::vector<Part> m_parts; // in time order
+};
 
 } // namespace
 
@@ -86,30 +124,38 @@ FileReport reportArchiveDevice(Archive &archive, const ArchiveDevice &device, co
         return r;
     }
     r.loaded = true;
-    r.json.insert(QStringLiteral("file"), r.path);
-    r.json.insert(QStringLiteral("device"), firmwareName(*latest));
-    r.json.insert(QStringLiteral("serial_number"), latest->Serial_Number);
-    const bool json = o.format == ReportFormat::Json;
+    QJsonObject json;
+    json.insert(QStringLiteral("file"), r.path);
+    json.insert(QStringLiteral("device"), firmwareName(*latest));
+    json.insert(QStringLiteral("serial_number"), latest->Serial_Number);
+    const bool asJson = o.format == ReportFormat::Json;
     CsvWriter csv;
+    auto finish = [&] {
+        r.out = asJson ? reportArrayElement(json) : csv.bytes();
+        r.warnings.removeDuplicates();
+        return r;
+    };
 
     if (o.kind == ReportKind::Params) {
         const QList<ParamEntry> rows = storeParams(*latest, o.range);
-        if (json)
-            r.json.insert(QStringLiteral("params"), paramJson(rows));
+        if (asJson)
+            json.insert(QStringLiteral("params"), paramJson(rows));
         else
             addCsv(csv, r.path, rows, paramFields);
-        r.csv = csv.bytes();
-        return r;
+        return finish();
     }
 
     QDate from, to;
+    const bool any = clippedRange(device, o.range, &from, &to);
+    const DateRange range = any ? DateRange{from, to} : o.range;
     QList<LeqInterval> intervals;
     QList<EventEntry> events;
-    ThresholdTimeline timeline;
-    bool scheduled = false;
-    const LeqSeries counted = latest->isVersion5Family() ? LeqSeries::Leq1 : LeqSeries::Leq;
-    if (clippedRange(device, o.range, &from, &to)) {
-        const auto stretches = fittingStretches(archive, device.id, from, to);
+    StretchThresholds thresholds;
+    int rows = 0;
+    if (any) {
+        // A summary counts the minutes of a level ending the day after.
+        const QDate through = o.kind == ReportKind::Summary ? std::min(to.addDays(1), device.last) : to;
+        const auto stretches = fittingStretches(archive, device.id, from, std::max(to, through));
         if (stretches.isEmpty())
             r.warnings << QStringLiteral("a day holds more records than a store can take: not reported");
         auto store = std::make_unique<Store>();
@@ -122,40 +168,62 @@ FileReport reportArchiveDevice(Archive &archive, const ArchiveDevice &device, co
                 r.error = archive.lastError();
                 return r;
             }
-            const DateRange part{start, end};
-            const QList<LeqInterval> partIntervals = storeIntervals(*store, part);
-            const QList<EventEntry> partEvents = storeEvents(*store, part);
-            if (o.kind == ReportKind::Summary) {
-                ThresholdTimeline partTimeline;
-                if (fileSchedule(*store, partIntervals, &partTimeline, &r.warnings)) {
-                    copyThresholds(partTimeline, partIntervals, counted, timeline);
-                    scheduled = true;
-                }
-            }
-            if (o.kind == ReportKind::Leq && !json)
-                addCsv(csv, r.path, partIntervals, leqFields);
-            else if (o.kind == ReportKind::Events && !json)
-                addCsv(csv, r.path, partEvents, eventFields);
-            else {
+            const QList<LeqInterval> partIntervals = storeIntervals(*store, DateRange{start, end});
+            const QList<EventEntry> partEvents =
+                start <= to ? storeEvents(*store, DateRange{start, std::min(end, to)}) : QList<EventEntry>();
+            switch (o.kind) {
+            case ReportKind::Leq:
+                rows += int(partIntervals.size());
+                if (asJson)
+                    intervals += partIntervals;
+                else
+                    addCsv(csv, r.path, partIntervals, leqFields);
+                break;
+            case ReportKind::Events:
+                rows += int(partEvents.size());
+                if (asJson)
+                    events += partEvents;
+                else
+                    addCsv(csv, r.path, partEvents, eventFields);
+                break;
+            case ReportKind::Summary:
+                // Missing for want of records, the device's current
+                // parameters are the latest download's, as in its file.
+                store->Param_Block = latest->Param_Block;
+                thresholds.add(minuteOf(start, 0, 0), minuteOf(end.addDays(1), 0, 0), *store);
                 intervals += partIntervals;
                 events += partEvents;
+                break;
+            case ReportKind::Params:
+                break;
             }
         }
     }
     switch (o.kind) {
     case ReportKind::Leq:
-        if (json)
-            r.json.insert(QStringLiteral("leq"), leqJson(intervals));
+        if (rows == 0)
+            r.warnings << emptyPeriodWarning("level", range);
+        if (asJson)
+            json.insert(QStringLiteral("leq"), leqJson(intervals));
         break;
     case ReportKind::Events:
-        if (json)
-            r.json.insert(QStringLiteral("events"), eventJson(events));
+        if (rows == 0)
+            r.warnings << emptyPeriodWarning("event", range);
+        if (asJson)
+            json.insert(QStringLiteral("events"), eventJson(events));
         break;
     case ReportKind::Summary: {
-        const DateRange range{from, to};
-        const Summary s = summarise(*latest, intervals, events, scheduled ? &timeline : nullptr, range);
-        if (json)
-            r.json.insert(QStringLiteral("summary"), summaryJson(s));
+        Summary s;
+        if (any) {
+            s = summarise(
+                *latest, intervals, events, [&thresholds](Minute m) { return thresholds.at(m); }, range);
+            r.warnings << scheduleNotes(s,
+                                        [&thresholds](Minute a, Minute b) { return thresholds.gaps(a, b); });
+        }
+        if (isEmpty(s))
+            r.warnings << emptyPeriodWarning("level or event", range);
+        if (asJson)
+            json.insert(QStringLiteral("summary"), summaryJson(s));
         else
             for (const QStringList &row : summaryRows(r.path, s))
                 csv.addRow(row);
@@ -164,8 +232,7 @@ FileReport reportArchiveDevice(Archive &archive, const ArchiveDevice &device, co
     case ReportKind::Params:
         break;
     }
-    r.csv = csv.bytes();
-    return r;
+    return finish();
 }
 
 } // namespace kvl

@@ -198,18 +198,18 @@ void TestArchiveWindow::importHistory()
 
 void TestArchiveWindow::periodAcrossTwoDownloads_data()
 {
-    QTest::addColumn<QString>("view");
+    QTest::addColumn<RequestedView>("view");
     QTest::addColumn<QString>("window");
     QTest::addColumn<int>("days");
-    QTest::newRow("7-day diagram") << view::LeqChart << "frmGraphique_Leq" << 7;
-    QTest::newRow("3-day diagram") << view::LeqChart << "frmGraphique_Leq" << 3;
-    QTest::newRow("Leq tables") << view::LeqTable << "frmTableau_Leq_V5" << 6;
-    QTest::newRow("events table") << view::EventsTable << "frmTableau_Evenements" << 6;
+    QTest::newRow("7-day diagram") << RequestedView::LeqChart << "frmGraphique_Leq" << 7;
+    QTest::newRow("3-day diagram") << RequestedView::LeqChart << "frmGraphique_Leq" << 3;
+    QTest::newRow("Leq tables") << RequestedView::LeqTable << "frmTableau_Leq_V5" << 6;
+    QTest::newRow("events table") << RequestedView::EventsTable << "frmTableau_Evenements" << 6;
 }
 
 void TestArchiveWindow::periodAcrossTwoDownloads()
 {
-    QFETCH(QString, view);
+    QFETCH(RequestedView, view);
     QFETCH(QString, window);
     QFETCH(int, days);
     importHistory();
@@ -221,7 +221,7 @@ void TestArchiveWindow::periodAcrossTwoDownloads()
     auto show = [&](Store &s) {
         s.Requested_View = view;
         setPeriod(s, from, to);
-        if (view == view::LeqChart) {
+        if (view == RequestedView::LeqChart) {
             storeChartPeriod(s, ChartDate{from.day(), from.month(), from.year()}, days);
             s.Chart_Days = qint16(days);
         }
@@ -258,7 +258,7 @@ void TestArchiveWindow::dataSourceOffersArchive()
     deleteClosed();
 
     importHistory();
-    appStore().Requested_View = view::LeqChart;
+    appStore().Requested_View = RequestedView::LeqChart;
     w = qobject_cast<frmData_Type *>(openForm(QStringLiteral("frmData_Type")));
     const QString serial = serialNumberOf(*storeOf(m_history, [](const qint16 *) { return false; }));
     QCOMPARE(child<QComboBox>(w, "Combo_Archive")->currentText(), QStringLiteral("KVL 24-2 5.X  ") + serial);
@@ -399,7 +399,7 @@ void TestArchiveWindow::downloadsAdded()
     setArchiveDownloads(on);
     Store &s = appStore();
     s.Com_Port = 1;
-    s.Requested_View = view::Parameters;
+    s.Requested_View = RequestedView::Parameters;
     setTransferStarter([](std::function<void()> done) {
         kvlsim::downloadInto(appStore(), Version5X, 81, 2);
         appStore().Cancel_Flag = false;
@@ -465,7 +465,7 @@ void TestArchiveWindow::screenshots()
     closeForm(QStringLiteral("frmArchive_Devices"));
 
     // A week across the two downloads, from the data source window on.
-    appStore().Requested_View = view::LeqChart;
+    appStore().Requested_View = RequestedView::LeqChart;
     auto *source = qobject_cast<frmData_Type *>(openForm(QStringLiteral("frmData_Type")));
     child<QRadioButton>(source, "Option_Archive")->click();
     source->Cmd_Ok_Click();

@@ -117,6 +117,8 @@ private slots:
     void periodTooLongSaysWhatFits();
     void stampOrderIsChronological_data();
     void stampOrderIsChronological();
+    void stampDays_data();
+    void stampDays();
 
 private:
     // A file of each test row's own.
@@ -586,6 +588,30 @@ void TestArchive::stampOrderIsChronological()
     QCOMPARE(dayEndStamp(QDate(2026, 3, 5)), stampOf(QStringLiteral("59 23 5 1 3 26")));
     QCOMPARE(stampDay(stampOf(later)), QDate(2000 + later.split(' ')[5].toInt(), later.split(' ')[4].toInt(),
                                              later.split(' ')[2].toInt()));
+}
+
+void TestArchive::stampDays_data()
+{
+    QTest::addColumn<qint64>("stamp");
+    QTest::addColumn<QDate>("day");
+    QTest::newRow("a real day") << qint64(2603051410) << QDate(2026, 3, 5);
+    QTest::newRow("its last minute") << qint64(2603052359) << QDate(2026, 3, 5);
+    QTest::newRow("29 February of a leap year") << qint64(2802290000) << QDate(2028, 2, 29);
+    // Days the store keeps but the month lacks sort before the next month:
+    // they count as the month's last day, never as a day of the next month.
+    QTest::newRow("29 February, no leap year") << qint64(2602291200) << QDate(2026, 2, 28);
+    QTest::newRow("31 February") << qint64(2602312359) << QDate(2026, 2, 28);
+    QTest::newRow("31 April") << qint64(2604310000) << QDate(2026, 4, 30);
+    QTest::newRow("year 98") << qint64(9812310000) << QDate(2098, 12, 31);
+}
+
+void TestArchive::stampDays()
+{
+    QFETCH(qint64, stamp);
+    QFETCH(QDate, day);
+    QCOMPARE(stampDay(stamp), day);
+    QVERIFY(dayStartStamp(day) <= stamp);
+    QVERIFY(stamp < dayStartStamp(day.addDays(1)));
 }
 
 QTEST_GUILESS_MAIN(TestArchive)

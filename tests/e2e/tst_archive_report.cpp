@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -32,13 +33,18 @@ Run runReport(const QStringList &args)
     return r;
 }
 
-// The rows without their first column (the file's name).
-QByteArray withoutFileColumn(const QByteArray &csv)
+// The rows without the file's name: the first CSV column, or the JSON "file" text.
+QByteArray withoutFileColumn(const QByteArray &out)
 {
-    QByteArray out;
-    for (const QByteArray &line : csv.split('\n'))
-        out += line.mid(line.indexOf(',') + 1) + '\n';
-    return out;
+    if (out.startsWith('['))
+        return QString::fromUtf8(out)
+            .replace(QRegularExpression(QStringLiteral("\"file\": \"[^\"]*\"")),
+                     QStringLiteral("\"file\": \"\""))
+            .toUtf8();
+    QByteArray rows;
+    for (const QByteArray &line : out.split('\n'))
+        rows += line.mid(line.indexOf(',') + 1) + '\n';
+    return rows;
 }
 
 } // namespace
@@ -95,6 +101,10 @@ private slots:
         QTest::newRow("leq, two weeks") << QStringList{"--leq", "--from", "2026-10-20", "--to", "2026-11-03"};
         QTest::newRow("summary, two weeks")
             << QStringList{"--summary", "--from", "2026-10-20", "--to", "2026-11-03"};
+        QTest::newRow("summary, JSON") << QStringList{"--summary", "--format", "json"};
+        QTest::newRow("leq, JSON, one day")
+            << QStringList{"--leq", "--format", "json", "--from", "2026-10-27", "--to", "2026-10-27"};
+        QTest::newRow("events, JSON") << QStringList{"--events", "--format", "json"};
     }
 
     void sameRowsAsOneFile()
@@ -106,6 +116,57 @@ private slots:
         QCOMPARE(archive.status, 0);
         QVERIFY(file.out.count('\n') > 2);
         QCOMPARE(withoutFileColumn(archive.out), withoutFileColumn(file.out));
+        // The same warnings too (the threshold schedule's gaps, empty periods).
+        auto warnings = [](const QString &errors) {
+            QStringList out;
+            for (const QString &line : errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+                out << line.mid(line.indexOf(QStringLiteral(": warning: ")));
+            return out;
+        };
+        QCOMPARE(warnings(archive.errors), warnings(file.errors));
+    }
+
+    // Bad options give 2 before anything is read or written; an archive or
+    // file that cannot be used gives 1.
+    void exitStatus_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("error");
+        const QString archive = m_dir.filePath(QStringLiteral("status.sqlite"));
+        QTest::newRow("device without archive")
+            << QStringList{"--leq", "--device", "1"} << 2 << "--device chooses a device of --archive";
+        QTest::newRow("archive and data files")
+            << QStringList{"--leq", "--archive", archive, m_files.first()} << 2 << "not from data files";
+        QTest::newRow("archive without a mode") << QStringList{"--archive", archive} << 2 << "choose one of";
+        QTest::newRow("archive, from after to")
+            << QStringList{"--leq", "--archive", archive, "--from", "2026-11-02", "--to", "2026-11-01"} << 2
+            << "is after --to";
+        QTest::newRow("import without files")
+            << QStringList{"--import-into", archive} << 2 << "no file to import";
+        QTest::newRow("data file as the archive")
+            << QStringList{"--events", "--archive", m_files.first()} << 1 << "not a device archive";
+        QTest::newRow("import into a data file")
+            << QStringList{"--import-into", m_files.first(), m_files.last()} << 1 << "not a device archive";
+        QTest::newRow("import into a folder")
+            << QStringList{"--import-into", m_dir.path(), m_files.last()} << 1 << "cannot be opened";
+        QTest::newRow("import a folder") << QStringList{"--import-into", archive, m_dir.path()} << 1
+                                         << "It is impossible to open this file";
+    }
+
+    void exitStatus()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, error);
+        const QByteArray before = fileBytes(m_files.first());
+        const Run r = runReport(args);
+        QCOMPARE(r.status, status);
+        QVERIFY2(r.errors.contains(error), qPrintable(r.errors));
+        if (status == 2)
+            QVERIFY(r.out.isEmpty());
+        // A data file given as the archive is left as it was.
+        QCOMPARE(fileBytes(m_files.first()), before);
     }
 
     void deviceChoice()
@@ -121,6 +182,12 @@ private slots:
     }
 
 private:
+    static QByteArray fileBytes(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
     QTemporaryDir m_dir;
     QStringList m_files;
     QString m_archive;

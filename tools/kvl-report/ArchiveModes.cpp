@@ -47,34 +47,31 @@ bool openArchive(Archive &archive, const QString &path)
 
 } // namespace
 
-int runImportInto(const QString &archivePath, const QStringList &files)
+int runImportInto(const QString &archivePath, const QList<ReportInput> &files)
 {
-    if (files.isEmpty()) {
-        say(stderr, QStringLiteral("kvl-report: no file to import (see --help)"));
-        return 2;
-    }
     Archive archive;
     if (!openArchive(archive, archivePath))
-        return 2;
+        return 1;
     int status = 0;
-    for (const QString &file : files) {
-        const ImportResult r = archive.importFile(file);
+    for (const ReportInput &file : files) {
+        const ImportResult r = archive.importFile(file.name);
         if (r.status != ArchiveStatus::Ok) {
             const QString why = r.status == ArchiveStatus::Failed && !r.detail.isEmpty()
                                     ? r.detail
                                     : archiveStatusText(r.status);
-            say(stderr, QStringLiteral("kvl-report: %1: %2").arg(file, why));
+            say(stderr, QStringLiteral("kvl-report: %1: %2").arg(file.name, why));
             status = 1;
         } else if (r.alreadyImported) {
-            say(stdout, QStringLiteral("%1: already in the archive").arg(file));
+            say(stdout, QStringLiteral("%1: already in the archive").arg(file.name));
         } else {
-            say(stdout, QStringLiteral("%1: %2 new records").arg(file).arg(r.newRecords));
+            say(stdout, QStringLiteral("%1: %2 new records").arg(file.name).arg(r.newRecords));
         }
     }
     return status;
 }
 
-int runArchiveReport(const QString &archivePath, const QString &serial, const ReportOptions &options)
+int reportArchive(const QString &archivePath, const QString &serial, const ReportOptions &options,
+                  const std::function<void(const FileReport &)> &done)
 {
     if (!QFileInfo::exists(archivePath)) {
         say(stderr, QStringLiteral("kvl-report: %1: no such archive").arg(archivePath));
@@ -83,29 +80,18 @@ int runArchiveReport(const QString &archivePath, const QString &serial, const Re
     Archive archive;
     if (!openArchive(archive, archivePath))
         return 1;
-    QList<FileReport> reports;
-    int status = 0;
     bool found = false;
     for (const ArchiveDevice &device : archive.devices()) {
         if (!serial.isEmpty() && device.serial != serial)
             continue;
         found = true;
-        FileReport r = reportArchiveDevice(archive, device, options);
-        for (const QString &w : r.warnings)
-            say(stderr, QStringLiteral("kvl-report: %1: warning: %2").arg(r.path, w));
-        if (!r.loaded) {
-            say(stderr, QStringLiteral("kvl-report: %1: %2").arg(r.path, r.error));
-            status = 1;
-        }
-        reports << r;
+        done(reportArchiveDevice(archive, device, options));
     }
     if (!serial.isEmpty() && !found) {
         say(stderr, QStringLiteral("kvl-report: %1: no device of serial number %2").arg(archivePath, serial));
-        status = 1;
+        return 1;
     }
-    const QByteArray out = assembleReport(reports, options);
-    std::fwrite(out.constData(), 1, std::size_t(out.size()), stdout);
-    return status;
+    return 0;
 }
 
 } // namespace kvl
