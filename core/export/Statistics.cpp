@@ -12,6 +12,7 @@ namespace kvl {
 namespace {
 
 constexpr int DoorOpenedByteB = 32;
+constexpr int DoorClosedByteB = 64;
 
 bool validHour(int h)
 {
@@ -159,9 +160,61 @@ DayNightClock::Part DayNightClock::partAt(Minute m) const
     return p;
 }
 
+bool recordsDoor(int version)
+{
+    return version == Version5X || version == VersionKvl36;
+}
+
 bool isDoorOpening(const EventEntry &e, int version)
 {
-    return (version == Version5X || version == VersionKvl36) && e.codeA == 0 && e.codeB == DoorOpenedByteB;
+    return recordsDoor(version) && e.codeA == 0 && e.codeB == DoorOpenedByteB;
+}
+
+bool isDoorClosing(const EventEntry &e, int version)
+{
+    return recordsDoor(version) && e.codeA == 0 && e.codeB == DoorClosedByteB;
+}
+
+LeqSeries countedSeries(const Store &store)
+{
+    return store.isVersion5Family() ? LeqSeries::Leq1 : LeqSeries::Leq;
+}
+
+QList<ExceedanceRun> exceedanceRuns(const Store &store, const QList<LeqInterval> &intervals,
+                                    const ThresholdTimeline &timeline, const DateRange &range)
+{
+    struct Above
+    {
+        Minute minute;
+        int level, threshold;
+    };
+    std::vector<Above> above;
+    const LeqSeries counted = countedSeries(store);
+    for (const LeqInterval &i : intervals) {
+        if (i.series != counted)
+            continue;
+        for (Minute m = i.start; m < i.end; ++m) {
+            const int threshold = range.containsMinute(m) ? timeline.at(m) : -1;
+            if (aboveThreshold(i.level, threshold))
+                above.push_back(Above{m, i.level, threshold});
+        }
+    }
+    std::stable_sort(above.begin(), above.end(),
+                     [](const Above &a, const Above &b) { return a.minute < b.minute; });
+    QList<ExceedanceRun> runs;
+    for (const Above &a : above) {
+        // A minute stored twice stays one minute of its run.
+        if (runs.isEmpty() || a.minute > runs.last().end) {
+            runs.append(ExceedanceRun{a.minute, a.minute + 1, a.level, {a.threshold}});
+            continue;
+        }
+        ExceedanceRun &run = runs.last();
+        run.end = std::max(run.end, a.minute + 1);
+        run.highest = std::max(run.highest, a.level);
+        if (!run.thresholds.contains(a.threshold))
+            run.thresholds.append(a.threshold);
+    }
+    return runs;
 }
 
 namespace {
@@ -246,7 +299,7 @@ Summary summarise(const Store &store, const QList<LeqInterval> &intervals, const
     const bool counting = timeline != nullptr;
     Grouper g(clock, counting);
     g.m_whole.stats.minutesAbove = counting ? 0 : -1;
-    const LeqSeries counted = store.isVersion5Family() ? LeqSeries::Leq1 : LeqSeries::Leq;
+    const LeqSeries counted = countedSeries(store);
     bool any = false;
     Minute first = 0, last = 0;
     auto span = [&](Minute from, Minute to) {
@@ -265,7 +318,7 @@ Summary summarise(const Store &store, const QList<LeqInterval> &intervals, const
             if (!range.containsMinute(m))
                 continue;
             const int threshold = timeline->at(m);
-            if (threshold >= 0 && i.level > threshold)
+            if (aboveThreshold(i.level, threshold))
                 g.forMinute(m, [](Group &grp) { ++grp.stats.minutesAbove; });
         }
     }

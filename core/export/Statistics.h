@@ -108,5 +108,30 @@ QString chartStatisticsText(const Store &store, LeqSeries series);
 
 // Door opened: byte A 0, byte B 32, on the devices that record the door.
 bool isDoorOpening(const EventEntry &e, int version);
+// Door closed: byte A 0, byte B 64, on the same devices.
+bool isDoorClosing(const EventEntry &e, int version);
+// Whether the device records its door (5.X, "KVL 36").
+bool recordsDoor(int version);
+
+// The levels whose minutes are checked against the threshold: the 1-minute
+// ones where the device stores them (5.X, "KVL 36"), else the 10-minute ones.
+LeqSeries countedSeries(const Store &store);
+// A level exceeds a threshold when it is strictly above it; -1 is no threshold.
+inline bool aboveThreshold(int level, int threshold)
+{
+    return threshold >= 0 && level > threshold;
+}
+
+// Consecutive minutes above the threshold in force, [start, end), with the
+// highest level and the thresholds met (in order, each once). The minutes
+// are those minutesAbove counts.
+struct ExceedanceRun
+{
+    Minute start = 0, end = 0;
+    int highest = 0;
+    QList<int> thresholds;
+};
+QList<ExceedanceRun> exceedanceRuns(const Store &store, const QList<LeqInterval> &intervals,
+                                    const ThresholdTimeline &timeline, const DateRange &range);
 
 } // namespace kvl

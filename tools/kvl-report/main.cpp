@@ -1,6 +1,7 @@
 // kvl-report: levels, events, parameter records or period figures of one or
 // many ".kvl" files, on standard output, for spreadsheets and scripts.
 
+#include "PdfMode.h"
 #include "export/Report.h"
 
 #include <QCommandLineParser>
@@ -17,7 +18,7 @@ namespace {
 const char *const Description =
     "Writes what one or many .kvl data files hold, for spreadsheets, pandas or DuckDB.\n"
     "\n"
-    "Exactly one of --leq, --events, --params, --summary chooses what is written.\n"
+    "Exactly one of --leq, --events, --params, --summary, --pdf chooses what is written.\n"
     "CSV: RFC 4180, UTF-8, CR LF, one header row, a \"file\" column first.\n"
     "JSON: one array with an object per file (file, device, serial_number and the rows).\n"
     "Times are the device's local time, ISO 8601 (2008-03-05T14:10:00).\n"
@@ -64,7 +65,7 @@ void fail(const QString &text)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    const auto app = makeReportApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kvl-report"));
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(Description));
@@ -81,7 +82,8 @@ int main(int argc, char **argv)
     });
     parser.addPositionalArgument(QStringLiteral("FILE.kvl"), QStringLiteral("Data files to read."),
                                  QStringLiteral("FILE.kvl..."));
-    parser.process(app);
+    addPdfOptions(parser);
+    parser.process(*app);
 
     ReportOptions options;
     int kinds = 0;
@@ -94,8 +96,9 @@ int main(int argc, char **argv)
             options.kind = c.second;
             ++kinds;
         }
+    kinds += pdfRequested(parser) ? 1 : 0;
     if (kinds != 1) {
-        fail(QStringLiteral("choose one of --leq, --events, --params, --summary (see --help)"));
+        fail(QStringLiteral("choose one of --leq, --events, --params, --summary, --pdf (see --help)"));
         return 2;
     }
     const QString format = parser.value(QStringLiteral("format"));
@@ -120,6 +123,8 @@ int main(int argc, char **argv)
         fail(QStringLiteral("no file given (see --help)"));
         return 2;
     }
+    if (pdfRequested(parser))
+        return runPdf(parser, options.range.from, options.range.to, files);
     int threads = int(std::thread::hardware_concurrency());
     if (parser.isSet(QStringLiteral("threads")))
         threads = parser.value(QStringLiteral("threads")).toInt();
