@@ -57,6 +57,8 @@ QString firstWindowOfView(const QString &view, int version)
         return QStringLiteral("frmInTableau");
     if (view == view::Parameters)
         return QStringLiteral("frmParametres_v4");
+    if (view == view::Report)
+        return QStringLiteral("frmInRapport");
     return QString();
 }
 

@@ -117,6 +117,8 @@ void frmMain::buildMenus()
     item(QStringLiteral("mnuEvenements"), QStringLiteral("Event Chart"), &frmMain::mnuEvenements_Click);
     hyphen(QStringLiteral("sep2"));
     item(QStringLiteral("mnuParametres"), QStringLiteral("Parameter Chart"), &frmMain::mnuParametres_Click);
+    hyphen(QStringLiteral("sep7"));
+    item(QStringLiteral("mnuRapport"), QStringLiteral("Report..."), &frmMain::mnuRapport_Click);
 
     bar(QStringLiteral("sep5"));
     connect(addBarEntry(QStringLiteral("mnuAbout"), QStringLiteral("About ...")), &QAction::triggered, this,
@@ -267,6 +269,11 @@ void frmMain::mnuEvenements_Click()
 void frmMain::mnuParametres_Click()
 {
     analysisCommand(false, false, view::Parameters);
+}
+
+void frmMain::mnuRapport_Click()
+{
+    analysisCommand(false, false, view::Report);
 }
 
 void frmMain::mnuAbout_Click()

@@ -203,13 +203,13 @@ QList<ExceedanceRun> exceedanceRuns(const Store &store, const QList<LeqInterval>
                      [](const Above &a, const Above &b) { return a.minute < b.minute; });
     QList<ExceedanceRun> runs;
     for (const Above &a : above) {
-        // A minute stored twice stays one minute of its run.
         if (runs.isEmpty() || a.minute > runs.last().end) {
-            runs.append(ExceedanceRun{a.minute, a.minute + 1, a.level, {a.threshold}});
+            runs.append(ExceedanceRun{a.minute, a.minute + 1, 1, a.level, {a.threshold}});
             continue;
         }
         ExceedanceRun &run = runs.last();
         run.end = std::max(run.end, a.minute + 1);
+        ++run.minutes;
         run.highest = std::max(run.highest, a.level);
         if (!run.thresholds.contains(a.threshold))
             run.thresholds.append(a.threshold);

@@ -123,11 +123,13 @@ inline bool aboveThreshold(int level, int threshold)
 }
 
 // Consecutive minutes above the threshold in force, [start, end), with the
-// highest level and the thresholds met (in order, each once). The minutes
-// are those minutesAbove counts.
+// highest level and the thresholds met (in order, each once). `minutes`
+// counts them as minutesAbove does: a stamp stored twice (the hour repeated
+// when the clock goes back) counts twice.
 struct ExceedanceRun
 {
     Minute start = 0, end = 0;
+    int minutes = 0;
     int highest = 0;
     QList<int> thresholds;
 };

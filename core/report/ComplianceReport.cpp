@@ -155,16 +155,20 @@ QString sourceText(const Store &store, const ReportSource &source, const DateRan
     return QStringLiteral("Data source: download") + downloaded;
 }
 
-QString valuesText(const ParamValues &v)
+// The door thresholds only where the device records its door.
+QString valuesText(const ParamValues &v, bool door)
 {
-    return QStringLiteral(
-               "day %1 dB (door open %2 dB), night %3 dB (door open %4 dB); night from %5 h to %6 h")
-        .arg(v.levels[0][0] * 100 + v.levels[0][1])
-        .arg(v.levels[1][0] * 100 + v.levels[1][1])
-        .arg(v.levels[2][0] * 100 + v.levels[2][1])
-        .arg(v.levels[3][0] * 100 + v.levels[3][1])
-        .arg(twoDigitText(v.hourDayNight))
-        .arg(twoDigitText(v.hourNightDay));
+    auto level = [&v](int i) { return v.levels[i][0] * 100 + v.levels[i][1]; };
+    const QString hours = QStringLiteral("; night from %1 h to %2 h")
+                              .arg(twoDigitText(v.hourDayNight), twoDigitText(v.hourNightDay));
+    if (!door)
+        return QStringLiteral("day %1 dB, night %2 dB").arg(level(0)).arg(level(2)) + hours;
+    return QStringLiteral("day %1 dB (door open %2 dB), night %3 dB (door open %4 dB)")
+               .arg(level(0))
+               .arg(level(1))
+               .arg(level(2))
+               .arg(level(3)) +
+           hours;
 }
 
 void thresholdsSection(Flow &flow, const Store &store, const DateRange &period, const QStringList &notes)
@@ -172,6 +176,7 @@ void thresholdsSection(Flow &flow, const Store &store, const DateRange &period, 
     flow.section(QStringLiteral("Thresholds and switching hours"));
     const QList<ParamEntry> params = storeParams(store, period);
     const Minute start = minuteOf(period.from, 0, 0);
+    const bool door = recordsDoor(store.Device_Version);
     bool history = false;
     for (const ParamEntry &p : params) {
         if (p.record != QLatin1String("history"))
@@ -179,7 +184,7 @@ void thresholdsSection(Flow &flow, const Store &store, const DateRange &period, 
         history = true;
         const QString when = p.time < start ? QStringLiteral("In force from ") + minuteText(p.time)
                                             : QStringLiteral("Changed on ") + minuteText(p.time);
-        for (const QString &l : wrap(when + QStringLiteral(": ") + valuesText(p.values), TextChars))
+        for (const QString &l : wrap(when + QStringLiteral(": ") + valuesText(p.values, door), TextChars))
             flow.line(l, TextPoints, LineStep);
     }
     if (!history) {
@@ -187,7 +192,7 @@ void thresholdsSection(Flow &flow, const Store &store, const DateRange &period, 
             store.isVersion5Family()
                 ? QStringLiteral("No dated parameter record; the device's current parameters: ")
                 : QStringLiteral("The device's current parameters (this firmware keeps no history): ");
-        for (const QString &l : wrap(what + valuesText(params.last().values), TextChars))
+        for (const QString &l : wrap(what + valuesText(params.last().values, door), TextChars))
             flow.line(l, TextPoints, LineStep);
     }
     for (const QString &n : notes)
@@ -252,7 +257,7 @@ const QStringList &summaryHeader(int line)
 }
 
 QStringList groupFigures(const GroupStats &g, const LevelStats *dayPart, const LevelStats *nightPart,
-                         int runs, bool counted)
+                         int runs, bool counted, bool door)
 {
     const LevelStats none;
     const LevelStats &d = dayPart ? *dayPart : none;
@@ -267,7 +272,7 @@ QStringList groupFigures(const GroupStats &g, const LevelStats *dayPart, const L
             figure(s, s.lmax),
             g.minutesAbove >= 0 ? QString::number(g.minutesAbove) : QStringLiteral("-"),
             counted ? QString::number(runs) : QStringLiteral("-"),
-            QString::number(g.doorOpenings),
+            door ? QString::number(g.doorOpenings) : QStringLiteral("-"),
             QString::number(eventCount(g))};
 }
 
@@ -280,7 +285,7 @@ const GroupStats *findGroup(const QList<GroupStats> &groups, Minute start)
 }
 
 void summarySection(Flow &flow, const Summary &summary, const QList<ExceedanceRun> &runs, bool counted,
-                    const DateRange &period)
+                    const DateRange &period, bool door)
 {
     flow.section(QStringLiteral("Figures per day (dB, stored 10-minute levels)"));
     flow.need(3 * SmallStep);
@@ -305,12 +310,13 @@ void summarySection(Flow &flow, const Summary &summary, const QList<ExceedanceRu
         const GroupStats *g = findGroup(summary.days, day0);
         const QString label =
             QLocale::c().dayName(d.dayOfWeek(), QLocale::ShortFormat) + QLatin1Char(' ') + dayText(d);
-        summaryRow(flow, label, groupFigures(g ? *g : empty, dayPart, nightPart, dayRuns, counted), false);
+        summaryRow(flow, label, groupFigures(g ? *g : empty, dayPart, nightPart, dayRuns, counted, door),
+                   false);
     }
     flow.rule();
     flow.advance(40);
     summaryRow(flow, QStringLiteral("Period"),
-               groupFigures(summary.whole, nullptr, nullptr, int(runs.size()), counted), true);
+               groupFigures(summary.whole, nullptr, nullptr, int(runs.size()), counted, door), true);
 }
 
 const char *const Footnote =
@@ -455,7 +461,7 @@ void runsSection(Flow &flow, const Store &store, const QList<ExceedanceRun> &run
             thresholds << QString::number(t);
         if (flow.room() < SmallStep)
             row(header, true);
-        row({minuteText(r.start), minuteText(r.end), QStringLiteral("%1 min").arg(r.end - r.start),
+        row({minuteText(r.start), minuteText(r.end), QStringLiteral("%1 min").arg(r.minutes),
              QStringLiteral("%1 dB").arg(r.highest),
              thresholds.join(QStringLiteral(" / ")) + QStringLiteral(" dB"), doorText(store, events, r)},
             false);
@@ -534,9 +540,13 @@ PeriodCheck reportPeriod(ReportSpan span, const QDate &start, const QDate &end, 
     case ReportSpan::Week:
         r.to = start.addDays(6);
         break;
-    case ReportSpan::Month:
-        r.to = start.addMonths(1).addDays(-1);
+    case ReportSpan::Month: {
+        // To the day before the same day of the next month; a month without
+        // that day (31 January) runs to its last day.
+        const QDate next = start.addMonths(1);
+        r.to = next.day() == start.day() ? next.addDays(-1) : next;
         break;
+    }
     case ReportSpan::FromTo:
         r.to = end;
         break;
@@ -599,7 +609,7 @@ ReportDocument buildComplianceReport(Store &store, const ReportRequest &request)
     diagramsSection(diagramFlow, store, period, &notes);
 
     thresholdsSection(flow, store, period, notes);
-    summarySection(flow, summary, runs, counted, period);
+    summarySection(flow, summary, runs, counted, period, recordsDoor(store.Device_Version));
     footnote(flow);
     doc.pages += diagrams.pages;
     runsSection(flow, store, runs, counted);

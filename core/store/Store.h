@@ -76,6 +76,7 @@ inline const QString LeqChart = QStringLiteral("Graphique Leq");
 inline const QString LeqTable = QStringLiteral("Tableau Leq");
 inline const QString EventsTable = QStringLiteral("Tableau Evénements");
 inline const QString Parameters = QStringLiteral("Tableau Paramètres");
+inline const QString Report = QStringLiteral("Rapport");
 } // namespace view
 
 // The one measurement store: the last downloaded or loaded device memory
