@@ -48,16 +48,9 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    // The menu entry asks for the data source of a report, which then opens
-    // the report dialog.
-    void menuOpensTheDataSource()
+    // After the data source, a report asks for its period.
+    void dataSourceOpensTheDialog()
     {
-        QAction *entry = m_main->findChild<QAction *>(QStringLiteral("mnuRapport"));
-        QVERIFY(entry);
-        QCOMPARE(entry->text(), QStringLiteral("Report..."));
-        entry->trigger();
-        QVERIFY(findForm(QStringLiteral("frmData_Type")));
-        QCOMPARE(appStore().Requested_View, view::Report);
         QCOMPARE(firstWindowOfView(view::Report, Version5X), QStringLiteral("frmInRapport"));
     }
 

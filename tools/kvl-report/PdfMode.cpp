@@ -34,6 +34,20 @@ QDateTime generationTime()
     return ok ? QDateTime::fromSecsSinceEpoch(epoch, Qt::UTC) : QDateTime::currentDateTime();
 }
 
+// Qt's complaint about a missing XDG_RUNTIME_DIR means nothing to a report
+// written from a shell or a cron job: keep standard error for our messages.
+QtMessageHandler previousHandler = nullptr;
+
+void quietRuntimeDir(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
+        return;
+    if (previousHandler)
+        previousHandler(type, context, text);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+}
+
 } // namespace
 
 std::unique_ptr<QCoreApplication> makeReportApplication(int &argc, char **argv)
@@ -42,6 +56,7 @@ std::unique_ptr<QCoreApplication> makeReportApplication(int &argc, char **argv)
         if (std::strcmp(argv[i], "--pdf") == 0 || std::strncmp(argv[i], "--pdf=", 6) == 0) {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
                 qputenv("QT_QPA_PLATFORM", "offscreen");
+            previousHandler = qInstallMessageHandler(quietRuntimeDir);
             return std::make_unique<QGuiApplication>(argc, argv);
         }
     return std::make_unique<QCoreApplication>(argc, argv);
