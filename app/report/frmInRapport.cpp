@@ -182,17 +182,18 @@ bool writeReport(QWidget *parent, const Store &store, const DateRange &period)
     progress.setWindowTitle(QStringLiteral("Report"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(ProgressDelayMs);
-    // Written whole or not at all: an existing file is replaced only once complete.
-    QSaveFile file(*path);
-    PdfOutcome outcome = PdfOutcome::Failed;
-    if (file.open(QIODevice::WriteOnly))
-        outcome = writeReportPdf(document, &file, [&progress](int done, int) {
-            progress.setValue(done);
-            return !progress.wasCanceled();
-        });
+    QByteArray pdf;
+    const PdfOutcome outcome = renderReportPdf(document, &pdf, [&progress](int done, int) {
+        progress.setValue(done);
+        return !progress.wasCanceled();
+    });
+    progress.reset();
     if (outcome == PdfOutcome::Cancelled)
         return false;
-    if (outcome != PdfOutcome::Written || !file.commit()) {
+    // Written whole or not at all: an existing file is replaced only once complete.
+    QSaveFile file(*path);
+    if (outcome != PdfOutcome::Written || !file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() ||
+        !file.commit()) {
         showMessage(QStringLiteral("It is impossible to write this file : ") + *path,
                     QStringLiteral("Report"), MsgIcon::Critical, file.errorString());
         return false;

@@ -181,7 +181,7 @@ LeqSeries countedSeries(const Store &store)
 }
 
 QList<ExceedanceRun> exceedanceRuns(const Store &store, const QList<LeqInterval> &intervals,
-                                    const ThresholdTimeline &timeline, const DateRange &range)
+                                    const ThresholdAt &thresholdAt, const DateRange &range)
 {
     struct Above
     {
@@ -194,7 +194,7 @@ QList<ExceedanceRun> exceedanceRuns(const Store &store, const QList<LeqInterval>
         if (i.series != counted)
             continue;
         for (Minute m = i.start; m < i.end; ++m) {
-            const int threshold = range.containsMinute(m) ? timeline.at(m) : -1;
+            const int threshold = range.containsMinute(m) ? thresholdAt(m) : -1;
             if (aboveThreshold(i.level, threshold))
                 above.push_back(Above{m, i.level, threshold});
         }

@@ -9,6 +9,7 @@
 
 #include <QMap>
 
+#include <functional>
 #include <vector>
 
 namespace kvl {
@@ -133,7 +134,9 @@ struct ExceedanceRun
     int highest = 0;
     QList<int> thresholds;
 };
+// The threshold in force at a minute, -1 for none.
+using ThresholdAt = std::function<int(Minute)>;
 QList<ExceedanceRun> exceedanceRuns(const Store &store, const QList<LeqInterval> &intervals,
-                                    const ThresholdTimeline &timeline, const DateRange &range);
+                                    const ThresholdAt &thresholdAt, const DateRange &range);
 
 } // namespace kvl

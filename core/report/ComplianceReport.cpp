@@ -288,12 +288,20 @@ void summarySection(Flow &flow, const Summary &summary, const QList<ExceedanceRu
                     const DateRange &period, bool door)
 {
     flow.section(QStringLiteral("Figures per day (dB, stored 10-minute levels)"));
-    flow.need(3 * SmallStep);
-    summaryRow(flow, QString(), summaryHeader(0), true);
-    summaryRow(flow, QStringLiteral("Day"), summaryHeader(1), true);
-    flow.rule();
-    flow.advance(40);
+    // The column heads, again at the top of a page the table runs onto.
+    auto heads = [&flow] {
+        flow.need(3 * SmallStep);
+        summaryRow(flow, QString(), summaryHeader(0), true);
+        summaryRow(flow, QStringLiteral("Day"), summaryHeader(1), true);
+        flow.rule();
+        flow.advance(40);
+    };
+    heads();
     for (QDate d = period.from; d <= period.to; d = d.addDays(1)) {
+        if (flow.room() < SmallStep) {
+            flow.newPage();
+            heads();
+        }
         const Minute day0 = minuteOf(d, 0, 0);
         // The day part of the day and the night that begins on it.
         const LevelStats *dayPart = nullptr, *nightPart = nullptr;
@@ -387,9 +395,10 @@ void diagramsSection(Flow &flow, Store &store, const DateRange &period, QStringL
     flow.line(chartDays == 1 ? QStringLiteral("Leq diagrams, one a day from midday to midday")
                              : QStringLiteral("Leq diagrams, one a week from midday to midday"),
               SectionPoints, LineStep + 60, true);
-    flow.line(QStringLiteral("Red: stored levels; green: threshold in force; blue: the 70 dB below which the "
-                             "device stores no 10-minute level."),
-              TextPoints, LineStep + 60);
+    flow.line(
+        QStringLiteral(
+            "Red: stored levels. Green: threshold in force. Blue: 70 dB, the device's recording limit."),
+        TextPoints, LineStep + 60);
     for (const QDate &d : starts) {
         storeChartPeriod(store, ChartDate{d.day(), d.month(), d.year()}, chartDays);
         Periode_Graphique(store, store.leqRowsForVersion());
@@ -599,7 +608,9 @@ ReportDocument buildComplianceReport(Store &store, const ReportRequest &request)
     const bool counted = fileSchedule(store, intervals, &timeline, &notes);
     const Summary summary = summarise(store, intervals, events, counted ? &timeline : nullptr, period);
     const QList<ExceedanceRun> runs =
-        counted ? exceedanceRuns(store, intervals, timeline, period) : QList<ExceedanceRun>();
+        counted ? exceedanceRuns(
+                      store, intervals, [&timeline](Minute m) { return timeline.at(m); }, period)
+                : QList<ExceedanceRun>();
 
     // The diagrams' schedule notes belong on the first page too: lay the
     // diagrams out first, in a document of their own.

@@ -2,6 +2,7 @@
 
 #include "charts/CanvasPainter.h"
 
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
@@ -80,9 +81,11 @@ private:
 
 } // namespace
 
-PdfOutcome writeReportPdf(const ReportDocument &document, QIODevice *out, const PageProgress &progress)
+PdfOutcome renderReportPdf(const ReportDocument &document, QByteArray *pdf, const PageProgress &progress)
 {
-    QPdfWriter writer(out);
+    QBuffer out(pdf);
+    out.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&out);
     writer.setResolution(TwipsPerInch);
     writer.setPageSize(QPageSize(document.paper == Paper::Letter ? QPageSize::Letter : QPageSize::A4));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));

@@ -8,7 +8,7 @@
 
 #include <functional>
 
-class QIODevice;
+class QByteArray;
 
 namespace kvl {
 
@@ -18,7 +18,9 @@ using PageProgress = std::function<bool(int done, int total)>;
 
 enum class PdfOutcome { Written, Cancelled, Failed };
 
-// Paints the document into `out` (opened for writing).
-PdfOutcome writeReportPdf(const ReportDocument &document, QIODevice *out, const PageProgress &progress = {});
+// Paints the document into `pdf`, the file's bytes; the caller writes them
+// to disk whole.
+PdfOutcome renderReportPdf(const ReportDocument &document, QByteArray *pdf,
+                           const PageProgress &progress = {});
 
 } // namespace kvl

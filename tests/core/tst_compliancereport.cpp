@@ -97,7 +97,8 @@ private slots:
 
         QStringList runs;
         int minutes = 0;
-        for (const ExceedanceRun &r : exceedanceRuns(store, intervals, timeline, range)) {
+        for (const ExceedanceRun &r : exceedanceRuns(
+                 store, intervals, [&timeline](Minute m) { return timeline.at(m); }, range)) {
             QStringList thresholds;
             for (int t : r.thresholds)
                 thresholds << QString::number(t);

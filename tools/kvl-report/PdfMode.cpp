@@ -124,13 +124,14 @@ int runPdf(const QCommandLineParser &parser, const QDate &from, const QDate &to,
     const ReportDocument document = buildComplianceReport(*store, request);
 
     const QString out = parser.value(QStringLiteral("pdf"));
-    QSaveFile pdf(out);
-    if (!pdf.open(QIODevice::WriteOnly))
+    QByteArray pdf;
+    if (renderReportPdf(document, &pdf) != PdfOutcome::Written)
+        return fail(out + QStringLiteral(": the report could not be drawn"), 1);
+    // Written whole or not at all: an existing file is replaced only once complete.
+    QSaveFile target(out);
+    if (!target.open(QIODevice::WriteOnly) || target.write(pdf) != pdf.size() || !target.commit())
         return fail(
-            out + QStringLiteral(": cannot write the report (") + pdf.errorString() + QLatin1Char(')'), 1);
-    if (writeReportPdf(document, &pdf) != PdfOutcome::Written || !pdf.commit())
-        return fail(
-            out + QStringLiteral(": cannot write the report (") + pdf.errorString() + QLatin1Char(')'), 1);
+            out + QStringLiteral(": cannot write the report (") + target.errorString() + QLatin1Char(')'), 1);
     return 0;
 }
 
