@@ -1,6 +1,7 @@
 #include "link/TransferDriver.h"
 
 #include "link/CommPort.h"
+#include "link/PortChoice.h"
 #include "link/Transfer.h"
 #include "link/TransferReport.h"
 #include "link/frmWait.h"
@@ -136,6 +137,9 @@ QString lastTransferErrorDetail()
 
 void startTransfer(std::function<void()> done)
 {
+    // The tables are about to hold the memory of the device chosen.
+    Store &s = appStore();
+    s.Device_Version = qint16(downloadVersion(s));
     // One line, one download at a time.
     if (g_running)
         g_running->abort();

@@ -1,6 +1,7 @@
 #include "shell/frmMain.h"
 
 #include "files/DataFiles.h"
+#include "link/PortChoice.h"
 #include "shell/AppHooks.h"
 #include "shell/Forms.h"
 #include "shell/frmAbout.h"
@@ -39,6 +40,7 @@ const QString frmMain::DesignCaption = QStringLiteral("ORLIN Analysis Software -
 frmMain::frmMain(bool withSplash) : m_withSplash(withSplash)
 {
     g_instance = this;
+    forgetPortVersion();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(DesignCaption);
     m_mdi = new QMdiArea(this);
@@ -169,9 +171,10 @@ void frmMain::finishStartUp()
     f.Open_frmData_Type = false;
     f.Open_frmWait = false;
     appStore().initialise();
-    openForm(QStringLiteral("frmPort"));
+    // Loaded first, so that the port selection proposes the file's version.
     if (!m_startFile.isEmpty())
         openDataFile(m_startFile);
+    openForm(QStringLiteral("frmPort"));
 }
 
 bool frmMain::openDataFile(const QString &path)
