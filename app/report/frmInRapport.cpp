@@ -1,5 +1,6 @@
 #include "report/frmInRapport.h"
 
+#include "files/FileWrite.h"
 #include "report/ComplianceReport.h"
 #include "report/ReportPdf.h"
 #include "shell/Seams.h"
@@ -16,7 +17,6 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -163,7 +163,7 @@ bool writeReport(QWidget *parent, const Store &store, const DateRange &period)
     // The charts work in a store of their own: the windows' periods stay.
     auto work = std::make_unique<Store>(store);
     Lire_Numero_Serie(*work);
-    const std::optional<QString> path =
+    std::optional<QString> path =
         dialogs().saveFile(parent, reportFileName(*work, period), QStringLiteral("PDF (*.pdf)|*.pdf"), 1);
     if (!path || path->isEmpty())
         return false;
@@ -190,15 +190,21 @@ bool writeReport(QWidget *parent, const Store &store, const DateRange &period)
     progress.reset();
     if (outcome == PdfOutcome::Cancelled)
         return false;
-    // Written whole or not at all: an existing file is replaced only once complete.
-    QSaveFile file(*path);
-    if (outcome != PdfOutcome::Written || !file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() ||
-        !file.commit()) {
-        showMessage(QStringLiteral("It is impossible to write this file : ") + *path,
-                    QStringLiteral("Report"), MsgIcon::Critical, file.errorString());
+    if (outcome == PdfOutcome::Failed) {
+        showMessage(QStringLiteral("The report could not be drawn."), QStringLiteral("Report"),
+                    MsgIcon::Critical);
         return false;
     }
-    return true;
+    for (;;) {
+        const FileWrite written = writeFileAtomically(*path, pdf);
+        if (written.ok())
+            return true;
+        // Nothing was replaced; the user may choose another place.
+        showMessage(writeFailureText(*path, written), QStringLiteral("Report"), MsgIcon::Critical);
+        path = dialogs().saveFile(parent, *path, QStringLiteral("PDF (*.pdf)|*.pdf"), 1);
+        if (!path || path->isEmpty())
+            return false;
+    }
 }
 
 } // namespace kvl

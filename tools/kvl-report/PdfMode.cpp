@@ -1,6 +1,7 @@
 #include "PdfMode.h"
 
 #include "files/DataFile.h"
+#include "files/FileWrite.h"
 #include "report/ComplianceReport.h"
 #include "report/ReportPdf.h"
 
@@ -9,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QSaveFile>
 
 #include <cstdio>
 #include <cstring>
@@ -127,11 +127,9 @@ int runPdf(const QCommandLineParser &parser, const QDate &from, const QDate &to,
     QByteArray pdf;
     if (renderReportPdf(document, &pdf) != PdfOutcome::Written)
         return fail(out + QStringLiteral(": the report could not be drawn"), 1);
-    // Written whole or not at all: an existing file is replaced only once complete.
-    QSaveFile target(out);
-    if (!target.open(QIODevice::WriteOnly) || target.write(pdf) != pdf.size() || !target.commit())
-        return fail(
-            out + QStringLiteral(": cannot write the report (") + target.errorString() + QLatin1Char(')'), 1);
+    const FileWrite written = writeFileAtomically(out, pdf);
+    if (!written.ok())
+        return fail(writeFailureText(out, written), 1);
     return 0;
 }
 
