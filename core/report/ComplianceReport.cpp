@@ -7,6 +7,7 @@
 #include "charts/Thresholds.h"
 #include "export/Schedule.h"
 #include "export/Statistics.h"
+#include "store/Messages.h"
 #include "store/Names.h"
 #include "tables/Period.h"
 #include "tables/RecordedSpan.h"
@@ -158,7 +159,7 @@ QString sourceText(const Store &store, const ReportSource &source, const DateRan
 // The door thresholds only where the device records its door.
 QString valuesText(const ParamValues &v, bool door)
 {
-    auto level = [&v](int i) { return v.levels[i][0] * 100 + v.levels[i][1]; };
+    auto level = [&v](int i) { return levelOf(v.levels[i][0], v.levels[i][1]); };
     const QString hours = QStringLiteral("; night from %1 h to %2 h")
                               .arg(twoDigitText(v.hourDayNight), twoDigitText(v.hourNightDay));
     if (!door)
@@ -176,7 +177,7 @@ void thresholdsSection(Flow &flow, const Store &store, const DateRange &period, 
     flow.section(QStringLiteral("Thresholds and switching hours"));
     const QList<ParamEntry> params = storeParams(store, period);
     const Minute start = minuteOf(period.from, 0, 0);
-    const bool door = recordsDoor(store.Device_Version);
+    const bool door = store.isVersion5Family();
     bool history = false;
     for (const ParamEntry &p : params) {
         if (p.record != QLatin1String("history"))
@@ -256,21 +257,25 @@ const QStringList &summaryHeader(int line)
     return line == 0 ? top : nightBottom;
 }
 
+// A group with a minute that had no threshold shows neither minutes nor runs.
+// `cut` marks the part's LAeq ("day" or "night") that runs past the period.
 QStringList groupFigures(const GroupStats &g, const LevelStats *dayPart, const LevelStats *nightPart,
-                         int runs, bool counted, bool door)
+                         int runs, bool door, const QString &cut = QString())
 {
     const LevelStats none;
     const LevelStats &d = dayPart ? *dayPart : none;
     const LevelStats &n = nightPart ? *nightPart : none;
     const LevelStats &s = g.levels;
+    const bool counted = g.minutesAbove >= 0;
+    const QString star = QStringLiteral("*");
     return {laeq(s),
-            laeq(d),
-            laeq(n),
+            laeq(d) + (cut == QLatin1String("day") ? star : QString()),
+            laeq(n) + (cut == QLatin1String("night") ? star : QString()),
             figure(s, s.l10),
             figure(s, s.l50),
             figure(s, s.l90),
             figure(s, s.lmax),
-            g.minutesAbove >= 0 ? QString::number(g.minutesAbove) : QStringLiteral("-"),
+            counted ? QString::number(g.minutesAbove) : QStringLiteral("-"),
             counted ? QString::number(runs) : QStringLiteral("-"),
             door ? QString::number(g.doorOpenings) : QStringLiteral("-"),
             QString::number(eventCount(g))};
@@ -284,8 +289,16 @@ const GroupStats *findGroup(const QList<GroupStats> &groups, Minute start)
     return nullptr;
 }
 
-void summarySection(Flow &flow, const Summary &summary, const QList<ExceedanceRun> &runs, bool counted,
-                    const DateRange &period, bool door)
+// The part in force at the period's last minute, when it runs past the end:
+// the figures hold only its minutes inside the period, as --summary's do.
+struct CutPart
+{
+    QDate day;    // the day it starts on
+    QString part; // "day" or "night"
+};
+
+void summarySection(Flow &flow, const Summary &summary, const QList<ExceedanceRun> &runs,
+                    const DateRange &period, bool door, const CutPart &cut)
 {
     flow.section(QStringLiteral("Figures per day (dB, stored 10-minute levels)"));
     // The column heads, again at the top of a page the table runs onto.
@@ -314,36 +327,41 @@ void summarySection(Flow &flow, const Summary &summary, const QList<ExceedanceRu
         for (const ExceedanceRun &r : runs)
             dayRuns += dateOf(r.start) == d ? 1 : 0;
         GroupStats empty;
-        empty.minutesAbove = counted ? 0 : -1;
+        empty.minutesAbove = 0;
         const GroupStats *g = findGroup(summary.days, day0);
         const QString label =
             QLocale::c().dayName(d.dayOfWeek(), QLocale::ShortFormat) + QLatin1Char(' ') + dayText(d);
-        summaryRow(flow, label, groupFigures(g ? *g : empty, dayPart, nightPart, dayRuns, counted, door),
+        summaryRow(flow, label,
+                   groupFigures(g ? *g : empty, dayPart, nightPart, dayRuns, door,
+                                d == cut.day ? cut.part : QString()),
                    false);
     }
     flow.rule();
     flow.advance(40);
     summaryRow(flow, QStringLiteral("Period"),
-               groupFigures(summary.whole, nullptr, nullptr, int(runs.size()), counted, door), true);
+               groupFigures(summary.whole, nullptr, nullptr, int(runs.size()), door), true);
+    if (cut.day.isValid())
+        flow.line(
+            QStringLiteral("* The %1 part starting on %2 runs past the end of the period: its LAeq holds "
+                           "its levels up to midnight of %3 only.")
+                .arg(cut.part, dayText(cut.day), dayText(period.to)),
+            NotePoints, NoteStep);
 }
 
+// Worded as kvl-report --help words the --summary figures.
 const char *const Footnote =
     "LAeq = 10 log10 of the mean of 10^(L/10) over the stored 10-minute levels, one decimal: over the whole "
-    "day, "
-    "over its day part and over the night that begins on it, by the switching hours in force. L10, L50, L90 "
-    "= the level reached or exceeded by 10, 50, 90 % of them, nearest rank: sorted highest first, the level "
-    "at "
-    "rank ceil(p/100 x n); Lmax the highest. A level belongs to the day and part of the last minute it "
-    "measured. "
-    "Minutes above = minutes whose level is strictly above the threshold in force (1-minute levels on 5.X "
-    "and KVL 36, "
-    "each minute of a 10-minute level on 3.5/4.0; thresholds from the parameter history and door events, or "
-    "the "
-    "device's current parameters). Runs = runs of consecutive such minutes, by the day they start. Door "
-    "opened = "
-    "door openings; Events = events recorded. The device stores a 10-minute level only from 70 dB, so the "
-    "figures "
-    "describe the stored (loud) intervals, not the quiet hours.";
+    "day, over its day part and over the night that begins on it, by the switching hours in force at each "
+    "minute. L10, L50, L90 = the level reached or exceeded by 10, 50, 90 % of them, nearest rank: sorted "
+    "highest first, the level at rank ceil(p/100 x n); Lmax the highest. A level belongs to the day and part "
+    "of the last minute it measured. Minutes above = minutes whose level is strictly above the threshold in "
+    "force (1-minute levels on 5.X and KVL 36, each minute of a 10-minute level on 3.5/4.0). Thresholds: on "
+    "5.X and KVL 36 the parameter record and the door state in force at each minute, from all the file's "
+    "records before it, so a figure never depends on the period asked; before the first parameter record or "
+    "door event, the device's current parameters, door closed; on 3.5/4.0 the current parameters. Runs = "
+    "runs of consecutive such minutes, by the day they start. Door opened = door openings; Events = events "
+    "recorded. The device stores a 10-minute level only from 70 dB, so the figures describe the stored "
+    "(loud) intervals, not the quiet hours.";
 
 void footnote(Flow &flow)
 {
@@ -387,7 +405,8 @@ void diagramsSection(Flow &flow, Store &store, const DateRange &period, QStringL
     const bool v5 = store.isVersion5Family();
     const int height = flow.width() * SmallHeightTwips / SmallWidthTwips;
     const ScheduleMessage collect = [notes](const QString &text) {
-        const QString note = QStringLiteral("threshold schedule: ") + text;
+        const QString note = QStringLiteral("Leq diagrams: ") + text +
+                             QStringLiteral(" (their threshold line shows the device's current parameters)");
         if (!notes->contains(note))
             notes->append(note);
     };
@@ -418,23 +437,11 @@ void diagramsSection(Flow &flow, Store &store, const DateRange &period, QStringL
     }
 }
 
-QString doorText(const Store &store, const QList<EventEntry> &events, const ExceedanceRun &run)
+QString doorText(const Store &store, const ExceedanceRun &run)
 {
-    if (!recordsDoor(store.Device_Version))
+    if (!store.isVersion5Family())
         return QStringLiteral("not recorded");
-    bool open = false;
-    for (const EventEntry &e : events) {
-        if (e.time >= run.end)
-            break;
-        if (isDoorOpening(e, store.Device_Version)) {
-            if (e.time >= run.start)
-                return QStringLiteral("yes");
-            open = true;
-        } else if (isDoorClosing(e, store.Device_Version)) {
-            open = false;
-        }
-    }
-    return open ? QStringLiteral("yes") : QStringLiteral("no");
+    return run.doorOpen ? QStringLiteral("yes") : QStringLiteral("no");
 }
 
 void runsSection(Flow &flow, const Store &store, const QList<ExceedanceRun> &runs, bool counted)
@@ -442,12 +449,12 @@ void runsSection(Flow &flow, const Store &store, const QList<ExceedanceRun> &run
     flow.newPage();
     flow.line(QStringLiteral("Runs of minutes above the threshold in force"), SectionPoints, LineStep + 60,
               true);
-    if (!counted) {
-        flow.line(
-            QStringLiteral("No threshold schedule could be built for the period: no minute is counted."),
-            TextPoints, LineStep);
-        return;
-    }
+    if (!counted)
+        for (const QString &l :
+             wrap(QStringLiteral("The parameters in force give no usable threshold for some "
+                                 "minutes of the period: those minutes are not counted."),
+                  TextChars))
+            flow.line(l, TextPoints, LineStep);
     if (runs.isEmpty()) {
         flow.line(QStringLiteral("No minute above the threshold in force in the period."), TextPoints,
                   LineStep);
@@ -463,7 +470,6 @@ void runsSection(Flow &flow, const Store &store, const QList<ExceedanceRun> &run
         flow.advance(SmallStep);
     };
     row(header, true);
-    const QList<EventEntry> events = storeEvents(store, DateRange());
     for (const ExceedanceRun &r : runs) {
         QStringList thresholds;
         for (int t : r.thresholds)
@@ -472,7 +478,7 @@ void runsSection(Flow &flow, const Store &store, const QList<ExceedanceRun> &run
             row(header, true);
         row({minuteText(r.start), minuteText(r.end), QStringLiteral("%1 min").arg(r.minutes),
              QStringLiteral("%1 dB").arg(r.highest),
-             thresholds.join(QStringLiteral(" / ")) + QStringLiteral(" dB"), doorText(store, events, r)},
+             thresholds.join(QStringLiteral(" / ")) + QStringLiteral(" dB"), doorText(store, r)},
             false);
     }
 }
@@ -488,7 +494,7 @@ void eventsSection(Flow &flow, Store &store, const DateRange &period)
     store.End_Year = QString::number(period.to.year());
     Periode_Evenements(store);
     if (store.Period_First == 0 || store.Period_Last == 0) {
-        flow.line(noEventText().trimmed(), TextPoints, LineStep);
+        flow.line(messageText(Message::EmptyEventTable).trimmed(), TextPoints, LineStep);
         return;
     }
     for (const QString &l : eventTableLines(store))
@@ -591,9 +597,12 @@ ReportDocument buildComplianceReport(Store &store, const ReportRequest &request)
     Flow flow(doc);
     firstLines(flow, store, request, device);
 
-    const QList<LeqInterval> intervals = storeIntervals(store, period);
-    const QList<EventEntry> events = storeEvents(store, period);
-    if (intervals.isEmpty() && events.isEmpty()) {
+    // The figures and runs as kvl-report --summary finds them: thresholds and
+    // parts from the whole file, every level (one may end after the period).
+    const QList<LeqInterval> intervals = storeIntervals(store, DateRange());
+    const FileThresholds thresholds(store);
+    const Summary summary = fileSummary(store, intervals, thresholds, period);
+    if (isEmpty(summary)) {
         flow.advance(SectionGap);
         flow.line(QStringLiteral("No data"), SectionPoints, LineStep + 60, true);
         flow.line(QStringLiteral("The device stored no level and no event in this period."), TextPoints,
@@ -603,14 +612,10 @@ ReportDocument buildComplianceReport(Store &store, const ReportRequest &request)
         return doc;
     }
 
-    QStringList notes;
-    ThresholdTimeline timeline;
-    const bool counted = fileSchedule(store, intervals, &timeline, &notes);
-    const Summary summary = summarise(store, intervals, events, counted ? &timeline : nullptr, period);
-    const QList<ExceedanceRun> runs =
-        counted ? exceedanceRuns(
-                      store, intervals, [&timeline](Minute m) { return timeline.at(m); }, period)
-                : QList<ExceedanceRun>();
+    QStringList notes = scheduleNotes(summary, thresholds);
+    const bool counted = summary.whole.minutesAbove >= 0;
+    const QList<ExceedanceRun> runs = exceedanceRuns(
+        store, intervals, [&thresholds](Minute m) { return thresholds.at(m); }, period);
 
     // The diagrams' schedule notes belong on the first page too: lay the
     // diagrams out first, in a document of their own.
@@ -620,7 +625,12 @@ ReportDocument buildComplianceReport(Store &store, const ReportRequest &request)
     diagramsSection(diagramFlow, store, period, &notes);
 
     thresholdsSection(flow, store, period, notes);
-    summarySection(flow, summary, runs, counted, period, recordsDoor(store.Device_Version));
+    CutPart cut;
+    const Minute end = minuteOf(period.to.addDays(1), 0, 0);
+    const InForce atEnd = thresholds.at(end - 1);
+    if (atEnd.partEnd > end)
+        cut = CutPart{dateOf(atEnd.partStart), atEnd.night ? QStringLiteral("night") : QStringLiteral("day")};
+    summarySection(flow, summary, runs, period, store.isVersion5Family(), cut);
     footnote(flow);
     doc.pages += diagrams.pages;
     runsSection(flow, store, runs, counted);

@@ -51,7 +51,7 @@ private slots:
     // After the data source, a report asks for its period.
     void dataSourceOpensTheDialog()
     {
-        QCOMPARE(firstWindowOfView(view::Report, Version5X), QStringLiteral("frmInRapport"));
+        QCOMPARE(firstWindowOfView(RequestedView::Report, Version5X), QStringLiteral("frmInRapport"));
     }
 
     void dialog_data() { addDataRows(QStringLiteral("report/cases.txt"), QStringLiteral("window")); }

@@ -94,23 +94,33 @@ private slots:
         timeline.add(at("00:00"), at("22:00"), 90);
         timeline.add(at("22:00"), at("06:00") + MinutesPerDay, 85);
         const DateRange range = c[4].isEmpty() ? DateRange() : DateRange{day(c[4]), day(c[4])};
+        const QString door = c.value(5);
+        const Minute doorFrom = door.isEmpty() ? 0 : at(door.left(5));
+        const Minute doorTo = door.isEmpty() ? 0 : at(door.mid(6, 5), doorFrom);
+        const InForceAt inForce = [&](Minute m) {
+            InForce f;
+            f.threshold = timeline.at(m);
+            f.doorOpen = m >= doorFrom && m < doorTo;
+            f.partStart = m - m % MinutesPerDay;
+            f.partEnd = f.partStart + MinutesPerDay;
+            return f;
+        };
 
         QStringList runs;
         int minutes = 0;
-        for (const ExceedanceRun &r : exceedanceRuns(
-                 store, intervals, [&timeline](Minute m) { return timeline.at(m); }, range)) {
+        for (const ExceedanceRun &r : exceedanceRuns(store, intervals, inForce, range)) {
             QStringList thresholds;
             for (int t : r.thresholds)
                 thresholds << QString::number(t);
-            runs << QStringLiteral("%1-%2 %3 %4")
+            runs << QStringLiteral("%1-%2 %3 %4%5")
                         .arg(isoText(r.start).mid(11, 5), isoText(r.end).mid(11, 5))
                         .arg(r.highest)
-                        .arg(thresholds.join('/'));
+                        .arg(thresholds.join('/'), r.doorOpen ? " door" : "");
             minutes += r.minutes;
         }
         QCOMPARE(runs, items(c[3]));
         // The same minutes as the figures count.
-        const Summary s = summarise(store, intervals, {}, &timeline, range);
+        const Summary s = summarise(store, intervals, {}, inForce, range);
         QCOMPARE(s.whole.minutesAbove, minutes);
     }
 

@@ -57,6 +57,20 @@ QStringList listing(const QByteArray &out)
     return {};
 }
 
+// The figure rows of a report's first page by day ("23/09/2026"), each as its figures.
+QMap<QString, QStringList> dayRows(const QString &pdf)
+{
+    const Run text = run(QStringLiteral("pdftotext"), {"-layout", "-f", "1", "-l", "1", pdf, "-"});
+    static const QRegularExpression row(QStringLiteral("^(Mon|Tue|Wed|Thu|Fri|Sat|Sun) (\\S+)\\s+(.*)$"));
+    QMap<QString, QStringList> rows;
+    for (const QString &line : QString::fromUtf8(text.out).split(QLatin1Char('\n'))) {
+        const QRegularExpressionMatch m = row.match(line);
+        if (m.hasMatch())
+            rows[m.captured(2)] = m.captured(3).split(QRegularExpression(QStringLiteral("\\s+")));
+    }
+    return rows;
+}
+
 const QStringList Week{"--paper", "a4", "--from", "2026-09-21", "--to", "2026-09-27"};
 
 } // namespace
@@ -115,15 +129,12 @@ private slots:
         }
         QCOMPARE(days.size(), 6); // no level nor event on the 21st
 
-        const Run text = run(QStringLiteral("pdftotext"), {"-layout", "-f", "1", "-l", "1", m_pdf, "-"});
-        static const QRegularExpression row(QStringLiteral("^(Mon|Tue|Wed|Thu|Fri|Sat|Sun) (\\S+)\\s+(.*)$"));
+        const QMap<QString, QStringList> rows = dayRows(m_pdf);
         int compared = 0;
-        for (const QString &line : QString::fromUtf8(text.out).split(QLatin1Char('\n'))) {
-            const QRegularExpressionMatch m = row.match(line);
-            if (!m.hasMatch())
-                continue;
-            const QString date = m.captured(2);
-            const QStringList pdf = m.captured(3).split(QRegularExpression(QStringLiteral("\\s+")));
+        for (auto it = rows.begin(); it != rows.end(); ++it) {
+            const QString &date = it.key();
+            // A part running past the period is marked, its figure still --summary's.
+            const QStringList pdf = QStringList(it.value()).replaceInStrings(QStringLiteral("*"), QString());
             QCOMPARE(pdf.size(), 11);
             const QStringList d = days.value(date);
             ++compared;
@@ -151,6 +162,33 @@ private slots:
         QCOMPARE(compared, 7);
     }
 
+    // A day's figures are the same whatever period the report covers, but
+    // for the night it starts when the period ends with it: that night holds
+    // the period's minutes only, and is marked.
+    void dayAloneAsInTheWeek_data()
+    {
+        QTest::addColumn<QString>("day");
+        QTest::addColumn<QString>("night");
+        QTest::newRow("a day inside the week") << "2026-09-22"
+                                               << "87.8*";
+        QTest::newRow("the week's last day") << "2026-09-27"
+                                             << "-*";
+    }
+    void dayAloneAsInTheWeek()
+    {
+        QFETCH(QString, day);
+        QFETCH(QString, night);
+        const QMap<QString, QStringList> week = dayRows(m_pdf);
+        const QString pdf = m_dir.filePath(day + QStringLiteral(".pdf"));
+        QCOMPARE(report({"--pdf", pdf, "--from", day, "--to", day, sample()}).status, 0);
+        const QMap<QString, QStringList> alone = dayRows(pdf);
+        QCOMPARE(alone.size(), 1);
+        QStringList expected = week.value(alone.firstKey());
+        QCOMPARE(expected.size(), 11);
+        expected[2] = night;
+        QCOMPARE(alone.first(), expected);
+    }
+
     // A period without data still gives a report: one page that says so.
     void noData()
     {
@@ -167,12 +205,18 @@ private slots:
     {
         QFETCH(QStringList, c);
         QTemporaryDir dir;
+        const QString data = qEnvironmentVariable("KVL_TEST_DATA");
+        auto place = [&](QString a) {
+            return a.replace(QStringLiteral("OUT"), dir.path())
+                .replace(QStringLiteral("SAMPLE"), sample())
+                .replace(QStringLiteral("DATA"), data);
+        };
         QStringList args;
-        for (QString a : items(c[1]))
-            args << a.replace(QStringLiteral("OUT"), dir.path()).replace(QStringLiteral("SAMPLE"), sample());
+        for (const QString &a : items(c[1]))
+            args << place(a);
         const Run r = report(args);
         QCOMPARE(r.status, c[2].toInt());
-        const QString expected = QString(c.value(3)).replace(QStringLiteral("OUT"), dir.path());
+        const QString expected = place(c.value(3));
         if (expected.isEmpty())
             QCOMPARE(r.errors, QString());
         else

@@ -1,13 +1,11 @@
 #include "PdfMode.h"
 
-#include "files/DataFile.h"
 #include "files/FileWrite.h"
 #include "report/ComplianceReport.h"
 #include "report/ReportPdf.h"
 
 #include <QCommandLineParser>
 #include <QDate>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 
@@ -78,12 +76,12 @@ bool pdfRequested(const QCommandLineParser &parser)
     return parser.isSet(QStringLiteral("pdf"));
 }
 
-int runPdf(const QCommandLineParser &parser, const QDate &from, const QDate &to, const QStringList &files)
+int runPdf(const QCommandLineParser &parser, const DateRange &range, const QList<ReportInput> &files)
 {
-    if (!from.isValid() || !to.isValid())
+    if (!range.from.isValid() || !range.to.isValid())
         return fail(QStringLiteral("--pdf needs --from and --to"), 2);
     ReportRequest request;
-    switch (reportPeriod(ReportSpan::FromTo, from, to, &request.period)) {
+    switch (reportPeriod(ReportSpan::FromTo, range.from, range.to, &request.period)) {
     case PeriodCheck::Ok:
         break;
     case PeriodCheck::NoDate:
@@ -105,20 +103,13 @@ int runPdf(const QCommandLineParser &parser, const QDate &from, const QDate &to,
             return fail(QStringLiteral("unknown paper \"%1\": a4 or letter").arg(paper), 2);
     }
 
-    const QString path = files.first();
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
-        return fail(path + QStringLiteral(": It is impossible to open this file (") +
-                        (QFileInfo(path).isDir() ? QStringLiteral("is a directory") : file.errorString()) +
-                        QLatin1Char(')'),
-                    1);
+    const ReportInput &input = files.first();
     auto store = std::make_unique<Store>();
-    const LoadOutcome loaded = readDataFile(file.readAll(), *store);
-    if (loaded.result != LoadOutcome::Loaded)
-        return fail(
-            path + QStringLiteral(": ") + loaded.caption.trimmed() + QStringLiteral(": ") + loaded.text, 1);
+    const QString error = loadReportInput(input, *store);
+    if (!error.isEmpty())
+        return fail(input.name + QStringLiteral(": ") + error, 1);
 
-    request.source = ReportSource{SourceKind::DataFile, QFileInfo(path).fileName()};
+    request.source = ReportSource{SourceKind::DataFile, QFileInfo(input.name).fileName()};
     request.generated = generationTime();
     request.version = programVersion();
     const ReportDocument document = buildComplianceReport(*store, request);

@@ -2,13 +2,12 @@
 
 // kvl-report --pdf: the compliance report of one data file as a PDF file.
 
-#include <QStringList>
+#include "export/Report.h"
 
 #include <memory>
 
 class QCoreApplication;
 class QCommandLineParser;
-class QDate;
 
 namespace kvl {
 
@@ -21,6 +20,6 @@ bool pdfRequested(const QCommandLineParser &parser);
 
 // Writes the report; the exit status: 0 written, 1 unreadable input or
 // unwritable output, 2 bad options.
-int runPdf(const QCommandLineParser &parser, const QDate &from, const QDate &to, const QStringList &files);
+int runPdf(const QCommandLineParser &parser, const DateRange &range, const QList<ReportInput> &files);
 
 } // namespace kvl
