@@ -184,15 +184,19 @@ void endArchiveSession()
     state().sessionDevice = 0;
 }
 
-QString recordedDataTextForDialogs(const Store &store)
+RecordedSpan recordedSpanForDialogs(const Store &store)
 {
     const qint64 device = archiveSessionDevice();
-    if (device == 0 || !appArchive())
-        return recordedDataText(store);
-    for (const ArchiveDevice &d : appArchive()->devices())
-        if (d.id == device)
-            return recordedDataText(RecordedSpan{d.first, d.last});
-    return recordedDataText(store);
+    if (device != 0 && appArchive())
+        for (const ArchiveDevice &d : appArchive()->devices())
+            if (d.id == device)
+                return RecordedSpan{d.first, d.last};
+    return recordedSpan(store);
+}
+
+QString recordedDataTextForDialogs(const Store &store)
+{
+    return recordedDataText(recordedSpanForDialogs(store));
 }
 
 QString periodTooLongText(const QDate &from, const QDate &to, const PeriodFit &fit, int version)

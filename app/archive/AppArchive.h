@@ -6,6 +6,7 @@
 // opened the user is told once and files and downloads work as before.
 
 #include "archive/Archive.h"
+#include "tables/RecordedSpan.h"
 
 #include <QDate>
 #include <QString>
@@ -46,8 +47,10 @@ qint64 archiveSessionDevice();
 void startArchiveSession(qint64 device);
 void endArchiveSession();
 
-// "Recorded data: ..." of the period dialogs: the archive's span of the
-// session's device, else the store's.
+// The recorded span the period dialogs show and propose: the archive's
+// span of the session's device, else the store's.
+RecordedSpan recordedSpanForDialogs(const Store &store);
+// "Recorded data: ..." of that span.
 QString recordedDataTextForDialogs(const Store &store);
 
 // Loads the days from..to of the session's device into the store before a

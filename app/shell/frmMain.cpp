@@ -121,6 +121,8 @@ void frmMain::buildMenus()
     item(QStringLiteral("mnuEvenements"), QStringLiteral("Event Chart"), &frmMain::mnuEvenements_Click);
     hyphen(QStringLiteral("sep2"));
     item(QStringLiteral("mnuParametres"), QStringLiteral("Parameter Chart"), &frmMain::mnuParametres_Click);
+    hyphen(QStringLiteral("sep7"));
+    item(QStringLiteral("mnuRapport"), QStringLiteral("Report..."), &frmMain::mnuRapport_Click);
 
     bar(QStringLiteral("sepArchive"));
     menuBar()->addMenu(makeArchiveMenu(this))->setObjectName(QStringLiteral("mnuArchive"));
@@ -275,6 +277,11 @@ void frmMain::mnuEvenements_Click()
 void frmMain::mnuParametres_Click()
 {
     analysisCommand(false, false, RequestedView::Parameters);
+}
+
+void frmMain::mnuRapport_Click()
+{
+    analysisCommand(false, false, RequestedView::Report);
 }
 
 void frmMain::mnuAbout_Click()

@@ -139,6 +139,9 @@ private slots:
         QTest::newRow("archive and data files")
             << QStringList{"--leq", "--archive", archive, m_files.first()} << 2 << "not from data files";
         QTest::newRow("archive without a mode") << QStringList{"--archive", archive} << 2 << "choose one of";
+        QTest::newRow("archive as a PDF")
+            << QStringList{"--pdf", m_dir.filePath(QStringLiteral("a.pdf")), "--archive", archive} << 2
+            << "--pdf reports on a data file";
         QTest::newRow("archive, from after to")
             << QStringList{"--leq", "--archive", archive, "--from", "2026-11-02", "--to", "2026-11-01"} << 2
             << "is after --to";
