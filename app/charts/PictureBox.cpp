@@ -14,6 +14,8 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
+#include <algorithm>
+
 namespace kvl {
 
 namespace {
@@ -52,6 +54,20 @@ void PictureBox::moveTwips(int leftTwips, int topTwips)
     move(twips(leftTwips), twips(topTwips));
 }
 
+void PictureBox::setPixelGeometry(const QRect &geometry)
+{
+    setFixedSize(geometry.size());
+    move(geometry.topLeft());
+    update();
+}
+
+double PictureBox::textScale() const
+{
+    // Smaller than designed, the text shrinks with the picture so that the
+    // labels keep their room; larger, it keeps its size.
+    return std::min(1.0, double(width()) / qMax(1, twips(m_canvas.widthTwips())));
+}
+
 QPointF PictureBox::toChart(const QPointF &pixel) const
 {
     const Scale &s = m_canvas.scale();
@@ -69,7 +85,13 @@ void PictureBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    paintCanvas(painter, m_canvas, QRectF(rect()));
+    CanvasPaint options;
+    options.textScale = textScale();
+    // No label under the zoom and print buttons.
+    for (const QWidget *child : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        if (child->isVisible())
+            options.keepClear << QRectF(child->geometry());
+    paintCanvas(painter, m_canvas, QRectF(rect()), options);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent *event)

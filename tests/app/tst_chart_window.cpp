@@ -223,35 +223,6 @@ private slots:
         QVERIFY(findForm(dialog));
     }
 
-    void fitsTheScreen()
-    {
-        fillBusyStore(appStore(), 5);
-        MessageRecorder messages;
-        frmGraphique_Leq *w = openChart(QDate(2008, 2, 28), 7);
-        QVERIFY(w);
-        // In a main window of the smallest screen the chart scrolls inside its area.
-        QWidget *main = w->window();
-        const QRect screen = w->screen()->availableGeometry();
-        main->resize(screen.size() - QSize(10, 10));
-        QCoreApplication::processEvents();
-        auto *scroll = w->findChild<QScrollArea *>();
-        QVERIFY(scroll->viewport()->width() < w->surface()->width());
-        QVERIFY(scroll->horizontalScrollBar()->isVisible());
-        QCOMPARE(scroll->verticalScrollBar()->isVisible(),
-                 scroll->viewport()->height() < w->surface()->height());
-        // Everything lies on the window's area, none overlapping a diagram.
-        const QRect area(QPoint(0, 0), w->surface()->size());
-        for (QWidget *c : w->surface()->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
-            QVERIFY2(area.contains(c->geometry()), qPrintable(c->objectName()));
-            for (Diagram d : {Diagram::Leq10, Diagram::Leq1})
-                if (c != w->graphique(d))
-                    QVERIFY2(!c->geometry().intersects(w->graphique(d)->geometry()),
-                             qPrintable(c->objectName()));
-        }
-        // The zoom button sits inside its diagram, 2.9 units from the right on a 7-day chart.
-        QCOMPARE(w->zoomButton(Diagram::Leq1)->x(), 501 - qRound(2.9 * 501 / 34));
-    }
-
     void saveImage_data()
     {
         QTest::addColumn<QString>("answer");

@@ -142,7 +142,8 @@ private slots:
         store.Device_Version = qint16(c[1].toInt());
         store.Leq1_Count = c[3].toInt();
         store.Leq10_Count = c[4].toInt();
-        store.Seuils_Prets = store.Parametres_Constants = c[5] == "1";
+        store.Seuils_Prets = c[5] != "0";
+        store.Parametres_Constants = c[5] == "1";
         ChartState state;
         const ZoomButtonEffect enlarge = state.zoomButton(diagram, store);
         const ZoomButtonEffect shrink = state.zoomButton(diagram, store);
