@@ -1,6 +1,7 @@
 #include "charts/PictureBox.h"
 
 #include "charts/CanvasPainter.h"
+#include "files/FileNames.h"
 #include "shell/Forms.h"
 #include "shell/Seams.h"
 
@@ -166,10 +167,8 @@ void PictureBox::saveImageAs()
     const std::optional<QString> chosen = dialogs().saveFile(window(), proposed, imageFilter, 1);
     if (!chosen || chosen->isEmpty())
         return;
-    QString path = *chosen;
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix != QStringLiteral("png") && suffix != QStringLiteral("svg") && suffix != QStringLiteral("pdf"))
-        path += QStringLiteral(".png");
+    // PNG unless the name says SVG or PDF; never a second extension.
+    const QString path = withFilterExtension(*chosen, imageFilter, 1);
     if (!saveImage(path))
         showMessage(QStringLiteral("The image could not be saved in ") + path + QStringLiteral(" !!!"),
                     QStringLiteral("Save Image As..."), MsgIcon::Exclamation);

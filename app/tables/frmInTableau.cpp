@@ -1,5 +1,6 @@
 #include "tables/frmInTableau.h"
 
+#include "shell/DateEdit.h"
 #include "shell/Seams.h"
 #include "store/Names.h"
 #include "store/Store.h"
@@ -24,7 +25,7 @@ const QString &eventsView = view::EventsTable;
 
 QDateEdit *makePicker(const QString &name)
 {
-    auto *picker = new QDateEdit;
+    auto *picker = new DateEdit;
     picker->setObjectName(name);
     picker->setCalendarPopup(true);
     picker->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
@@ -78,7 +79,10 @@ frmInTableau::frmInTableau()
     grid->addWidget(m_end, 1, 1);
     layout->addWidget(frame);
     // Where the loaded data lies, so a first choice of period finds something.
-    QLabel *recorded = makeLabel(QStringLiteral("Label_Recorded_Data"), recordedDataText(store));
+    QLabel *recorded =
+        makeLabel(QStringLiteral("Label_Recorded_Data"),
+                  recordedDataText(store, store.Requested_View == eventsView ? RecordedData::Events
+                                                                             : RecordedData::Leq));
     recorded->setAlignment(Qt::AlignCenter);
     layout->addWidget(recorded);
 

@@ -210,6 +210,27 @@ private slots:
             const QRect view = visibleArea(w);
             const QRect picture = onScreen(w->graphique(d));
             QVERIFY(picture.width() >= view.width() - 40 || picture.height() >= view.height() - 120);
+            if (d == Diagram::Leq10) {
+                // Zoomed with the mouse, then moved with the right button.
+                PictureBox *box = w->graphique(d);
+                const QPoint a = box->toPixel(QPointF(13.3, -75)).toPoint();
+                const QPoint b = box->toPixel(QPointF(20.6, -100)).toPoint();
+                QTest::mousePress(box, Qt::LeftButton, {}, a);
+                QTest::mouseMove(box, b);
+                QTest::mouseRelease(box, Qt::LeftButton, {}, b);
+                QVERIFY(appStore().Zoom_Souris);
+                screenshot(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(" zoomed"));
+                checkInView(w);
+                const QPoint from(box->width() / 2, box->height() / 2);
+                QTest::mousePress(box, Qt::RightButton, {}, from);
+                QTest::mouseMove(box, from + QPoint(box->width() / 7, box->height() / 9));
+                QTest::mouseRelease(box, Qt::RightButton, {},
+                                    from + QPoint(box->width() / 7, box->height() / 9));
+                screenshot(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(" panned"));
+                checkInView(w);
+                w->zoomButton(d)->click();
+                settle();
+            }
             w->zoomButton(d)->click();
             settle();
             checkInView(w);

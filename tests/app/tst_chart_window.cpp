@@ -231,7 +231,8 @@ private slots:
         // name, the save dialog's answer, the file written, how it starts
         for (const char *row :
              {"PNG;d.png;d.png;\x89PNG", "SVG;d.svg;d.svg;<?xml", "PDF;d.PDF;d.PDF;%PDF",
-              "no extension: PNG;d;d.png;\x89PNG", "cancelled;;;", "unwritable;missing/d.png;;"}) {
+              "no extension: PNG;d;d.png;\x89PNG", "another kind's extension: replaced;d.kvl;d.png;\x89PNG",
+              "cancelled;;;", "unwritable;missing/d.png;;"}) {
             const QStringList r = QString::fromLatin1(row).split(QLatin1Char(';'));
             QTest::newRow(qPrintable(r[0])) << r[1] << r[2] << r[3].toLatin1();
         }
