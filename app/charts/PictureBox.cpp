@@ -5,6 +5,7 @@
 #include "shell/Forms.h"
 #include "shell/Seams.h"
 
+#include <QBuffer>
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QImage>
@@ -117,25 +118,27 @@ void PictureBox::contextMenuEvent(QContextMenuEvent *event)
     menu.exec(event->globalPos());
 }
 
-bool PictureBox::saveImage(const QString &path) const
+QByteArray PictureBox::imageBytes(const QString &format) const
 {
-    const QString suffix = QFileInfo(path).suffix().toLower();
+    // Drawn in memory, so the file is written whole or not at all.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     const QSize size(twips(m_canvas.widthTwips()), twips(m_canvas.heightTwips()));
-    if (suffix == QStringLiteral("svg")) {
+    if (format == QStringLiteral("svg")) {
         QSvgGenerator svg;
-        svg.setFileName(path);
+        svg.setOutputDevice(&buffer);
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setTitle(objectName());
         QPainter painter;
         if (!painter.begin(&svg))
-            return false;
+            return QByteArray();
         painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
         paintCanvas(painter, m_canvas, QRectF(QPoint(0, 0), size));
-        return painter.end();
+        return painter.end() ? buffer.data() : QByteArray();
     }
-    if (suffix == QStringLiteral("pdf")) {
-        QPdfWriter pdf(path);
+    if (format == QStringLiteral("pdf")) {
+        QPdfWriter pdf(&buffer);
         pdf.setResolution(PdfDpi);
         pdf.setPageSize(
             QPageSize(QSizeF(m_canvas.widthTwips() / TwipsPerPoint, m_canvas.heightTwips() / TwipsPerPoint),
@@ -144,11 +147,11 @@ bool PictureBox::saveImage(const QString &path) const
         pdf.setTitle(objectName());
         QPainter painter;
         if (!painter.begin(&pdf))
-            return false;
+            return QByteArray();
         const QRectF page(0, 0, pdf.width(), pdf.height());
         painter.fillRect(page, Qt::white);
         paintCanvas(painter, m_canvas, page);
-        return painter.end();
+        return painter.end() ? buffer.data() : QByteArray();
     }
     QImage image(size * PngScale, QImage::Format_RGB32);
     image.setDevicePixelRatio(PngScale);
@@ -158,20 +161,35 @@ bool PictureBox::saveImage(const QString &path) const
         painter.setRenderHint(QPainter::Antialiasing);
         paintCanvas(painter, m_canvas, QRectF(QPoint(0, 0), size));
     }
-    return image.save(path, "PNG");
+    return image.save(&buffer, "PNG") ? buffer.data() : QByteArray();
+}
+
+FileWrite PictureBox::saveImage(const QString &path) const
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const QByteArray bytes = imageBytes(
+        suffix == QStringLiteral("svg") || suffix == QStringLiteral("pdf") ? suffix : QStringLiteral("png"));
+    if (bytes.isEmpty())
+        return FileWrite{FileWrite::Result::NotWritten, QStringLiteral("the picture could not be drawn")};
+    return writeFileAtomically(path, bytes);
 }
 
 void PictureBox::saveImageAs()
 {
-    const QString proposed = objectName() + QStringLiteral(".png");
-    const std::optional<QString> chosen = dialogs().saveFile(window(), proposed, imageFilter, 1);
-    if (!chosen || chosen->isEmpty())
-        return;
-    // PNG unless the name says SVG or PDF; never a second extension.
-    const QString path = withFilterExtension(*chosen, imageFilter, 1);
-    if (!saveImage(path))
-        showMessage(QStringLiteral("The image could not be saved in ") + path + QStringLiteral(" !!!"),
-                    QStringLiteral("Save Image As..."), MsgIcon::Exclamation);
+    QString proposed = objectName() + QStringLiteral(".png");
+    for (;;) {
+        const std::optional<QString> chosen = dialogs().saveFile(window(), proposed, imageFilter, 1);
+        if (!chosen || chosen->isEmpty())
+            return;
+        // PNG unless the name says SVG or PDF; never a second extension.
+        const QString path = withFilterExtension(*chosen, imageFilter, 1);
+        const FileWrite written = saveImage(path);
+        if (written.ok())
+            return;
+        // Nothing was replaced; the user may choose another place.
+        showMessage(writeFailureText(path, written), QStringLiteral("Save Image As..."), MsgIcon::Critical);
+        proposed = path;
+    }
 }
 
 } // namespace kvl

@@ -7,6 +7,7 @@
 // picture as PNG, SVG or PDF.
 
 #include "charts/Canvas.h"
+#include "files/FileWrite.h"
 
 #include <QPointF>
 #include <QWidget>
@@ -40,11 +41,15 @@ public:
     QPointF toChart(const QPointF &pixel) const;
     QPointF toPixel(const QPointF &chart) const;
 
+    // The picture as a PNG, SVG or PDF file ("png", "svg", "pdf"); empty when
+    // it cannot be drawn.
+    QByteArray imageBytes(const QString &format) const;
     // Writes the picture to a file; the format follows the extension
-    // (.png, .svg, .pdf; anything else is written as PNG). False on failure.
-    bool saveImage(const QString &path) const;
+    // (.png, .svg, .pdf; anything else is written as PNG).
+    FileWrite saveImage(const QString &path) const;
 
-    // Save Image As...: asks for a file through the dialogs seam and writes it.
+    // Save Image As...: asks for a file through the dialogs seam and writes
+    // it; a failed write is reported and the dialog asked again.
     void saveImageAs();
 
 signals:

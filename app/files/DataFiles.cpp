@@ -2,6 +2,7 @@
 
 #include "Logging.h"
 #include "files/DataFile.h"
+#include "files/FileWrite.h"
 #include "files/SaveProgress.h"
 #include "files/frmWait_Save.h"
 #include "shell/AppHooks.h"
@@ -14,7 +15,6 @@
 #include <QApplication>
 #include <QDate>
 #include <QFile>
-#include <QSaveFile>
 
 namespace kvl {
 
@@ -39,18 +39,6 @@ public:
 };
 
 } // namespace
-
-bool writeFileAtomically(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
 
 void Sauvegarde_Fichier(int version, int leqRows)
 {
@@ -85,15 +73,16 @@ void Sauvegarde_Fichier(int version, int leqRows)
             proposed.clear();
             continue;
         }
-        bool written;
+        FileWrite written;
         {
             WaitCursor hourglass;
             written = writeFileAtomically(*chosen, image);
         }
-        if (written)
+        if (written.ok())
             break;
-        qCWarning(lcFiles) << "cannot write" << *chosen;
-        // The old file, if any, is untouched; offer another name.
+        // The old file, if any, is untouched; say why, then offer another name.
+        showMessage(writeFailureText(*chosen, written), QStringLiteral("It is impossible to save data !!!"),
+                    MsgIcon::Critical);
         proposed = backupSaveName(QDate::currentDate());
     }
 

@@ -1,12 +1,12 @@
 #include "shell/CsvExport.h"
 
+#include "files/FileWrite.h"
 #include "shell/Seams.h"
 #include "store/Store.h"
 #include "tables/Period.h"
 
 #include <QAction>
 #include <QDate>
-#include <QSaveFile>
 #include <QWidget>
 
 namespace kvl {
@@ -59,18 +59,19 @@ void addParamsCsvExport(QWidget *sheet, const Store &store)
 
 bool exportCsv(QWidget *parent, const QString &proposedName, const QByteArray &csv)
 {
-    const std::optional<QString> path =
-        dialogs().saveFile(parent, proposedName, QStringLiteral("CSV (*.csv)|*.csv"), 1);
-    if (!path || path->isEmpty())
-        return false;
-    // Written whole or not at all: an existing file is replaced only once complete.
-    QSaveFile file(*path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit()) {
-        showMessage(QStringLiteral("It is impossible to write this file : ") + *path,
-                    QStringLiteral("Export CSV"), MsgIcon::Critical);
-        return false;
+    QString proposed = proposedName;
+    for (;;) {
+        const std::optional<QString> path =
+            dialogs().saveFile(parent, proposed, QStringLiteral("CSV (*.csv)|*.csv"), 1);
+        if (!path || path->isEmpty())
+            return false;
+        const FileWrite written = writeFileAtomically(*path, csv);
+        if (written.ok())
+            return true;
+        // Nothing was replaced; the user may choose another place.
+        showMessage(writeFailureText(*path, written), QStringLiteral("Export CSV"), MsgIcon::Critical);
+        proposed = *path;
     }
-    return true;
 }
 
 QString csvFileName(const QString &what, const Store &store)

@@ -29,7 +29,8 @@ void addEventsCsvExport(QWidget *list, const Store &store, EventList labels);
 // device's current parameters.
 void addParamsCsvExport(QWidget *sheet, const Store &store);
 
-// Asks for a file name and writes the bytes; false when cancelled or not written.
+// Asks for a file name and writes the bytes; a failed write is reported and
+// the dialog asked again. False when cancelled.
 bool exportCsv(QWidget *parent, const QString &proposedName, const QByteArray &csv);
 
 // "Leq10 2008-03-05 to 2008-03-06.csv" for the period the store holds.

@@ -3,6 +3,7 @@
 
 #include "../core/TableStores.h"
 #include "TestSupport.h"
+#include "WriteFaults.h"
 
 #include "charts/ChartPeriod.h"
 #include "charts/PictureBox.h"
@@ -228,36 +229,68 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("written");
         QTest::addColumn<QByteArray>("start");
-        // name, the save dialog's answer, the file written, how it starts
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("reason");
+        // name, the save dialog's answer (in a folder holding old.png, old.svg
+        // and old.pdf), the file written, how it starts, how writing fails and
+        // why. The PDF (about 11 KB) is small enough to be cut only at the
+        // end of the write; the PNG and SVG are cut while written.
         for (const char *row :
-             {"PNG;d.png;d.png;\x89PNG", "SVG;d.svg;d.svg;<?xml", "PDF;d.PDF;d.PDF;%PDF",
-              "no extension: PNG;d;d.png;\x89PNG", "another kind's extension: replaced;d.kvl;d.png;\x89PNG",
-              "cancelled;;;", "unwritable;missing/d.png;;"}) {
+             {"PNG;d.png;d.png;\x89PNG;none;", "SVG;d.svg;d.svg;<?xml;none;", "PDF;d.PDF;d.PDF;%PDF;none;",
+              "no extension: PNG;d;d.png;\x89PNG;none;", "replaces;old.svg;old.svg;<?xml;none;",
+              "another kind's extension: replaced;d.kvl;d.png;\x89PNG;none;",
+              "cancelled;;;;none;", "missing folder;missing/d.png;;;none;No such file or directory",
+              "PNG, full disk;old.png;;;size limit;File too large",
+              "SVG, full disk;old.svg;;;size limit;File too large",
+              "PDF, full disk;old.pdf;;;size limit;File too large",
+              "read-only folder;old.png;;;read-only folder;Permission denied",
+              "read-only file;old.pdf;;;read-only file;Existing file <path> is not writable"}) {
             const QStringList r = QString::fromLatin1(row).split(QLatin1Char(';'));
-            QTest::newRow(qPrintable(r[0])) << r[1] << r[2] << r[3].toLatin1();
+            QTest::newRow(qPrintable(r[0])) << r[1] << r[2] << r[3].toLatin1() << r[4] << r[5];
         }
     }
 
+    // The picture replaces the file chosen, or the old file stays and a
+    // message says why before the dialog asks again.
     void saveImage()
     {
         QFETCH(QString, answer);
         QFETCH(QString, written);
         QFETCH(QByteArray, start);
+        QFETCH(QString, fault);
+        QFETCH(QString, reason);
         fillBusyStore(appStore(), 5);
         MessageRecorder messages;
         frmGraphique_Leq *w = openChart(QDate(2008, 2, 28), 1);
         QVERIFY(w);
         messages.clear();
         QTemporaryDir dir;
+        const QStringList old{"old.pdf", "old.png", "old.svg"};
+        for (const QString &name : old) {
+            QFile f(dir.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("old") == 3);
+        }
         ScriptedDialogs dialogs;
+        const QString path = dir.filePath(answer);
         if (!answer.isEmpty())
-            dialogs.saveAnswers << dir.filePath(answer);
-        w->graphique(Diagram::Leq1)->saveImageAs();
-        QCOMPARE(dialogs.saveRequests, QStringList{"Graphique_Leq1.png"});
-        QCOMPARE(dialogs.saveFilters,
-                 QStringList{"PNG image (*.png)|*.png|SVG drawing (*.svg)|*.svg|PDF document (*.pdf)|*.pdf"});
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
-                 written.isEmpty() ? QStringList() : QStringList{written});
+            dialogs.saveAnswers << path;
+        {
+            FaultyTarget faulty(path, writeFault(fault));
+            w->graphique(Diagram::Leq1)->saveImageAs();
+        }
+        const QStringList proposed{"Graphique_Leq1.png"};
+        QCOMPARE(dialogs.saveRequests, reason.isEmpty() ? proposed : proposed + QStringList{path});
+        QCOMPARE(dialogs.saveFilters.value(0),
+                 "PNG image (*.png)|*.png|SVG drawing (*.svg)|*.svg|PDF document (*.pdf)|*.pdf");
+        QStringList files = old;
+        if (!files.contains(written) && !written.isEmpty())
+            files = QStringList{written} + old;
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), files);
+        for (const QString &name : old) {
+            QFile f(dir.filePath(name));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll() == "old", name != written);
+        }
         if (!written.isEmpty()) {
             QFile f(dir.filePath(written));
             QVERIFY(f.open(QIODevice::ReadOnly));
@@ -278,7 +311,10 @@ private slots:
                 QVERIFY2(inked(image, canvas.scale(), at, [](QColor c) { return c != Qt::white; }),
                          qPrintable(QStringLiteral("%1 %2").arg(at.x()).arg(at.y())));
         }
-        QCOMPARE(messages.messages.size(), answer.startsWith(QLatin1String("missing")) ? 1 : 0);
+        QCOMPARE(shown(messages), reason.isEmpty() ? QString()
+                                                   : msg("It is impossible to write this file : " + path +
+                                                             " (" + reason.replace("<path>", path) + ")",
+                                                         "Save Image As...", MsgIcon::Critical));
     }
 };
 

@@ -4,15 +4,18 @@
 
 #include "../core/TableStores.h"
 #include "TestSupport.h"
+#include "WriteFaults.h"
 
 #include "charts/ChartPeriod.h"
 #include "files/DataFile.h"
 #include "shell/AppHooks.h"
+#include "shell/CsvExport.h"
 #include "shell/Forms.h"
 #include "shell/frmMain.h"
 #include "store/Store.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QListWidget>
 #include <QTemporaryDir>
@@ -100,23 +103,62 @@ private slots:
         KVL_COMPARE_REF("export/lists.txt", "diagram statistics", tips);
     }
 
+    // A cancel writes nothing and says nothing; a failed write names the file
+    // and the reason, keeps the old file, and asks again.
+    void cancelledOrFailed_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("answer"); // in a folder holding old.csv; "" cancels
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QString>("reason"); // <path> stands for the chosen file
+        QTest::newRow("cancelled") << "none"
+                                   << "" << 100 << "";
+        QTest::newRow("small file, full disk") << "size limit"
+                                               << "old.csv" << 10'240 << "File too large";
+        QTest::newRow("large file, full disk") << "size limit"
+                                               << "old.csv" << 1'000'000 << "File too large";
+        QTest::newRow("read-only folder") << "read-only folder"
+                                          << "old.csv" << 100 << "Permission denied";
+        QTest::newRow("read-only file") << "read-only file"
+                                        << "old.csv" << 100 << "Existing file <path> is not writable";
+        QTest::newRow("missing folder") << "none"
+                                        << "no/such/folder.csv" << 100 << "No such file or directory";
+    }
+
     void cancelledOrFailed()
     {
-        QWidget *w = openWindow(5, QStringLiteral("frmTableau_Leq_V5"), QStringLiteral("28/02/2008"),
-                                QStringLiteral("28/02/2008"));
-        QAction *action = exportAction(w, QStringLiteral("List_Leq10"));
-        QVERIFY(action);
-        ScriptedDialogs dialogs;
-        MessageRecorder messages;
+        QFETCH(QString, fault);
+        QFETCH(QString, answer);
+        QFETCH(int, size);
+        QFETCH(QString, reason);
         QTemporaryDir dir;
-        const QString failing = dir.filePath(QStringLiteral("no/such/folder.csv"));
-        dialogs.saveAnswers << std::nullopt << failing;
-        action->trigger(); // cancelled: nothing
-        QVERIFY(messages.messages.isEmpty());
-        action->trigger();
-        QCOMPARE(shown(messages), msg(QStringLiteral("It is impossible to write this file : ") + failing,
-                                      QStringLiteral("Export CSV"), MsgIcon::Critical));
-        QVERIFY(!QFile::exists(failing));
+        QFile old(dir.filePath(QStringLiteral("old.csv")));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old contents") == 12);
+        old.close();
+        const QString path = dir.filePath(answer);
+        ScriptedDialogs dialogs;
+        if (!answer.isEmpty())
+            dialogs.saveAnswers << path;
+        MessageRecorder messages;
+        bool written;
+        {
+            FaultyTarget faulty(path, writeFault(fault));
+            written = exportCsv(nullptr, QStringLiteral("Leq10.csv"), QByteArray(size, 'x'));
+        }
+        QVERIFY(!written);
+        if (answer.isEmpty()) {
+            QCOMPARE(dialogs.saveRequests, QStringList{"Leq10.csv"});
+            QVERIFY(messages.messages.isEmpty());
+        } else {
+            QCOMPARE(dialogs.saveRequests, (QStringList{"Leq10.csv", path}));
+            QCOMPARE(shown(messages), msg(QStringLiteral("It is impossible to write this file : ") + path +
+                                              QStringLiteral(" (") + reason.replace("<path>", path) + ")",
+                                          QStringLiteral("Export CSV"), MsgIcon::Critical));
+        }
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old contents"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"old.csv"});
     }
 
     void nothingToExport()

@@ -3,6 +3,7 @@
 
 #include "../core/TableStores.h"
 #include "TestSupport.h"
+#include "WriteFaults.h"
 #include "files/DataFile.h"
 #include "files/DataFiles.h"
 #include "files/frmWait_Save.h"
@@ -16,10 +17,6 @@
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <csignal>
-#include <optional>
-#include <sys/resource.h>
 
 using namespace kvl;
 using namespace kvl::test;
@@ -53,20 +50,6 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QVERIFY(f.open(QIODevice::WriteOnly));
     QCOMPARE(f.write(bytes), bytes.size());
 }
-
-// Files written past a size fail with EFBIG instead of raising SIGXFSZ.
-struct FileSizeLimit
-{
-    rlimit old{};
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old);
-        const rlimit limit{bytes, old.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old); }
-};
 
 frmWait_Save *waitWindow()
 {
@@ -113,17 +96,19 @@ private slots:
         QTest::addColumn<int>("version");
         QTest::addColumn<int>("store");           // 0 nothing loaded, 1 no valid Leq row, 2 loaded
         QTest::addColumn<QStringList>("answers"); // names in a folder holding "old.kvl"; then cancel
-        QTest::addColumn<bool>("limitSize");      // writes fail past 4 KiB
+        QTest::addColumn<QString>("fault");       // how writing the first name fails
         // The names proposed, each with its filter, then the messages of each row
         // are in tests/data/windows/savefile.txt.
         const QStringList old{QStringLiteral("old.kvl")};
-        QTest::newRow("nothing loaded") << 5 << 0 << old << false;
-        QTest::newRow("no valid Leq row") << 5 << 1 << old << false;
-        QTest::newRow("cancel") << 5 << 2 << QStringList() << false;
-        QTest::newRow("empty name asks again") << 70 << 2 << QStringList{QString(), QString()} << false;
+        QTest::newRow("nothing loaded") << 5 << 0 << old << "none";
+        QTest::newRow("no valid Leq row") << 5 << 1 << old << "none";
+        QTest::newRow("cancel") << 5 << 2 << QStringList() << "none";
+        QTest::newRow("empty name asks again") << 70 << 2 << QStringList{QString(), QString()} << "none";
         QTest::newRow("missing folder, backup name proposed")
-            << 4 << 2 << QStringList{QStringLiteral("no such folder/data.kvl")} << false;
-        QTest::newRow("failed write keeps the old file") << 3 << 2 << old << true;
+            << 4 << 2 << QStringList{QStringLiteral("no such folder/data.kvl")} << "none";
+        QTest::newRow("full disk keeps the old file") << 3 << 2 << old << "size limit";
+        QTest::newRow("read-only folder keeps the old file") << 5 << 2 << old << "read-only folder";
+        QTest::newRow("read-only file is kept") << 70 << 2 << old << "read-only file";
     }
 
     // Nothing is written: the old file and its folder stay as they were.
@@ -132,7 +117,7 @@ private slots:
         QFETCH(int, version);
         QFETCH(int, store);
         QFETCH(QStringList, answers);
-        QFETCH(bool, limitSize);
+        QFETCH(QString, fault);
 
         QTemporaryDir dir;
         const QString old = dir.filePath(QStringLiteral("old.kvl"));
@@ -146,9 +131,7 @@ private slots:
         for (const QString &a : answers)
             dialogs.saveAnswers << (a.isEmpty() ? a : dir.filePath(a));
         {
-            std::optional<FileSizeLimit> limit;
-            if (limitSize)
-                limit.emplace(4 * 1024);
+            FaultyTarget faulty(dir.filePath(answers.value(0, QStringLiteral("old.kvl"))), writeFault(fault));
             Sauvegarde_Fichier(version, leqRows(version));
         }
 
@@ -158,7 +141,8 @@ private slots:
         seen << shown(recorder);
         const QString today = QDate::currentDate().toString(QStringLiteral("dd-MM-yyyy"));
         KVL_COMPARE_REF("windows/savefile.txt", QStringLiteral("save ") + QTest::currentDataTag(),
-                        seen.replaceInStrings(today, QStringLiteral("<today>")));
+                        seen.replaceInStrings(today, QStringLiteral("<today>"))
+                            .replaceInStrings(dir.path(), QStringLiteral("<dir>")));
         QCOMPARE(contents(old), QByteArray("old contents"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("old.kvl")});

@@ -11,12 +11,12 @@
 
 #include "Generator.h"
 #include "SampleFile.h"
+#include "files/FileWrite.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <csignal>
@@ -308,10 +308,14 @@ int main(int argc, char *argv[])
 
     if (parser.isSet(QStringLiteral("write"))) {
         const QByteArray file = kvlsim::sampleDataFile(o.version, o.seed, o.weeks);
-        QSaveFile out(parser.value(QStringLiteral("write")));
-        if (file.isEmpty() || !out.open(QIODevice::WriteOnly) || out.write(file) != file.size() ||
-            !out.commit()) {
-            std::fprintf(stderr, "kvl-sim: could not write %s\n", qPrintable(out.fileName()));
+        const QString path = parser.value(QStringLiteral("write"));
+        if (file.isEmpty()) {
+            std::fprintf(stderr, "kvl-sim: no data file for version %d\n", o.version);
+            return 1;
+        }
+        const kvl::FileWrite written = kvl::writeFileAtomically(path, file);
+        if (!written.ok()) {
+            std::fprintf(stderr, "kvl-sim: %s\n", qPrintable(kvl::writeFailureText(path, written)));
             return 1;
         }
         return 0;
