@@ -150,8 +150,12 @@ private slots:
         m_main->startUp();
         Fermer_Fenetres();
         // On a large screen the user gives the program the whole screen.
-        if (screenSize().width() > 1024)
+        if (screenSize().width() > 1024) {
             m_main->showMaximized();
+            // Without a window manager (Xvfb) the window is given the screen.
+            if (m_main->frameGeometry().width() < available().width() * 9 / 10)
+                m_main->setGeometry(available());
+        }
         settle();
         QVERIFY(available().contains(m_main->frameGeometry()));
     }
