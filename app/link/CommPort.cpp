@@ -34,8 +34,10 @@ void setMSComm1(SerialLine *replacement)
 
 QString portDeviceName(int number)
 {
-    return comPortDevice(currentPortSystem(), number, qEnvironmentVariable("KVL_SERIAL_PORTS"),
-                         systemPorts());
+    // Listing the system's ports is slow: only when no list is given.
+    const QString override = qEnvironmentVariable("KVL_SERIAL_PORTS");
+    return comPortDevice(currentPortSystem(), number, override,
+                         override.isEmpty() ? systemPorts() : QList<SystemPort>());
 }
 
 } // namespace kvl
