@@ -1,6 +1,7 @@
 #include "link/TransferDriver.h"
 
 #include "link/CommPort.h"
+#include "link/PortChoice.h"
 #include "link/Transfer.h"
 #include "link/TransferReport.h"
 #include "link/frmWait.h"
@@ -99,12 +100,13 @@ private:
     {
         const Store &s = appStore();
         lastDetail().clear();
-        if (s.Cancel_Flag && s.Transfer_Error >= 1 && s.Transfer_Error <= 4) {
+        const TransferOutcome outcome = transferOutcome(s);
+        if (outcome != TransferOutcome::Completed && outcome != TransferOutcome::Cancelled) {
             TransferFacts facts;
             facts.comPort = s.Com_Port;
             facts.portPath = portDeviceName(s.Com_Port);
             facts.version = s.Device_Version;
-            facts.code = s.Transfer_Error;
+            facts.outcome = outcome;
             facts.received = m_transfer.arrived();
             facts.reason = m_transfer.failureReason();
             lastDetail() = transferErrorDetail(facts);
@@ -136,6 +138,9 @@ QString lastTransferErrorDetail()
 
 void startTransfer(std::function<void()> done)
 {
+    // The tables are about to hold the memory of the device chosen.
+    Store &s = appStore();
+    s.Device_Version = qint16(downloadVersion(s));
     // One line, one download at a time.
     if (g_running)
         g_running->abort();

@@ -1,6 +1,7 @@
 #include "link/frmPort.h"
 
 #include "link/CommPort.h"
+#include "link/PortChoice.h"
 #include "shell/frmMain.h"
 #include "store/Store.h"
 
@@ -134,7 +135,7 @@ frmPort::frmPort() : Form(QStringLiteral("frmPort"), &openFlags().Open_frmPort, 
     for (int n = 1; n <= 16; ++n)
         m_ports[std::size_t(n)]->setChecked(false);
     m_portGroup->setExclusive(true);
-    switch (s.Device_Version) {
+    switch (downloadVersion(s)) {
     case Version35:
         m_v3->setChecked(true);
         break;
@@ -218,20 +219,20 @@ void frmPort::Cmd_Ok_Click()
     if (const int port = selectedPort())
         s.Com_Port = qint16(port);
     if (m_v3->isChecked())
-        s.Device_Version = Version35;
+        choosePortVersion(s, Version35);
     else if (m_v4->isChecked())
-        s.Device_Version = Version40;
+        choosePortVersion(s, Version40);
     else if (m_v5->isChecked())
-        s.Device_Version = Version5X;
+        choosePortVersion(s, Version5X);
     else if (m_kvl36->isChecked())
-        s.Device_Version = VersionKvl36;
+        choosePortVersion(s, VersionKvl36);
 
     if (s.Com_Port == 0) {
         setMainCaption(NoPortCaptionOk);
         return;
     }
     MSComm1().setPort(s.Com_Port);
-    setMainCaption(portCaption(s.Device_Version, s.Com_Port));
+    setMainCaption(portCaption(downloadVersion(s), s.Com_Port));
     for (const char *entry : {"mnuAnalyse", "mnuAbout"})
         setMenuEnabled(QLatin1String(entry), true);
     close();

@@ -1,6 +1,7 @@
 #include "shell/frmMain.h"
 
 #include "files/DataFiles.h"
+#include "link/PortChoice.h"
 #include "shell/AppHooks.h"
 #include "shell/Forms.h"
 #include "shell/frmAbout.h"
@@ -39,6 +40,7 @@ const QString frmMain::DesignCaption = QStringLiteral("ORLIN Analysis Software -
 frmMain::frmMain(bool withSplash) : m_withSplash(withSplash)
 {
     g_instance = this;
+    forgetPortVersion();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(DesignCaption);
     m_mdi = new QMdiArea(this);
@@ -167,9 +169,10 @@ void frmMain::finishStartUp()
     f.Open_frmData_Type = false;
     f.Open_frmWait = false;
     appStore().initialise();
-    openForm(QStringLiteral("frmPort"));
+    // Loaded first, so that the port selection proposes the file's version.
     if (!m_startFile.isEmpty())
         openDataFile(m_startFile);
+    openForm(QStringLiteral("frmPort"));
 }
 
 bool frmMain::openDataFile(const QString &path)
@@ -234,7 +237,7 @@ void frmMain::mnuSave_As_Click()
     Sauvegarde_Fichier(s.Device_Version, leqRows(s.Device_Version));
 }
 
-void frmMain::analysisCommand(bool resetPeriod, bool resetChartDays, const QString &view)
+void frmMain::analysisCommand(bool resetPeriod, bool resetChartDays, RequestedView view)
 {
     Store &s = appStore();
     if (resetPeriod) {
@@ -251,22 +254,22 @@ void frmMain::analysisCommand(bool resetPeriod, bool resetChartDays, const QStri
 
 void frmMain::mnuGraphique_Click()
 {
-    analysisCommand(true, true, view::LeqChart);
+    analysisCommand(true, true, RequestedView::LeqChart);
 }
 
 void frmMain::mnuTab_Leq_Click()
 {
-    analysisCommand(true, false, view::LeqTable);
+    analysisCommand(true, false, RequestedView::LeqTable);
 }
 
 void frmMain::mnuEvenements_Click()
 {
-    analysisCommand(true, false, view::EventsTable);
+    analysisCommand(true, false, RequestedView::EventsTable);
 }
 
 void frmMain::mnuParametres_Click()
 {
-    analysisCommand(false, false, view::Parameters);
+    analysisCommand(false, false, RequestedView::Parameters);
 }
 
 void frmMain::mnuAbout_Click()

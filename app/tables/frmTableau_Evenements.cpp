@@ -31,11 +31,11 @@ frmTableau_Evenements::frmTableau_Evenements()
     addButtons();
 
     Periode_Evenements(store);
-    m_hasRows = store.Period_First != 0 || store.Period_Last != 0;
+    m_hasRows = !store.periodRows(EventTable::rowCount).isEmpty();
     addEventsCsvExport(m_list, store, EventList::Table);
     if (!m_hasRows) {
         setPrintable(false);
-        fillList(m_list, emptyPeriodList(noEventText()));
+        fillList(m_list, emptyPeriodList(messageText(Message::EmptyEventTable)));
         return;
     }
     setPrintable(true);

@@ -34,9 +34,10 @@ frmTableau_Leq::frmTableau_Leq()
     Periode_Leq(store, store.Leq_Count);
     m_entete->setText(leqHeader(store));
 
-    m_hasRows = store.Period_First != 0 || store.Period_Last != 0;
+    m_hasRows = !store.periodRows(LeqTable::rowCount).isEmpty();
     setPrintable(m_hasRows);
-    fillList(m_list, m_hasRows ? ListText{Lignes_Tableau_Leq(store), false} : emptyPeriodList(noLeqText()));
+    fillList(m_list, m_hasRows ? ListText{Lignes_Tableau_Leq(store), false}
+                               : emptyPeriodList(messageText(Message::EmptyLeqTable)));
     addLeqCsvExport(m_list, store, LeqSeries::Leq);
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
 // Texts of the chart window computed from the store: header, date line,
-// level extremes, threshold and hour labels, weighting and source.
+// level extremes, threshold and hour labels. Weighting and source are the
+// parameter sheet's texts.
 
+#include "store/Messages.h"
 #include "store/Store.h"
 
 #include <QString>
@@ -15,8 +17,9 @@ QString chartHeader(const Store &store);
 // Label_Date: "Leq Diagram from : <day name> <d> <month> <yyyy> at midday to  ... at midday."
 QString chartDateLine(const Store &store);
 
-// Lowest and highest level of rows first..last of a Leq table. The search
-// starts from 125 and 60 dB, so levels outside that span are capped there.
+// Lowest and highest level of rows first..last of a Leq table (rowsWithin).
+// The search starts from 125 and 60 dB, so levels outside that span are
+// capped there, and a period without rows gives 125 and 60.
 struct LevelRange
 {
     int lowest = 125;
@@ -49,15 +52,5 @@ bool thresholdLabelsShown(const Store &store);
 bool thresholdsChangedShown(const Store &store);
 QString thresholdsChangedText();
 
-// Label_Analyse from Param_Block element 6 and Label_Source from element 7;
-// empty for a value with no defined text.
-QString chartAnalysisText(int element6);
-QString chartSourceText(int element7);
-
-// List and diagram texts of the chart window.
-QString noLeq10ChartText();    // no record in the period: "No Leq10 value ..."
-QString noLeq10SeriesText();   // records but no Leq10 row: " No Leq10 value ..."
-QString noLeq1SeriesText();    // " No Leq1 value for this period !!!"
-QString leq1UnavailableText(); // firmware 3.5 and 4.0
 
 } // namespace kvl

@@ -70,13 +70,39 @@ using HistoryTable = RecordTable<HistoryRows, HistoryFields>;
 using ParamBlockTable = ByteArrayTable<ParamBlockSize>;
 using ParamRawTable = ByteArrayTable<ParamAnswerSize>;
 
-// Requested_View values: the view the Analysis menu asked for.
-namespace view {
-inline const QString LeqChart = QStringLiteral("Graphique Leq");
-inline const QString LeqTable = QStringLiteral("Tableau Leq");
-inline const QString EventsTable = QStringLiteral("Tableau Evénements");
-inline const QString Parameters = QStringLiteral("Tableau Paramètres");
-} // namespace view
+// A run of record table rows, first..last; 0 at either end means none.
+struct PeriodRows
+{
+    int first = 0;
+    int last = 0;
+    bool isEmpty() const { return first < 1 || last < first; }
+    int count() const { return isEmpty() ? 0 : last - first + 1; }
+};
+
+// Rows first..last of a table of rowCount rows, as every reader of a period
+// takes them: none when either end is 0 (no row in the period) or the ends
+// make no run inside the table; a run past the table's end stops at it.
+PeriodRows rowsWithin(int first, int last, int rowCount);
+
+// The view the Analysis menu asked for (Requested_View).
+enum class RequestedView { None, LeqChart, LeqTable, EventsTable, Parameters };
+
+// The view's text, as the data source window names it ("" for None), and
+// the view of a text (None for any other text).
+QString viewText(RequestedView view);
+RequestedView viewOf(const QString &text);
+
+// Columns of a Tab_Seuils row: the instant of a switch and the thresholds
+// (dB) in force before and after it.
+namespace seuil {
+constexpr int Day = 1;
+constexpr int Month = 2;
+constexpr int Year = 3; // year - 2000
+constexpr int Hour = 4;
+constexpr int Minute = 5;
+constexpr int Before = 6;
+constexpr int After = 7;
+} // namespace seuil
 
 // The one measurement store: the last downloaded or loaded device memory
 // and the few settings that travel between windows.
@@ -92,7 +118,7 @@ struct Store
     qint16 Com_Port = 0;
     qint32 Leq_Count = LeqRowsMax;
     QString Serial_Number;
-    QString Requested_View;
+    RequestedView Requested_View = RequestedView::None;
     QString Data_File_Path;
     bool Data_Loaded = false;
     bool Cancel_Flag = false;
@@ -123,7 +149,7 @@ struct Store
     // Thresholds (dB) and switching hours chosen for a firmware 3.5/4.0 diagram.
     qint16 Seuil_Jour = 0, Seuil_Nuit = 0, Heure_Jour_Nuit = 0, Heure_Nuit_Jour = 0;
     // Threshold schedule: Tab_Seuils[i][c], row i from 1 (row 0 unused),
-    // column c 1..7 (day, month, year - 2000, hour, minute, before, after).
+    // column c one of namespace seuil.
     std::vector<std::array<qint16, 8>> Tab_Seuils;
     bool Seuils_Prets = false;
     bool Parametres_Constants = false;
@@ -140,6 +166,8 @@ struct Store
     void initialise();
 
     bool isVersion5Family() const { return kvl::isVersion5Family(Device_Version); }
+    // Period_First..Period_Last as rows of a table of rowCount rows.
+    PeriodRows periodRows(int rowCount) const { return rowsWithin(Period_First, Period_Last, rowCount); }
     int leqRowsForVersion() const { return leqRows(Device_Version); }
 };
 
@@ -154,7 +182,7 @@ void setDefaultThresholds(Store &store);
 // Leq level in dB of a Leq record.
 inline int leqLevel(const qint16 *row)
 {
-    return 100 * fieldOf(row, field::LevelHundreds) + fieldOf(row, field::LevelUnits);
+    return levelOf(fieldOf(row, field::LevelHundreds), fieldOf(row, field::LevelUnits));
 }
 
 } // namespace kvl

@@ -7,6 +7,7 @@
 #include "TestSupport.h"
 #include "files/frmData_Type.h"
 #include "link/CommPort.h"
+#include "link/PortChoice.h"
 #include "link/TransferDriver.h"
 #include "shell/AppHooks.h"
 #include "shell/Forms.h"
@@ -161,7 +162,7 @@ private slots:
         QVERIFY(sim.start(version, args));
         m_opened.clear();
         Store &s = appStore();
-        s.Requested_View = view;
+        s.Requested_View = viewOf(view);
         MessageRecorder messages;
         auto *w = qobject_cast<frmData_Type *>(openForm(QStringLiteral("frmData_Type")));
         QVERIFY(w);
@@ -187,6 +188,23 @@ private slots:
         for (int i = block::SerialFirst; i <= block::SerialLast; ++i)
             serial += QString::number(mem.paramBlock[std::size_t(i)]);
         QCOMPARE(s.Serial_Number, serial);
+    }
+
+    // 5.X data loaded, a 4.0 device chosen: the download is of 4.0, and the
+    // store then holds 4.0 data.
+    void downloadsTheVersionChosen()
+    {
+        Simulator sim;
+        QVERIFY(sim.start(4, {"--seed", "8", "--weeks", "2", "--fast"}));
+        Store &s = appStore();
+        s.Device_Version = Version5X;
+        s.Data_Loaded = true;
+        choosePortVersion(s, Version40);
+        QCOMPARE(s.Device_Version, qint16(Version5X));
+        download(30000);
+        QVERIFY2(s.Data_Loaded, qPrintable(lastTransferErrorDetail()));
+        QCOMPARE(s.Device_Version, qint16(Version40));
+        QCOMPARE(storeMismatch(s, sim.memory()), QString());
     }
 
 private:
