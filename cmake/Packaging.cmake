@@ -60,8 +60,9 @@ set(CPACK_PACKAGE_NAME kvl-analysis)
 set(CPACK_PACKAGE_VENDOR "ORLIN")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "analysis software for KVL 24-2 and KVL 36 sound level limiters")
+# Lines of the long description stay within 80 columns (lintian).
 set(CPACK_PACKAGE_DESCRIPTION
-    "Downloads a limiter's memory over a serial line, saves it to .kvl data files and shows it as\nLeq level diagrams, Leq and event tables and a parameter sheet, each printable.\nkvl-report writes data files as CSV or JSON; kvl-sim simulates a limiter.")
+    "Downloads a limiter's memory over a serial line, saves it to .kvl data\nfiles and shows it as Leq level diagrams, Leq and event tables and a\nparameter sheet, each printable. kvl-report writes data files as CSV or\nJSON; kvl-sim simulates a limiter.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
