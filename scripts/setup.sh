@@ -5,10 +5,12 @@ set -euo pipefail
 KVL_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KVL_BUILD="${KVL_BUILD:-$KVL_ROOT/build}"
 
-# Build tools, Qt (with the SQLite driver of the device archive), Google Benchmark, a font for offscreen text, pdftotext for the
-# printing tests, clang with its fuzzing runtime for the loader's fuzz target.
-KVL_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libqt6sql6-sqlite libgl1-mesa-dev
-              libbenchmark-dev fonts-dejavu-core poppler-utils clang libclang-rt-14-dev desktop-file-utils)
+# Build tools, Qt (with the SQLite driver of the device archive), Google Benchmark, a font for offscreen
+# text, pdftotext for the printing tests, clang with its fuzzing runtime for the loader's fuzz target;
+# help2man for the manual pages, and what builds and checks the Debian package (scripts/package).
+KVL_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libqt6sql6-sqlite
+              libgl1-mesa-dev libbenchmark-dev fonts-dejavu-core poppler-utils clang libclang-rt-14-dev desktop-file-utils
+              help2man gzip dpkg-dev fakeroot file lintian)
 
 kvl_install_packages() {
     local missing=()

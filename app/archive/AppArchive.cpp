@@ -184,19 +184,19 @@ void endArchiveSession()
     state().sessionDevice = 0;
 }
 
-RecordedSpan recordedSpanForDialogs(const Store &store)
+RecordedSpan recordedSpanForDialogs(const Store &store, RecordedData which)
 {
     const qint64 device = archiveSessionDevice();
     if (device != 0 && appArchive())
         for (const ArchiveDevice &d : appArchive()->devices())
             if (d.id == device)
                 return RecordedSpan{d.first, d.last};
-    return recordedSpan(store);
+    return recordedSpan(store, which);
 }
 
-QString recordedDataTextForDialogs(const Store &store)
+QString recordedDataTextForDialogs(const Store &store, RecordedData which)
 {
-    return recordedDataText(recordedSpanForDialogs(store));
+    return recordedDataText(recordedSpanForDialogs(store, which));
 }
 
 QString periodTooLongText(const QDate &from, const QDate &to, const PeriodFit &fit, int version)

@@ -49,9 +49,9 @@ void endArchiveSession();
 
 // The recorded span the period dialogs show and propose: the archive's
 // span of the session's device, else the store's.
-RecordedSpan recordedSpanForDialogs(const Store &store);
+RecordedSpan recordedSpanForDialogs(const Store &store, RecordedData which = RecordedData::All);
 // "Recorded data: ..." of that span.
-QString recordedDataTextForDialogs(const Store &store);
+QString recordedDataTextForDialogs(const Store &store, RecordedData which = RecordedData::All);
 
 // Loads the days from..to of the session's device into the store before a
 // view opens. True when there is no session or it loaded; false after a
