@@ -69,6 +69,8 @@ bool ScriptedDialogs::choosePrinter(QWidget *, QPrinter &printer)
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(printerPdfPath);
     }
+    if (accept && printerChoices)
+        printerChoices(printer);
     return accept;
 }
 
