@@ -328,7 +328,7 @@ void frmGraphique_Leq::Form_Load()
     m_printLeq10->hide();
 
     Periode_Graphique(s, s.leqRowsForVersion());
-    const bool hasPeriod = s.Period_First != 0 && s.Period_Last != 0;
+    const bool hasPeriod = !s.periodRows(LeqTable::rowCount).isEmpty();
     if (s.isVersion5Family()) {
         if (hasPeriod) {
             Separer_Leq1_Leq10(s);
@@ -510,7 +510,7 @@ void frmGraphique_Leq::fillLevelLabels()
 void frmGraphique_Leq::redrawDiagram(Diagram diagram)
 {
     const Store &s = appStore();
-    if (s.Period_First == 0 || s.Period_Last == 0 || (diagram == Diagram::Leq1 && !s.isVersion5Family()))
+    if (s.periodRows(LeqTable::rowCount).isEmpty() || (diagram == Diagram::Leq1 && !s.isVersion5Family()))
         return;
     PictureBox *box = graphique(diagram);
     // The picture of the diagram's zoom state: small, enlarged or mouse-zoomed.

@@ -42,7 +42,7 @@ void addLeqCsvExport(QWidget *list, const Store &store, LeqSeries series)
 void addEventsCsvExport(QWidget *list, const Store &store, EventList labels)
 {
     const PeriodRows r = labels == EventList::Table
-                             ? PeriodRows{store.Period_First, store.Period_Last}
+                             ? store.periodRows(EventTable::rowCount)
                              : scanPeriod(store.Event_Records, EventTable::rowCount, storedPeriod(store));
     const QList<EventEntry> rows =
         r.isEmpty() ? QList<EventEntry>()

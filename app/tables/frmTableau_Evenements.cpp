@@ -31,7 +31,7 @@ frmTableau_Evenements::frmTableau_Evenements()
     addButtons();
 
     Periode_Evenements(store);
-    m_hasRows = store.Period_First != 0 || store.Period_Last != 0;
+    m_hasRows = !store.periodRows(EventTable::rowCount).isEmpty();
     addEventsCsvExport(m_list, store, EventList::Table);
     if (!m_hasRows) {
         setPrintable(false);

@@ -34,7 +34,7 @@ frmTableau_Leq::frmTableau_Leq()
     Periode_Leq(store, store.Leq_Count);
     m_entete->setText(leqHeader(store));
 
-    m_hasRows = store.Period_First != 0 || store.Period_Last != 0;
+    m_hasRows = !store.periodRows(LeqTable::rowCount).isEmpty();
     setPrintable(m_hasRows);
     fillList(m_list, m_hasRows ? ListText{Lignes_Tableau_Leq(store), false} : emptyPeriodList(noLeqText()));
     addLeqCsvExport(m_list, store, LeqSeries::Leq);

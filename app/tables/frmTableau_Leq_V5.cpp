@@ -63,7 +63,7 @@ frmTableau_Leq_V5::frmTableau_Leq_V5()
     Periode_Leq(store, store.Leq_Count);
     m_entete10->setText(leq10Header(store));
     m_entete1->setText(leq1Header(store));
-    if (store.Period_First != 0 && store.Period_Last != 0) {
+    if (!store.periodRows(LeqTable::rowCount).isEmpty()) {
         Separer_Leq1_Leq10(store);
     } else {
         store.Leq1_Count = 1;

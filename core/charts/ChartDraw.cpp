@@ -302,8 +302,11 @@ RowRange seriesRows(const Store &store, LeqKind series)
 {
     RowRange r;
     if (series == LeqKind::Leq) {
-        r.first = std::max(1, int(store.Period_First));
-        r.last = std::min(LeqTable::rowCount, int(store.Period_Last));
+        const PeriodRows rows = store.periodRows(LeqTable::rowCount);
+        if (!rows.isEmpty()) {
+            r.first = rows.first;
+            r.last = rows.last;
+        }
     } else {
         const int count = series == LeqKind::Leq10 ? store.Leq10_Count : store.Leq1_Count;
         r.last = std::min(LeqTable::rowCount, count - 1);
@@ -383,7 +386,7 @@ void Tracer_Limite_Enregistrement(Canvas &canvas, const Store &store, Rgb colour
 SeriesOutcome Tracer_Serie(Canvas &canvas, const Store &store, LeqKind series, int chartDays, Rgb colour)
 {
     SeriesOutcome outcome;
-    const bool hasPeriod = store.Period_First != 0 && store.Period_Last != 0;
+    const bool hasPeriod = !store.periodRows(LeqTable::rowCount).isEmpty();
     if (series == LeqKind::Leq) {
         if (!hasPeriod) {
             outcome.hideZoomLeq10 = outcome.hideZoomLeq1 = true;

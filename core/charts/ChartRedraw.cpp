@@ -48,10 +48,12 @@ Rows rowsOf(const Store &store, Diagram diagram)
         return Rows{&store.Leq1_Records, 1, store.Leq1_Count - 1};
     case LeqKind::Leq10:
         return Rows{&store.Leq10_Records, 1, store.Leq10_Count - 1};
-    case LeqKind::Leq:
-        if (store.Period_First == 0 || store.Period_Last == 0)
+    case LeqKind::Leq: {
+        const PeriodRows rows = store.periodRows(LeqTable::rowCount);
+        if (rows.isEmpty())
             return Rows{};
-        return Rows{&store.Leq_Records, store.Period_First, store.Period_Last};
+        return Rows{&store.Leq_Records, rows.first, rows.last};
+    }
     }
     return Rows{};
 }

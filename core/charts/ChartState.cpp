@@ -83,7 +83,7 @@ bool isVersion34(const Store &store)
 
 bool hasPeriod(const Store &store)
 {
-    return store.Period_First != 0 && store.Period_Last != 0;
+    return !store.periodRows(LeqTable::rowCount).isEmpty();
 }
 
 // Labels that the enlarged diagram covers.

@@ -79,7 +79,10 @@ QString chartDateLine(const Store &store)
 LevelRange levelRange(const LeqTable &table, int first, int last)
 {
     LevelRange range;
-    for (int row = first; row <= last; ++row) {
+    const PeriodRows rows = rowsWithin(first, last, LeqTable::rowCount);
+    if (rows.isEmpty())
+        return range;
+    for (int row = rows.first; row <= rows.last; ++row) {
         const int level = leqLevel(table.row(row));
         if (level < range.lowest)
             range.lowest = level;

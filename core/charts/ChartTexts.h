@@ -15,8 +15,9 @@ QString chartHeader(const Store &store);
 // Label_Date: "Leq Diagram from : <day name> <d> <month> <yyyy> at midday to  ... at midday."
 QString chartDateLine(const Store &store);
 
-// Lowest and highest level of rows first..last of a Leq table. The search
-// starts from 125 and 60 dB, so levels outside that span are capped there.
+// Lowest and highest level of rows first..last of a Leq table (rowsWithin).
+// The search starts from 125 and 60 dB, so levels outside that span are
+// capped there, and a period without rows gives 125 and 60.
 struct LevelRange
 {
     int lowest = 125;

@@ -103,8 +103,11 @@ LeqInterval intervalOf(LeqSeries series, Minute stamp, Minute previous, int leve
 QList<LeqInterval> leqIntervals(const LeqTable &table, int first, int last, LeqSeries series)
 {
     QList<LeqInterval> out;
-    first = qMax(first, 1);
-    last = qMin(last, LeqTable::rowCount);
+    const PeriodRows rows = rowsWithin(first, last, LeqTable::rowCount);
+    if (rows.isEmpty())
+        return out;
+    first = rows.first;
+    last = rows.last;
     Minute previous = -1;
     if (first > 1 && !rowMinute(table.row(first - 1), &previous))
         previous = -1;
@@ -165,8 +168,11 @@ QList<LeqInterval> storeIntervals(const Store &store, const DateRange &range)
 QList<EventEntry> eventEntries(const EventTable &table, int first, int last, int version, EventList list)
 {
     QList<EventEntry> out;
-    first = qMax(first, 1);
-    last = qMin(last, EventTable::rowCount);
+    const PeriodRows rows = rowsWithin(first, last, EventTable::rowCount);
+    if (rows.isEmpty())
+        return out;
+    first = rows.first;
+    last = rows.last;
     for (int r = first; r <= last; ++r) {
         const qint16 *row = table.row(r);
         const int a = row[field::CodeA - 1], b = row[field::CodeB - 1];

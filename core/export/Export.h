@@ -55,7 +55,7 @@ struct LeqInterval
     Minute lastMinute() const { return end - 1; }
 };
 
-// Intervals of rows first..last of a Leq table, all of one series. A 10-minute
+// Intervals of rows first..last (rowsWithin) of a Leq table, all of one series. A 10-minute
 // level starts where the previous row of its table ended when that row is at
 // most 10 minutes older, else 10 minutes before its stamp (as the tables
 // read); a 1-minute level always covers the minute before its stamp.
@@ -76,7 +76,7 @@ struct EventEntry
     QString label; // blanks around the list's label trimmed
 };
 
-// Events of rows first..last (rows that are no event are left out).
+// Events of rows first..last (rowsWithin; rows that are no event are left out).
 QList<EventEntry> eventEntries(const EventTable &table, int first, int last, int version, EventList list);
 // The events table's events of the store dated in the range.
 QList<EventEntry> storeEvents(const Store &store, const DateRange &range);

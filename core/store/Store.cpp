@@ -19,6 +19,14 @@ void Store::initialise()
     Seuils_Prets = false;
 }
 
+PeriodRows rowsWithin(int first, int last, int rowCount)
+{
+    if (first < 1 || last < 1 || first > rowCount)
+        return PeriodRows();
+    const PeriodRows rows{first, qMin(last, rowCount)};
+    return rows.isEmpty() ? PeriodRows() : rows;
+}
+
 void setDefaultThresholds(Store &s)
 {
     const ParamBlockTable &p = s.Param_Block;

@@ -70,6 +70,20 @@ using HistoryTable = RecordTable<HistoryRows, HistoryFields>;
 using ParamBlockTable = ByteArrayTable<ParamBlockSize>;
 using ParamRawTable = ByteArrayTable<ParamAnswerSize>;
 
+// A run of record table rows, first..last; 0 at either end means none.
+struct PeriodRows
+{
+    int first = 0;
+    int last = 0;
+    bool isEmpty() const { return first < 1 || last < first; }
+    int count() const { return isEmpty() ? 0 : last - first + 1; }
+};
+
+// Rows first..last of a table of rowCount rows, as every reader of a period
+// takes them: none when either end is 0 (no row in the period) or the ends
+// make no run inside the table; a run past the table's end stops at it.
+PeriodRows rowsWithin(int first, int last, int rowCount);
+
 // Requested_View values: the view the Analysis menu asked for.
 namespace view {
 inline const QString LeqChart = QStringLiteral("Graphique Leq");
@@ -140,6 +154,8 @@ struct Store
     void initialise();
 
     bool isVersion5Family() const { return kvl::isVersion5Family(Device_Version); }
+    // Period_First..Period_Last as rows of a table of rowCount rows.
+    PeriodRows periodRows(int rowCount) const { return rowsWithin(Period_First, Period_Last, rowCount); }
     int leqRowsForVersion() const { return leqRows(Device_Version); }
 };
 

@@ -22,13 +22,6 @@ Period storedPeriod(const Store &store);
 // Whether the stored start and end texts name the same day.
 bool isSingleDay(const Store &store);
 
-struct PeriodRows
-{
-    int first = 0;
-    int last = 0;
-    bool isEmpty() const { return first == 0 || last == 0; }
-};
-
 // First and last rows 1..rowCount of a date-sorted table inside the period
 // (0 and 0 when none); the stamp's year field is read as 2000 + field 6.
 PeriodRows scanPeriod(const LeqTable &table, int rowCount, const Period &period);

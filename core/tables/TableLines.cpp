@@ -83,8 +83,11 @@ bool sameDay(const qint16 *a, const qint16 *b)
 QStringList eventLines(const Store &store, int first, int last, EventList list)
 {
     QStringList lines;
-    if (first < 1 || last < first || last > EventTable::rowCount)
+    const PeriodRows rows = rowsWithin(first, last, EventTable::rowCount);
+    if (rows.isEmpty())
         return lines;
+    first = rows.first;
+    last = rows.last;
     const QString between =
         list == EventList::Table ? QStringLiteral("   to   ") : QStringLiteral("   at   ");
     for (int i = first; i <= last; ++i) {
@@ -134,8 +137,11 @@ Stamp minusMinutes(Stamp s, int minutes)
 QStringList leqLines(const LeqTable &table, int first, int last, LeqKind kind)
 {
     QStringList lines;
-    if (first < 1 || last < first || last > LeqTable::rowCount)
+    const PeriodRows rows = rowsWithin(first, last, LeqTable::rowCount);
+    if (rows.isEmpty())
         return lines;
+    first = rows.first;
+    last = rows.last;
     const int length = kind == LeqKind::Leq1 ? 1 : 10;
     for (int i = first; i <= last; ++i) {
         const qint16 *row = table.row(i);
@@ -187,9 +193,10 @@ void Separer_Leq1_Leq10(Store &store)
 {
     store.Leq1_Count = 1;
     store.Leq10_Count = 1;
-    if (store.Period_First < 1 || store.Period_Last > LeqTable::rowCount)
+    const PeriodRows rows = store.periodRows(LeqTable::rowCount);
+    if (rows.isEmpty())
         return;
-    for (int i = store.Period_First; i <= store.Period_Last; ++i) {
+    for (int i = rows.first; i <= rows.last; ++i) {
         const qint16 *row = store.Leq_Records.row(i);
         LeqTable *target = nullptr;
         qint32 *count = nullptr;

@@ -30,7 +30,7 @@ struct Stamp
 };
 Stamp minusMinutes(Stamp stamp, int minutes);
 
-// Lines of rows first..last of a Leq table; rows before first still count
+// Lines of rows first..last (rowsWithin) of a Leq table; rows before first still count
 // for the interval start and (after the first line) the empty line rule.
 QStringList leqLines(const LeqTable &table, int first, int last, LeqKind kind);
 

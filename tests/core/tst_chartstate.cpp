@@ -200,6 +200,7 @@ private slots:
         Store store = v5Store(1);
         store.Device_Version = qint16(c[1].toInt());
         store.Period_First = 100;
+        store.Period_Last = 110;
         store.Leq1_Count = store.Leq10_Count = c[3].toInt();
         ChartState state;
         const ChartState::ListClick click =
