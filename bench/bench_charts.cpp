@@ -52,11 +52,11 @@ void build(const Store &s, Canvas &leq10, Canvas &leq1)
     Tracer_Axes_Zoom(leq10, s, Diagram::Leq10, colours::Black);
     Tracer_Limite_Enregistrement(leq10, s, colours::Blue);
     Tracer_Seuils(leq10, s, colours::Threshold);
-    Tracer_Leq10_7J(leq10, s, colours::Red);
+    Tracer_Serie(leq10, s, LeqSeries::Leq10, 7, colours::Red);
     leq1.clear();
     Tracer_Axes_Zoom(leq1, s, Diagram::Leq1, colours::Black);
     Tracer_Seuils(leq1, s, colours::Threshold);
-    Tracer_Leq1_7J(leq1, s, colours::Red);
+    Tracer_Serie(leq1, s, LeqSeries::Leq1, 7, colours::Red);
 }
 
 void paint(const Canvas &canvas, QImage &image)

@@ -3,6 +3,7 @@
 
 #include "export/Report.h"
 #include "export/Statistics.h"
+#include "files/DataFile.h"
 
 #include "Generator.h"
 #include "SampleFile.h"
@@ -15,7 +16,6 @@
 #include <QTemporaryDir>
 
 #include <memory>
-#include <thread>
 
 namespace {
 
@@ -53,11 +53,34 @@ void BM_EventCsvFullStore(benchmark::State &state)
 }
 BENCHMARK(BM_EventCsvFullStore)->Unit(benchmark::kMillisecond);
 
+// One full firmware 5.X file's --summary on one thread, bytes already read:
+// loading, schedule and figures. The load alone for comparison.
+void BM_LoadOneFile(benchmark::State &state)
+{
+    const QByteArray bytes = kvlsim::sampleDataFile(5, 11, FullWeeks);
+    auto store = std::make_unique<kvl::Store>();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(kvl::readDataFile(bytes, *store).result);
+}
+BENCHMARK(BM_LoadOneFile)->Unit(benchmark::kMillisecond);
+
+void BM_SummaryOneFile(benchmark::State &state)
+{
+    const QByteArray bytes = kvlsim::sampleDataFile(5, 11, FullWeeks);
+    kvl::ReportOptions options;
+    options.kind = kvl::ReportKind::Summary;
+    for (auto _ : state) {
+        const kvl::FileReport r = kvl::reportBytes(QStringLiteral("full.kvl"), bytes, options);
+        benchmark::DoNotOptimize(r.out.data());
+    }
+}
+BENCHMARK(BM_SummaryOneFile)->Unit(benchmark::kMillisecond);
+
 // 100 files written once, then reported on as kvl-report does.
 void BM_SummaryHundredFiles(benchmark::State &state)
 {
     QTemporaryDir dir;
-    QStringList paths;
+    QList<kvl::ReportInput> paths;
     for (int i = 0; i < 100; ++i) {
         const QString path = dir.filePath(QStringLiteral("full_%1.kvl").arg(i));
         QFile f(path);
@@ -66,15 +89,17 @@ void BM_SummaryHundredFiles(benchmark::State &state)
             state.SkipWithError("could not write the files");
             return;
         }
-        paths << path;
+        paths << kvl::ReportInput::fromName(path);
     }
     kvl::ReportOptions options;
     options.kind = kvl::ReportKind::Summary;
     const int threads = int(state.range(0));
     for (auto _ : state) {
-        const QList<kvl::FileReport> reports = kvl::reportFiles(paths, options, threads);
-        const QByteArray out = kvl::assembleReport(reports, options);
-        benchmark::DoNotOptimize(out.data());
+        qint64 bytes = 0;
+        kvl::ReportWriter writer(options, [&bytes](const QByteArray &b) { bytes += b.size(); });
+        kvl::reportFiles(paths, options, threads, [&writer](const kvl::FileReport &r) { writer.add(r); });
+        writer.finish();
+        benchmark::DoNotOptimize(bytes);
     }
 }
 BENCHMARK(BM_SummaryHundredFiles)

@@ -18,6 +18,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace kvl::tape {
@@ -99,6 +100,24 @@ inline int versionOf(uint8_t b)
     return versions[b % 4];
 }
 
+// Byte 0 of a tape for a version.
+inline uint8_t versionByte(int version)
+{
+    for (uint8_t b = 0; b < 4; ++b)
+        if (versionOf(b) == version)
+            return b;
+    return 0;
+}
+
+// One arrival, `delay` x 16 ms after the previous one; at most 65535 bytes.
+inline void appendArrival(QByteArray &tape, uint8_t delay, const QByteArray &bytes)
+{
+    tape.append(char(delay));
+    tape.append(char(bytes.size() & 0xFF));
+    tape.append(char((bytes.size() >> 8) & 0xFF));
+    tape.append(bytes);
+}
+
 inline void readTape(const uint8_t *data, std::size_t size, TapeLine &line)
 {
     qint64 at = 0;
@@ -153,10 +172,44 @@ inline const char *runTape(const uint8_t *data, std::size_t size, Store &store)
         return "loaded bytes that did not come after the command";
     if (checkImage(line.afterImageCommand, store.Device_Version) != ImageFault::None)
         return "loaded an implausible image";
-    if (v.parameterExchange && (line.afterParamCommand.size() != Transfer::ParameterAnswerBytes ||
+    if (v.parameterExchange && (line.afterParamCommand.size() != ParamAnswerSize ||
                                 checkParameterAnswer(line.afterParamCommand) != ImageFault::None))
         return "loaded without a whole parameter answer";
     return nullptr;
+}
+
+// A tape on which the device answers the image command with the whole
+// `image`, in arrivals of a few kilobytes, and (firmware 3.5) the parameter
+// command with `answer`: the first answer delays with which the transfer
+// loads it. Empty when none does. Byte mutations of a small tape never grow
+// it to a whole image, so the fuzzer starts from these to reach decoding.
+inline QByteArray wholeImageTape(int version, const QByteArray &image, const QByteArray &answer)
+{
+    constexpr int Piece = 8192;
+    auto build = [&](uint8_t imageDelay, uint8_t answerDelay) {
+        QByteArray tape(1, char(versionByte(version)));
+        for (qsizetype at = 0; at < image.size(); at += Piece)
+            appendArrival(tape, at == 0 ? imageDelay : 2, image.mid(at, Piece));
+        if (!answer.isEmpty())
+            appendArrival(tape, answerDelay, answer);
+        return tape;
+    };
+    auto loads = [](const QByteArray &tape) {
+        auto store = std::make_unique<Store>();
+        return !runTape(reinterpret_cast<const uint8_t *>(tape.constData()), std::size_t(tape.size()),
+                        *store) &&
+               store->Data_Loaded;
+    };
+    // The image command goes out once the line has been quiet (QuietMs).
+    for (int imageDelay = Transfer::QuietMs / 16 + 2; imageDelay < 256; ++imageDelay) {
+        // Without a parameter exchange the answer's delay does not matter.
+        for (int answerDelay = 1; answerDelay < (answer.isEmpty() ? 2 : 256); ++answerDelay) {
+            const QByteArray tape = build(uint8_t(imageDelay), uint8_t(answerDelay));
+            if (loads(tape))
+                return tape;
+        }
+    }
+    return QByteArray();
 }
 
 } // namespace kvl::tape

@@ -70,8 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     const kvl::LoadOutcome out = kvl::readDataFile(bytes, store);
     const bool loaded = out.result == kvl::LoadOutcome::Loaded;
-    // The outcome and the store agree, and every failure has its message.
-    if (loaded != store.Data_Loaded || (!loaded && (out.text.isEmpty() || out.caption.isEmpty())))
+    // The outcome and the store agree, and every failure has its message and its detail.
+    if (loaded != store.Data_Loaded ||
+        (!loaded && (out.text.isEmpty() || out.caption.isEmpty() || out.detail.problem.isEmpty())))
         std::abort();
     if (loaded && kvl::versionOfMarker(kvl::writtenMarker(store.Device_Version)) != store.Device_Version)
         std::abort();

@@ -23,7 +23,8 @@ kvl_install_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# Extra arguments go to the configure step (cmake -D options).
 kvl_build() {
-    cmake -S "$KVL_ROOT" -B "$KVL_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake -S "$KVL_ROOT" -B "$KVL_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
     cmake --build "$KVL_BUILD" -j"$(nproc)"
 }

@@ -18,7 +18,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <functional>
 #include <optional>
 
 namespace kvl {
@@ -67,9 +66,7 @@ QString chartKey(const Store &s)
 std::optional<std::array<qint16, LeqTable::fieldCount>> markedRecord(const Store &s, Diagram diagram,
                                                                      qint32 number)
 {
-    const LeqTable &table = diagram == Diagram::Leq1 ? s.Leq1_Records
-                            : s.isVersion5Family()   ? s.Leq10_Records
-                                                     : s.Leq_Records;
+    const LeqTable &table = *seriesRows(s, diagramSeries(s, diagram)).table;
     if (number < 1 || number > LeqTable::rowCount)
         return std::nullopt;
     std::array<qint16, LeqTable::fieldCount> fields{};
@@ -77,31 +74,12 @@ std::optional<std::array<qint16, LeqTable::fieldCount>> markedRecord(const Store
     return fields;
 }
 
-// Hands the picture boxes' events to the window.
-class EventHook : public QObject
-{
-public:
-    EventHook(QObject *parent, std::function<bool(QObject *, QEvent *)> handler)
-        : QObject(parent), m_handler(std::move(handler))
-    {
-    }
-    bool eventFilter(QObject *watched, QEvent *event) override { return m_handler(watched, event); }
-
-private:
-    std::function<bool(QObject *, QEvent *)> m_handler;
-};
-
-qint32 &markerField(Store &s, Diagram diagram)
-{
-    return diagram == Diagram::Leq1 ? s.Repere_Leq1 : s.Repere_Leq10;
-}
-
 } // namespace
 
 void frmGraphique_Leq::keepMarker(Diagram diagram)
 {
     Store &s = appStore();
-    const qint32 number = markerField(s, diagram);
+    const qint32 number = diagramMarker(s, diagram);
     const std::optional<std::array<qint16, LeqTable::fieldCount>> record = markedRecord(s, diagram, number);
     keptMarker(diagram) = record ? KeptMarker{chartKey(s), *record, number} : KeptMarker{};
 }
@@ -111,10 +89,10 @@ void frmGraphique_Leq::restoreMarkers()
     Store &s = appStore();
     for (Diagram d : {Diagram::Leq10, Diagram::Leq1}) {
         const KeptMarker &kept = keptMarker(d);
-        if (kept.number == 0 || markerField(s, d) != 0 || kept.chart != chartKey(s) ||
+        if (kept.number == 0 || diagramMarker(s, d) != 0 || kept.chart != chartKey(s) ||
             markedRecord(s, d, kept.number) != kept.record)
             continue;
-        markerField(s, d) = kept.number;
+        diagramMarker(s, d) = kept.number;
         redrawDiagram(d);
     }
 }
@@ -125,10 +103,10 @@ void frmGraphique_Leq::setupZoom()
     connect(this, &frmGraphique_Leq::diagramMouseDown, this, &frmGraphique_Leq::zoomMouseDown);
     connect(this, &frmGraphique_Leq::diagramMouseMove, this, &frmGraphique_Leq::zoomMouseMove);
     connect(this, &frmGraphique_Leq::diagramMouseUp, this, &frmGraphique_Leq::zoomMouseUp);
-    auto *hook =
-        new EventHook(this, [this](QObject *watched, QEvent *event) { return diagramEvent(watched, event); });
+    // The window filters its picture boxes' events itself: a separate filter
+    // object lived on while the window's own members were already destroyed.
     for (Diagram d : {Diagram::Leq10, Diagram::Leq1})
-        graphique(d)->installEventFilter(hook);
+        graphique(d)->installEventFilter(this);
 }
 
 void frmGraphique_Leq::syncZoom(Diagram diagram)
@@ -266,7 +244,7 @@ void frmGraphique_Leq::listClicked(Diagram diagram)
     Store &s = appStore();
     const ChartState::ListClick c = m_chart.listClicked(diagram, s, entries, list->currentRow());
     if (c.marker) {
-        markerField(s, diagram) = *c.marker;
+        diagramMarker(s, diagram) = *c.marker;
         keepMarker(diagram);
     }
     if (c.redraw)

@@ -5,6 +5,7 @@
 #include "charts/PictureBox.h"
 #include "charts/Thresholds.h"
 #include "export/Statistics.h"
+#include "params/ParamSheet.h"
 #include "shell/CsvExport.h"
 #include "shell/Seams.h"
 #include "store/Layout.h"
@@ -280,6 +281,8 @@ bool frmGraphique_Leq::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_surface && event->type() == QEvent::Resize)
         fitRightColumn();
+    if (diagramEvent(watched, event))
+        return true;
     return Form::eventFilter(watched, event);
 }
 
@@ -374,10 +377,10 @@ void frmGraphique_Leq::showUnavailableLeq1()
     canvas.setScale(0, 0, canvas.widthTwips(), canvas.heightTwips());
     canvas.setBold(true);
     canvas.setFontSize(12);
-    canvas.text(NoteLeft, NoteTop, leq1UnavailableText());
+    canvas.text(NoteLeft, NoteTop, messageText(Message::Leq1Unavailable));
     canvas.setBold(false);
     canvas.setFontSize(8);
-    listMessage(m_listLeq1, leq1UnavailableText());
+    listMessage(m_listLeq1, messageText(Message::Leq1Unavailable));
     for (QLabel *label : {m_miniLeq1, m_maxiLeq1, m_niveauJourFenetre, m_niveauNuitFenetre})
         label->hide();
 }
@@ -389,9 +392,9 @@ void frmGraphique_Leq::showNoData()
                 MsgIcon::Information);
     m_zoomLeq1->hide();
     m_zoomLeq10->hide();
-    listMessage(m_listLeq10, noLeq10ChartText());
+    listMessage(m_listLeq10, messageText(Message::NoLeq10Value));
     if (s.isVersion5Family())
-        listMessage(m_listLeq1, noLeq1SeriesText());
+        listMessage(m_listLeq1, messageText(Message::NoLeq1Series));
     for (QLabel *label : {m_maxiLeq1, m_maxiLeq10, m_heureJourNuit, m_heureNuitJour, m_miniLeq1, m_miniLeq10,
                           m_niveauJour, m_niveauJourFenetre, m_niveauNuit, m_niveauNuitFenetre})
         label->hide();
@@ -407,14 +410,14 @@ void frmGraphique_Leq::fillLists()
     if (s.Leq10_Count > 1) {
         fillList(m_listLeq10, Lignes_Tableau_Leq10(s), false);
     } else {
-        listMessage(m_listLeq10, noLeq10SeriesText());
+        listMessage(m_listLeq10, messageText(Message::NoLeq10Series));
         m_miniLeq10->hide();
         m_maxiLeq10->hide();
     }
     if (s.Leq1_Count > 1) {
         fillList(m_listLeq1, Lignes_Tableau_Leq1(s), false);
     } else {
-        listMessage(m_listLeq1, noLeq1SeriesText());
+        listMessage(m_listLeq1, messageText(Message::NoLeq1Series));
         m_miniLeq1->hide();
         m_maxiLeq1->hide();
     }
@@ -455,11 +458,9 @@ void frmGraphique_Leq::drawDiagrams()
         return;
     }
     Tracer_Seuils(leq10, s, colours::Threshold);
-    if (!v5) {
-        applySeries(Tracer_Serie(leq10, s, LeqKind::Leq, days, colours::Red));
-    } else {
-        applySeries(Tracer_Serie(leq10, s, LeqKind::Leq10, days, colours::Red));
-        applySeries(Tracer_Serie(leq1, s, LeqKind::Leq1, days, colours::Red));
+    applySeries(Tracer_Serie(leq10, s, diagramSeries(s, Diagram::Leq10), days, colours::Red));
+    if (v5) {
+        applySeries(Tracer_Serie(leq1, s, diagramSeries(s, Diagram::Leq1), days, colours::Red));
         Tracer_Seuils(leq1, s, colours::Threshold);
     }
     m_graphiqueLeq10->update();
@@ -479,13 +480,10 @@ void frmGraphique_Leq::fillLevelLabels()
         m_niveauNuit->setText(t.nuit);
         m_heureJourNuit->setText(t.heureJourNuit);
         m_heureNuitJour->setText(t.heureNuitJour);
-        // A value with no defined text leaves the label as it was.
-        const QString analysis = chartAnalysisText(s.Param_Block[block::Analysis]);
-        if (!analysis.isEmpty())
-            m_analyse->setText(analysis);
-        const QString source = chartSourceText(s.Param_Block[block::Source]);
-        if (!source.isEmpty())
-            m_source->setText(source);
+        // Read as the parameter sheet reads it, so that both agree on every byte.
+        const Measurement m = valuesFromBlock(s.Param_Block).measurement();
+        m_analyse->setText(analysisText(m.analysis, false));
+        m_source->setText(sourceText(m.source, m.sourceWeighting));
         return;
     }
     const LevelRange range10 = levelRange(s.Leq10_Records, 1, s.Leq10_Count - 1);

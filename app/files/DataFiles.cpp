@@ -117,7 +117,7 @@ void Lecture_Fichier(const QString &path)
                 main->setWindowTitle(loadCaption(s.Device_Version, s.Com_Port));
     }
     if (out.result != LoadOutcome::Loaded)
-        showMessage(out.text, out.caption, MsgIcon::Critical, out.detail);
+        showMessage(out.text, out.caption, MsgIcon::Critical, out.detailText());
 }
 
 } // namespace kvl

@@ -48,15 +48,20 @@ void setChartDefaults(Store &s)
     s.Chart_Days_Text = QStringLiteral("1");
 }
 
-QString firstWindowOfView(const QString &view, int version)
+QString firstWindowOfView(RequestedView view, int version)
 {
-    if (view == view::LeqChart)
+    switch (view) {
+    case RequestedView::LeqChart:
         return version == Version35 || version == Version40 ? QStringLiteral("frmInGraphique")
                                                             : QStringLiteral("frmInGraphique_v5");
-    if (view == view::LeqTable || view == view::EventsTable)
+    case RequestedView::LeqTable:
+    case RequestedView::EventsTable:
         return QStringLiteral("frmInTableau");
-    if (view == view::Parameters)
+    case RequestedView::Parameters:
         return QStringLiteral("frmParametres_v4");
+    case RequestedView::None:
+        break;
+    }
     return QString();
 }
 
@@ -118,7 +123,7 @@ frmData_Type::frmData_Type() : Form(QStringLiteral("frmData_Type"), &openFlags()
     connect(m_ok, &QPushButton::clicked, this, &frmData_Type::Cmd_Ok_Click);
     connect(m_cancel, &QPushButton::clicked, this, &frmData_Type::Cmd_Annuler_Click);
 
-    m_frame->setTitle(QStringLiteral("Select the typical data for the ") + s.Requested_View);
+    m_frame->setTitle(QStringLiteral("Select the typical data for the ") + viewText(s.Requested_View));
     m_ok->setEnabled(false);
     m_fileName->clear();
     m_newTransfer->setEnabled(s.Com_Port != 0);
@@ -227,7 +232,7 @@ void frmData_Type::openRequestedView(bool withChartDefaults)
 {
     Store &s = appStore();
     const QString window = firstWindowOfView(s.Requested_View, s.Device_Version);
-    if (withChartDefaults && s.Requested_View == view::LeqChart)
+    if (withChartDefaults && s.Requested_View == RequestedView::LeqChart)
         setChartDefaults(s);
     QPointer<frmData_Type> self(this);
     if (!window.isEmpty())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/Forms.h"
+#include "store/Store.h"
 
 #include <functional>
 
@@ -51,6 +52,6 @@ void setTransferStarter(TransferStarter starter);
 void setChartDefaults(Store &store);
 
 // The first window of a view for a device version ("" for an unknown view).
-QString firstWindowOfView(const QString &requestedView, int version);
+QString firstWindowOfView(RequestedView requestedView, int version);
 
 } // namespace kvl

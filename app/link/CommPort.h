@@ -1,7 +1,7 @@
 #pragma once
 
-// The program's single serial line (the main window's serial control of the
-// original program) and the mapping of "COM n" to a device.
+// The program's single serial line (the main window's serial control) and
+// the mapping of "COM n" to a device.
 
 #include "link/SerialLine.h"
 

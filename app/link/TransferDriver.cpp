@@ -100,12 +100,13 @@ private:
     {
         const Store &s = appStore();
         lastDetail().clear();
-        if (s.Cancel_Flag && s.Transfer_Error >= 1 && s.Transfer_Error <= 4) {
+        const TransferOutcome outcome = transferOutcome(s);
+        if (outcome != TransferOutcome::Completed && outcome != TransferOutcome::Cancelled) {
             TransferFacts facts;
             facts.comPort = s.Com_Port;
             facts.portPath = portDeviceName(s.Com_Port);
             facts.version = s.Device_Version;
-            facts.code = s.Transfer_Error;
+            facts.outcome = outcome;
             facts.received = m_transfer.arrived();
             facts.reason = m_transfer.failureReason();
             lastDetail() = transferErrorDetail(facts);

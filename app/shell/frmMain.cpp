@@ -237,7 +237,7 @@ void frmMain::mnuSave_As_Click()
     Sauvegarde_Fichier(s.Device_Version, leqRows(s.Device_Version));
 }
 
-void frmMain::analysisCommand(bool resetPeriod, bool resetChartDays, const QString &view)
+void frmMain::analysisCommand(bool resetPeriod, bool resetChartDays, RequestedView view)
 {
     Store &s = appStore();
     if (resetPeriod) {
@@ -254,22 +254,22 @@ void frmMain::analysisCommand(bool resetPeriod, bool resetChartDays, const QStri
 
 void frmMain::mnuGraphique_Click()
 {
-    analysisCommand(true, true, view::LeqChart);
+    analysisCommand(true, true, RequestedView::LeqChart);
 }
 
 void frmMain::mnuTab_Leq_Click()
 {
-    analysisCommand(true, false, view::LeqTable);
+    analysisCommand(true, false, RequestedView::LeqTable);
 }
 
 void frmMain::mnuEvenements_Click()
 {
-    analysisCommand(true, false, view::EventsTable);
+    analysisCommand(true, false, RequestedView::EventsTable);
 }
 
 void frmMain::mnuParametres_Click()
 {
-    analysisCommand(false, false, view::Parameters);
+    analysisCommand(false, false, RequestedView::Parameters);
 }
 
 void frmMain::mnuAbout_Click()

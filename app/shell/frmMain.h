@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Store.h"
+
 #include <QMainWindow>
 #include <QTimer>
 
@@ -63,7 +65,7 @@ private:
     void buildMenus();
     void finishStartUp();
     QAction *addBarEntry(const QString &name, const QString &caption);
-    void analysisCommand(bool resetPeriod, bool resetChartDays, const QString &view);
+    void analysisCommand(bool resetPeriod, bool resetChartDays, RequestedView view);
 
     QMdiArea *m_mdi = nullptr;
     QMenu *m_analyse = nullptr;

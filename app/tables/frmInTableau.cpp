@@ -19,9 +19,6 @@ namespace kvl {
 
 namespace {
 
-const QString &leqView = view::LeqTable;
-const QString &eventsView = view::EventsTable;
-
 QDateEdit *makePicker(const QString &name)
 {
     auto *picker = new QDateEdit;
@@ -53,9 +50,9 @@ frmInTableau::frmInTableau()
     : Form(QStringLiteral("frmInTableau"), &openFlags().Open_frmInTableau, true, Form::Dialog)
 {
     Store &store = appStore();
-    if (store.Requested_View == leqView)
+    if (store.Requested_View == RequestedView::LeqTable)
         setWindowTitle(QStringLiteral("Leq Chart Parameters"));
-    else if (store.Requested_View == eventsView)
+    else if (store.Requested_View == RequestedView::EventsTable)
         setWindowTitle(QStringLiteral("Events Chart Parameters"));
 
     auto *layout = new QVBoxLayout(this);
@@ -134,11 +131,11 @@ void frmInTableau::storeEnd(const QDate &date)
     store.End_Year = QString::number(date.year());
 }
 
-QString frmInTableau::tableFor(const QString &requestedView, int deviceVersion)
+QString frmInTableau::tableFor(RequestedView requestedView, int deviceVersion)
 {
-    if (requestedView == eventsView)
+    if (requestedView == RequestedView::EventsTable)
         return QStringLiteral("frmTableau_Evenements");
-    if (requestedView != leqView)
+    if (requestedView != RequestedView::LeqTable)
         return QString();
     if (isVersion5Family(deviceVersion))
         return QStringLiteral("frmTableau_Leq_V5");

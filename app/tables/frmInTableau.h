@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/Forms.h"
+#include "store/Store.h"
 
 #include <QDate>
 
@@ -23,7 +24,7 @@ public:
 
     // The table window Ok opens for a requested view and device version
     // ("" when the view is no table).
-    static QString tableFor(const QString &requestedView, int deviceVersion);
+    static QString tableFor(RequestedView requestedView, int deviceVersion);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

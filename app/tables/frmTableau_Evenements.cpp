@@ -35,7 +35,7 @@ frmTableau_Evenements::frmTableau_Evenements()
     addEventsCsvExport(m_list, store, EventList::Table);
     if (!m_hasRows) {
         setPrintable(false);
-        fillList(m_list, emptyPeriodList(noEventText()));
+        fillList(m_list, emptyPeriodList(messageText(Message::EmptyEventTable)));
         return;
     }
     setPrintable(true);

@@ -36,7 +36,8 @@ frmTableau_Leq::frmTableau_Leq()
 
     m_hasRows = !store.periodRows(LeqTable::rowCount).isEmpty();
     setPrintable(m_hasRows);
-    fillList(m_list, m_hasRows ? ListText{Lignes_Tableau_Leq(store), false} : emptyPeriodList(noLeqText()));
+    fillList(m_list, m_hasRows ? ListText{Lignes_Tableau_Leq(store), false}
+                               : emptyPeriodList(messageText(Message::EmptyLeqTable)));
     addLeqCsvExport(m_list, store, LeqSeries::Leq);
 }
 

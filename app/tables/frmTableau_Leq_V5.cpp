@@ -71,9 +71,10 @@ frmTableau_Leq_V5::frmTableau_Leq_V5()
     }
     m_has10 = store.Leq10_Count > 1;
     m_has1 = store.Leq1_Count > 1;
-    fillList(m_list10,
-             m_has10 ? ListText{Lignes_Tableau_Leq10(store), false} : emptyPeriodList(noLeq10Text()));
-    fillList(m_list1, m_has1 ? ListText{Lignes_Tableau_Leq1(store), false} : emptyPeriodList(noLeq1Text()));
+    fillList(m_list10, m_has10 ? ListText{Lignes_Tableau_Leq10(store), false}
+                               : emptyPeriodList(messageText(Message::EmptyLeq10Table)));
+    fillList(m_list1, m_has1 ? ListText{Lignes_Tableau_Leq1(store), false}
+                             : emptyPeriodList(messageText(Message::EmptyLeq1Table)));
     setPrintable(m_has10 || m_has1);
     addLeqCsvExport(m_list10, store, LeqSeries::Leq10);
     addLeqCsvExport(m_list1, store, LeqSeries::Leq1);

@@ -280,40 +280,6 @@ void hatch(Canvas &canvas, double from, double to)
     }
 }
 
-const LeqTable &seriesTable(const Store &store, LeqKind series)
-{
-    switch (series) {
-    case LeqKind::Leq10:
-        return store.Leq10_Records;
-    case LeqKind::Leq1:
-        return store.Leq1_Records;
-    default:
-        return store.Leq_Records;
-    }
-}
-
-// Rows first..last of the series' table, cut to the table; empty when none.
-struct RowRange
-{
-    int first = 1, last = 0;
-};
-
-RowRange seriesRows(const Store &store, LeqKind series)
-{
-    RowRange r;
-    if (series == LeqKind::Leq) {
-        const PeriodRows rows = store.periodRows(LeqTable::rowCount);
-        if (!rows.isEmpty()) {
-            r.first = rows.first;
-            r.last = rows.last;
-        }
-    } else {
-        const int count = series == LeqKind::Leq10 ? store.Leq10_Count : store.Leq1_Count;
-        r.last = std::min(LeqTable::rowCount, count - 1);
-    }
-    return r;
-}
-
 double levelY(const qint16 *row)
 {
     return -leqLevel(row);
@@ -352,6 +318,29 @@ double roundTenth(double x)
 
 } // namespace
 
+LeqSeries diagramSeries(const Store &store, Diagram diagram)
+{
+    if (diagram == Diagram::Leq1)
+        return LeqSeries::Leq1;
+    return store.isVersion5Family() ? LeqSeries::Leq10 : LeqSeries::Leq;
+}
+
+SeriesRows seriesRows(const Store &store, LeqSeries series)
+{
+    switch (series) {
+    case LeqSeries::Leq10:
+        return {&store.Leq10_Records, 1, std::min(LeqTable::rowCount, store.Leq10_Count - 1)};
+    case LeqSeries::Leq1:
+        return {&store.Leq1_Records, 1, std::min(LeqTable::rowCount, store.Leq1_Count - 1)};
+    case LeqSeries::Leq:
+        break;
+    }
+    const PeriodRows rows = store.periodRows(LeqTable::rowCount);
+    if (rows.isEmpty())
+        return {&store.Leq_Records, 1, 0};
+    return {&store.Leq_Records, rows.first, rows.last};
+}
+
 void Tracer_Axes(Canvas &canvas, const Store &store, Rgb colour)
 {
     drawAxes(canvas, store, colour, AxesStyle{false, Diagram::Leq10});
@@ -383,21 +372,21 @@ void Tracer_Limite_Enregistrement(Canvas &canvas, const Store &store, Rgb colour
     canvas.setFontSize(DefaultFontSize);
 }
 
-SeriesOutcome Tracer_Serie(Canvas &canvas, const Store &store, LeqKind series, int chartDays, Rgb colour)
+SeriesOutcome Tracer_Serie(Canvas &canvas, const Store &store, LeqSeries series, int chartDays, Rgb colour)
 {
     SeriesOutcome outcome;
     const bool hasPeriod = !store.periodRows(LeqTable::rowCount).isEmpty();
-    if (series == LeqKind::Leq) {
+    if (series == LeqSeries::Leq) {
         if (!hasPeriod) {
             outcome.hideZoomLeq10 = outcome.hideZoomLeq1 = true;
             return outcome;
         }
     } else {
-        const int count = series == LeqKind::Leq10 ? store.Leq10_Count : store.Leq1_Count;
+        const int count = series == LeqSeries::Leq10 ? store.Leq10_Count : store.Leq1_Count;
         if (!hasPeriod || count < 2) {
             // Records in the period but none of this series: nothing to zoom on.
             if (hasPeriod)
-                (series == LeqKind::Leq10 ? outcome.hideZoomLeq10 : outcome.hideZoomLeq1) = true;
+                (series == LeqSeries::Leq10 ? outcome.hideZoomLeq10 : outcome.hideZoomLeq1) = true;
             return outcome;
         }
     }
@@ -405,9 +394,10 @@ SeriesOutcome Tracer_Serie(Canvas &canvas, const Store &store, LeqKind series, i
     if (unit == 0)
         return outcome;
 
-    const bool leq1 = series == LeqKind::Leq1;
-    const double gap = (leq1 ? 2.0 : 11.0) / unit;
-    const double step = (leq1 ? 1.0 : 10.0) / unit;
+    const bool leq1 = series == LeqSeries::Leq1;
+    const double step = double(seriesMinutes(series)) / unit;
+    // Rows more than a minute further apart than one level are not joined.
+    const double gap = (seriesMinutes(series) + 1.0) / unit;
 
     if (leq1) {
         canvas.line(LineStartX, LimitY, lineEnd(chartDays), LimitY, colours::Blue);
@@ -421,8 +411,8 @@ SeriesOutcome Tracer_Serie(Canvas &canvas, const Store &store, LeqKind series, i
     }
 
     canvas.setColour(colour);
-    const LeqTable &table = seriesTable(store, series);
-    const RowRange rows = seriesRows(store, series);
+    const SeriesRows rows = seriesRows(store, series);
+    const LeqTable &table = *rows.table;
     ChartOrigin origin = chartOrigin(store);
     origin.unitMinutes = unit;
     bool first = true;
@@ -447,43 +437,6 @@ SeriesOutcome Tracer_Serie(Canvas &canvas, const Store &store, LeqKind series, i
     return outcome;
 }
 
-SeriesOutcome Tracer_Leq_1J(Canvas &c, const Store &s, Rgb colour)
-{
-    return Tracer_Serie(c, s, LeqKind::Leq, 1, colour);
-}
-SeriesOutcome Tracer_Leq10_1J(Canvas &c, const Store &s, Rgb colour)
-{
-    return Tracer_Serie(c, s, LeqKind::Leq10, 1, colour);
-}
-SeriesOutcome Tracer_Leq1_1J(Canvas &c, const Store &s, Rgb colour)
-{
-    return Tracer_Serie(c, s, LeqKind::Leq1, 1, colour);
-}
-SeriesOutcome Tracer_Leq_3J(Canvas &c, const Store &s, Rgb colour)
-{
-    return Tracer_Serie(c, s, LeqKind::Leq, 3, colour);
-}
-SeriesOutcome Tracer_Leq10_3J(Canvas &c, const Store &s, Rgb colour)
-{
-    return Tracer_Serie(c, s, LeqKind::Leq10, 3, colour);
-}
-SeriesOutcome Tracer_Leq1_3J(Canvas &c, const Store &s, Rgb colour)
-{
-    return Tracer_Serie(c, s, LeqKind::Leq1, 3, colour);
-}
-SeriesOutcome Tracer_Leq_7J(Canvas &c, const Store &s, Rgb colour)
-{
-    return Tracer_Serie(c, s, LeqKind::Leq, 7, colour);
-}
-SeriesOutcome Tracer_Leq10_7J(Canvas &c, const Store &s, Rgb colour)
-{
-    return Tracer_Serie(c, s, LeqKind::Leq10, 7, colour);
-}
-SeriesOutcome Tracer_Leq1_7J(Canvas &c, const Store &s, Rgb colour)
-{
-    return Tracer_Serie(c, s, LeqKind::Leq1, 7, colour);
-}
-
 void Tracer_Seuils(Canvas &canvas, const Store &store, Rgb colour)
 {
     if (!store.Seuils_Prets)
@@ -499,14 +452,15 @@ void Tracer_Seuils(Canvas &canvas, const Store &store, Rgb colour)
     double lastX = 0, lastAfter = 0;
     for (int i = 1; i <= rows; ++i) {
         const auto &r = store.Tab_Seuils[std::size_t(i)];
-        const double x = chartX(origin, r[5], r[4], r[1], r[2], r[3]);
+        const double x =
+            chartX(origin, r[seuil::Minute], r[seuil::Hour], r[seuil::Day], r[seuil::Month], r[seuil::Year]);
         if (std::isnan(x))
             continue;
-        canvas.line(xPrev, -r[6], x, -r[6]);
-        canvas.line(x, -r[6], x, -r[7]);
+        canvas.line(xPrev, -r[seuil::Before], x, -r[seuil::Before]);
+        canvas.line(x, -r[seuil::Before], x, -r[seuil::After]);
         xPrev = x;
         lastX = x;
-        lastAfter = r[7];
+        lastAfter = r[seuil::After];
         ++drawn;
     }
     // The threshold after the last switch holds to the end of the chart.
@@ -516,8 +470,8 @@ void Tracer_Seuils(Canvas &canvas, const Store &store, Rgb colour)
 
 void Tracer_Grille(Canvas &canvas, const Store &store, bool visible)
 {
-    // The grid is rebuilt whole each time; hiding it removes it, which is
-    // what the old erasing in white amounted to on a freshly cleared picture.
+    // The grid is rebuilt whole each time; hiding it removes it, the same
+    // picture as drawing it over in white.
     canvas.clearLayer(Layer::Grid);
     const int days = store.Chart_Days;
     if (!visible || !knownLength(days))
@@ -604,14 +558,11 @@ void Tracer_Dates_Zoom(Canvas &canvas, const Store &store, int first, int last, 
 
 void Tracer_Repere(Canvas &canvas, const Store &store, Diagram diagram, int record, Rgb colour)
 {
-    LeqKind series = LeqKind::Leq1;
-    if (diagram == Diagram::Leq10)
-        series = store.isVersion5Family() ? LeqKind::Leq10 : LeqKind::Leq;
-    const RowRange rows = seriesRows(store, series);
+    const SeriesRows rows = seriesRows(store, diagramSeries(store, diagram));
     // Only a record the diagram shows can be marked.
-    if (record < rows.first || record > rows.last || record < 1)
+    if (record < rows.first || record > rows.last)
         return;
-    const qint16 *row = seriesTable(store, series).row(record);
+    const qint16 *row = rows.table->row(record);
     const double x = recordX(chartOrigin(store), row);
     if (std::isnan(x))
         return;

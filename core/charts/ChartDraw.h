@@ -13,6 +13,26 @@ namespace kvl {
 // The two picture boxes of the chart window.
 enum class Diagram { Leq10, Leq1 };
 
+// The series a diagram draws: Leq1 in the lower one; in the upper one Leq10
+// (5.X, "KVL 36") or Leq (3.5, 4.0).
+LeqSeries diagramSeries(const Store &store, Diagram diagram);
+
+// The rows of its table a series draws: Leq_Records over the period, or the
+// period's Leq10 or Leq1 copies; empty (last < first) when there are none.
+struct SeriesRows
+{
+    const LeqTable *table = nullptr;
+    int first = 1, last = 0;
+    bool isEmpty() const { return last < first; }
+};
+SeriesRows seriesRows(const Store &store, LeqSeries series);
+
+// The list marker of a diagram (Repere_Leq1 or Repere_Leq10), 0 for none.
+template <typename S> auto &diagramMarker(S &store, Diagram diagram)
+{
+    return diagram == Diagram::Leq1 ? store.Repere_Leq1 : store.Repere_Leq10;
+}
+
 // Picture box sizes in twips.
 constexpr int SmallWidthTwips = 7515;
 constexpr int SmallHeightTwips = 3975;
@@ -31,18 +51,8 @@ struct SeriesOutcome
     bool hideZoomLeq1 = false;
 };
 
-// One routine behind the nine: series and chart length (1, 3 or 7).
-SeriesOutcome Tracer_Serie(Canvas &canvas, const Store &store, LeqKind series, int chartDays, Rgb colour);
-
-SeriesOutcome Tracer_Leq_1J(Canvas &canvas, const Store &store, Rgb colour);
-SeriesOutcome Tracer_Leq10_1J(Canvas &canvas, const Store &store, Rgb colour);
-SeriesOutcome Tracer_Leq1_1J(Canvas &canvas, const Store &store, Rgb colour);
-SeriesOutcome Tracer_Leq_3J(Canvas &canvas, const Store &store, Rgb colour);
-SeriesOutcome Tracer_Leq10_3J(Canvas &canvas, const Store &store, Rgb colour);
-SeriesOutcome Tracer_Leq1_3J(Canvas &canvas, const Store &store, Rgb colour);
-SeriesOutcome Tracer_Leq_7J(Canvas &canvas, const Store &store, Rgb colour);
-SeriesOutcome Tracer_Leq10_7J(Canvas &canvas, const Store &store, Rgb colour);
-SeriesOutcome Tracer_Leq1_7J(Canvas &canvas, const Store &store, Rgb colour);
+// The level staircase of a series over a chart of 1, 3 or 7 days.
+SeriesOutcome Tracer_Serie(Canvas &canvas, const Store &store, LeqSeries series, int chartDays, Rgb colour);
 
 // The threshold staircase of Tab_Seuils (rows from 1); nothing unless
 // Seuils_Prets. The threshold after the last row runs to the chart's end.

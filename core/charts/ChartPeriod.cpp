@@ -1,6 +1,7 @@
 #include "charts/ChartPeriod.h"
 
 #include "store/Layout.h"
+#include "store/RecordDate.h"
 
 #include <QDate>
 
@@ -12,8 +13,8 @@ namespace kvl {
 
 namespace {
 
-// One minute in days as the chart has always computed it: cut, not rounded,
-// to seven decimals. Positions depend on it, so it is not 1/1440.
+// One minute in days cut, not rounded, to seven decimals. Positions (and the
+// reference diagrams) depend on it, so it is not 1/1440.
 constexpr double MinuteInDays = 0.0006944;
 
 // The chart's own month length: every year divisible by 4 is a leap year.
@@ -120,13 +121,18 @@ ChartOrigin chartOrigin(const Store &store)
 
 double chartX(const ChartOrigin &origin, int minute, int hour, int day, int month, int year2)
 {
-    const int year = 2000 + year2;
-    if (!origin.valid || origin.unitMinutes == 0 || !QDate::isValid(year, month, day) || hour < 0 ||
-        hour > 23 || minute < 0 || minute > 59)
+    qint16 stamp[RecordFields] = {};
+    stamp[field::Minute - 1] = qint16(minute);
+    stamp[field::Hour - 1] = qint16(hour);
+    stamp[field::Day - 1] = qint16(day);
+    stamp[field::Month - 1] = qint16(month);
+    stamp[field::Year - 1] = qint16(year2);
+    const QDate date = recordDate(stamp);
+    if (!origin.valid || origin.unitMinutes == 0 || !date.isValid())
         return std::numeric_limits<double>::quiet_NaN();
-    const qint64 days = QDate(year, month, day).toJulianDay() - origin.julianDay;
+    const qint64 days = date.toJulianDay() - origin.julianDay;
     const double d = double(days) + (hour * 60 + minute - 12 * 60) / 1440.0;
-    // The day difference goes through its seven-decimal text, as it always has.
+    // The day difference goes through its seven-decimal text, like the constant.
     const double written = QString::number(d, 'f', 7).toDouble();
     return written / MinuteInDays / origin.unitMinutes + 12;
 }

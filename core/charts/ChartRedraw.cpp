@@ -11,18 +11,6 @@ namespace {
 // Threshold staircase of a zoomed diagram: pen width in pixels.
 constexpr int ZoomThresholdWidth = 2;
 
-LeqKind seriesOf(const Store &store, Diagram diagram)
-{
-    if (diagram == Diagram::Leq1)
-        return LeqKind::Leq1;
-    return store.isVersion5Family() ? LeqKind::Leq10 : LeqKind::Leq;
-}
-
-qint32 markerOf(const Store &store, Diagram diagram)
-{
-    return diagram == Diagram::Leq1 ? store.Repere_Leq1 : store.Repere_Leq10;
-}
-
 void resetPen(Canvas &canvas)
 {
     canvas.setColour(colours::Black);
@@ -32,30 +20,6 @@ void resetPen(Canvas &canvas)
     canvas.setLayer(Layer::Drawing);
     for (Layer layer : {Layer::Drawing, Layer::Grid, Layer::RubberBand, Layer::Marker})
         canvas.setLayerVisible(layer, true);
-}
-
-// The rows of a diagram's record table that its series draws.
-struct Rows
-{
-    const LeqTable *table = nullptr;
-    int first = 0, last = -1;
-};
-
-Rows rowsOf(const Store &store, Diagram diagram)
-{
-    switch (seriesOf(store, diagram)) {
-    case LeqKind::Leq1:
-        return Rows{&store.Leq1_Records, 1, store.Leq1_Count - 1};
-    case LeqKind::Leq10:
-        return Rows{&store.Leq10_Records, 1, store.Leq10_Count - 1};
-    case LeqKind::Leq: {
-        const PeriodRows rows = store.periodRows(LeqTable::rowCount);
-        if (rows.isEmpty())
-            return Rows{};
-        return Rows{&store.Leq_Records, rows.first, rows.last};
-    }
-    }
-    return Rows{};
 }
 
 double xOf(const ChartOrigin &origin, const LeqTable &table, int row)
@@ -92,8 +56,8 @@ SeriesOutcome redrawDiagram(Canvas &canvas, const Store &store, Diagram diagram,
         Tracer_Seuils(canvas, store, colours::Threshold);
     }
     const SeriesOutcome outcome =
-        Tracer_Serie(canvas, store, seriesOf(store, diagram), store.Chart_Days, colours::Red);
-    const qint32 marker = markerOf(store, diagram);
+        Tracer_Serie(canvas, store, diagramSeries(store, diagram), store.Chart_Days, colours::Red);
+    const qint32 marker = diagramMarker(store, diagram);
     if (marker != 0 && !pane.markerHidden) {
         Tracer_Repere(canvas, store, diagram, marker, colours::Blue);
         canvas.setLayer(Layer::Drawing);
@@ -107,11 +71,12 @@ SeriesOutcome redrawDiagram(Canvas &canvas, const Store &store, Diagram diagram,
 QString hoverText(const Store &store, Diagram diagram, double x, double y, double toleranceX,
                   double toleranceDb)
 {
-    const Rows rows = rowsOf(store, diagram);
+    const LeqSeries series = diagramSeries(store, diagram);
+    const SeriesRows rows = seriesRows(store, series);
     const int unit = minutesPerUnit(store.Chart_Days);
-    if (!rows.table || rows.last < rows.first || unit == 0)
+    if (rows.isEmpty() || unit == 0)
         return QString();
-    const double step = (diagram == Diagram::Leq1 ? 1.0 : 10.0) / unit;
+    const double step = double(seriesMinutes(series)) / unit;
     const ChartOrigin origin = chartOrigin(store);
     // Rows are in time order: find the first step that ends at or after x.
     int lo = rows.first, hi = rows.last + 1;

@@ -24,32 +24,6 @@ QString hrs(int hour)
     return QString::number(hour) + QStringLiteral(" hrs.");
 }
 
-int blockLevel(const Store &store, int element)
-{
-    return 100 * store.Param_Block[element] + store.Param_Block[element + 1];
-}
-
-int historyLevel(const Store &store, int row, int field)
-{
-    return 100 * store.Param_History(row, field) + store.Param_History(row, field + 1);
-}
-
-// Weighting of a Param_Block element 6 or 7 value; empty when undefined.
-QString weighting(int value)
-{
-    switch (value) {
-    case 0:
-    case 4:
-        return QStringLiteral("Flat.");
-    case 8:
-        return QStringLiteral("M Weighted.");
-    case 12:
-        return QStringLiteral("A Weighted.");
-    default:
-        return QString();
-    }
-}
-
 } // namespace
 
 QString chartHeader(const Store &store)
@@ -126,55 +100,25 @@ ThresholdTexts thresholdTextsV5(const Store &store)
             QStringLiteral("Day to Night Hour = ") + hrs(store.Param_History(row, history::HourDayNight));
         t.heureNuitJour =
             QStringLiteral("Night to Day Hour = ") + hrs(store.Param_History(row, history::HourNightDay));
-        t.jour = QStringLiteral("Leq Level Day = ") + dB(historyLevel(store, row, history::LeqDay));
-        t.jourFenetre =
-            QStringLiteral("Leq Level Day Open = ") + dB(historyLevel(store, row, history::LeqDayOpen));
-        t.nuit = QStringLiteral("Leq Level Night = ") + dB(historyLevel(store, row, history::LeqNight));
-        t.nuitFenetre =
-            QStringLiteral("Leq Level Night Open = ") + dB(historyLevel(store, row, history::LeqNightOpen));
+        t.jour =
+            QStringLiteral("Leq Level Day = ") + dB(recordLevel(store.Param_History, row, history::LeqDay));
+        t.jourFenetre = QStringLiteral("Leq Level Day Open = ") +
+                        dB(recordLevel(store.Param_History, row, history::LeqDayOpen));
+        t.nuit = QStringLiteral("Leq Level Night = ") +
+                 dB(recordLevel(store.Param_History, row, history::LeqNight));
+        t.nuitFenetre = QStringLiteral("Leq Level Night Open = ") +
+                        dB(recordLevel(store.Param_History, row, history::LeqNightOpen));
         return t;
     }
     t.heureJourNuit = QStringLiteral("Day to Night = ") + hrs(store.Param_Block[block::HourDayNight]);
     t.heureNuitJour = QStringLiteral("Night to Day = ") + hrs(store.Param_Block[block::HourNightDay]);
-    t.jour = QStringLiteral("Leq Level Day = ") + dB(blockLevel(store, block::LeqDay));
-    t.jourFenetre = QStringLiteral("Leq Level Day Open = ") + dB(blockLevel(store, block::LeqDayOpen));
-    t.nuit = QStringLiteral("Leq Level Night = ") + dB(blockLevel(store, block::LeqNight));
-    t.nuitFenetre = QStringLiteral("Leq Level Night Open = ") + dB(blockLevel(store, block::LeqNightOpen));
+    t.jour = QStringLiteral("Leq Level Day = ") + dB(blockLevel(store.Param_Block, block::LeqDay));
+    t.jourFenetre =
+        QStringLiteral("Leq Level Day Open = ") + dB(blockLevel(store.Param_Block, block::LeqDayOpen));
+    t.nuit = QStringLiteral("Leq Level Night = ") + dB(blockLevel(store.Param_Block, block::LeqNight));
+    t.nuitFenetre =
+        QStringLiteral("Leq Level Night Open = ") + dB(blockLevel(store.Param_Block, block::LeqNightOpen));
     return t;
-}
-
-QString chartAnalysisText(int element6)
-{
-    const QString w = weighting(element6);
-    return w.isEmpty() ? w : QStringLiteral("Analysis : ") + w;
-}
-
-QString chartSourceText(int element7)
-{
-    const QString w = weighting(element7);
-    if (w.isEmpty())
-        return w;
-    return (element7 == 0 ? QStringLiteral("Source : Sensor, ") : QStringLiteral("Source : Line, ")) + w;
-}
-
-QString noLeq10ChartText()
-{
-    return QStringLiteral("No Leq10 value for this period !!!");
-}
-
-QString noLeq10SeriesText()
-{
-    return QStringLiteral(" No Leq10 value for this period !!!");
-}
-
-QString noLeq1SeriesText()
-{
-    return QStringLiteral(" No Leq1 value for this period !!!");
-}
-
-QString leq1UnavailableText()
-{
-    return QStringLiteral("Analysis unvalaible with this FirmWare Version !!!");
 }
 
 } // namespace kvl

@@ -1,8 +1,10 @@
 #pragma once
 
 // Texts of the chart window computed from the store: header, date line,
-// level extremes, threshold and hour labels, weighting and source.
+// level extremes, threshold and hour labels. Weighting and source are the
+// parameter sheet's texts.
 
+#include "store/Messages.h"
 #include "store/Store.h"
 
 #include <QString>
@@ -46,15 +48,5 @@ ThresholdTexts thresholdTextsV4(const Store &store);
 ThresholdTexts thresholdTextsV5(const Store &store);
 bool thresholdLabelsShown(const Store &store);
 
-// Label_Analyse from Param_Block element 6 and Label_Source from element 7;
-// empty for a value with no defined text.
-QString chartAnalysisText(int element6);
-QString chartSourceText(int element7);
-
-// List and diagram texts of the chart window.
-QString noLeq10ChartText();    // no record in the period: "No Leq10 value ..."
-QString noLeq10SeriesText();   // records but no Leq10 row: " No Leq10 value ..."
-QString noLeq1SeriesText();    // " No Leq1 value for this period !!!"
-QString leq1UnavailableText(); // firmware 3.5 and 4.0
 
 } // namespace kvl

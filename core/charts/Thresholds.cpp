@@ -1,14 +1,16 @@
 #include "charts/Thresholds.h"
 
 #include "store/Layout.h"
+#include "store/RecordDate.h"
 
 #include <QDate>
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <vector>
 
-// How the schedule is built (the rules the device documentation leaves open):
+// How the schedule is built where the device's records leave a choice:
 //
 // - Time is counted in whole minutes from a fixed epoch, so "at the start",
 //   "inside" and "equal" are exact; records carry minutes, nothing finer.
@@ -63,24 +65,17 @@ using Minutes = qint64;
 constexpr Minutes MinutesPerDay = 24 * 60;
 constexpr int NoonMinutes = 12 * 60;
 
-// Minutes since the epoch of a date and time (year within the century);
-// nothing when it is no real date and time.
-std::optional<Minutes> stamp(int minute, int hour, int day, int month, int year2)
-{
-    if (minute < 0 || minute > 59 || hour < 0 || hour > 23 || year2 < 0 || year2 > 99)
-        return std::nullopt;
-    const QDate date(2000 + year2, month, day);
-    if (!date.isValid())
-        return std::nullopt;
-    return date.toJulianDay() * MinutesPerDay + hour * 60 + minute;
-}
-
+// Minutes since the epoch of a row's stamp; nothing when it is no real date
+// and time.
 template <typename Table> std::optional<Minutes> rowStamp(const Table &table, int row)
 {
     if (row < 1 || row > Table::rowCount)
         return std::nullopt;
-    return stamp(table(row, field::Minute), table(row, field::Hour), table(row, field::Day),
-                 table(row, field::Month), table(row, field::Year));
+    const qint16 *r = table.row(row);
+    const QDate date = recordDate(r);
+    if (!date.isValid())
+        return std::nullopt;
+    return date.toJulianDay() * MinutesPerDay + fieldOf(r, field::Hour) * 60 + fieldOf(r, field::Minute);
 }
 
 // Thresholds and switching hours of one parameter set.
@@ -121,25 +116,18 @@ struct Levels
     }
 };
 
-// Levels are two byte fields: hundreds, then units.
-template <typename Read> int level(Read read, int first)
+Levels blockLevels(const ParamBlockTable &b)
 {
-    return 100 * read(first) + read(first + 1);
+    return {blockLevel(b, block::LeqDay),   blockLevel(b, block::LeqDayOpen),
+            blockLevel(b, block::LeqNight), blockLevel(b, block::LeqNightOpen),
+            b[block::HourDayNight],         b[block::HourNightDay]};
 }
 
-Levels blockLevels(const ParamBlockTable &block)
+Levels historyLevels(const HistoryTable &h, int row)
 {
-    auto read = [&](int e) { return int(block[e]); };
-    return {level(read, block::LeqDay),       level(read, block::LeqDayOpen), level(read, block::LeqNight),
-            level(read, block::LeqNightOpen), read(block::HourDayNight),      read(block::HourNightDay)};
-}
-
-Levels historyLevels(const HistoryTable &history, int row)
-{
-    auto read = [&](int f) { return int(history(row, f)); };
-    return {level(read, history::LeqDay),   level(read, history::LeqDayOpen),
-            level(read, history::LeqNight), level(read, history::LeqNightOpen),
-            read(history::HourDayNight),    read(history::HourNightDay)};
+    return {recordLevel(h, row, history::LeqDay),   recordLevel(h, row, history::LeqDayOpen),
+            recordLevel(h, row, history::LeqNight), recordLevel(h, row, history::LeqNightOpen),
+            h(row, history::HourDayNight),          h(row, history::HourNightDay)};
 }
 
 // The chart period; nothing when the stored start date is no date of the
@@ -182,13 +170,13 @@ void appendRow(Store &store, Minutes t, int before, int after)
     const QDate date = QDate::fromJulianDay(t / MinutesPerDay);
     const int minuteOfDay = int(t % MinutesPerDay);
     std::array<qint16, 8> row{};
-    row[1] = qint16(date.day());
-    row[2] = qint16(date.month());
-    row[3] = qint16(date.year() - 2000);
-    row[4] = qint16(minuteOfDay / 60);
-    row[5] = qint16(minuteOfDay % 60);
-    row[6] = qint16(before);
-    row[7] = qint16(after);
+    row[seuil::Day] = qint16(date.day());
+    row[seuil::Month] = qint16(date.month());
+    row[seuil::Year] = qint16(date.year() - 2000);
+    row[seuil::Hour] = qint16(minuteOfDay / 60);
+    row[seuil::Minute] = qint16(minuteOfDay % 60);
+    row[seuil::Before] = qint16(before);
+    row[seuil::After] = qint16(after);
     store.Tab_Seuils.push_back(row);
 }
 
@@ -278,11 +266,6 @@ std::vector<Dated> historyRecords(const HistoryTable &history)
 {
     std::vector<Dated> records;
     for (int row = 1; row <= HistoryTable::rowCount; ++row) {
-        bool empty = false;
-        for (int f : {field::Minute, field::Hour, field::Day, field::Month, field::Year})
-            empty = empty || history(row, f) == 255;
-        if (empty)
-            continue;
         if (const auto at = rowStamp(history, row))
             records.push_back({*at, row});
     }
@@ -403,9 +386,163 @@ void Analyse_Seuils_7J(Store &store, const ScheduleMessage &message)
     Analyse_Seuils(store, 7, message);
 }
 
-void Analyse_Seuils_V5(Store &store, const ScheduleMessage &message)
+struct FileThresholds::Data
 {
-    analyseV5(store, store.Chart_Days, message);
+    bool history = false; // firmware 5.X, "KVL 36": records and doors decide
+    Levels current;       // Param_Block, door-open values included
+    Levels fallback;      // Param_Block, door closed
+    std::vector<Minutes> recordAt;
+    std::vector<Levels> recordLevels;
+    std::vector<Minutes> doorAt;
+    std::vector<bool> doorOpen;
+    // Every stretch of time that takes the current parameters for want of
+    // records, in order; the first may start at the earliest minute.
+    std::vector<FileThresholds::Gap> gaps;
+};
+
+FileThresholds::FileThresholds(const Store &store)
+{
+    auto d = std::make_shared<Data>();
+    d->current = blockLevels(store.Param_Block);
+    d->fallback = d->current;
+    d->fallback.dayOpen = d->fallback.day;
+    d->fallback.nightOpen = d->fallback.night;
+    d->history = isVersion5Family(store.Device_Version);
+    if (d->history) {
+        for (const Dated &r : historyRecords(store.Param_History)) {
+            d->recordAt.push_back(r.at);
+            d->recordLevels.push_back(historyLevels(store.Param_History, r.row));
+        }
+        for (const auto &door : doorEvents(store.Event_Records)) {
+            d->doorAt.push_back(door.first.at);
+            d->doorOpen.push_back(door.second);
+        }
+    } else {
+        d->current = d->fallback;
+    }
+    m_data = std::move(d);
+    findGaps();
+}
+
+namespace {
+
+// Index of the last time at or before t, -1 when none.
+int lastAtOrBefore(const std::vector<Minutes> &times, Minutes t)
+{
+    return int(std::upper_bound(times.begin(), times.end(), t) - times.begin()) - 1;
+}
+
+} // namespace
+
+InForce FileThresholds::at(qint64 t) const
+{
+    const Data &d = *m_data;
+    InForce f;
+    // Nothing changes inside a whole hour but at a record or a door event.
+    f.from = t - t % 60;
+    f.until = f.from + 60;
+    auto bound = [&](const std::vector<Minutes> &times, int last) {
+        if (last >= 0)
+            f.from = std::max(f.from, times[std::size_t(last)]);
+        if (last + 1 < int(times.size()))
+            f.until = std::min(f.until, times[std::size_t(last) + 1]);
+    };
+    const Levels *levels = &d.current;
+    bool open = false;
+    if (d.history) {
+        const int r = lastAtOrBefore(d.recordAt, t);
+        const int door = lastAtOrBefore(d.doorAt, t);
+        bound(d.recordAt, r);
+        bound(d.doorAt, door);
+        if (!d.recordAt.empty()) {
+            if (r < 0)
+                f.gap = ScheduleGap::NoParameterRecord;
+            else if (!d.recordLevels[std::size_t(r)].usable())
+                f.gap = ScheduleGap::UnusableRecord;
+            else
+                levels = &d.recordLevels[std::size_t(r)];
+        }
+        if (door < 0 && f.gap == ScheduleGap::None)
+            f.gap = ScheduleGap::NoDoorEvent;
+        else if (door >= 0)
+            open = d.doorOpen[std::size_t(door)];
+        if (f.gap != ScheduleGap::None) {
+            levels = &d.fallback;
+            open = false;
+        }
+    }
+    const Levels &l = *levels;
+    if (l.usable())
+        f.threshold = l.at(t, open);
+    const Minutes day0 = t - t % MinutesPerDay;
+    const bool hours =
+        l.hourDayNight >= 0 && l.hourDayNight <= 23 && l.hourNightDay >= 0 && l.hourNightDay <= 23;
+    if (!hours || l.hourDayNight == l.hourNightDay) {
+        f.partStart = day0;
+        f.partEnd = day0 + MinutesPerDay;
+        return f;
+    }
+    f.night = l.isNight(int(t % MinutesPerDay) / 60);
+    const int startHour = f.night ? l.hourDayNight : l.hourNightDay;
+    const int endHour = f.night ? l.hourNightDay : l.hourDayNight;
+    f.partStart = day0 + startHour * 60;
+    if (f.partStart > t)
+        f.partStart -= MinutesPerDay;
+    f.partEnd = day0 + endHour * 60;
+    if (f.partEnd <= t)
+        f.partEnd += MinutesPerDay;
+    return f;
+}
+
+void FileThresholds::findGaps()
+{
+    auto d = std::const_pointer_cast<Data>(m_data);
+    if (!d->history)
+        return;
+    // Only a record or a door event changes whether the records decide: walk
+    // both in time order, keeping the record in force and whether a door
+    // event came yet.
+    const std::size_t records = d->recordAt.size(), doors = d->doorAt.size();
+    std::size_t r = 0, door = 0;
+    Minutes from = std::numeric_limits<Minutes>::min();
+    for (;;) {
+        ScheduleGap why = ScheduleGap::None;
+        if (records > 0 && r == 0)
+            why = ScheduleGap::NoParameterRecord;
+        else if (records > 0 && !d->recordLevels[r - 1].usable())
+            why = ScheduleGap::UnusableRecord;
+        else if (door == 0)
+            why = ScheduleGap::NoDoorEvent;
+        const bool more = r < records || door < doors;
+        const Minutes next = !more           ? std::numeric_limits<Minutes>::max()
+                             : door == doors ? d->recordAt[r]
+                             : r == records  ? d->doorAt[door]
+                                             : std::min(d->recordAt[r], d->doorAt[door]);
+        if (why != ScheduleGap::None && next > from) {
+            if (!d->gaps.empty() && d->gaps.back().to == from && d->gaps.back().why == why)
+                d->gaps.back().to = next;
+            else
+                d->gaps.push_back({from, next, why});
+        }
+        if (!more)
+            return;
+        while (r < records && d->recordAt[r] == next)
+            ++r;
+        while (door < doors && d->doorAt[door] == next)
+            ++door;
+        from = next;
+    }
+}
+
+std::vector<FileThresholds::Gap> FileThresholds::gaps(qint64 from, qint64 to) const
+{
+    const auto &all = m_data->gaps;
+    auto it =
+        std::upper_bound(all.begin(), all.end(), from, [](Minutes t, const Gap &g) { return t < g.to; });
+    std::vector<Gap> out;
+    for (; it != all.end() && it->from < to; ++it)
+        out.push_back({std::max(it->from, from), std::min(it->to, to), it->why});
+    return out;
 }
 
 } // namespace kvl

@@ -22,7 +22,21 @@ void CsvWriter::addRow(const QStringList &fields)
     for (int i = 0; i < fields.size(); ++i) {
         if (i > 0)
             m_bytes += ',';
-        m_bytes += csvField(fields[i]).toUtf8();
+        const QString &field = fields[i];
+        // Most fields are plain ASCII: appended as they are, no copy made.
+        const bool plain = std::all_of(field.begin(), field.end(), [](QChar c) {
+            return c.unicode() < 0x80 && c != QLatin1Char(',') && c != QLatin1Char('"') &&
+                   c != QLatin1Char('\r') && c != QLatin1Char('\n');
+        });
+        if (plain) {
+            const qsizetype at = m_bytes.size();
+            m_bytes.resize(at + field.size());
+            char *out = m_bytes.data() + at;
+            for (QChar c : field)
+                *out++ = char(c.unicode());
+        } else {
+            m_bytes += csvField(field).toUtf8();
+        }
     }
     m_bytes += "\r\n";
 }

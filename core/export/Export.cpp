@@ -2,6 +2,7 @@
 
 #include "export/Csv.h"
 #include "store/Layout.h"
+#include "store/RecordDate.h"
 
 #include <QJsonObject>
 
@@ -11,27 +12,9 @@ namespace kvl {
 
 namespace {
 
-constexpr int Leq10Minutes = 10;
-constexpr int Leq1Minutes = 1;
-
 QStringList header(bool file, const QStringList &columns)
 {
     return file ? QStringList{QStringLiteral("file")} + columns : columns;
-}
-
-// Text of a level pair high x 100 + low.
-int level(const int pair[2])
-{
-    return pair[0] * 100 + pair[1];
-}
-
-bool dateOfRow(const qint16 *row, QDate *date)
-{
-    if (row[field::Minute - 1] < 0 || row[field::Minute - 1] > 59 || row[field::Hour - 1] < 0 ||
-        row[field::Hour - 1] > 23 || row[field::Year - 1] < 0 || row[field::Year - 1] > 99)
-        return false;
-    *date = QDate(2000 + row[field::Year - 1], row[field::Month - 1], row[field::Day - 1]);
-    return date->isValid();
 }
 
 } // namespace
@@ -50,18 +33,29 @@ QString isoText(Minute m)
 {
     const QDate d = dateOf(m);
     const int inDay = int(m % MinutesPerDay);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:00", d.year(), d.month(), d.day(), inDay / 60,
-                  inDay % 60);
-    return QString::fromLatin1(text);
+    if (d.year() < 0 || d.year() > 9999)
+        return QString::asprintf("%04d-%02d-%02dT%02d:%02d:00", d.year(), d.month(), d.day(), inDay / 60,
+                                 inDay % 60);
+    // Written by hand: reports write two of these on every row.
+    char text[] = "0000-00-00T00:00:00";
+    auto put = [&text](int at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            text[at + i] = char('0' + value % 10);
+    };
+    put(0, d.year(), 4);
+    put(5, d.month(), 2);
+    put(8, d.day(), 2);
+    put(11, inDay / 60, 2);
+    put(14, inDay % 60, 2);
+    return QString::fromLatin1(text, 19);
 }
 
 bool rowMinute(const qint16 *row, Minute *out)
 {
-    QDate date;
-    if (!dateOfRow(row, &date))
+    const QDate date = recordDate(row);
+    if (!date.isValid())
         return false;
-    *out = minuteOf(date, row[field::Hour - 1], row[field::Minute - 1]);
+    *out = minuteOf(date, fieldOf(row, field::Hour), fieldOf(row, field::Minute));
     return true;
 }
 
@@ -87,13 +81,14 @@ LeqInterval intervalOf(LeqSeries series, Minute stamp, Minute previous, int leve
     i.series = series;
     i.end = stamp;
     i.level = level;
+    const int length = seriesMinutes(series);
     if (series == LeqSeries::Leq1) {
-        i.start = stamp - Leq1Minutes;
+        i.start = stamp - length;
     } else {
         // The previous full stamp, not only its hour and minute: across
         // midnight the interval starts on the day before.
         const Minute age = previous < 0 ? -1 : stamp - previous;
-        i.start = (age > 0 && age <= Leq10Minutes) ? previous : stamp - Leq10Minutes;
+        i.start = (age > 0 && age <= length) ? previous : stamp - length;
     }
     return i;
 }
@@ -282,14 +277,15 @@ QString withoutPoint(QString text)
 QList<std::pair<QString, QString>> paramColumns(const ParamEntry &p)
 {
     const ParamValues &v = p.values;
+    const Measurement m = v.measurement();
     QList<std::pair<QString, QString>> c;
     c.append({QStringLiteral("record"), p.record});
     c.append({QStringLiteral("time"), p.dated ? isoText(p.time) : QString()});
-    c.append({QStringLiteral("analysis"), withoutPoint(weightingWord(v.analysis))});
-    c.append(
-        {QStringLiteral("filter_card"), (v.analysis & 16) ? QStringLiteral("yes") : QStringLiteral("no")});
-    c.append({QStringLiteral("source"), (v.source & 1) ? QStringLiteral("Line") : QStringLiteral("Sensor")});
-    c.append({QStringLiteral("source_weighting"), withoutPoint(weightingWord(v.source))});
+    c.append({QStringLiteral("analysis"), withoutPoint(weightingWord(m.analysis))});
+    c.append({QStringLiteral("filter_card"), m.filterCard ? QStringLiteral("yes") : QStringLiteral("no")});
+    c.append({QStringLiteral("source"),
+              m.source == InputSource::Line ? QStringLiteral("Line") : QStringLiteral("Sensor")});
+    c.append({QStringLiteral("source_weighting"), withoutPoint(weightingWord(m.sourceWeighting))});
     c.append({QStringLiteral("attack"), withoutPoint(attackText(v.attack))});
     c.append({QStringLiteral("release"), withoutPoint(releaseText(v.release))});
     c.append({QStringLiteral("output_reduction_db"),
@@ -297,7 +293,8 @@ QList<std::pair<QString, QString>> paramColumns(const ParamEntry &p)
     for (int j = 0; j < 7; ++j)
         c.append({QString::fromLatin1(BandColumns[j]), QString::number(v.bands[j])});
     for (int k = 0; k < 7; ++k)
-        c.append({QString::fromLatin1(LevelColumns[k]), QString::number(level(v.levels[k]))});
+        c.append(
+            {QString::fromLatin1(LevelColumns[k]), QString::number(levelOf(v.levels[k][0], v.levels[k][1]))});
     c.append({QStringLiteral("hour_day_to_night"), QString::number(v.hourDayNight)});
     c.append({QStringLiteral("hour_night_to_day"), QString::number(v.hourNightDay)});
     return c;

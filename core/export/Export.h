@@ -41,7 +41,6 @@ struct DateRange
     }
 };
 
-enum class LeqSeries { Leq, Leq10, Leq1 };
 QString seriesName(LeqSeries series);
 
 // A level the device stored: the interval it covers, [start, end), and its level.

@@ -4,15 +4,17 @@
 #include "export/Schedule.h"
 #include "export/Statistics.h"
 #include "files/DataFile.h"
+#include "files/UntrustedRead.h"
 #include "store/Names.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 
-#include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <thread>
 
 namespace kvl {
@@ -31,10 +33,15 @@ QString levelText(const LevelStats &s, int value)
 
 QString eventsText(const QMap<QString, int> &events)
 {
-    QStringList parts;
-    for (auto it = events.begin(); it != events.end(); ++it)
-        parts << it.key() + QLatin1Char('=') + QString::number(it.value());
-    return parts.join(QStringLiteral("; "));
+    QString text;
+    for (auto it = events.begin(); it != events.end(); ++it) {
+        if (!text.isEmpty())
+            text += QLatin1String("; ");
+        text += it.key();
+        text += QLatin1Char('=');
+        text += QString::number(it.value());
+    }
+    return text;
 }
 
 QJsonValue levelJson(const LevelStats &s, int value)
@@ -91,64 +98,104 @@ template <typename T, typename F> void addRows(FileReport &r, const QList<T> &it
     CsvWriter w;
     for (const T &item : items)
         w.addRow(QStringList{r.path} + fields(item));
-    r.csv = w.bytes();
+    r.out = w.bytes();
 }
 
-void fill(FileReport &r, Store &store, const ReportOptions &o)
+// "from 2026-09-10 to 2026-09-11", "in the file" ...
+QString periodText(const DateRange &range)
 {
-    const bool json = o.format == ReportFormat::Json;
+    const QString from = range.from.toString(Qt::ISODate), to = range.to.toString(Qt::ISODate);
+    if (range.from.isNull() && range.to.isNull())
+        return QStringLiteral("in the file");
+    if (range.to.isNull())
+        return QStringLiteral("from ") + from;
+    if (range.from.isNull())
+        return QStringLiteral("up to ") + to;
+    return QStringLiteral("from %1 to %2").arg(from, to);
+}
+
+void noteEmpty(FileReport &r, const char *what, const DateRange &range)
+{
+    r.warnings << QStringLiteral("no %1 %2").arg(QLatin1String(what), periodText(range));
+}
+
+void fill(FileReport &r, Store &store, const ReportOptions &o, QJsonObject &json)
+{
+    const bool asJson = o.format == ReportFormat::Json;
     Lire_Numero_Serie(store);
-    r.json.insert(QStringLiteral("file"), r.path);
-    r.json.insert(QStringLiteral("device"), firmwareName(store));
-    r.json.insert(QStringLiteral("serial_number"), store.Serial_Number);
+    json.insert(QStringLiteral("file"), r.path);
+    json.insert(QStringLiteral("device"), firmwareName(store));
+    json.insert(QStringLiteral("serial_number"), store.Serial_Number);
     switch (o.kind) {
     case ReportKind::Leq: {
         const QList<LeqInterval> rows = storeIntervals(store, o.range);
-        if (json)
-            r.json.insert(QStringLiteral("leq"), leqJson(rows));
+        if (rows.isEmpty())
+            noteEmpty(r, "level", o.range);
+        if (asJson)
+            json.insert(QStringLiteral("leq"), leqJson(rows));
         else
             addRows(r, rows, leqFields);
         break;
     }
     case ReportKind::Events: {
         const QList<EventEntry> rows = storeEvents(store, o.range);
-        if (json)
-            r.json.insert(QStringLiteral("events"), eventJson(rows));
+        if (rows.isEmpty())
+            noteEmpty(r, "event", o.range);
+        if (asJson)
+            json.insert(QStringLiteral("events"), eventJson(rows));
         else
             addRows(r, rows, eventFields);
         break;
     }
     case ReportKind::Params: {
         const QList<ParamEntry> rows = storeParams(store, o.range);
-        if (json)
-            r.json.insert(QStringLiteral("params"), paramJson(rows));
+        if (asJson)
+            json.insert(QStringLiteral("params"), paramJson(rows));
         else
             addRows(r, rows, paramFields);
         break;
     }
     case ReportKind::Summary: {
-        const QList<LeqInterval> intervals = storeIntervals(store, o.range);
+        // Every level, so that the minutes of one ending after the range count.
+        const QList<LeqInterval> intervals = storeIntervals(store, DateRange());
         const QList<EventEntry> events = storeEvents(store, o.range);
-        ThresholdTimeline timeline;
-        const bool scheduled = fileSchedule(store, intervals, &timeline, &r.warnings);
-        const Summary s = summarise(store, intervals, events, scheduled ? &timeline : nullptr, o.range);
-        if (json)
-            r.json.insert(QStringLiteral("summary"), summaryJson(s));
+        const FileThresholds thresholds(store);
+        const Summary s = summarise(
+            store, intervals, events, [&thresholds](Minute m) { return thresholds.at(m); }, o.range);
+        r.warnings << scheduleNotes(s, thresholds);
+        if (isEmpty(s))
+            noteEmpty(r, "level or event", o.range);
+        if (asJson)
+            json.insert(QStringLiteral("summary"), summaryJson(s));
         else {
             CsvWriter w;
             for (const QStringList &row : summaryRows(r.path, s))
                 w.addRow(row);
-            r.csv = w.bytes();
+            r.out = w.bytes();
         }
         break;
     }
     }
 }
 
+// A file's object as an element of the indented array QJsonDocument writes.
+QByteArray arrayElement(const QJsonObject &json)
+{
+    const QByteArray text = QJsonDocument(json).toJson(QJsonDocument::Indented);
+    QByteArray out;
+    out.reserve(text.size() + text.size() / 8);
+    for (const QByteArray &line : text.split('\n'))
+        if (!line.isEmpty())
+            out += (out.isEmpty() ? "    " : "\n    ") + line;
+    return out;
+}
+
 } // namespace
 
 QList<QStringList> summaryRows(const QString &file, const Summary &summary)
 {
+    if (isEmpty(summary))
+        return {};
     QList<QStringList> rows{groupRow(file, summary.whole)};
     for (const GroupStats &g : summary.days)
         rows.append(groupRow(file, g));
@@ -164,7 +211,7 @@ QJsonObject summaryJson(const Summary &summary)
         days.append(groupJson(g));
     for (const GroupStats &g : summary.parts)
         parts.append(groupJson(g));
-    return QJsonObject{{QStringLiteral("file"), groupJson(summary.whole)},
+    return QJsonObject{{QStringLiteral("file"), isEmpty(summary) ? QJsonValue() : groupJson(summary.whole)},
                        {QStringLiteral("days"), days},
                        {QStringLiteral("parts"), parts}};
 }
@@ -189,6 +236,16 @@ QStringList reportHeader(ReportKind kind)
         QStringLiteral("door_openings"), QStringLiteral("events")};
 }
 
+ReportInput ReportInput::fromName(const QString &name)
+{
+    return {name, QFile::encodeName(name)};
+}
+
+ReportInput ReportInput::fromLocalPath(const QByteArray &localPath)
+{
+    return {QFile::decodeName(localPath), localPath};
+}
+
 FileReport reportBytes(const QString &path, const QByteArray &bytes, const ReportOptions &options)
 {
     FileReport r;
@@ -197,65 +254,127 @@ FileReport reportBytes(const QString &path, const QByteArray &bytes, const Repor
     const LoadOutcome out = readDataFile(bytes, *store);
     if (out.result != LoadOutcome::Loaded) {
         r.error = out.caption.trimmed() + QStringLiteral(": ") + out.text;
+        r.error += QStringLiteral(" (") + out.detailText() + QLatin1Char(')');
         return r;
     }
     r.loaded = true;
-    fill(r, *store, options);
+    QJsonObject json;
+    fill(r, *store, options, json);
+    if (options.format == ReportFormat::Json)
+        r.out = arrayElement(json);
+    r.warnings.removeDuplicates();
     return r;
 }
 
-FileReport reportFile(const QString &path, const ReportOptions &options)
+FileReport reportFile(const ReportInput &input, const ReportOptions &options)
 {
-    QFile file(path);
-    const QFileInfo info(path);
-    QString reason;
-    if (info.isDir())
-        reason = QStringLiteral("is a directory");
-    else if (!file.open(QIODevice::ReadOnly))
-        reason = file.errorString();
-    if (!reason.isEmpty()) {
+    const UntrustedBytes read = readUntrustedDataFile(input.localPath);
+    if (!read.error.isEmpty()) {
         FileReport r;
-        r.path = path;
+        r.path = input.name;
         // The program's own message, then why.
-        r.error = QStringLiteral("It is impossible to open this file (") + reason + QLatin1Char(')');
+        r.error = QStringLiteral("It is impossible to open this file (") + read.error + QLatin1Char(')');
         return r;
     }
-    return reportBytes(path, file.readAll(), options);
+    return reportBytes(input.name, read.bytes, options);
 }
 
-QList<FileReport> reportFiles(const QStringList &paths, const ReportOptions &options, int threads)
+void reportFiles(const QList<ReportInput> &inputs, const ReportOptions &options, int threads,
+                 const std::function<void(const FileReport &)> &done)
 {
-    // One slot per file, written by one thread only; read after the joins.
-    std::vector<FileReport> results(std::size_t(paths.size()));
-    std::atomic<int> next{0};
+    const int count = int(inputs.size());
+    threads = std::clamp(threads, 1, std::max(count, 1));
+    if (threads == 1) {
+        for (const ReportInput &input : inputs)
+            done(reportFile(input, options));
+        return;
+    }
+    // Reports wait in a ring of slots; a thread takes file i only once file
+    // i - ahead has been handed on, so at most `ahead` reports wait at once.
+    const int ahead = 2 * threads;
+    std::vector<std::optional<FileReport>> ring(static_cast<std::size_t>(ahead));
+    std::mutex mutex;
+    std::condition_variable changed;
+    int next = 0, handed = 0;
     auto work = [&] {
-        for (int i = next++; i < paths.size(); i = next++)
-            results[std::size_t(i)] = reportFile(paths[i], options);
+        std::unique_lock<std::mutex> lock(mutex);
+        for (;;) {
+            changed.wait(lock, [&] { return next >= count || next < handed + ahead; });
+            if (next >= count)
+                return;
+            const int i = next++;
+            lock.unlock();
+            FileReport r = reportFile(inputs[i], options);
+            lock.lock();
+            ring[std::size_t(i % ahead)] = std::move(r);
+            changed.notify_all();
+        }
     };
-    const int extra = std::clamp(threads, 1, int(paths.size()) > 0 ? int(paths.size()) : 1) - 1;
     std::vector<std::thread> pool;
-    for (int t = 0; t < extra; ++t)
+    for (int t = 0; t < threads; ++t)
         pool.emplace_back(work);
-    work();
+    for (int i = 0; i < count; ++i) {
+        std::optional<FileReport> r;
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            auto &slot = ring[std::size_t(i % ahead)];
+            changed.wait(lock, [&] { return slot.has_value(); });
+            r = std::move(slot);
+            slot.reset();
+            handed = i + 1;
+        }
+        changed.notify_all();
+        done(*r);
+    }
     for (std::thread &t : pool)
         t.join();
-    return QList<FileReport>(results.begin(), results.end());
+}
+
+ReportWriter::ReportWriter(const ReportOptions &options, Sink sink)
+    : m_options(options), m_sink(std::move(sink))
+{
+}
+
+void ReportWriter::open()
+{
+    if (m_opened)
+        return;
+    m_opened = true;
+    if (m_options.format == ReportFormat::Json) {
+        m_sink(QByteArrayLiteral("["));
+        return;
+    }
+    CsvWriter w;
+    w.addRow(reportHeader(m_options.kind));
+    m_sink(w.bytes());
+}
+
+void ReportWriter::add(const FileReport &report)
+{
+    open();
+    if (!report.loaded)
+        return;
+    if (m_options.format == ReportFormat::Json)
+        m_sink((m_written ? QByteArrayLiteral(",\n") : QByteArrayLiteral("\n")) + report.out);
+    else
+        m_sink(report.out);
+    ++m_written;
+}
+
+void ReportWriter::finish()
+{
+    open();
+    if (m_options.format == ReportFormat::Json)
+        m_sink(QByteArrayLiteral("\n]\n"));
 }
 
 QByteArray assembleReport(const QList<FileReport> &reports, const ReportOptions &options)
 {
-    if (options.format == ReportFormat::Json) {
-        QJsonArray files;
-        for (const FileReport &r : reports)
-            if (r.loaded)
-                files.append(r.json);
-        return QJsonDocument(files).toJson(QJsonDocument::Indented);
-    }
-    CsvWriter w;
-    w.addRow(reportHeader(options.kind));
-    QByteArray out = w.bytes();
+    QByteArray out;
+    ReportWriter w(options, [&out](const QByteArray &bytes) { out += bytes; });
     for (const FileReport &r : reports)
-        out += r.csv;
+        w.add(r);
+    w.finish();
     return out;
 }
 

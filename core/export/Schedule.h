@@ -1,16 +1,15 @@
 #pragma once
 
-// The threshold in force over the whole span of a file's levels, built from
-// the chart schedule period by period.
+// Where a file's summary takes its thresholds from the device's current
+// parameters, for want of records: said per day.
 
 #include "export/Statistics.h"
 
 namespace kvl {
 
-// Fills the timeline over the days of the intervals. False when no
-// schedule could be built. Messages of the history analysis go to warnings,
-// once each.
-bool fileSchedule(Store &store, const QList<LeqInterval> &intervals, ThresholdTimeline *timeline,
-                  QStringList *warnings);
+// One note per day of the summary and stretch of it whose minutes take the
+// current parameters, in time order: "threshold schedule: 2026-09-06 00:00
+// to 21:41: the device's current parameters (no door event before)".
+QStringList scheduleNotes(const Summary &summary, const FileThresholds &thresholds);
 
 } // namespace kvl

@@ -3,6 +3,8 @@
 #include "store/Layout.h"
 #include "tables/Period.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -12,11 +14,6 @@ namespace kvl {
 namespace {
 
 constexpr int DoorOpenedByteB = 32;
-
-bool validHour(int h)
-{
-    return h >= 0 && h <= 23;
-}
 
 bool chartDate(const Store &store, int row, QDate *date)
 {
@@ -98,65 +95,18 @@ void addChartSchedule(ThresholdTimeline &timeline, const Store &store)
     if (rows.size() < 2)
         return;
     Minute from = start;
-    int value = rows[1][6];
+    int value = rows[1][seuil::Before];
     for (std::size_t i = 1; i < rows.size(); ++i) {
         const auto &r = rows[i];
-        const QDate d(2000 + r[3], r[2], r[1]);
+        const QDate d(2000 + r[seuil::Year], r[seuil::Month], r[seuil::Day]);
         if (!d.isValid())
             continue;
-        const Minute at = std::clamp(minuteOf(d, r[4], r[5]), start, end);
+        const Minute at = std::clamp(minuteOf(d, r[seuil::Hour], r[seuil::Minute]), start, end);
         timeline.add(from, at, value);
         from = std::max(from, at);
-        value = r[7];
+        value = r[seuil::After];
     }
     timeline.add(from, end, value);
-}
-
-DayNightClock::DayNightClock(const Store &store)
-{
-    m_dayToNight = store.Param_Block[block::HourDayNight];
-    m_nightToDay = store.Param_Block[block::HourNightDay];
-    if (!store.isVersion5Family())
-        return;
-    for (int r = 1; r <= HistoryTable::rowCount; ++r) {
-        Minute from;
-        if (rowMinute(store.Param_History.row(r), &from))
-            m_history.push_back(Hours{from, store.Param_History(r, history::HourDayNight),
-                                      store.Param_History(r, history::HourNightDay)});
-    }
-    std::stable_sort(m_history.begin(), m_history.end(),
-                     [](const Hours &a, const Hours &b) { return a.from < b.from; });
-}
-
-DayNightClock::Part DayNightClock::partAt(Minute m) const
-{
-    int toNight = m_dayToNight, toDay = m_nightToDay;
-    auto pos = std::upper_bound(m_history.begin(), m_history.end(), m,
-                                [](Minute v, const Hours &h) { return v < h.from; });
-    if (pos != m_history.begin()) {
-        --pos;
-        toNight = pos->dayToNight;
-        toDay = pos->nightToDay;
-    }
-    const Minute day0 = m - m % MinutesPerDay;
-    Part p;
-    if (!validHour(toNight) || !validHour(toDay) || toNight == toDay) {
-        // No night in the settings: the whole calendar day is one day part.
-        p.start = day0;
-        p.end = day0 + MinutesPerDay;
-        return p;
-    }
-    const int hour = int(m % MinutesPerDay) / 60;
-    p.night = toNight > toDay ? (hour >= toNight || hour < toDay) : (hour >= toNight && hour < toDay);
-    const int startHour = p.night ? toNight : toDay;
-    const int endHour = p.night ? toDay : toNight;
-    p.start = day0 + startHour * 60;
-    if (p.start > m)
-        p.start -= MinutesPerDay;
-    p.end = day0 + endHour * 60;
-    if (p.end <= m)
-        p.end += MinutesPerDay;
-    return p;
 }
 
 bool isDoorOpening(const EventEntry &e, int version)
@@ -168,21 +118,47 @@ namespace {
 
 struct Group
 {
+    Group() { stats.minutesAbove = 0; }
     GroupStats stats;
     std::vector<int> levels;
+    bool unknownThreshold = false;
+    std::vector<int> eventCounts; // by label number
 };
 
 class Grouper
 {
 public:
-    Grouper(const DayNightClock &clock, bool counting) : m_clock(clock), m_counting(counting) {}
+    explicit Grouper(const InForceAt &inForce) : m_inForce(inForce) {}
 
-    // The groups a minute belongs to: the file, its day and its part.
+    // Events are counted by a number per label: one hash look-up per event.
+    int labelNumber(const QString &label)
+    {
+        const auto it = m_labels.constFind(label);
+        if (it != m_labels.constEnd())
+            return it.value();
+        m_labelNames.push_back(label);
+        return *m_labels.insert(label, int(m_labelNames.size()) - 1);
+    }
+    static void countEvent(Group &g, int label)
+    {
+        if (g.eventCounts.size() <= std::size_t(label))
+            g.eventCounts.resize(std::size_t(label) + 1);
+        ++g.eventCounts[std::size_t(label)];
+    }
+
+    // The groups a minute belongs to: the file, its day and its part. Minutes
+    // mostly come in order, so the last answer and groups are kept.
     template <typename F> void forMinute(Minute m, F &&f)
     {
-        f(m_whole);
-        f(day(m));
-        f(part(m));
+        if (m < m_now.from || m >= m_now.until) {
+            m_now = m_inForce(m);
+            m_part = &part(m_now);
+        }
+        if (!m_day || m < m_day->stats.start || m >= m_day->stats.end)
+            m_day = &day(m);
+        f(m_whole, m_now);
+        f(*m_day, m_now);
+        f(*m_part, m_now);
     }
 
     Summary result()
@@ -193,6 +169,9 @@ public:
             s.days.append(finish(d.second, QStringLiteral("day")));
         for (auto &p : m_parts)
             s.parts.append(finish(p.second, QStringLiteral("part")));
+        // A change of hours can start a part before the one it follows.
+        std::stable_sort(s.parts.begin(), s.parts.end(),
+                         [](const GroupStats &a, const GroupStats &b) { return a.start < b.start; });
         return s;
     }
 
@@ -207,45 +186,53 @@ private:
             it = m_days.emplace(start, Group()).first;
             it->second.stats.start = start;
             it->second.stats.end = start + MinutesPerDay;
-            init(it->second);
         }
         return it->second;
     }
-    Group &part(Minute m)
+    // One group per day and kind of part: the minutes of a part keep it
+    // whatever hours hold later, and a change of hours gives no second part.
+    Group &part(const InForce &now)
     {
-        const DayNightClock::Part p = m_clock.partAt(m);
-        auto it = m_parts.find(p.start);
+        const std::pair<Minute, bool> key{now.partStart - now.partStart % MinutesPerDay, now.night};
+        auto it = m_parts.find(key);
         if (it == m_parts.end()) {
-            it = m_parts.emplace(p.start, Group()).first;
-            it->second.stats.start = p.start;
-            it->second.stats.end = p.end;
-            it->second.stats.part = p.night ? QStringLiteral("night") : QStringLiteral("day");
-            init(it->second);
+            it = m_parts.emplace(key, Group()).first;
+            it->second.stats.start = now.partStart;
+            it->second.stats.end = now.partEnd;
+            it->second.stats.part = now.night ? QStringLiteral("night") : QStringLiteral("day");
         }
+        GroupStats &s = it->second.stats;
+        s.start = std::min(s.start, now.partStart);
+        s.end = std::max(s.end, now.partEnd);
         return it->second;
     }
-    void init(Group &g) const { g.stats.minutesAbove = m_counting ? 0 : -1; }
-    static GroupStats finish(Group &g, const QString &scope)
+    GroupStats finish(Group &g, const QString &scope) const
     {
         g.stats.scope = scope;
+        for (std::size_t label = 0; label < g.eventCounts.size(); ++label)
+            if (g.eventCounts[label])
+                g.stats.events.insert(m_labelNames[label], g.eventCounts[label]);
         g.stats.levels = levelStats(std::move(g.levels));
+        g.stats.minutesAbove = g.unknownThreshold ? -1 : g.stats.minutesAbove;
         return g.stats;
     }
 
-    const DayNightClock &m_clock;
-    bool m_counting;
-    std::map<Minute, Group> m_days, m_parts;
+    const InForceAt &m_inForce;
+    InForce m_now;
+    Group *m_day = nullptr;
+    Group *m_part = nullptr;
+    std::map<Minute, Group> m_days;
+    std::map<std::pair<Minute, bool>, Group> m_parts;
+    QHash<QString, int> m_labels;
+    std::vector<QString> m_labelNames;
 };
 
 } // namespace
 
 Summary summarise(const Store &store, const QList<LeqInterval> &intervals, const QList<EventEntry> &events,
-                  const ThresholdTimeline *timeline, const DateRange &range)
+                  const InForceAt &inForce, const DateRange &range)
 {
-    const DayNightClock clock(store);
-    const bool counting = timeline != nullptr;
-    Grouper g(clock, counting);
-    g.m_whole.stats.minutesAbove = counting ? 0 : -1;
+    Grouper g(inForce);
     const LeqSeries counted = store.isVersion5Family() ? LeqSeries::Leq1 : LeqSeries::Leq;
     bool any = false;
     Minute first = 0, last = 0;
@@ -256,23 +243,33 @@ Summary summarise(const Store &store, const QList<LeqInterval> &intervals, const
     };
 
     for (const LeqInterval &i : intervals) {
-        span(i.start, i.end);
-        if (i.series != LeqSeries::Leq1)
-            g.forMinute(i.lastMinute(), [&](Group &grp) { grp.levels.push_back(i.level); });
-        if (!counting || i.series != counted)
+        if (range.containsMinute(i.lastMinute())) {
+            span(i.start, i.end);
+            if (i.series != LeqSeries::Leq1)
+                g.forMinute(i.lastMinute(),
+                            [&](Group &grp, const InForce &) { grp.levels.push_back(i.level); });
+        }
+        if (i.series != counted)
             continue;
         for (Minute m = i.start; m < i.end; ++m) {
             if (!range.containsMinute(m))
                 continue;
-            const int threshold = timeline->at(m);
-            if (threshold >= 0 && i.level > threshold)
-                g.forMinute(m, [](Group &grp) { ++grp.stats.minutesAbove; });
+            span(m, m + 1);
+            g.forMinute(m, [&](Group &grp, const InForce &now) {
+                if (now.threshold < 0)
+                    grp.unknownThreshold = true;
+                else if (i.level > now.threshold)
+                    ++grp.stats.minutesAbove;
+            });
         }
     }
     for (const EventEntry &e : events) {
+        if (!range.containsMinute(e.time))
+            continue;
         const bool door = isDoorOpening(e, store.Device_Version);
-        g.forMinute(e.time, [&](Group &grp) {
-            ++grp.stats.events[e.label];
+        const int label = g.labelNumber(e.label);
+        g.forMinute(e.time, [&](Group &grp, const InForce &) {
+            Grouper::countEvent(grp, label);
             if (door)
                 ++grp.stats.doorOpenings;
         });
@@ -281,6 +278,11 @@ Summary summarise(const Store &store, const QList<LeqInterval> &intervals, const
     g.m_whole.stats.start = first;
     g.m_whole.stats.end = last;
     return g.result();
+}
+
+bool isEmpty(const Summary &summary)
+{
+    return summary.days.isEmpty();
 }
 
 QString chartStatisticsText(const Store &store, LeqSeries series)
@@ -302,8 +304,15 @@ QString chartStatisticsText(const Store &store, LeqSeries series)
     const PeriodRows eventRows = scanPeriod(store.Event_Records, EventTable::rowCount, storedPeriod(store));
     const QList<EventEntry> events = eventEntries(store.Event_Records, eventRows.first, eventRows.last,
                                                   store.Device_Version, EventList::Table);
-    const Summary whole =
-        summarise(store, counted, events, timeline.isEmpty() ? nullptr : &timeline, DateRange());
+    // The staircase drawn on the chart; parts play no part in the tool tip.
+    const InForceAt drawn = [&timeline](Minute m) {
+        InForce f;
+        f.threshold = timeline.at(m);
+        f.partStart = m - m % MinutesPerDay;
+        f.partEnd = f.partStart + MinutesPerDay;
+        return f;
+    };
+    const Summary whole = summarise(store, counted, events, drawn, DateRange());
 
     QStringList lines;
     lines << QStringLiteral("%1 levels of the period: %2").arg(seriesName(series)).arg(s.count);

@@ -5,10 +5,12 @@
 // the minutes above the threshold in force, door openings and events by label;
 // per file, per day and per day or night part.
 
+#include "charts/Thresholds.h"
 #include "export/Export.h"
 
 #include <QMap>
 
+#include <functional>
 #include <vector>
 
 namespace kvl {
@@ -49,38 +51,13 @@ private:
 // Seuils_Prets is not set.
 void addChartSchedule(ThresholdTimeline &timeline, const Store &store);
 
-// Day and night parts of the day, by the switching hours in force: those of
-// the parameter record in force (firmware 5.X, "KVL 36"), else of the
-// device's current parameters.
-class DayNightClock
-{
-public:
-    explicit DayNightClock(const Store &store);
-
-    struct Part
-    {
-        bool night = false;
-        Minute start = 0, end = 0;
-    };
-    Part partAt(Minute m) const;
-
-private:
-    struct Hours
-    {
-        Minute from;
-        int dayToNight, nightToDay;
-    };
-    std::vector<Hours> m_history; // oldest first
-    int m_dayToNight = 0, m_nightToDay = 0;
-};
-
 struct GroupStats
 {
     QString scope; // "file", "day" or "part"
     Minute start = 0, end = 0;
     QString part; // "day" or "night" for a part
     LevelStats levels;
-    int minutesAbove = -1; // -1: no threshold schedule
+    int minutesAbove = -1; // -1: a counted minute had no threshold
     int doorOpenings = 0;
     QMap<QString, int> events;
 };
@@ -92,14 +69,25 @@ struct Summary
     QList<GroupStats> parts;
 };
 
+// What holds at a minute: the threshold and the day or night part.
+using InForceAt = std::function<InForce(Minute)>;
+
 // The figures of a store's levels and events in a range. Levels are the
 // 10-minute ones (Leq, or Leq10 on 5.X and "KVL 36"); each level counts for
-// the day and part of the last minute it measured. Minutes above the
-// threshold are counted minute by minute over the 1-minute levels (5.X,
-// "KVL 36") or the 10-minute levels (3.5, 4.0), a level strictly above the
-// threshold in force at that minute. Without a timeline they stay -1.
+// the day and part of the last minute it measured, and only when that minute
+// lies in the range. Minutes above the threshold are counted minute by minute
+// over the 1-minute levels (5.X, "KVL 36") or the 10-minute levels (3.5,
+// 4.0), each minute of the range for its own day and part, a level strictly
+// above the threshold in force at that minute; a group with a counted minute
+// that has no threshold gets -1. A part is the day or night part by the hours
+// in force at each minute, grouped by the day it starts on and its kind.
+// Pass every interval of the store, so that minutes of a level ending after
+// the range still count.
 Summary summarise(const Store &store, const QList<LeqInterval> &intervals, const QList<EventEntry> &events,
-                  const ThresholdTimeline *timeline, const DateRange &range);
+                  const InForceAt &inForce, const DateRange &range);
+
+// True when the summary holds no level and no event.
+bool isEmpty(const Summary &summary);
 
 // The figures of a chart window's list for its tool tip: the levels of the
 // list (Leq, Leq10 or Leq1 rows of the period), the minutes above the

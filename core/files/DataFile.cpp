@@ -1,7 +1,11 @@
 #include "files/DataFile.h"
 
 #include "Logging.h"
+#include "store/Messages.h"
 #include "store/Store.h"
+
+#include <QDate>
+#include <QTime>
 
 #include <algorithm>
 
@@ -54,6 +58,27 @@ template <typename Table> void writeRows(LineWriter &w, const Table &table, int 
 
 // ---- reader ----
 
+// The token at `at` as a user can read it: up to a blank or line break, at
+// most 40 characters, other bytes than printable ASCII as \xHH.
+QString foundText(const char *at, const char *end)
+{
+    QString text;
+    for (; at < end && text.size() < 40; ++at) {
+        const uchar u = uchar(*at);
+        if (u == ' ' || u == '\r' || u == '\n')
+            break;
+        text += u >= 0x20 && u < 0x7F ? QString(QChar(u))
+                                      : QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+    }
+    return text;
+}
+
+// Reads the file as the writer lays it out: every line ends right after its
+// last value (or the blank the writer puts there) with CR LF, a lone LF
+// being taken as well, since editors and transfers convert line ends. The
+// specified token limits still apply: a value with its closing blank is at
+// most 6 characters, and at the end of a line its line break and the next
+// line's blank count too.
 class Reader
 {
 public:
@@ -62,124 +87,178 @@ public:
     {
     }
 
-    // Where and why the last read failed, for the user: the line, the text
-    // found there, what was wrong, and the record and value being read.
-    int failedLine() const { return 1 + int(std::count(m_begin, m_failAt ? m_failAt : m_p, '\n')); }
-    QString failedText() const
-    {
-        QString text;
-        for (const char *c = m_failAt ? m_failAt : m_p; c < m_end && text.size() < 24; ++c) {
-            const uchar u = uchar(*c);
-            if (u == ' ' || u == '\r' || u == '\n')
-                break;
-            text += u >= 0x20 && u < 0x7F ? QString(QChar(u))
-                                          : QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
-        }
-        return text;
-    }
-    QString problem() const { return m_problem; }
-    int failedRow() const { return m_row; }
-    int failedValue() const { return m_value; }
-
     bool atEnd() const { return m_p == m_end; }
     char next() { return *m_p++; }
+    void startPart(FilePart part) { m_part = part; }
 
-    // One token: characters up to a blank, which ends it and is consumed.
-    // False when the limit is passed or the file ends first.
-    bool token(int limit, QByteArray &text)
+    // Where and why the read failed.
+    LoadDetail detail() const
     {
-        text.clear();
-        m_failAt = m_p;
-        for (int read = 1; read <= limit; ++read) {
-            if (atEnd())
-                return fail("the file ends here");
-            const char c = next();
-            if (c == ' ')
-                return true;
-            text.append(c);
-        }
-        return fail(QStringLiteral("longer than %1 characters").arg(limit - 1));
+        LoadDetail d;
+        d.line = 1 + int(std::count(m_begin, m_failAt, '\n'));
+        d.part = m_part;
+        d.record = m_record;
+        d.value = m_value;
+        d.problem = m_problem;
+        d.found = foundText(m_failAt, m_end);
+        return d;
     }
 
-    // A device byte: the token's digits, line breaks ignored, 0 to 255.
-    // Same reading as token(), without keeping the text.
-    bool value(qint16 &out)
+    // One line of `count` values into `out`, each a blank and its digits, then
+    // the line's end. `fields` > 0: a record table of that many fields a row;
+    // 0: a parameter table whose elements are numbered from `firstElement`.
+    // `trailingBlank`: the writer puts one more blank after the last value.
+    bool valueLine(qint16 *out, int count, int fields, int firstElement, bool trailingBlank, bool lastLine)
     {
-        int v = 0;
-        int digits = 0;
-        m_failAt = m_p;
-        for (int read = 1; read <= ValueLimit; ++read) {
-            if (atEnd())
-                return fail("the file ends here");
-            const char c = next();
-            if (c == ' ') {
-                if (digits == 0)
-                    return fail("no value between two blanks");
-                if (v > 255)
-                    return fail("a value above 255");
-                out = qint16(v);
-                return true;
-            }
-            if (c == '\r' || c == '\n') {
-                if (digits == 0)
-                    m_failAt = m_p;
-                continue;
-            }
-            if (c < '0' || c > '9')
-                return fail("a character that is not a digit");
-            v = v * 10 + (c - '0');
-            ++digits;
-        }
-        return fail(QStringLiteral("a value longer than %1 characters").arg(ValueLimit - 1));
-    }
-
-    // The line break ending a line: CR LF, or a lone LF.
-    bool lineBreak()
-    {
-        if (!atEnd() && *m_p == '\r')
-            ++m_p;
-        m_failAt = m_p;
-        if (atEnd() || *m_p != '\n')
-            return fail("a line break is missing");
-        ++m_p;
-        return true;
-    }
-
-    bool blank()
-    {
-        m_failAt = m_p;
-        if (atEnd() || *m_p != ' ')
-            return fail("a blank is missing");
-        ++m_p;
-        return true;
-    }
-
-    template <typename Table> bool rows(Table &table, int rows)
-    {
-        for (int r = 1; r <= rows; ++r) {
-            qint16 *row = table.row(r);
-            for (int f = 0; f < Table::fieldCount; ++f)
-                if (!value(row[f])) {
-                    m_row = r;
-                    m_value = f + 1;
-                    return false;
-                }
-        }
-        return true;
-    }
-
-    template <typename Table> bool entries(Table &table)
-    {
-        for (int i = 0; i < Table::size; ++i)
-            if (!value(table[i])) {
-                m_row = 0;
-                m_value = i;
+        for (int i = 0; i < count; ++i) {
+            m_record = fields ? i / fields + 1 : 0;
+            m_value = fields ? i % fields + 1 : firstElement + i;
+            if (!value(out[i], i == count - 1, trailingBlank))
                 return false;
-            }
-        return true;
+        }
+        m_record = 0;
+        m_value = -1;
+        if (trailingBlank) {
+            ++m_p; // checked by value()
+            m_failAt = m_p;
+            if (!atEnd() && !lineEndAt(m_p))
+                return fail("the line goes on after its last value");
+        }
+        return lastLine ? finalEnd() : lineEnd();
+    }
+
+    // The token after the history line: up to a blank, at most `limit`
+    // characters with it; then the end of the file.
+    bool dateLine(int limit, QByteArray &text)
+    {
+        m_failAt = m_p;
+        text.clear();
+        while (!atEnd() && *m_p != ' ' && *m_p != '\r' && *m_p != '\n') {
+            if (text.size() + 1 >= limit)
+                return fail(QStringLiteral("longer than %1 characters").arg(limit - 1));
+            text.append(next());
+        }
+        if (atEnd())
+            return fail("the file ends here");
+        if (text.isEmpty() && *m_p == ' ')
+            return fail("values where the date and time should be");
+        if (*m_p != ' ')
+            return fail("the line ends without the blank after the date and time");
+        if (!isTransferStamp(text))
+            return fail("not a date and time written as dd/mm/yyyy_hh:mm:ss");
+        ++m_p;
+        return finalEnd();
+    }
+
+    // The marker line's end.
+    bool lineEnd()
+    {
+        m_failAt = m_p;
+        if (const int n = lineEndAt(m_p)) {
+            m_p += n;
+            return true;
+        }
+        if (atEnd())
+            return fail("the file ends here");
+        if (*m_p == ' ')
+            return fail("the line goes on after its last value");
+        return fail("a line break is missing");
     }
 
 private:
+    // 2 for CR LF, 1 for a lone LF, 0 for anything else.
+    int lineEndAt(const char *at) const
+    {
+        if (at < m_end && *at == '\n')
+            return 1;
+        return at + 1 < m_end && at[0] == '\r' && at[1] == '\n' ? 2 : 0;
+    }
+
+    // A blank, then digits closed by a blank or, for the line's last value, by
+    // the line's end (or by the blank the writer puts before it).
+    bool value(qint16 &out, bool last, bool trailingBlank)
+    {
+        const bool endsLine = last && !trailingBlank;
+        m_failAt = m_p;
+        if (atEnd())
+            return fail("the file ends here");
+        if (*m_p != ' ')
+            return fail(lineEndAt(m_p) ? "the line ends before its last value" : "a blank is missing");
+        ++m_p;
+        const char *start = m_p;
+        m_failAt = start;
+        int v = 0;
+        while (m_p < m_end && *m_p >= '0' && *m_p <= '9' && m_p - start <= ValueLimit) {
+            v = v * 10 + (*m_p - '0');
+            ++m_p;
+        }
+        const int digits = int(m_p - start);
+        if (atEnd())
+            return fail("the file ends here");
+        const int closing = *m_p == ' ' ? 1 : lineEndAt(m_p);
+        if (digits == 0) {
+            if (*m_p == ' ')
+                return fail("no value between two blanks");
+            if (closing)
+                return fail("the line ends before its last value");
+        }
+        if (closing == 0)
+            return fail("a character that is not a digit");
+        // At a line's end the line break and the next line's blank belong to
+        // the value's characters.
+        const int characters = digits + (endsLine && *m_p != ' ' ? closing + 1 : 1);
+        if (characters > ValueLimit)
+            return fail(QStringLiteral("a value longer than %1 characters").arg(ValueLimit - 1));
+        // A line break after another value than the last is left to the next
+        // value to report: the first one missing.
+        if (endsLine && *m_p == ' ') {
+            m_failAt = m_p;
+            m_record = 0;
+            m_value = -1;
+            return fail("the line goes on after its last value");
+        }
+        if (last && trailingBlank && *m_p != ' ') {
+            m_failAt = m_p;
+            return fail("the blank at the end of the line is missing");
+        }
+        if (v > 255)
+            return fail("a value above 255");
+        out = qint16(v);
+        return true;
+    }
+
+    // Nothing but one line break may follow the last line.
+    bool finalEnd()
+    {
+        m_failAt = m_p;
+        if (!atEnd() && !lineEndAt(m_p))
+            return fail("the line goes on after its last value");
+        m_p += lineEndAt(m_p);
+        m_failAt = m_p;
+        if (atEnd())
+            return true;
+        m_part = FilePart::End;
+        return fail("something follows the last line");
+    }
+
+    // "dd/mm/yyyy_hh:mm:ss" after a download, without the seconds after a
+    // load, and a real date and time; or "_" from a store that holds no
+    // transfer date, so that whatever the writer writes reads back.
+    static bool isTransferStamp(const QByteArray &text)
+    {
+        static const char pattern[] = "99/99/9999_99:99:99";
+        if (text == "_")
+            return true;
+        if (text.size() != 16 && text.size() != 19)
+            return false;
+        for (int i = 0; i < text.size(); ++i)
+            if (pattern[i] == '9' ? text[i] < '0' || text[i] > '9' : text[i] != pattern[i])
+                return false;
+        auto number = [&text](int at, int digits) { return text.mid(at, digits).toInt(); };
+        return QDate(number(6, 4), number(3, 2), number(0, 2)).isValid() &&
+               QTime(number(11, 2), number(14, 2), text.size() == 19 ? number(17, 2) : 0).isValid();
+    }
+
     bool fail(const QString &problem)
     {
         m_problem = problem;
@@ -190,10 +269,11 @@ private:
     const char *m_begin;
     const char *m_p;
     const char *m_end;
-    const char *m_failAt = nullptr;
+    const char *m_failAt = m_begin;
+    FilePart m_part = FilePart::Marker;
     QString m_problem;
-    int m_row = 0;
-    int m_value = 0;
+    int m_record = 0;
+    int m_value = -1;
 };
 
 int longestMarker()
@@ -224,22 +304,17 @@ QByteArray readMarker(Reader &in)
     return marker;
 }
 
-// What the user can check: "Line 3 of the file, events, record 12, value 7:
-// a value above 255 ("256")."
-LoadOutcome readFailure(Store &s, const QString &text, const Reader &in, const QString &part)
+LoadOutcome readFailure(Store &s, const Reader &in)
 {
     s.Cancel_Flag = true;
-    QString where = QStringLiteral("Line %1 of the file, %2").arg(in.failedLine()).arg(part);
-    if (in.failedRow() > 0)
-        where += QStringLiteral(", record %1, value %2").arg(in.failedRow()).arg(in.failedValue());
-    else if (part.startsWith(QLatin1String("param")))
-        where += QStringLiteral(", element %1").arg(in.failedValue());
-    const QString found = in.failedText();
-    const QString detail = where + QStringLiteral(": ") + in.problem() +
-                           (found.isEmpty() ? QString() : QStringLiteral(" (\"%1\")").arg(found)) +
-                           QStringLiteral(".");
-    qCWarning(lcFiles) << "load failed:" << detail << text;
-    return {LoadOutcome::ReadFailure, text, loadtext::readFailureCaption(), detail};
+    const LoadDetail detail = in.detail();
+    const bool kvl36 = s.Device_Version == VersionKvl36;
+    const QString text = detail.part == FilePart::TransferDate
+                             ? messageText(kvl36 ? Message::NotKvl36Version5File : Message::NotKvl24Version5File)
+                             : messageText(kvl36 ? Message::NotKvl36File : Message::NotKvl24File);
+    LoadOutcome out{LoadOutcome::ReadFailure, text, messageText(Message::ReadFailureCaption), detail};
+    qCWarning(lcFiles) << "load failed:" << out.detailText() << text;
+    return out;
 }
 
 } // namespace
@@ -281,6 +356,38 @@ int versionOfMarker(const QByteArray &marker)
         if (m.marker == marker)
             return m.version;
     return 0;
+}
+
+int markerHeadSize()
+{
+    return longestMarker() + 1;
+}
+
+int headVersion(const QByteArray &head)
+{
+    Reader in(head);
+    return versionOfMarker(readMarker(in));
+}
+
+qint64 largestDataFile()
+{
+    constexpr qint64 value = 4; // a blank and three digits
+    constexpr qint64 lineEnd = 2;
+    qint64 largest = 0;
+    for (const MarkerEntry &m : acceptedMarkers()) {
+        const int v = m.version;
+        qint64 n = m.marker.size() + lineEnd;
+        n += qint64(leqRows(v)) * RecordFields * value + lineEnd;
+        n += qint64(EventRows) * RecordFields * value + lineEnd;
+        if (v == Version35)
+            n += qint64(ParamRawTable::size) * value + 1 + lineEnd;
+        else
+            n += qint64(ParamBlockTable::size) * value + (v == Version40 ? 1 : 0) + lineEnd;
+        if (isVersion5Family(v))
+            n += qint64(HistoryRows) * HistoryFields * value + 1 + lineEnd + DateLimit + lineEnd;
+        largest = std::max(largest, n);
+    }
+    return largest;
 }
 
 QByteArray buildDataFile(const Store &s, int version)
@@ -334,8 +441,11 @@ LoadOutcome readDataFile(const QByteArray &bytes, Store &s)
     const int version = versionOfMarker(readMarker(in));
     if (version == 0) {
         qCWarning(lcFiles) << "not a data file: unknown marker";
-        return {LoadOutcome::NotKvlFile, loadtext::notKvlText(), loadtext::notKvlCaption(),
-                QStringLiteral("The first line holds no marker of a KVL 24-2 or KVL 36 data file.")};
+        LoadDetail d;
+        d.line = 1;
+        d.problem = QStringLiteral("no marker of a KVL 24-2 or KVL 36 data file");
+        d.found = foundText(bytes.constData(), bytes.constData() + bytes.size());
+        return {LoadOutcome::NotKvlFile, messageText(Message::NotKvlFile), messageText(Message::NotKvlCaption), d};
     }
     qCDebug(lcFiles) << "loading a file of version" << version << "," << bytes.size() << "bytes";
 
@@ -343,38 +453,80 @@ LoadOutcome readDataFile(const QByteArray &bytes, Store &s)
     // The views count Leq rows as after a download of this version.
     s.Leq_Count = leqRows(version);
 
-    const QString valuesFailure = loadtext::valuesFailureText(version);
-    // The marker line's break and the blank in front of the first value.
-    if (!in.lineBreak() || !in.blank())
-        return readFailure(s, valuesFailure, in, QStringLiteral("after the marker"));
+    const bool v5 = isVersion5Family(version);
+    if (!in.lineEnd())
+        return readFailure(s, in);
 
-    if (!in.rows(s.Leq_Records, leqRows(version)))
-        return readFailure(s, valuesFailure, in, QStringLiteral("Leq records"));
-    if (!in.rows(s.Event_Records, EventTable::rowCount))
-        return readFailure(s, valuesFailure, in, QStringLiteral("events"));
+    in.startPart(FilePart::LeqRecords);
+    if (!in.valueLine(s.Leq_Records.row(1), leqRows(version) * RecordFields, RecordFields, 0, false, false))
+        return readFailure(s, in);
+    in.startPart(FilePart::Events);
+    if (!in.valueLine(s.Event_Records.row(1), EventRows * RecordFields, RecordFields, 0, false, false))
+        return readFailure(s, in);
     if (version == Version35) {
-        if (!in.entries(s.Param_Raw))
-            return readFailure(s, valuesFailure, in, QStringLiteral("parameters"));
+        in.startPart(FilePart::ParamRaw);
+        if (!in.valueLine(&s.Param_Raw[0], ParamRawTable::size, 0, 1, true, true))
+            return readFailure(s, in);
         rebuildParamBlockFromRaw(s);
     } else {
-        if (!in.entries(s.Param_Block))
-            return readFailure(s, valuesFailure, in, QStringLiteral("parameters"));
+        in.startPart(FilePart::ParamBlock);
+        if (!in.valueLine(&s.Param_Block[0], ParamBlockTable::size, 0, 0, !v5, !v5))
+            return readFailure(s, in);
     }
 
-    if (isVersion5Family(version)) {
-        if (!in.rows(s.Param_History, HistoryTable::rowCount))
-            return readFailure(s, valuesFailure, in, QStringLiteral("parameter history"));
+    if (v5) {
+        in.startPart(FilePart::History);
+        if (!in.valueLine(s.Param_History.row(1), HistoryRows * HistoryFields, HistoryFields, 0, true, false))
+            return readFailure(s, in);
+        in.startPart(FilePart::TransferDate);
         QByteArray stamp;
-        if (!in.lineBreak() || !in.token(DateLimit, stamp))
-            return readFailure(s, loadtext::dateFailureText(version), in, QStringLiteral("transfer date"));
+        if (!in.dateLine(DateLimit, stamp))
+            return readFailure(s, in);
+        // Hours and minutes of the time; seconds are not kept.
         const QString text = QString::fromLatin1(stamp);
-        s.Transfer_Date = text.left(10);
-        s.Transfer_Time = text.mid(11, 5);
+        const int cut = int(text.indexOf(QLatin1Char('_')));
+        s.Transfer_Date = text.left(cut);
+        s.Transfer_Time = text.mid(cut + 1, 5);
     }
 
     s.Data_Loaded = true;
     qCDebug(lcFiles) << "loaded";
-    return {LoadOutcome::Loaded, QString(), QString(), QString()};
+    return {LoadOutcome::Loaded, QString(), QString(), LoadDetail()};
+}
+
+QString filePartName(FilePart part)
+{
+    switch (part) {
+    case FilePart::Marker:
+        return QStringLiteral("marker");
+    case FilePart::LeqRecords:
+        return QStringLiteral("Leq records");
+    case FilePart::Events:
+        return QStringLiteral("events");
+    case FilePart::ParamRaw:
+    case FilePart::ParamBlock:
+        return QStringLiteral("parameters");
+    case FilePart::History:
+        return QStringLiteral("parameter history");
+    case FilePart::TransferDate:
+        return QStringLiteral("transfer date");
+    case FilePart::End:
+        return QStringLiteral("end of the file");
+    }
+    return QString();
+}
+
+QString detailText(const LoadDetail &d)
+{
+    QString text = QStringLiteral("Line %1 of the file, %2").arg(d.line).arg(filePartName(d.part));
+    if (d.record > 0)
+        text += QStringLiteral(", record %1, value %2").arg(d.record).arg(d.value);
+    else if (d.value >= 0)
+        text += QStringLiteral(", element %1").arg(d.value);
+    text += QStringLiteral(": ") + d.problem;
+    if (!d.found.isEmpty())
+        text += QStringLiteral(" (\"%1\")").arg(d.found);
+    return text + QLatin1Char('.');
 }
 
 QString loadCaption(int version, int comPort)
@@ -407,36 +559,5 @@ QString loadCaption(int version, int comPort)
         return head + QStringLiteral("  |  No COM Port Selected.") + tail;
     return head + portLabel + QString::number(comPort) + tail;
 }
-
-namespace loadtext {
-
-QString notKvlText()
-{
-    return QStringLiteral("It is not a KVL 24-2/36 file !!!!");
-}
-
-QString notKvlCaption()
-{
-    return QStringLiteral("It is impossible to open this file");
-}
-
-QString readFailureCaption()
-{
-    return QStringLiteral("It is impossible to read file data");
-}
-
-QString valuesFailureText(int version)
-{
-    return version == VersionKvl36 ? QStringLiteral("It is not a KVL 36 file !!!!")
-                                   : QStringLiteral("It is not a KVL 24-2 file !!!!");
-}
-
-QString dateFailureText(int version)
-{
-    return version == VersionKvl36 ? QStringLiteral("It is not a KVL 36 Version 5.0 file !!!!")
-                                   : QStringLiteral("It is not a KVL 24-2 Version 5.0 file !!!!");
-}
-
-} // namespace loadtext
 
 } // namespace kvl

@@ -26,10 +26,43 @@ const QList<MarkerEntry> &acceptedMarkers();
 // Version of an accepted marker (compared exactly, with case); 0 when none matches.
 int versionOfMarker(const QByteArray &marker);
 
+// Version of the accepted marker a file starts with, 0 when none, from its
+// first markerHeadSize() bytes (or all of a shorter file), read as the
+// loader reads a marker.
+int markerHeadSize();
+int headVersion(const QByteArray &head);
+
+// The largest file the writer gives for a store of device bytes (every
+// value at most 255, the transfer stamp at its longest), under the longest
+// accepted marker: no data file is larger.
+qint64 largestDataFile();
+
 // The whole file image of the store for a version (3, 4, 5 or 70). Version 3
 // carries its shorter Leq table and Param_Raw; 5 and 70 add Param_History and the
 // transfer date and time. Empty for an unknown version.
 QByteArray buildDataFile(const Store &store, int version);
+
+// The part of a data file a load failure lies in.
+enum class FilePart { Marker, LeqRecords, Events, ParamRaw, ParamBlock, History, TransferDate, End };
+
+// Its name in a failure's detail: "marker", "Leq records", "events", ...
+QString filePartName(FilePart part);
+
+// Where and why a load failed, for the message box's details and kvl-report.
+struct LoadDetail
+{
+    int line = 0; // line of the file, from 1
+    FilePart part = FilePart::Marker;
+    // A record table's row and field, both from 1; for a parameter table
+    // record is 0 and value the element (Param_Block from 0, Param_Raw from 1).
+    int record = 0;
+    int value = -1;  // -1: no value concerned
+    QString problem; // "a value above 255"
+    QString found;   // the text found there, printable; "" when none
+};
+
+// "Line 3 of the file, events, record 12, value 7: a value above 255 ("256")."
+QString detailText(const LoadDetail &detail);
 
 // Outcome of reading a file image into the store.
 struct LoadOutcome
@@ -39,9 +72,9 @@ struct LoadOutcome
     // The message box to show when not loaded.
     QString text;
     QString caption;
-    // What failed where (line, part of the file, record and value, the text
-    // found), for the message box's details.
-    QString detail;
+    // What failed where; empty problem when loaded.
+    LoadDetail detail;
+    QString detailText() const { return result == Loaded ? QString() : kvl::detailText(detail); }
 };
 
 // Reads a file image into the store: clears Data_Loaded and Cancel_Flag,
@@ -56,16 +89,5 @@ LoadOutcome readDataFile(const QByteArray &bytes, Store &store);
 // Main window caption after loading a file of a version, for the chosen port
 // (0 = none).
 QString loadCaption(int version, int comPort);
-
-// The texts of the loader's messages.
-namespace loadtext {
-QString notKvlText();
-QString notKvlCaption();
-QString readFailureCaption();
-// Message of a read failure in the values of lines 2 to 5, or in the date
-// and time token, for a version.
-QString valuesFailureText(int version);
-QString dateFailureText(int version);
-} // namespace loadtext
 
 } // namespace kvl

@@ -1,6 +1,7 @@
 #include "files/SaveProgress.h"
 
 #include "store/Names.h"
+#include "store/RecordDate.h"
 #include "store/Store.h"
 
 namespace kvl {
@@ -57,15 +58,6 @@ bool SaveProgress::step(qint64 nowMs)
 
 namespace {
 
-bool isSavedStamp(const qint16 *row)
-{
-    const int minute = fieldOf(row, field::Minute), hour = fieldOf(row, field::Hour),
-              day = fieldOf(row, field::Day), month = fieldOf(row, field::Month),
-              year = fieldOf(row, field::Year);
-    return year >= 0 && year <= 98 && month >= 1 && month <= 12 && day >= 1 && day <= 31 && hour >= 0 &&
-           hour <= 23 && minute >= 0 && minute <= 59;
-}
-
 QString nameDate(const qint16 *row)
 {
     return twoDigitText(fieldOf(row, field::Day)) + QLatin1Char(' ') + Nom_Mois(fieldOf(row, field::Month)) +
@@ -79,7 +71,7 @@ std::optional<RowSpan> savedLeqSpan(const Store &store, int leqRows)
     leqRows = qBound(0, leqRows, LeqTable::rowCount);
     int first = 0, last = 0;
     for (int r = 1; r <= leqRows; ++r) {
-        if (!isSavedStamp(store.Leq_Records.row(r)))
+        if (!isValidRecord(store.Leq_Records.row(r), RecordCheck::Stamp))
             continue;
         if (first == 0)
             first = r;

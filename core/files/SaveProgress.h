@@ -60,8 +60,8 @@ private:
     QString m_text;
 };
 
-// First and last Leq rows (1..leqRows) whose stamp is a date: year 0..98,
-// month 1..12, day 1..31, hour 0..23, minute 0..59. Nothing when none is.
+// First and last Leq rows (1..leqRows) whose stamp the store counts valid
+// (isValidRecord, stamp only). Nothing when none is.
 struct RowSpan
 {
     int first;

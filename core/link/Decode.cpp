@@ -1,5 +1,6 @@
 #include "link/Decode.h"
 
+#include "store/RecordDate.h"
 #include "store/Store.h"
 
 #include <algorithm>
@@ -65,7 +66,7 @@ bool decodeParamRaw35(Store &s, const uchar *src, const ProgressFn &progress)
         if (cancelled(s))
             return false;
     }
-    // The device program's pace for filling the block.
+    // Filling the block counts a progress step every 512 elements.
     for (int i = 0; i < ParamBlockTable::size; ++i) {
         if (i % 512 == 0)
             step(progress);
@@ -76,20 +77,17 @@ bool decodeParamRaw35(Store &s, const uchar *src, const ProgressFn &progress)
     return true;
 }
 
-// Row validity: the date stamp, and for Leq and event records fields 7 and 8.
-template <typename Table> void validate(Table &table, int rows, bool checkFields78)
+template <typename Table> void validate(Table &table, int rows, RecordCheck check)
 {
     for (int r = 1; r <= rows; ++r) {
         qint16 *row = table.row(r);
-        const bool ok =
-            validStamp(row) &&
-            (!checkFields78 || (fieldOf(row, field::CodeA) != 255 && fieldOf(row, field::CodeB) != 255));
-        if (!ok)
+        if (!isValidRecord(row, check))
             std::fill(row, row + Table::fieldCount, qint16(255));
     }
 }
 
-// The progress calls of the five key passes, as the device program makes them.
+// The progress calls of five key passes, one per stamp field, that the
+// filing bar's range counts on.
 // Returns false when cancelled.
 bool sortProgress(Store &s, int rows, const ProgressFn &progress)
 {
@@ -131,11 +129,6 @@ template <typename Table> void sortRows(Table &table, int rows)
     }
 }
 
-template <typename Table> void swapRows(Table &table, int i, int m)
-{
-    std::swap_ranges(table.row(i), table.row(i) + Table::fieldCount, table.row(m));
-}
-
 } // namespace
 
 int imageSizeForVersion(int version)
@@ -143,13 +136,6 @@ int imageSizeForVersion(int version)
     // Firmware 3.5: the parameter answer is stored after the image.
     const int size = versionLayout(version).imageSize;
     return version == Version35 ? size + ParamAnswerSize : size;
-}
-
-bool validStamp(const qint16 *row)
-{
-    auto in = [row](int f, int low, int high) { return fieldOf(row, f) >= low && fieldOf(row, f) <= high; };
-    return in(field::Minute, 0, 59) && in(field::Hour, 0, 23) && in(field::Day, 1, 31) &&
-           in(field::Month, 1, 12) && in(field::Year, 0, 98);
 }
 
 bool decodeImage(Store &s, const QByteArray &image, const ProgressFn &progress)
@@ -178,38 +164,23 @@ bool decodeImage(Store &s, const QByteArray &image, const ProgressFn &progress)
 void Tri_Leq(Store &s, const ProgressFn &progress)
 {
     s.Leq_Count = leqRows(s.Device_Version);
-    validate(s.Leq_Records, s.Leq_Count, true);
+    validate(s.Leq_Records, s.Leq_Count, RecordCheck::StampAndValues);
     if (sortProgress(s, s.Leq_Count, progress))
         sortRows(s.Leq_Records, s.Leq_Count);
 }
 
 void Tri_Evenements(Store &s, const ProgressFn &progress)
 {
-    validate(s.Event_Records, EventTable::rowCount, true);
+    validate(s.Event_Records, EventTable::rowCount, RecordCheck::StampAndValues);
     if (sortProgress(s, EventTable::rowCount, progress))
         sortRows(s.Event_Records, EventTable::rowCount);
 }
 
 void Tri_Historique(Store &s, const ProgressFn &progress)
 {
-    validate(s.Param_History, HistoryTable::rowCount, false);
+    validate(s.Param_History, HistoryTable::rowCount, RecordCheck::Stamp);
     if (sortProgress(s, HistoryTable::rowCount, progress))
         sortRows(s.Param_History, HistoryTable::rowCount);
-}
-
-void Permuter_Leq(Store &s, int i, int m)
-{
-    swapRows(s.Leq_Records, i, m);
-}
-
-void Permuter_Evenements(Store &s, int i, int m)
-{
-    swapRows(s.Event_Records, i, m);
-}
-
-void Permuter_Historique(Store &s, int i, int m)
-{
-    swapRows(s.Param_History, i, m);
 }
 
 int filingProgressCalls(int version)

@@ -28,24 +28,17 @@ inline int bcd(int b)
 }
 
 // Decodes the image of Device_Version into the record tables, area by area,
-// with the progress calls of the device's decoding loops. Stops as soon as
+// with the progress calls of its decoding loops. Stops as soon as
 // Cancel_Flag is set. Returns false when cancelled (or the image is short).
 bool decodeImage(Store &store, const QByteArray &image, const ProgressFn &progress);
 
-// Validity of a record's date stamp (fields 1..6 of a row).
-bool validStamp(const qint16 *row);
-
 // Validation and sort of each table; rows that fail validation become all
-// 255 and sort last. Each makes the progress calls of the device program
+// 255 and sort last. Each makes the progress calls the filing bar counts on
 // (Tri_Leq 80 for the full Leq table, 40 for firmware 3.5; Tri_Evenements 40;
 // Tri_Historique 10) and returns early when Cancel_Flag is set.
 void Tri_Leq(Store &store, const ProgressFn &progress);
 void Tri_Evenements(Store &store, const ProgressFn &progress);
 void Tri_Historique(Store &store, const ProgressFn &progress);
-
-void Permuter_Leq(Store &store, int i, int m);
-void Permuter_Evenements(Store &store, int i, int m);
-void Permuter_Historique(Store &store, int i, int m);
 
 // Number of progress calls decoding and sorting make for a version when not
 // cancelled (for the filing bar and for tests).

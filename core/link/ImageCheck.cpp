@@ -2,6 +2,7 @@
 
 #include "link/Decode.h"
 #include "store/Layout.h"
+#include "store/RecordDate.h"
 #include "store/Store.h"
 #include "tables/Firmware.h"
 
@@ -14,16 +15,13 @@ bool isBcd(uchar b)
     return (b >> 4) <= 9 && (b & 0x0F) <= 9;
 }
 
-// Record bytes: minute, hour, day, kind, month, year, then two value bytes.
+// A record the store will keep once decoded.
 bool validDate(const uchar *record)
 {
-    const int minute = bcd(record[field::Minute - 1]);
-    const int hour = bcd(record[field::Hour - 1]);
-    const int day = bcd(record[field::Day - 1]);
-    const int month = bcd(record[field::Month - 1]);
-    const int year = bcd(record[field::Year - 1]);
-    return minute <= 59 && hour <= 23 && day >= 1 && day <= 31 && month >= 1 && month <= 12 && year <= 98 &&
-           record[field::LevelUnits - 1] != 0xFF && record[field::LevelHundreds - 1] != 0xFF;
+    qint16 row[RecordFields];
+    for (int f = 0; f < RecordFields; ++f)
+        row[f] = qint16(bcd(record[f]));
+    return isValidRecord(row, RecordCheck::StampAndValues);
 }
 
 // Every dated Leq record holds a level of 0..199 dB in BCD.

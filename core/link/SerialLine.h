@@ -1,7 +1,7 @@
 #pragma once
 
-// What the transfer asks of a serial port, after the serial component of
-// the original program: a port number, a settings string, DTR, open and
+// What the transfer asks of a serial port, the serial control's properties:
+// a port number, a settings string, DTR, open and
 // close, the count of buffered input, emptying it, reading it all and
 // writing one byte. The program implements it with QSerialPort, the unit
 // tests with an in-process fake device.

@@ -12,13 +12,22 @@ constexpr quint8 ImageCommand = 0x01;
 constexpr quint8 ParameterCommand = 0x03;
 } // namespace
 
+TransferOutcome transferOutcomeOf(qint16 transferError)
+{
+    switch (TransferOutcome(transferError)) {
+    case TransferOutcome::ParameterIncomplete:
+    case TransferOutcome::ParameterNoAnswer:
+    case TransferOutcome::ImageNoAnswer:
+    case TransferOutcome::ImageIncomplete:
+        return TransferOutcome(transferError);
+    default:
+        return TransferOutcome::Cancelled;
+    }
+}
+
 TransferOutcome transferOutcome(const Store &s)
 {
-    if (!s.Cancel_Flag)
-        return TransferOutcome::Completed;
-    if (s.Transfer_Error >= 1 && s.Transfer_Error <= 4)
-        return TransferOutcome(s.Transfer_Error);
-    return TransferOutcome::Cancelled;
+    return s.Cancel_Flag ? transferOutcomeOf(s.Transfer_Error) : TransferOutcome::Completed;
 }
 
 TransferMessage transferFailureMessage(TransferOutcome outcome)
@@ -113,10 +122,9 @@ void Transfer::start(qint64 nowMs)
     m_store.Progress_Step = 0;
     if (m_hooks.setSaveAsEnabled)
         m_hooks.setSaveAsEnabled(false);
-    // One byte more than the whole, as the device program sizes it.
-    const int total = m_variant.imageSize + (m_variant.parameterExchange ? ParameterAnswerBytes : 0);
+    // One byte of room beyond the whole answer.
+    const int total = m_variant.imageSize + (m_variant.parameterExchange ? ParamAnswerSize : 0);
     m_buffer = QByteArray(total + 1, char(0));
-    m_commands.clear();
     m_waitStart = nowMs;
     // Nothing is known of the line before it is watched.
     m_quietSince = nowMs;
@@ -205,7 +213,6 @@ bool Transfer::sendCommand()
                     << (m_variant.commandAtDataSpeed ? m_variant.dataSettings : CommandSettings);
     if (!m_line.writeByte(command))
         return false;
-    m_commands.append(char(command));
     if (m_variant.commandAtDataSpeed) {
         m_line.setDtr(true);
     } else {
@@ -276,7 +283,7 @@ bool Transfer::silentTooLong(int buffered, qint64 nowMs)
 bool Transfer::imagePlausible()
 {
     m_fault = m_phase == 1 ? checkImage(m_buffer.left(m_variant.imageSize), m_variant.version)
-                           : checkParameterAnswer(m_buffer.mid(m_variant.imageSize, ParameterAnswerBytes));
+                           : checkParameterAnswer(m_buffer.mid(m_variant.imageSize, ParamAnswerSize));
     if (m_fault == ImageFault::None)
         return true;
     giveUp(imageFaultText(m_fault));
@@ -309,7 +316,7 @@ bool Transfer::receivePass(qint64 nowMs)
 {
     Store &s = m_store;
     if (m_phase == 2) {
-        if (m_line.inBufferCount() == ParameterAnswerBytes) {
+        if (m_line.inBufferCount() == ParamAnswerSize) {
             appendRead(m_variant.imageSize);
             return true;
         }
@@ -319,7 +326,7 @@ bool Transfer::receivePass(qint64 nowMs)
     }
 
     const int count = m_line.inBufferCount();
-    if (count > s.Progress_Step * 2750 && count < s.Progress_Step * 2850) {
+    if (count > s.Progress_Step * PacingLowBytes && count < s.Progress_Step * PacingHighBytes) {
         ++s.Progress_Step;
         progress();
     }
@@ -461,7 +468,7 @@ bool Transfer::step(qint64 nowMs)
         }
 
         case State::Receive: {
-            const int target = m_phase == 1 ? m_variant.imageSize : ParameterAnswerBytes;
+            const int target = m_phase == 1 ? m_variant.imageSize : ParamAnswerSize;
             if (m_received >= target || s.Cancel_Flag) {
                 if (s.Cancel_Flag) {
                     if (s.Transfer_Error != 0)
@@ -485,10 +492,14 @@ bool Transfer::step(qint64 nowMs)
                 qCWarning(lcLink) << "time-out in phase" << m_phase << "after" << waitMs
                                   << "ms:" << m_received << "bytes received," << m_line.inBufferCount()
                                   << "waiting";
+                // Transfer_Error counted the attempts; one more time-out is
+                // the phase's incomplete reception.
                 ++s.Transfer_Error;
-                if (s.Transfer_Error == (m_phase == 1 ? 4 : 1)) {
+                const TransferOutcome incomplete =
+                    m_phase == 1 ? TransferOutcome::ImageIncomplete : TransferOutcome::ParameterIncomplete;
+                if (transferOutcomeOf(s.Transfer_Error) == incomplete) {
                     s.Cancel_Flag = true;
-                    const int target = m_phase == 1 ? m_variant.imageSize : ParameterAnswerBytes;
+                    const int target = m_phase == 1 ? m_variant.imageSize : ParamAnswerSize;
                     m_arrived = m_received + m_line.inBufferCount();
                     m_failure = m_arrived > target
                                     ? QStringLiteral("More bytes arrived than the memory holds.")

@@ -52,6 +52,8 @@ enum class TransferOutcome : qint16 {
 // is a success whatever Transfer_Error holds; codes other than 1..4 with
 // Cancel_Flag are a user cancel.
 TransferOutcome transferOutcome(const Store &store);
+// The time-out a Transfer_Error code stands for; Cancelled for any other code.
+TransferOutcome transferOutcomeOf(qint16 transferError);
 
 // The message box of a time-out outcome; empty for any other outcome.
 struct TransferMessage
@@ -103,7 +105,11 @@ public:
     static constexpr int FinalWaitMs = 500;
     static constexpr int ParameterWaitMs = 250;
     static constexpr int CompletedWaitMs = 1500;
-    static constexpr int ParameterAnswerBytes = 514;
+    // Buffered bytes that advance the chunk's progress: a step whenever the
+    // count lies strictly between Progress_Step times the low and the high
+    // figure, so a chunk of 16000 bytes gives at most three steps.
+    static constexpr int PacingLowBytes = 2750;
+    static constexpr int PacingHighBytes = 2850;
     // A device that was cancelled goes on sending the rest of its memory:
     // a command goes out only once the line has been quiet this long, and
     // after the longest image at the slowest speed (3.5: about 35 s) anyway.
@@ -126,8 +132,6 @@ public:
     int received() const { return m_received; }
     // Bytes received so far, image first (3.5: the answer after it).
     const QByteArray &buffer() const { return m_buffer; }
-    // Commands written, in order (for tests and the log of a session).
-    const QByteArray &commandsSent() const { return m_commands; }
     // When the last attempt started, in the caller's milliseconds.
     qint64 lastAttemptAt() const { return m_attemptAt; }
     // Why a failed transfer ended, for the user ("" when it did not fail).
@@ -171,7 +175,6 @@ private:
     qint64 m_waitStart = 0;
     qint64 m_attemptAt = 0;
     QByteArray m_buffer;
-    QByteArray m_commands;
     qint64 m_quietSince = 0; // last byte seen on the line (or when watching began)
     qint64 m_quietStart = 0; // when the current quiet wait began
     int m_lastBuffered = 0;

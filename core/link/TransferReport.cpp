@@ -40,13 +40,12 @@ QString transferErrorDetail(const TransferFacts &f)
                      .arg(f.portPath)
                      .arg(parseLineSettings(variant.dataSettings).baud)
                      .arg(variant.dataSettings);
-    // Codes 3 and 2 are the connection of the image and of the parameters
-    // (3.5); 4 and 1 their reception.
-    const bool parameters = f.code == 1 || f.code == 2;
+    const bool parameters =
+        f.outcome == TransferOutcome::ParameterIncomplete || f.outcome == TransferOutcome::ParameterNoAnswer;
     const QString what =
         parameters ? QStringLiteral("the parameter answer") : QStringLiteral("the memory image");
-    if (f.code == 1 || f.code == 4) {
-        const int expected = parameters ? Transfer::ParameterAnswerBytes : variant.imageSize;
+    if (f.outcome == TransferOutcome::ParameterIncomplete || f.outcome == TransferOutcome::ImageIncomplete) {
+        const int expected = parameters ? ParamAnswerSize : variant.imageSize;
         lines << QStringLiteral("Received %1 of the %2 bytes of %3.").arg(f.received).arg(expected).arg(what);
     } else {
         lines << QStringLiteral("Nothing was received in answer to the request for %1.").arg(what);

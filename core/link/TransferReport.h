@@ -3,6 +3,8 @@
 // The details of a failed download for its message box: which line it used,
 // what came in, and what the user can check.
 
+#include "link/Transfer.h"
+
 #include <QString>
 
 namespace kvl {
@@ -12,9 +14,9 @@ struct TransferFacts
     int comPort = 0;
     QString portPath; // the device behind "COM n"; "" when there is none
     int version = 5;  // Device_Version
-    int code = 0;     // Transfer_Error when it gave up
-    int received = 0; // bytes of the phase that gave up
-    QString reason;   // why it gave up
+    TransferOutcome outcome = TransferOutcome::ImageNoAnswer; // the time-out it ended with
+    int received = 0;                                         // bytes of the phase that gave up
+    QString reason;                                           // why it gave up
 };
 
 QString transferErrorDetail(const TransferFacts &facts);

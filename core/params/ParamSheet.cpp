@@ -1,6 +1,7 @@
 #include "params/ParamSheet.h"
 
 #include "store/Names.h"
+#include "store/RecordDate.h"
 #include "tables/Firmware.h"
 
 namespace kvl {
@@ -54,10 +55,11 @@ void setCommonTexts(SheetTexts &texts, const ParamValues &v, bool periodSelected
     texts.Label_Niveau_Regul_Ligne = lineRegulationText(v.levels[4][0], v.levels[4][1]);
     texts.Label_Heure_Jour_Nuit = hourText(v.hourDayNight);
     texts.Label_Heure_Nuit_Jour = hourText(v.hourNightDay);
-    texts.Label_Analyse = analysisText(v.analysis, periodSelected);
+    const Measurement m = v.measurement();
+    texts.Label_Analyse = analysisText(m.analysis, periodSelected);
     texts.Label2 =
         texts.filterCardPresent ? QStringLiteral("Filter card Parameters") : QStringLiteral("No Filter card");
-    texts.Label_Source = sourceText(v.source);
+    texts.Label_Source = sourceText(m.source, m.sourceWeighting);
     texts.Label_Temps_de_Montee = attackText(v.attack);
     texts.Label_Temps_de_Descente = releaseText(v.release);
     texts.Label_Attenuation_Sortie = outputReductionText(v.halfStep, v.reduction);
@@ -140,7 +142,7 @@ QList<std::pair<QString, QString>> SheetTexts::labels() const
 
 QString levelText(int high, int low)
 {
-    return QString::number(high * 100 + low);
+    return QString::number(levelOf(high, low));
 }
 
 QString hourText(int hour)
@@ -148,30 +150,31 @@ QString hourText(int hour)
     return twoDigitText(hour);
 }
 
-QString weightingWord(int code)
+QString weightingWord(Weighting weighting)
 {
-    switch (code & 12) {
-    case 8:
+    switch (weighting) {
+    case Weighting::M:
         return QStringLiteral("M Weighted.");
-    case 12:
+    case Weighting::A:
         return QStringLiteral("A Weighted.");
-    default:
-        return QStringLiteral("Flat.");
+    case Weighting::Flat:
+        break;
     }
+    return QStringLiteral("Flat.");
 }
 
-QString analysisText(int configuration, bool periodSelected)
+QString analysisText(Weighting analysis, bool periodSelected)
 {
-    if ((configuration & 12) == 12 && periodSelected)
+    if (analysis == Weighting::A && periodSelected)
         return QStringLiteral("Analysis : A weighted.");
-    return QStringLiteral("Analysis : ") + weightingWord(configuration);
+    return QStringLiteral("Analysis : ") + weightingWord(analysis);
 }
 
-QString sourceText(int source)
+QString sourceText(InputSource source, Weighting weighting)
 {
     const QString head =
-        (source & 1) ? QStringLiteral("Source : Line, ") : QStringLiteral("Source : Sensor, ");
-    return head + weightingWord(source);
+        source == InputSource::Line ? QStringLiteral("Source : Line, ") : QStringLiteral("Source : Sensor, ");
+    return head + weightingWord(weighting);
 }
 
 QString attackText(int code)
@@ -201,7 +204,7 @@ QString outputReductionText(int halfStep, int whole)
 QString lineRegulationText(int high, int low)
 {
     // The device regulates the line to 63 dBr at most.
-    const int level = high * 100 + low;
+    const int level = levelOf(high, low);
     return QString::number(level > 63 ? 63 : level);
 }
 
@@ -255,7 +258,7 @@ SheetTexts loadSheet(Store &store)
     const bool normal = !isVersion5Family(version) || (block[block::RegulationMode] & RegulationNormalBit);
     texts.Label_Fonctionnement_Regul = regulationText(normal);
     texts.filterCardPresent =
-        (block[block::Analysis] & block::FilterCardBit) || version == Version35 || version == VersionKvl36;
+        filterCardOf(block[block::Analysis]) || version == Version35 || version == VersionKvl36;
 
     const ParamValues v = valuesFromBlock(block);
     setCommonTexts(texts, v, false);
@@ -282,13 +285,6 @@ SheetTexts loadSheet(Store &store)
         setKvl36Bands(texts, values);
     }
     return texts;
-}
-
-bool isSheetRecordValid(const HistoryTable &history, int row)
-{
-    auto in = [&](int f, int low, int high) { return history(row, f) >= low && history(row, f) <= high; };
-    return in(field::Minute, 0, 59) && in(field::Hour, 0, 23) && in(field::Day, 1, 31) &&
-           in(field::Month, 1, 12) && in(field::Year, 0, 99);
 }
 
 QString recordText(const HistoryTable &history, int row)
@@ -321,7 +317,8 @@ PeriodList buildPeriodList(const Store &store)
     PeriodList list;
     const HistoryTable &history = store.Param_History;
     for (int row = HistoryTable::rowCount; row >= 1; --row) {
-        if (!isSheetRecordValid(history, row))
+        // A record is listed with its weekday, so it needs a real date.
+        if (!recordDate(history.row(row)).isValid())
             continue;
         PeriodEntry entry;
         entry.text = recordText(history, row);
@@ -376,8 +373,7 @@ SheetTexts periodSheet(const Store &store, const PeriodList &list, int index)
     const ParamValues v = valuesFromRecord(store.Param_History, entry.row);
     const qint16 version = store.Device_Version;
 
-    texts.filterCardPresent =
-        (v.analysis & block::FilterCardBit) || version == Version35 || version == VersionKvl36;
+    texts.filterCardPresent = v.measurement().filterCard || version == Version35 || version == VersionKvl36;
     setCommonTexts(texts, v, true);
     texts.Label_Fonctionnement_Regul =
         regulationText(store.Param_History(entry.row, HistoryRegulationField) & RegulationNormalBit);

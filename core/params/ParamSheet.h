@@ -3,6 +3,7 @@
 // Every text of the parameter sheet, for the device's current parameters and
 // for a dated parameter record, computed from a Store without any window.
 
+#include "store/Measurement.h"
 #include "store/Store.h"
 
 #include <QList>
@@ -39,6 +40,8 @@ struct ParamValues
     int levels[7][2] = {}; // day, day open, night, night open, line regulation, public, sensor
     int hourDayNight = 0;
     int hourNightDay = 0;
+
+    Measurement measurement() const { return measurementOf(analysis, source); }
 };
 
 ParamValues valuesFromBlock(const ParamBlockTable &block);
@@ -82,9 +85,11 @@ extern const std::array<const char *, 7> BandValueNames;
 // Single texts, exposed for the tests and for other views.
 QString levelText(int high, int low);
 QString hourText(int hour);
-QString analysisText(int configuration, bool periodSelected);
-QString weightingWord(int code);
-QString sourceText(int source);
+// "Analysis : A Weighted." ("A weighted." for a selected period), "Flat.",
+// "Source : Line, A Weighted.": the chart window shows the same texts.
+QString analysisText(Weighting analysis, bool periodSelected);
+QString weightingWord(Weighting weighting);
+QString sourceText(InputSource source, Weighting weighting);
 QString attackText(int code);
 QString releaseText(int code);
 QString outputReductionText(int halfStep, int whole);
@@ -98,8 +103,6 @@ QString firmwareVersionText(const Store &store);
 // The sheet as loaded, from Param_Block. Rebuilds Serial_Number first.
 SheetTexts loadSheet(Store &store);
 
-// Validity of a parameter record for the sheet (dates only).
-bool isSheetRecordValid(const HistoryTable &history, int row);
 // "Monday 03   March    2008  at  09 : 05".
 QString recordText(const HistoryTable &history, int row);
 // The same form made from Transfer_Date and Transfer_Time.

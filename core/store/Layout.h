@@ -31,6 +31,16 @@ constexpr int CodeB = 8;
 constexpr int KindLeq1 = 1;
 constexpr int KindLeq10 = 10;
 
+// The Leq series: the one series of firmware 3.5 and 4.0, the Leq10 and Leq1
+// series of 5.X and "KVL 36".
+enum class LeqSeries { Leq, Leq10, Leq1 };
+
+// Minutes one level of a series measures.
+constexpr int seriesMinutes(LeqSeries series)
+{
+    return series == LeqSeries::Leq1 ? KindLeq1 : KindLeq10;
+}
+
 // Field `f` (from 1) of a record row given by its first field.
 inline qint16 fieldOf(const qint16 *row, int f)
 {
@@ -72,6 +82,12 @@ constexpr int BandRingEntries = 22;
 constexpr int RegulationNormalBit = 64;
 // Analysis, field history::Analysis: bit 4 set = filter card present.
 constexpr int FilterCardBit = 16;
+// Analysis and Source (and their history fields): the weighting in bits 2-3,
+// 0 or 4 flat; Source: bit 0 set = line input, clear = sensor.
+constexpr int WeightingMask = 12;
+constexpr int WeightingM = 8;
+constexpr int WeightingA = 12;
+constexpr int LineInputBit = 1;
 // Elements below this one hold raw bytes; the rest are packed BCD.
 constexpr int FirstBcd = 2047;
 // Firmware 3.5: Param_Raw elements 0..511 land here, 512 and 513 on
@@ -80,15 +96,21 @@ constexpr int RawCopyFirst = 2048;
 constexpr int RawCopyCount = 512;
 } // namespace block
 
+// A level (dB) the device keeps as two bytes, hundreds and units.
+constexpr int levelOf(int hundreds, int units)
+{
+    return 100 * hundreds + units;
+}
+
 // The level held in two elements from `first` (hundreds, then units), in a
 // Param_Block (element index) or a record row (field from 1).
 template <typename Table> int blockLevel(const Table &block, int first)
 {
-    return 100 * block[first] + block[first + 1];
+    return levelOf(block[first], block[first + 1]);
 }
 template <typename Table> int recordLevel(const Table &table, int row, int first)
 {
-    return 100 * table(row, first) + table(row, first + 1);
+    return levelOf(table(row, first), table(row, first + 1));
 }
 
 // Fields of a Param_History record (from 1); levels are high/low pairs.

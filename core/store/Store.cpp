@@ -2,6 +2,39 @@
 
 namespace kvl {
 
+namespace {
+
+struct ViewName
+{
+    RequestedView view;
+    const char16_t *text;
+};
+
+constexpr ViewName ViewNames[] = {
+    {RequestedView::LeqChart, u"Graphique Leq"},
+    {RequestedView::LeqTable, u"Tableau Leq"},
+    {RequestedView::EventsTable, u"Tableau Evénements"},
+    {RequestedView::Parameters, u"Tableau Paramètres"},
+};
+
+} // namespace
+
+QString viewText(RequestedView view)
+{
+    for (const ViewName &name : ViewNames)
+        if (name.view == view)
+            return QString::fromUtf16(name.text);
+    return QString();
+}
+
+RequestedView viewOf(const QString &text)
+{
+    for (const ViewName &name : ViewNames)
+        if (text == QString::fromUtf16(name.text))
+            return name.view;
+    return RequestedView::None;
+}
+
 Store::Store()
 {
     initialise();
@@ -10,7 +43,7 @@ Store::Store()
 void Store::initialise()
 {
     Com_Port = 0;
-    Requested_View.clear();
+    Requested_View = RequestedView::None;
     Device_Version = Version5X;
     Chart_Days = 1;
     for (auto &day : Chart_Dates)

@@ -84,13 +84,25 @@ struct PeriodRows
 // make no run inside the table; a run past the table's end stops at it.
 PeriodRows rowsWithin(int first, int last, int rowCount);
 
-// Requested_View values: the view the Analysis menu asked for.
-namespace view {
-inline const QString LeqChart = QStringLiteral("Graphique Leq");
-inline const QString LeqTable = QStringLiteral("Tableau Leq");
-inline const QString EventsTable = QStringLiteral("Tableau Evénements");
-inline const QString Parameters = QStringLiteral("Tableau Paramètres");
-} // namespace view
+// The view the Analysis menu asked for (Requested_View).
+enum class RequestedView { None, LeqChart, LeqTable, EventsTable, Parameters };
+
+// The view's text, as the data source window names it ("" for None), and
+// the view of a text (None for any other text).
+QString viewText(RequestedView view);
+RequestedView viewOf(const QString &text);
+
+// Columns of a Tab_Seuils row: the instant of a switch and the thresholds
+// (dB) in force before and after it.
+namespace seuil {
+constexpr int Day = 1;
+constexpr int Month = 2;
+constexpr int Year = 3; // year - 2000
+constexpr int Hour = 4;
+constexpr int Minute = 5;
+constexpr int Before = 6;
+constexpr int After = 7;
+} // namespace seuil
 
 // The one measurement store: the last downloaded or loaded device memory
 // and the few settings that travel between windows.
@@ -106,7 +118,7 @@ struct Store
     qint16 Com_Port = 0;
     qint32 Leq_Count = LeqRowsMax;
     QString Serial_Number;
-    QString Requested_View;
+    RequestedView Requested_View = RequestedView::None;
     QString Data_File_Path;
     bool Data_Loaded = false;
     bool Cancel_Flag = false;
@@ -137,7 +149,7 @@ struct Store
     // Thresholds (dB) and switching hours chosen for a firmware 3.5/4.0 diagram.
     qint16 Seuil_Jour = 0, Seuil_Nuit = 0, Heure_Jour_Nuit = 0, Heure_Nuit_Jour = 0;
     // Threshold schedule: Tab_Seuils[i][c], row i from 1 (row 0 unused),
-    // column c 1..7 (day, month, year - 2000, hour, minute, before, after).
+    // column c one of namespace seuil.
     std::vector<std::array<qint16, 8>> Tab_Seuils;
     bool Seuils_Prets = false;
     bool Parametres_Constants = false;
@@ -170,7 +182,7 @@ void setDefaultThresholds(Store &store);
 // Leq level in dB of a Leq record.
 inline int leqLevel(const qint16 *row)
 {
-    return 100 * fieldOf(row, field::LevelHundreds) + fieldOf(row, field::LevelUnits);
+    return levelOf(fieldOf(row, field::LevelHundreds), fieldOf(row, field::LevelUnits));
 }
 
 } // namespace kvl

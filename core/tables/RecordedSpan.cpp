@@ -1,22 +1,17 @@
 #include "tables/RecordedSpan.h"
 
 #include "store/Layout.h"
+#include "store/RecordDate.h"
 
 namespace kvl {
 
 namespace {
 
-// The day of a valid record row, or an invalid date. Fields 7 and 8 (level
-// or event code) are empty in an unused slot.
+// The day of a row the store keeps, or an invalid date.
 template <typename Table> QDate recordDay(const Table &table, int row)
 {
-    const int minute = table(row, field::Minute);
-    const int hour = table(row, field::Hour);
-    const int year = table(row, field::Year);
-    if (minute < 0 || minute > 59 || hour < 0 || hour > 23 || year < 0 || year > 98 ||
-        table(row, field::LevelUnits) == 255 || table(row, field::LevelHundreds) == 255)
-        return QDate();
-    return QDate(2000 + year, table(row, field::Month), table(row, field::Day));
+    const qint16 *r = table.row(row);
+    return isValidRecord(r, RecordCheck::StampAndValues) ? recordDate(r) : QDate();
 }
 
 template <typename Table> void widen(RecordedSpan &span, const Table &table, int rows)

@@ -52,14 +52,14 @@ bool ageInTenThousandths(const Stamp &older, const Stamp &newer, qint64 *age)
     return true;
 }
 
-QString levelLabel(LeqKind kind)
+QString levelLabel(LeqSeries kind)
 {
     switch (kind) {
-    case LeqKind::Leq:
+    case LeqSeries::Leq:
         return QStringLiteral("   :  Leq Level  =  ");
-    case LeqKind::Leq10:
+    case LeqSeries::Leq10:
         return QStringLiteral("   :  Leq10 Level =  ");
-    case LeqKind::Leq1:
+    case LeqSeries::Leq1:
         return QStringLiteral("   :  Leq1 Level =  ");
     }
     return QString();
@@ -134,7 +134,7 @@ Stamp minusMinutes(Stamp s, int minutes)
     return s;
 }
 
-QStringList leqLines(const LeqTable &table, int first, int last, LeqKind kind)
+QStringList leqLines(const LeqTable &table, int first, int last, LeqSeries kind)
 {
     QStringList lines;
     const PeriodRows rows = rowsWithin(first, last, LeqTable::rowCount);
@@ -142,12 +142,12 @@ QStringList leqLines(const LeqTable &table, int first, int last, LeqKind kind)
         return lines;
     first = rows.first;
     last = rows.last;
-    const int length = kind == LeqKind::Leq1 ? 1 : 10;
+    const int length = seriesMinutes(kind);
     for (int i = first; i <= last; ++i) {
         const qint16 *row = table.row(i);
         const Stamp end = stampOf(row);
         Stamp start = minusMinutes(end, length);
-        if (kind != LeqKind::Leq1 && i > 1) {
+        if (kind != LeqSeries::Leq1 && i > 1) {
             const Stamp previous = stampOf(table.row(i - 1));
             qint64 age = 0;
             // Adjacent to the previous record: the interval starts where it ended.
@@ -176,17 +176,17 @@ QStringList leqLines(const LeqTable &table, int first, int last, LeqKind kind)
 
 QStringList Lignes_Tableau_Leq(const Store &store)
 {
-    return leqLines(store.Leq_Records, store.Period_First, store.Period_Last, LeqKind::Leq);
+    return leqLines(store.Leq_Records, store.Period_First, store.Period_Last, LeqSeries::Leq);
 }
 
 QStringList Lignes_Tableau_Leq10(const Store &store)
 {
-    return leqLines(store.Leq10_Records, 1, store.Leq10_Count - 1, LeqKind::Leq10);
+    return leqLines(store.Leq10_Records, 1, store.Leq10_Count - 1, LeqSeries::Leq10);
 }
 
 QStringList Lignes_Tableau_Leq1(const Store &store)
 {
-    return leqLines(store.Leq1_Records, 1, store.Leq1_Count - 1, LeqKind::Leq1);
+    return leqLines(store.Leq1_Records, 1, store.Leq1_Count - 1, LeqSeries::Leq1);
 }
 
 void Separer_Leq1_Leq10(Store &store)
@@ -224,37 +224,12 @@ ListText Lignes_Evenements(const Store &store)
     const PeriodRows rows = scanPeriod(store.Event_Records, EventTable::rowCount, storedPeriod(store));
     ListText text;
     if (rows.isEmpty()) {
-        text.lines << QString() << QString() << noChartEventText();
+        text.lines << QString() << QString() << messageText(Message::EmptyChartEvents);
         text.message = true;
         return text;
     }
     text.lines = eventLines(store, rows.first, rows.last, EventList::Chart);
     return text;
-}
-
-QString noEventText()
-{
-    return QStringLiteral(" There is no recorded event for this period !!!");
-}
-
-QString noLeqText()
-{
-    return QStringLiteral("No Leq value for this period !!!");
-}
-
-QString noLeq10Text()
-{
-    return QStringLiteral("No Leq10 Value for this period !!!");
-}
-
-QString noLeq1Text()
-{
-    return QStringLiteral("No Leq1 Value for this period !!!");
-}
-
-QString noChartEventText()
-{
-    return QStringLiteral("       No Events recorded for this period!!!");
 }
 
 ListText emptyPeriodList(const QString &message)

@@ -1,14 +1,12 @@
 #pragma once
 
+#include "store/Messages.h"
 #include "store/Names.h"
 #include "store/Store.h"
 
 #include <QStringList>
 
 namespace kvl {
-
-// The Leq tables: the firmware 3.5/4.0 table and the two lists of 5.X and "KVL 36".
-enum class LeqKind { Leq, Leq10, Leq1 };
 
 // Text of a list: its lines, and whether they are the empty-period message
 // (shown in 12-point bold instead of 8 points).
@@ -32,7 +30,7 @@ Stamp minusMinutes(Stamp stamp, int minutes);
 
 // Lines of rows first..last (rowsWithin) of a Leq table; rows before first still count
 // for the interval start and (after the first line) the empty line rule.
-QStringList leqLines(const LeqTable &table, int first, int last, LeqKind kind);
+QStringList leqLines(const LeqTable &table, int first, int last, LeqSeries kind);
 
 // Lines of Leq_Records rows Period_First..Period_Last.
 QStringList Lignes_Tableau_Leq(const Store &store);
@@ -52,13 +50,6 @@ QStringList eventTableLines(const Store &store);
 // The chart window's event list for the stored period (its own scan), with
 // the chart labels and "   at   "; a message when the period has no event row.
 ListText Lignes_Evenements(const Store &store);
-
-// Empty-period messages of the windows' lists.
-QString noEventText();      // events table
-QString noLeqText();        // Leq table
-QString noLeq10Text();      // Leq10 list
-QString noLeq1Text();       // Leq1 list
-QString noChartEventText(); // chart window's event list
 
 // The list of a window when its period is empty: five empty lines and the message.
 ListText emptyPeriodList(const QString &message);

@@ -1,5 +1,7 @@
 #include "tables/TablePrint.h"
 
+#include "store/Messages.h"
+
 namespace kvl {
 
 namespace {
@@ -94,8 +96,7 @@ PrintDocument eventsTablePrint(const PrintedList &list, bool singleDay)
 
 PrintDocument leqTablePrint(const PrintedList &list)
 {
-    const RunLayout layout{
-        3300, 3300, 2350, 2350, 69, lastPageNumberY, QStringLiteral("No Leq value for this period !!!")};
+    const RunLayout layout{3300, 3300, 2350, 2350, 69, lastPageNumberY, messageText(Message::EmptyLeqTable)};
     PrintDocument document;
     appendRun(document, layout, list);
     return document;
@@ -103,10 +104,8 @@ PrintDocument leqTablePrint(const PrintedList &list)
 
 PrintDocument leqV5TablePrint(const PrintedList &leq10, const PrintedList &leq1)
 {
-    const RunLayout layout10{
-        3300, 3300, 2350, 2350, 64, 16000, QStringLiteral("No Leq10 value for this period !!!")};
-    const RunLayout layout1{
-        3300, 3300, 2350, 2350, 64, lastPageNumberY, QStringLiteral("No Leq1 value for this period  !!!")};
+    const RunLayout layout10{3300, 3300, 2350, 2350, 64, 16000, messageText(Message::NoLeq10Value)};
+    const RunLayout layout1{3300, 3300, 2350, 2350, 64, lastPageNumberY, messageText(Message::PrintedNoLeq1)};
     PrintDocument document;
     appendRun(document, layout10, leq10);
     appendRun(document, layout1, leq1);

@@ -7,7 +7,7 @@ A02) perl -0pi -e 's/QSaveFile file\(path\);/QFile file(path);/; s/file\.cancelW
 A03) perl -pi -e 's/m_start->date\(\) > m_end->date\(\)/m_start->date() >= m_end->date()/' app/tables/frmInTableau.cpp ;;
 A04) perl -0pi -e 's/(MsgIcon::Critical\);\n)\s*disableSaveAs\(\);\n/$1/' app/files/frmData_Type.cpp ;;
 A05) perl -0pi -e 's/(s\.Cancel_Flag = true;\n\s*s\.Transfer_Error = )0;/${1}3;/' app/link/frmWait.cpp ;;
-A07) perl -0pi -e 's/analysisCommand\(true, true, view::LeqChart\)/analysisCommand(false, true, view::LeqChart)/' app/shell/frmMain.cpp ;;
+A07) perl -0pi -e 's/analysisCommand\(true, true, RequestedView::LeqChart\)/analysisCommand(false, true, RequestedView::LeqChart)/' app/shell/frmMain.cpp ;;
 F01) perl -pi -e 's/\(b >> 4\) \* 10 \+ \(b & 0x0F\)/(b & 0x0F) * 10 + (b >> 4)/' core/link/Decode.h ;;
 F02) perl -0pi -e 's/case 11:\n(\s*)return 30;/case 11:\n$1return 31;/' core/tables/TableLines.cpp ;;
 F03) perl -0pi -e 's/std::uint64_t\(r - 1\);/std::uint64_t(rows - r);/; s/const std::size_t from = std::size_t\(keys\[std::size_t\(r - 1\)\] & 0x3FFF\);/const std::size_t from = std::size_t(rows - 1) - std::size_t(keys[std::size_t(r - 1)] & 0x3FFF);/' core/link/Decode.cpp ;;

@@ -8,16 +8,20 @@
 #include "charts/ChartPeriod.h"
 #include "charts/PictureBox.h"
 #include "charts/frmGraphique_Leq.h"
+#include "export/Export.h"
 #include "files/DataFile.h"
+#include "params/ParamSheet.h"
 #include "shell/AppHooks.h"
 #include "shell/Forms.h"
 #include "shell/frmMain.h"
 #include "store/Layout.h"
 #include "store/Store.h"
 
+#include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -164,6 +168,38 @@ private slots:
                         windowTexts(w, messages));
     }
 
+    // The chart window, the parameter sheet and the parameter export read the
+    // weighting and source bytes of each sample alike.
+    void measurementAgrees_data() { rows(QString()); }
+    void measurementAgrees()
+    {
+        QFETCH(QStringList, c);
+        QFile f(qEnvironmentVariable("KVL_SAMPLES") + QLatin1Char('/') + c[1]);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(int(readDataFile(f.readAll(), appStore()).result), int(LoadOutcome::Loaded));
+        appStore().Data_Loaded = true;
+        const SheetTexts sheet = loadSheet(appStore());
+        const QStringList header = paramHeader(false);
+        const QStringList current = paramFields(storeParams(appStore(), DateRange()).constLast());
+        auto column = [&](const char *name) { return current.value(header.indexOf(QLatin1String(name))); };
+        QCOMPARE(QStringLiteral("Analysis : ") + column("analysis") + QLatin1Char('.'), sheet.Label_Analyse);
+        QCOMPARE(QStringLiteral("Source : ") + column("source") + QStringLiteral(", ") +
+                     column("source_weighting") + QLatin1Char('.'),
+                 sheet.Label_Source);
+
+        MessageRecorder messages;
+        frmGraphique_Leq *w = openChart(QDate::fromString(c[2], Qt::ISODate), c[3].toInt());
+        QVERIFY(w);
+        // Shown for firmware 3.5 and 4.0 when the period has records.
+        const bool shown = !appStore().isVersion5Family() && appStore().Period_First > 0;
+        for (const auto &[label, text] : {std::pair{"Label_Analyse", sheet.Label_Analyse},
+                                          std::pair{"Label_Source", sheet.Label_Source}}) {
+            const QLabel *l = w->findChild<QLabel *>(QLatin1String(label));
+            QVERIFY(l);
+            QCOMPARE(l->text(), shown ? text : QString());
+        }
+    }
+
     // The cases of examples.txt.
     void examples_data()
     {
@@ -222,6 +258,41 @@ private slots:
         QVERIFY(!openFlags().Open_frmGraphique_Leq);
         QCOMPARE(opened, QStringList{dialog});
         QVERIFY(findForm(dialog));
+    }
+
+    // However the window goes, its picture boxes' events stop reaching it
+    // before its own members are destroyed (a sanitized build aborts otherwise).
+    void windowGoes_data()
+    {
+        QTest::addColumn<QString>("how");
+        for (const char *how : {"closed", "deleted", "all windows closed", "deleted enlarged"})
+            QTest::newRow(how) << QString::fromLatin1(how);
+    }
+    void windowGoes()
+    {
+        QFETCH(QString, how);
+        fillBusyStore(appStore(), 5);
+        MessageRecorder messages;
+        QPointer<frmGraphique_Leq> w = openChart(QDate(2008, 2, 28), 1);
+        QVERIFY(w);
+        const QPointer<PictureBox> box = w->graphique(Diagram::Leq10);
+        if (how.endsWith(QLatin1String("enlarged"))) {
+            w->zoomButton(Diagram::Leq10)->click();
+            QVERIFY(w->chartState().pane(Diagram::Leq10).isEnlarged());
+        }
+        const QPoint at(100, 100);
+        QHelpEvent hover(QEvent::ToolTip, at, box->mapToGlobal(at));
+        QCoreApplication::sendEvent(box, &hover);
+        if (how == QLatin1String("closed"))
+            w->close();
+        else if (how == QLatin1String("all windows closed"))
+            Fermer_Fenetres();
+        else
+            delete w.data();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!w);
+        QVERIFY(!box);
+        QVERIFY(!openFlags().Open_frmGraphique_Leq);
     }
 
     void fitsTheScreen()

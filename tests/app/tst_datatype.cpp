@@ -94,7 +94,7 @@ private slots:
         QFETCH(QString, checked);
         appStore().Com_Port = qint16(port);
         appStore().Data_Loaded = loaded;
-        appStore().Requested_View = QStringLiteral("Tableau Evénements");
+        appStore().Requested_View = viewOf(QStringLiteral("Tableau Evénements"));
         frmData_Type *w = openWindow();
         QVERIFY(w);
         QVERIFY(openFlags().Open_frmData_Type);
@@ -150,7 +150,7 @@ private slots:
             f.write(bytes);
         }
         appStore().Com_Port = 2; // nothing preselected
-        appStore().Requested_View = view;
+        appStore().Requested_View = viewOf(view);
         MessageRecorder recorder;
         ScriptedDialogs dialogs;
         dialogs.openAnswers << dir.filePath(QStringLiteral("earlier.kvl"));
@@ -209,7 +209,7 @@ private slots:
         Store &s = appStore();
         s.Data_Loaded = true;
         s.Device_Version = qint16(version);
-        s.Requested_View = view;
+        s.Requested_View = viewOf(view);
         s.Param_Block[block::LeqDay] = 0;
         s.Param_Block[block::LeqDay + 1] = 99;
         s.Data_File_Path = QStringLiteral("/nowhere.kvl");
@@ -247,7 +247,7 @@ private slots:
         Store &s = appStore();
         s.Com_Port = 1;
         s.Device_Version = 5;
-        s.Requested_View = QStringLiteral("Tableau Paramètres");
+        s.Requested_View = viewOf(QStringLiteral("Tableau Paramètres"));
         QAction *saveAs = m_main->menuEntry(QStringLiteral("mnuSave_As"));
         saveAs->setEnabled(true);
         std::function<void()> finish;

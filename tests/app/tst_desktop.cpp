@@ -85,7 +85,7 @@ private slots:
     void init()
     {
         appStore() = Store();
-        appStore().Requested_View = QStringLiteral("Tableau Leq");
+        appStore().Requested_View = viewOf(QStringLiteral("Tableau Leq"));
     }
     void cleanup()
     {
@@ -129,7 +129,7 @@ private slots:
         QFETCH(QStringList, lists);
         loadSample(file.toLatin1().constData());
         Store &s = appStore();
-        s.Requested_View = view;
+        s.Requested_View = viewOf(view);
         const RecordedSpan span = recordedSpan(s);
         QVERIFY(!span.isEmpty());
         s.Start_Day = span.first.toString(QStringLiteral("dd"));

@@ -108,7 +108,7 @@ private slots:
 
         main.menuEntry(entry)->trigger();
 
-        QCOMPARE(s.Requested_View, view);
+        QCOMPARE(viewText(s.Requested_View), view);
         QCOMPARE(s.Start_Day.isEmpty(), periodReset);
         QCOMPARE(s.End_Year.isEmpty(), periodReset);
         QCOMPARE(s.Chart_Days_Text, QString::number(chartDays));

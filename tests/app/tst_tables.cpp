@@ -60,12 +60,12 @@ void resetStore(int version)
     Store &store = appStore();
     store = Store();
     fillBusyStore(store, version);
-    store.Requested_View = eventsView;
+    store.Requested_View = viewOf(eventsView);
 }
 
 QWidget *openDialog(const QString &view)
 {
-    appStore().Requested_View = view;
+    appStore().Requested_View = viewOf(view);
     return openForm(QStringLiteral("frmInTableau"));
 }
 
@@ -85,7 +85,7 @@ QWidget *openTable(const QString &view, const QString &start, const QString &end
     if (!in || !in->Cmd_Ok_Click())
         return nullptr;
     flush();
-    return findForm(frmInTableau::tableFor(view, appStore().Device_Version));
+    return findForm(frmInTableau::tableFor(viewOf(view), appStore().Device_Version));
 }
 
 // Text of a PDF as pdftotext gives it, blanks squeezed.

@@ -117,7 +117,7 @@ private slots:
         Canvas cv = a.value(2) == "large" ? Canvas(LargeWidthTwips, LargeHeightTwips) : Canvas();
         QStringList got;
         if (a[0].startsWith("Leq")) {
-            const LeqKind kind = LeqKind(QStringList{"Leq", "Leq10", "Leq1"}.indexOf(a[0]));
+            const LeqSeries kind = LeqSeries(QStringList{"Leq", "Leq10", "Leq1"}.indexOf(a[0]));
             const SeriesOutcome out = Tracer_Serie(cv, s, kind, days, colours::Red);
             QCOMPARE(cv.fontSize(), 8);
             got << prims(cv) << (out.hideZoomLeq10 ? "hide Leq10" : "")

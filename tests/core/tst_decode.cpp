@@ -33,7 +33,8 @@ QList<int> rowOf(const qint16 *row, int fields)
     return out;
 }
 
-// The device program's five-pass selection sort, kept here as the reference order.
+// A five-pass selection sort on year, month, day, hour and minute: the order
+// the device's data is expected in, kept here as the reference.
 void referenceSort(std::vector<std::array<int, 8>> &rows)
 {
     const int keys[5] = {5, 4, 2, 1, 0};
@@ -193,7 +194,7 @@ private slots:
 
     void sameOrderAsSelectionSort()
     {
-        // Distinct stamps in random order, some invalid: our order must be the device program's.
+        // Distinct stamps in random order, some invalid: our order must be the reference sort's.
         QRandomGenerator rng(20081205);
         auto s = storeFor(3);
         s->Leq_Records.fill(255);

@@ -6,9 +6,15 @@
 
 #include "export/Csv.h"
 #include "export/Report.h"
+#include "files/DataFile.h"
+#include "store/Layout.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QtTest>
+
+#include <memory>
 
 using namespace kvl;
 using namespace kvl::test;
@@ -94,6 +100,86 @@ private slots:
         KVL_COMPARE_FILE(QStringLiteral("export/sample_v5_") +
                              QString(QTest::currentDataTag()).replace(' ', '.'),
                          assembleReport({report}, options));
+    }
+
+    // A day's summary counts the minutes of a level that ends the next day,
+    // as the whole file's does: the 00:05 level of the 6th measured from
+    // 23:55, five minutes above the night threshold of 70 dB on the 5th.
+    void dayCountsALevelEndingAfterIt()
+    {
+        auto store = std::make_unique<Store>();
+        store->Event_Records.fill(255);
+        store->Param_Block.fill(255);
+        setBlockLevels(*store, QStringLiteral("80 80 70 70 22 6"));
+        fillLeq(store->Leq_Records, {"05/03/24 21:00 75", "06/03/24 00:05 90"});
+        ReportOptions options;
+        options.range = DateRange{QDate(2024, 3, 5), QDate(2024, 3, 5)};
+        const FileReport r = reportBytes(QStringLiteral("h.kvl"), buildDataFile(*store, Version40), options);
+        QVERIFY2(r.loaded, qPrintable(r.error));
+        QCOMPARE(
+            r.out,
+            QByteArray("h.kvl,file,2024-03-05T20:50:00,2024-03-06T00:00:00,,1,75.0,75,75,75,75,5,0,\r\n"
+                       "h.kvl,day,2024-03-05T00:00:00,2024-03-06T00:00:00,,1,75.0,75,75,75,75,5,0,\r\n"
+                       "h.kvl,part,2024-03-05T06:00:00,2024-03-05T22:00:00,day,1,75.0,75,75,75,75,0,0,\r\n"
+                       "h.kvl,part,2024-03-05T22:00:00,2024-03-06T06:00:00,night,0,,,,,,5,0,\r\n"));
+    }
+
+    // Written file by file, the JSON output is the very document a JSON
+    // writer gives for the array of the loaded files; bad files add nothing.
+    void jsonWrittenFileByFile_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::newRow("none") << QStringList();
+        QTest::newRow("only a bad one") << QStringList{"missing.kvl"};
+        QTest::newRow("one") << QStringList{"sample_v5.kvl"};
+        QTest::newRow("three, a bad one between")
+            << QStringList{"sample_v3.kvl", "missing.kvl", "sample_v70.kvl", "sample_v4.kvl"};
+    }
+    void jsonWrittenFileByFile()
+    {
+        QFETCH(QStringList, files);
+        ReportOptions options;
+        options.kind = ReportKind::Params;
+        options.format = ReportFormat::Json;
+        QList<FileReport> reports;
+        QJsonArray loaded;
+        for (const QString &name : files) {
+            reports << reportFile(ReportInput::fromName(qEnvironmentVariable("KVL_SAMPLES") + '/' + name),
+                                  options);
+            if (reports.last().loaded)
+                loaded.append(QJsonDocument::fromJson("[" + reports.last().out + "]").array().first());
+        }
+        QCOMPARE(loaded.size(), files.size() - files.count("missing.kvl"));
+        QCOMPARE(assembleReport(reports, options), QJsonDocument(loaded).toJson(QJsonDocument::Indented));
+    }
+
+    // Reports come back in the order given, each once, whatever the threads.
+    void reportsInOrder_data()
+    {
+        QTest::addColumn<int>("threads");
+        for (int t : {1, 2, 3, 8})
+            QTest::newRow(qPrintable(QString::number(t))) << t;
+    }
+    void reportsInOrder()
+    {
+        QFETCH(int, threads);
+        const QString dir = qEnvironmentVariable("KVL_SAMPLES") + '/';
+        QList<ReportInput> inputs;
+        for (int i = 0; i < 24; ++i)
+            inputs << ReportInput::fromName(
+                dir + (i % 3 == 1 ? QStringLiteral("missing_%1.kvl").arg(i)
+                                  : QStringLiteral("sample_v%1.kvl").arg(i % 2 ? 3 : 5)));
+        ReportOptions options;
+        options.kind = ReportKind::Params;
+        QStringList order;
+        reportFiles(inputs, options, threads, [&](const FileReport &r) {
+            order << r.path;
+            QCOMPARE(r.loaded, !r.path.contains(QStringLiteral("missing")));
+        });
+        QStringList given;
+        for (const ReportInput &i : inputs)
+            given << i.name;
+        QCOMPARE(order, given);
     }
 };
 

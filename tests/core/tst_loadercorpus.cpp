@@ -42,6 +42,9 @@ private slots:
         if (out.result != LoadOutcome::Loaded) {
             QVERIFY(!out.text.isEmpty());
             QVERIFY(!out.caption.isEmpty());
+            // Every failure says where: a line of the file and what is wrong there.
+            QVERIFY(out.detail.line >= 1 && out.detail.line <= 1 + bytes.count('\n'));
+            QVERIFY(!out.detail.problem.isEmpty());
             return;
         }
         const int version = s->Device_Version;

@@ -64,15 +64,37 @@ private slots:
     {
         // Every text routine over the values around its boundaries, one value a line.
         QStringList lines;
-        for (int v : {0, 1, 4, 8, 9, 10, 12, 13, 15, 16, 26, 30, 31, 49, 50, 63, 64, 84, 99, 255})
+        for (int v : {0, 1, 4, 8, 9, 10, 12, 13, 15, 16, 26, 30, 31, 49, 50, 63, 64, 84, 99, 255}) {
+            const Measurement m = measurementOf(v, v);
             lines << (QStringList() << QString::number(v) << levelText(0, v) << levelText(1, v) << hourText(v)
                                     << outputReductionText(50, v) << outputReductionText(49, v)
                                     << lineRegulationText(0, v) << lineRegulationText(1, v) << attackText(v)
-                                    << releaseText(v) << sourceText(v) << analysisText(v, false)
-                                    << analysisText(v, true) << attenuationText(v) << bandLevelText(v)
-                                    << correlationText(v))
+                                    << releaseText(v) << sourceText(m.source, m.sourceWeighting)
+                                    << analysisText(m.analysis, false) << analysisText(m.analysis, true)
+                                    << attenuationText(v) << bandLevelText(v) << correlationText(v))
                          .join(QStringLiteral(" | "));
+        }
         KVL_COMPARE_REF("sheets.txt", "single texts", lines);
+    }
+
+    // Every byte value read once as the analysis byte and once as the source
+    // byte: the one reading the sheet, the chart window and the exports share.
+    void everyMeasurementByte()
+    {
+        const char *const weightings[] = {"flat", "M", "A"};
+        QByteArray lines;
+        for (int v = 0; v < 256; ++v) {
+            const Measurement m = measurementOf(v, v);
+            lines +=
+                QStringLiteral("%1 | %2 %3 | %4 %5\n")
+                    .arg(v, 3)
+                    .arg(QLatin1String(weightings[int(m.analysis)]))
+                    .arg(m.filterCard ? QStringLiteral("card") : QStringLiteral("no-card"))
+                    .arg(m.source == InputSource::Line ? QStringLiteral("line") : QStringLiteral("sensor"))
+                    .arg(QLatin1String(weightings[int(m.sourceWeighting)]))
+                    .toLatin1();
+        }
+        KVL_COMPARE_FILE("params/measurement.txt", lines);
     }
 
     void loadedSheet_data() { test::addRows(QStringLiteral("rows/param_sheet_loaded.txt")); }

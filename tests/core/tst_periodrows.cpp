@@ -95,7 +95,7 @@ QStringList text(const QList<EventEntry> &list)
 }
 
 // What a Leq diagram of a week shows for the store's period.
-QStringList drawnSeries(Store &store, LeqKind kind)
+QStringList drawnSeries(Store &store, LeqSeries kind)
 {
     Canvas canvas;
     const SeriesOutcome out = Tracer_Serie(canvas, store, kind, 7, colours::Red);
@@ -135,8 +135,8 @@ private slots:
         const bool none = want.isEmpty();
         QCOMPARE(text(levelRange(m_leq, first, last)),
                  none ? text(LevelRange()) : text(levelRange(m_leq, want.first, want.last)));
-        QCOMPARE(leqLines(m_leq, first, last, LeqKind::Leq),
-                 none ? QStringList() : leqLines(m_leq, want.first, want.last, LeqKind::Leq));
+        QCOMPARE(leqLines(m_leq, first, last, LeqSeries::Leq),
+                 none ? QStringList() : leqLines(m_leq, want.first, want.last, LeqSeries::Leq));
         QCOMPARE(text(leqIntervals(m_leq, first, last, LeqSeries::Leq)),
                  none ? QStringList() : text(leqIntervals(m_leq, want.first, want.last, LeqSeries::Leq)));
 
@@ -151,8 +151,8 @@ private slots:
         Separer_Leq1_Leq10(store);
         // Every row is Leq1 or Leq10, so the two split tables share the rows read.
         QCOMPARE(store.Leq1_Count - 1 + store.Leq10_Count - 1, want.count());
-        const QStringList leq10 = drawnSeries(store, LeqKind::Leq10);
-        const QStringList leq = drawnSeries(store, LeqKind::Leq);
+        const QStringList leq10 = drawnSeries(store, LeqSeries::Leq10);
+        const QStringList leq = drawnSeries(store, LeqSeries::Leq);
 
         Store right = store;
         right.Period_First = want.first;
@@ -160,8 +160,8 @@ private slots:
         QCOMPARE(lines, Lignes_Tableau_Leq(right));
         QCOMPARE(intervals, text(listIntervals(right, LeqSeries::Leq)));
         Separer_Leq1_Leq10(right);
-        QCOMPARE(leq10, drawnSeries(right, LeqKind::Leq10));
-        QCOMPARE(leq, drawnSeries(right, LeqKind::Leq));
+        QCOMPARE(leq10, drawnSeries(right, LeqSeries::Leq10));
+        QCOMPARE(leq, drawnSeries(right, LeqSeries::Leq));
     }
 
     void eventReaders_data()

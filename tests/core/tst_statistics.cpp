@@ -17,28 +17,12 @@ using namespace kvl::test;
 
 namespace {
 
-// Day threshold 80 dB from 06:00, night threshold 70 dB from 22:00.
-ThresholdTimeline dayNightTimeline()
-{
-    ThresholdTimeline t;
-    const QDate d(2024, 3, 5);
-    t.add(minuteOf(d, 0, 0), minuteOf(d, 6, 0), 70);
-    t.add(minuteOf(d, 6, 0), minuteOf(d, 22, 0), 80);
-    t.add(minuteOf(d, 22, 0), minuteOf(d.addDays(1), 6, 0), 70);
-    t.add(minuteOf(d.addDays(1), 6, 0), minuteOf(d.addDays(1), 22, 0), 80);
-    return t;
-}
-
-// The device's current parameters: the same thresholds, door open or not.
+// The device's current parameters: 80 dB by day, 70 by night from 22:00 to
+// 06:00, door open or not.
 void setHours(Store &store)
 {
     store.Param_History.fill(255);
-    store.Param_Block[block::HourDayNight] = 22;
-    store.Param_Block[block::HourNightDay] = 6;
-    for (int e : {block::LeqDay, block::LeqDayOpen})
-        store.Param_Block[e + 1] = 80;
-    for (int e : {block::LeqNight, block::LeqNightOpen})
-        store.Param_Block[e + 1] = 70;
+    setBlockLevels(store, QStringLiteral("80 80 70 70 22 6"));
 }
 
 void rows(const QString &section)
@@ -63,8 +47,7 @@ private slots:
         QCOMPARE(kvl::exceededLevel(levels, c[2].toInt()), c[3].toInt());
     }
 
-    // Levels of 5 and 6 March 2024 against the day and night thresholds, or
-    // the file's own schedule.
+    // Levels of 5 and 6 March 2024 against the file's own thresholds.
     void summary_data() { rows(QStringLiteral("summary")); }
     void summary()
     {
@@ -74,57 +57,48 @@ private slots:
         setHours(store);
         for (const QStringList &r :
              dataRows(QStringLiteral("export/statistics.txt"), QStringLiteral("records")))
-            if (r[0] == c[1]) {
+            if (r[0] == c[2]) {
                 fillLeq(store.Leq_Records, items(r[1]));
                 fillEvents(store.Event_Records, items(r[2]));
             }
+        const QStringList history = items(c[3]);
+        if (history.value(0).startsWith(QStringLiteral("block ")))
+            setBlockLevels(store, history[0].mid(6));
+        else
+            fillHistory(store.Param_History, history);
         const DateRange all;
-        const QList<LeqInterval> intervals = storeIntervals(store, all);
-        ThresholdTimeline timeline = dayNightTimeline();
-        QStringList notes;
-        if (c[2] == "1") {
-            timeline = ThresholdTimeline();
-            QVERIFY(kvl::fileSchedule(store, intervals, &timeline, &notes));
-        }
-        QCOMPARE(notes.join('|'), c[3]);
-        const Summary s = summarise(store, intervals, storeEvents(store, all), &timeline, all);
+        const FileThresholds thresholds(store);
+        const Summary s = summarise(
+            store, storeIntervals(store, all), storeEvents(store, all),
+            [&](Minute m) { return thresholds.at(m); }, all);
+        QCOMPARE(scheduleNotes(s, thresholds).join('|'), c[4]);
         QStringList rows;
         for (const QStringList &r : summaryRows(QStringLiteral("h.kvl"), s))
             rows << r.join(QLatin1Char(','));
-        KVL_COMPARE_REF("export/summary.txt", QString(QTest::currentDataTag()).section(',', 0, 0), rows);
-    }
-
-    // The file's schedule starts at the midday before its first level, so a
-    // morning level has its night threshold.
-    void scheduleCoversTheFirstMinute()
-    {
-        Store store;
-        store.Device_Version = Version40;
-        setHours(store);
-        fillLeq(store.Leq_Records, {"05/03/24 06:05 75"});
-        ThresholdTimeline timeline;
-        QVERIFY(fileSchedule(store, storeIntervals(store, DateRange()), &timeline, nullptr));
-        QCOMPARE(timeline.at(minuteOf(QDate(2024, 3, 5), 5, 55)), 70);
-        QCOMPARE(timeline.at(minuteOf(QDate(2024, 3, 5), 6, 0)), 80);
+        KVL_COMPARE_REF("export/summary.txt", QTest::currentDataTag(), rows);
     }
 
     // A range keeps the levels whose last minute lies in it, and counts only
-    // its own minutes: the 00:05 level of the 5th from midnight, the 00:00
-    // level of the 6th as the 5th's, the 00:10 one not at all.
+    // its own minutes, those of a level ending after it included: the 00:05
+    // level of the 5th from midnight, the 23:50 one, and the first five
+    // minutes of the 00:05 level of the 6th but not the level; nothing of the
+    // 00:20 one.
     void rangeCutsByLastMinute()
     {
         Store store;
         store.Device_Version = Version40;
         setHours(store);
         fillLeq(store.Leq_Records,
-                {"05/03/24 00:05 90", "05/03/24 23:50 90", "06/03/24 00:00 90", "06/03/24 00:10 90"});
+                {"05/03/24 00:05 90", "05/03/24 23:50 90", "06/03/24 00:05 90", "06/03/24 00:20 90"});
         const DateRange fifth{QDate(2024, 3, 5), QDate(2024, 3, 5)};
-        const QList<LeqInterval> rows = storeIntervals(store, fifth);
-        QCOMPARE(rows.size(), 3);
-        ThresholdTimeline timeline = dayNightTimeline();
-        timeline.add(minuteOf(QDate(2024, 3, 4), 22, 0), minuteOf(QDate(2024, 3, 5), 0, 0), 70);
-        QCOMPARE(summarise(store, rows, {}, &timeline, fifth).whole.minutesAbove, 25);
-        QCOMPARE(summarise(store, rows, {}, nullptr, fifth).whole.minutesAbove, -1);
+        const FileThresholds thresholds(store);
+        const Summary s = summarise(
+            store, storeIntervals(store, DateRange()), {}, [&](Minute m) { return thresholds.at(m); }, fifth);
+        QCOMPARE(s.whole.levels.count, 2);
+        QCOMPARE(s.whole.minutesAbove, 20);
+        QCOMPARE(s.days.size(), 1);
+        QCOMPARE(isoText(s.whole.start), QStringLiteral("2024-03-04T23:55:00"));
+        QCOMPARE(isoText(s.whole.end), QStringLiteral("2024-03-06T00:00:00"));
     }
 };
 

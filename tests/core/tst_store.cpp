@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "store/Names.h"
+#include "store/RecordDate.h"
 #include "store/Store.h"
 
 #include <QtTest>
@@ -16,14 +17,14 @@ private slots:
         QVERIFY(!s.Data_Loaded);
         s.Com_Port = 3;
         s.Device_Version = 70;
-        s.Requested_View = QStringLiteral("Tableau Leq");
+        s.Requested_View = RequestedView::LeqTable;
         s.Chart_Days = 7;
         s.Chart_Dates[8][3] = QStringLiteral("2008");
         s.Leq_Records(1, 1) = 12;
         s.initialise();
         QCOMPARE(s.Com_Port, qint16(0));
         QCOMPARE(s.Device_Version, qint16(5));
-        QCOMPARE(s.Requested_View, QString());
+        QCOMPARE(s.Requested_View, RequestedView::None);
         QCOMPARE(s.Chart_Days, qint16(1));
         QCOMPARE(s.Chart_Dates[8][3], QStringLiteral("0"));
         QCOMPARE(int(s.Leq_Records(1, 1)), 12);
@@ -47,6 +48,31 @@ private slots:
         QFETCH(QString, date);
         QFETCH(QString, name);
         QCOMPARE(Nom_Jour(date), name);
+    }
+
+    void views_data() { test::addRows(QStringLiteral("rows/store_views.txt")); }
+    void views()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, view);
+        QFETCH(QString, back);
+        QCOMPARE(int(viewOf(text)), view);
+        QCOMPARE(viewText(viewOf(text)), back);
+    }
+
+    void recordDates_data() { test::addRows(QStringLiteral("rows/store_record_dates.txt")); }
+    void recordDates()
+    {
+        QFETCH(QList<int>, row);
+        QFETCH(bool, stamp);
+        QFETCH(bool, values);
+        QFETCH(QString, date);
+        QCOMPARE(row.size(), RecordFields);
+        qint16 fields[RecordFields];
+        std::copy(row.begin(), row.end(), fields);
+        QCOMPARE(isValidRecord(fields, RecordCheck::Stamp), stamp);
+        QCOMPARE(isValidRecord(fields, RecordCheck::StampAndValues), values);
+        QCOMPARE(recordDate(fields).toString(Qt::ISODate), date);
     }
 
     void serialNumber_data() { test::addRows(QStringLiteral("rows/store_serial.txt")); }

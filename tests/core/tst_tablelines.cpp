@@ -70,7 +70,7 @@ private slots:
         LeqTable table;
         fillLeq(table, items(c.value(1)));
         KVL_COMPARE_REF("tables/lines.txt", QStringLiteral("leq ") + c[0],
-                        kvl::leqLines(table, c.value(2).toInt(), c.value(3).toInt(), LeqKind(kind)));
+                        kvl::leqLines(table, c.value(2).toInt(), c.value(3).toInt(), LeqSeries(kind)));
     }
 
     void periodScan_data() { addCases(QStringLiteral("period scan")); }

@@ -25,19 +25,13 @@ QString scheduleText(const Store &s)
     return rows.join(QStringLiteral("; "));
 }
 
-// A chart of `days` from `start` (d/m/yyyy) with door events and history records
-// ("dd/mm/yy hh:mm" and six values); "block" and six values sets Param_Block,
-// "chart day night dayToNight nightToDay" the firmware 3.5/4.0 dialog's fields.
-std::unique_ptr<Store> analyse(int version, const QString &start, int days, const QStringList &doors,
-                               const QStringList &records, QStringList *messages)
+// A store with door events and history records ("dd/mm/yy hh:mm" and six
+// values); "block" and six values sets Param_Block, "chart day night
+// dayToNight nightToDay" the firmware 3.5/4.0 dialog's fields.
+std::unique_ptr<Store> makeStore(int version, const QStringList &doors, const QStringList &records)
 {
     auto s = std::make_unique<Store>();
     s->Device_Version = qint16(version);
-    const QStringList d = start.split('/');
-    s->Start_Day = d[0];
-    s->Start_Month = d[1];
-    s->Start_Year = d[2];
-    s->Chart_Days = qint16(days);
     setBlockLevels(*s, QStringLiteral("100 110 90 95 23 7"));
     fillEvents(s->Event_Records, doors);
     QStringList dated;
@@ -55,9 +49,55 @@ std::unique_ptr<Store> analyse(int version, const QString &start, int days, cons
             dated << r;
     }
     fillHistory(s->Param_History, dated);
+    return s;
+}
+
+// A chart of `days` from `start` (d/m/yyyy) on such a store.
+std::unique_ptr<Store> analyse(int version, const QString &start, int days, const QStringList &doors,
+                               const QStringList &records, QStringList *messages)
+{
+    auto s = makeStore(version, doors, records);
+    const QStringList d = start.split('/');
+    s->Start_Day = d[0];
+    s->Start_Month = d[1];
+    s->Start_Year = d[2];
+    s->Chart_Days = qint16(days);
     const ScheduleMessage sink = [messages](const QString &text) { *messages << text; };
     (days == 1 ? Analyse_Seuils_1J : days == 3 ? Analyse_Seuils_3J : Analyse_Seuils_7J)(*s, sink);
     return s;
+}
+
+// Minutes of "dd/mm/yy hh:mm".
+qint64 minuteOfText(const QString &text)
+{
+    static const QRegularExpression sep(QStringLiteral("[ /:]"));
+    const QStringList p = text.split(sep);
+    return QDate(2000 + p[2].toInt(), p[1].toInt(), p[0].toInt()).toJulianDay() * 1440 + p[3].toInt() * 60 +
+           p[4].toInt();
+}
+
+// "d/m/yy hh:mm" of minutes.
+QString minuteText(qint64 m)
+{
+    const QDate d = QDate::fromJulianDay(m / 1440);
+    const int inDay = int(m % 1440);
+    return QString::asprintf("%d/%d/%02d %02d:%02d", d.day(), d.month(), d.year() % 100, inDay / 60,
+                             inDay % 60);
+}
+
+QString gapText(ScheduleGap why)
+{
+    switch (why) {
+    case ScheduleGap::NoParameterRecord:
+        return QStringLiteral("record");
+    case ScheduleGap::NoDoorEvent:
+        return QStringLiteral("door");
+    case ScheduleGap::UnusableRecord:
+        return QStringLiteral("unusable");
+    case ScheduleGap::None:
+        break;
+    }
+    return QStringLiteral("-");
 }
 
 } // namespace
@@ -83,6 +123,34 @@ private slots:
         QCOMPARE(QString::asprintf("%d %d %d %d", s->Seuils_Prets, s->Parametres_Constants,
                                    s->Premier_Parametre, s->Dernier_Parametre),
                  c[6]);
+    }
+
+    // What holds at one minute of a whole file: the cases of
+    // tests/data/charts/filethresholds.txt.
+    void inForce_data() { addDataRows(QStringLiteral("charts/filethresholds.txt"), QStringLiteral("at")); }
+    void inForce()
+    {
+        QFETCH(QStringList, c);
+        const auto store = makeStore(c[1].toInt(), items(c[2]), items(c[3]));
+        const InForce f = FileThresholds(*store).at(minuteOfText(c[4]));
+        QCOMPARE(QStringLiteral("%1 %2 %3-%4 %5")
+                     .arg(f.threshold)
+                     .arg(f.night ? "night" : "day", minuteText(f.partStart), minuteText(f.partEnd),
+                          gapText(f.gap)),
+                 c[5]);
+    }
+
+    void gaps_data() { addDataRows(QStringLiteral("charts/filethresholds.txt"), QStringLiteral("gaps")); }
+    void gaps()
+    {
+        QFETCH(QStringList, c);
+        const auto store = makeStore(c[1].toInt(), items(c[2]), items(c[3]));
+        QStringList got;
+        for (const FileThresholds::Gap &g :
+             FileThresholds(*store).gaps(minuteOfText(c[4]), minuteOfText(c[5])))
+            got << minuteText(g.from) + QLatin1Char('-') + minuteText(g.to) + QLatin1Char(' ') +
+                       gapText(g.why);
+        QCOMPARE(got, items(c[6]));
     }
 };
 

@@ -106,6 +106,34 @@ class tst_Transfer : public QObject
 {
     Q_OBJECT
 private slots:
+    // Only the four time-out codes name a time-out; any other code left
+    // with Cancel_Flag is a user cancel.
+    void outcomeOfCode_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("outcome");
+        QTest::newRow("-1") << -1 << int(TransferOutcome::Cancelled);
+        QTest::newRow("0") << 0 << int(TransferOutcome::Cancelled);
+        QTest::newRow("1") << 1 << int(TransferOutcome::ParameterIncomplete);
+        QTest::newRow("2") << 2 << int(TransferOutcome::ParameterNoAnswer);
+        QTest::newRow("3") << 3 << int(TransferOutcome::ImageNoAnswer);
+        QTest::newRow("4") << 4 << int(TransferOutcome::ImageIncomplete);
+        QTest::newRow("5") << 5 << int(TransferOutcome::Cancelled);
+        QTest::newRow("255") << 255 << int(TransferOutcome::Cancelled);
+    }
+    void outcomeOfCode()
+    {
+        QFETCH(int, code);
+        QFETCH(int, outcome);
+        QCOMPARE(int(transferOutcomeOf(qint16(code))), outcome);
+        Store s;
+        s.Transfer_Error = qint16(code);
+        s.Cancel_Flag = false;
+        QCOMPARE(transferOutcome(s), TransferOutcome::Completed);
+        s.Cancel_Flag = true;
+        QCOMPARE(int(transferOutcome(s)), outcome);
+    }
+
     void attempts_data()
     {
         QTest::addColumn<int>("version");

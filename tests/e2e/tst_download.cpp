@@ -162,7 +162,7 @@ private slots:
         QVERIFY(sim.start(version, args));
         m_opened.clear();
         Store &s = appStore();
-        s.Requested_View = view;
+        s.Requested_View = viewOf(view);
         MessageRecorder messages;
         auto *w = qobject_cast<frmData_Type *>(openForm(QStringLiteral("frmData_Type")));
         QVERIFY(w);

@@ -33,7 +33,7 @@ class tst_FilesFlow : public QObject
     frmData_Type *openDataType(const QString &view)
     {
         m_opened.clear();
-        appStore().Requested_View = view;
+        appStore().Requested_View = viewOf(view);
         return qobject_cast<frmData_Type *>(openForm(QStringLiteral("frmData_Type")));
     }
     // "Saved Data" on `file` for `view`, from a fresh start.
