@@ -3,6 +3,7 @@
 #include "charts/ChartPeriod.h"
 #include "charts/Thresholds.h"
 #include "shell/Seams.h"
+#include "store/Names.h"
 #include "store/Store.h"
 #include "tables/RecordedSpan.h"
 
@@ -167,7 +168,7 @@ ChartDialog::ChartDialog(const QString &name, bool *openFlag, const QString &cap
         m_days[i]->setChecked(store.Chart_Days_Text == QString::number(chartLengths[i]));
     m_picker->setDate(QDate::currentDate());
     if (!store.Start_Day.isEmpty() || !store.Start_Month.isEmpty() || !store.Start_Year.isEmpty()) {
-        const QDate last(store.Start_Year.toInt(), store.Start_Month.toInt(), store.Start_Day.toInt());
+        const QDate last = periodStart(store);
         if (last.isValid())
             m_picker->setDate(last);
     }

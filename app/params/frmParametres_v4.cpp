@@ -204,9 +204,48 @@ void frmParametres_v4::buildControls()
             [this](const QString &) { m_combo->setEditText(m_currentPeriodText); });
 }
 
+const std::array<const char *, 7> BandCaptionNames = {"Label11", "Label12", "Label14", "Label15",
+                                                      "Label16", "Label17", "Label18"};
+const std::array<const char *, 7> BandValueNames = {"Label_Att_63",  "Label_Att_125", "Label_Att_250",
+                                                    "Label_Att_500", "Label_Att_1k",  "Label_Att_2k",
+                                                    "Label_Att_4k"};
+
+QList<std::pair<QString, QString>> sheetLabels(const SheetTexts &texts)
+{
+    QList<std::pair<QString, QString>> out;
+    auto add = [&out](const char *name, const QString &text) {
+        if (!text.isNull())
+            out.append({QString::fromLatin1(name), text});
+    };
+    add("Label_Version_FirmWare", texts.firmware);
+    add("Label_Numero_Serie", texts.serialNumber);
+    add("Label_Niveau_Leq_Jour", texts.leqDay);
+    add("Label_Niveau_Leq_Jour_Fenetre", texts.leqDayOpen);
+    add("Label_Niveau_Leq_Nuit", texts.leqNight);
+    add("Label_Niveau_Leq_Nuit_Fenetre", texts.leqNightOpen);
+    add("Label_Niveau_Public", texts.publicLevel);
+    add("Label_Niveau_Capteur", texts.sensorLevel);
+    add("Label_Heure_Jour_Nuit", texts.dayToNight);
+    add("Label_Heure_Nuit_Jour", texts.nightToDay);
+    add("Label_Fonctionnement_Regul", texts.regulation);
+    add("Label_Analyse", texts.analysis);
+    add("Label_Source", texts.source);
+    add("Label_Temps_de_Montee", texts.attack);
+    add("Label_Temps_de_Descente", texts.release);
+    add("Label_Attenuation_Sortie", texts.outputReduction);
+    add("Label_Niveau_Regul_Ligne", texts.lineRegulation);
+    add("Label2", texts.filterTitle);
+    for (std::size_t band = 0; band < 7; ++band) {
+        add(BandCaptionNames[band], texts.bandCaptions[band]);
+        add(BandValueNames[band], texts.bandValues[band]);
+    }
+    add("Label19", texts.correlation);
+    return out;
+}
+
 void frmParametres_v4::showTexts(const SheetTexts &texts)
 {
-    for (const auto &[name, text] : texts.labels())
+    for (const auto &[name, text] : sheetLabels(texts))
         if (auto *label = findChild<QLabel *>(name))
             label->setText(text);
 }

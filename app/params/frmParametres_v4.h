@@ -10,6 +10,13 @@ class QPushButton;
 
 namespace kvl {
 
+// Object names of the sheet's band captions and band values, 63 Hz .. 4 kHz.
+extern const std::array<const char *, 7> BandCaptionNames;
+extern const std::array<const char *, 7> BandValueNames;
+
+// (object name, text) of every label of the sheet to set, null texts left out.
+QList<std::pair<QString, QString>> sheetLabels(const SheetTexts &texts);
+
 // The parameter sheet: the device's current parameters and, for firmware
 // 5.X and the "KVL 36", those of a dated parameter record chosen in
 // Combo_Jour. Reads the program's store only when it loads.

@@ -2,6 +2,7 @@
 
 #include "files/FileWrite.h"
 #include "shell/Seams.h"
+#include "store/Names.h"
 #include "store/Store.h"
 #include "tables/Period.h"
 
@@ -13,10 +14,9 @@ namespace kvl {
 
 namespace {
 
-QString isoDay(const QString &day, const QString &month, const QString &year)
+QString isoDay(const QDate &day)
 {
-    const QDate d(year.toInt(), month.toInt(), day.toInt());
-    return d.isValid() ? d.toString(Qt::ISODate) : QString();
+    return day.isValid() ? day.toString(Qt::ISODate) : QString();
 }
 
 } // namespace
@@ -76,8 +76,8 @@ bool exportCsv(QWidget *parent, const QString &proposedName, const QByteArray &c
 
 QString csvFileName(const QString &what, const Store &store)
 {
-    const QString start = isoDay(store.Start_Day, store.Start_Month, store.Start_Year);
-    const QString end = isoDay(store.End_Day, store.End_Month, store.End_Year);
+    const QString start = isoDay(periodStart(store));
+    const QString end = isoDay(periodEnd(store));
     QString name = what;
     if (!start.isEmpty())
         name += QLatin1Char(' ') + start;

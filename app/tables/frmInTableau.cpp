@@ -38,12 +38,6 @@ QLabel *makeLabel(const QString &name, const QString &text)
     return label;
 }
 
-// The stored date, or an invalid date when a text is missing or no date.
-QDate storedDate(const QString &day, const QString &month, const QString &year)
-{
-    return QDate(year.toInt(), month.toInt(), day.toInt());
-}
-
 } // namespace
 
 frmInTableau::frmInTableau()
@@ -93,8 +87,8 @@ frmInTableau::frmInTableau()
     connect(cancel, &QPushButton::clicked, this, &frmInTableau::Cmd_Annuler_Click);
 
     // Propose the last period used, else today.
-    QDate start = storedDate(store.Start_Day, store.Start_Month, store.Start_Year);
-    QDate end = storedDate(store.End_Day, store.End_Month, store.End_Year);
+    QDate start = periodStart(store);
+    QDate end = periodEnd(store);
     const bool anyStored =
         !(store.Start_Day.isEmpty() && store.Start_Month.isEmpty() && store.Start_Year.isEmpty() &&
           store.End_Day.isEmpty() && store.End_Month.isEmpty() && store.End_Year.isEmpty());

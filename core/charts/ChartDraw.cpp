@@ -2,6 +2,7 @@
 
 #include "charts/ChartPeriod.h"
 #include "store/Layout.h"
+#include "store/Names.h"
 
 #include <cmath>
 
@@ -136,36 +137,22 @@ bool isSmall(const Canvas &canvas)
     return canvas.widthTwips() == SmallWidthTwips;
 }
 
-QString twoDigits(int value)
-{
-    return QString::number(value).rightJustified(2, QLatin1Char('0'));
-}
-
-QString padded(const QString &text)
-{
-    return text.trimmed().rightJustified(2, QLatin1Char('0'));
-}
-
 // "05 / 03 / 2007" (1 and 3 days) or "05/03/07" (7 days) for chart day k.
 QString dateLabel(const Store &store, int k, bool week)
 {
-    if (k < 1 || k >= int(store.Chart_Dates.size()))
+    const QDate day = chartDay(store, k);
+    if (!day.isValid())
         return QString();
-    const auto &row = store.Chart_Dates[k];
     if (!week)
-        return padded(row[1]) + QStringLiteral(" / ") + padded(row[2]) + QStringLiteral(" / ") +
-               row[3].trimmed();
-    bool ok = false;
-    const int year = row[3].trimmed().toInt(&ok);
-    const QString yy = ok ? twoDigits(year - 2000) : padded(row[3]);
-    return padded(row[1]) + QLatin1Char('/') + padded(row[2]) + QLatin1Char('/') + yy;
+        return day.toString(QStringLiteral("dd / MM / yyyy"));
+    return day.toString(QStringLiteral("dd/MM/")) + twoDigitText(day.year() - 2000);
 }
 
 // Hour of day at tick i: 12:00 plus i units of 1, 3 or 6 hours.
 QString hourOfTick(int i, int days)
 {
     const int unitHours = minutesPerUnit(days) / 60;
-    return twoDigits((12 + i * unitHours) % 24);
+    return twoDigitText((12 + i * unitHours) % 24);
 }
 
 struct AxesStyle

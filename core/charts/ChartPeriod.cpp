@@ -1,6 +1,7 @@
 #include "charts/ChartPeriod.h"
 
 #include "store/Layout.h"
+#include "store/Names.h"
 #include "store/RecordDate.h"
 
 #include <QDate>
@@ -47,13 +48,6 @@ ChartDate addDays(ChartDate date, int days)
         }
     }
     return date;
-}
-
-bool toNumber(const QString &text, int *value)
-{
-    bool ok = false;
-    *value = text.trimmed().toInt(&ok);
-    return ok;
 }
 
 } // namespace
@@ -109,10 +103,9 @@ int minutesPerUnit(int chartDays)
 ChartOrigin chartOrigin(const Store &store)
 {
     ChartOrigin origin;
-    int day, month, year;
-    if (toNumber(store.Start_Day, &day) && toNumber(store.Start_Month, &month) &&
-        toNumber(store.Start_Year, &year) && QDate::isValid(year, month, day)) {
-        origin.julianDay = QDate(year, month, day).toJulianDay();
+    const QDate start = periodStart(store);
+    if (start.isValid()) {
+        origin.julianDay = start.toJulianDay();
         origin.valid = true;
     }
     origin.unitMinutes = minutesPerUnit(store.Chart_Days);
@@ -152,13 +145,11 @@ void Periode_Graphique(Store &store, int rows)
 {
     store.Period_First = 0;
     store.Period_Last = 0;
-    int sd, sm, sy, ed, em, ey;
-    if (!toNumber(store.Start_Day, &sd) || !toNumber(store.Start_Month, &sm) ||
-        !toNumber(store.Start_Year, &sy) || !toNumber(store.End_Day, &ed) ||
-        !toNumber(store.End_Month, &em) || !toNumber(store.End_Year, &ey))
+    const QDate startDay = periodStart(store), endDay = periodEnd(store);
+    if (!startDay.isValid() || !endDay.isValid())
         return;
-    const auto start = std::make_tuple(sy, sm, sd);
-    const auto end = std::make_tuple(ey, em, ed);
+    const auto start = std::make_tuple(startDay.year(), startDay.month(), startDay.day());
+    const auto end = std::make_tuple(endDay.year(), endDay.month(), endDay.day());
     rows = qBound(0, rows, LeqTable::rowCount);
     qint32 first = 0, last = 0;
     for (int i = 1; i <= rows; ++i) {

@@ -1,6 +1,7 @@
 #include "charts/Thresholds.h"
 
 #include "store/Layout.h"
+#include "store/Names.h"
 #include "store/RecordDate.h"
 
 #include <QDate>
@@ -141,11 +142,8 @@ std::optional<Period> chartPeriod(const Store &store, int days)
 {
     if (days < 1 || days > 7)
         return std::nullopt;
-    bool okDay = false, okMonth = false, okYear = false;
-    const QDate first(store.Start_Year.trimmed().toInt(&okYear), store.Start_Month.trimmed().toInt(&okMonth),
-                      store.Start_Day.trimmed().toInt(&okDay));
-    if (!okDay || !okMonth || !okYear || !first.isValid() || first.year() < 2000 ||
-        first.addDays(days).year() > 2099)
+    const QDate first = periodStart(store);
+    if (!first.isValid() || first.year() < 2000 || first.addDays(days).year() > 2099)
         return std::nullopt;
     const Minutes start = first.toJulianDay() * MinutesPerDay + NoonMinutes;
     return Period{start, start + days * MinutesPerDay};

@@ -2,6 +2,7 @@
 
 #include "export/Csv.h"
 #include "store/Layout.h"
+#include "store/Names.h"
 #include "store/RecordDate.h"
 
 #include <QJsonObject>
@@ -224,12 +225,10 @@ QList<ParamEntry> storeParams(const Store &store, const DateRange &range)
     ParamEntry current;
     current.record = QStringLiteral("current");
     current.values = valuesFromBlock(store.Param_Block);
-    int day, month, year, hour, minute;
-    if (std::sscanf(store.Transfer_Date.toLatin1().constData(), "%d/%d/%d", &day, &month, &year) == 3 &&
-        std::sscanf(store.Transfer_Time.toLatin1().constData(), "%d:%d", &hour, &minute) == 2 &&
-        QDate(year, month, day).isValid() && hour >= 0 && hour < 24 && minute >= 0 && minute < 60) {
+    const QDateTime stamp = transferStamp(store);
+    if (stamp.isValid()) {
         current.dated = true;
-        current.time = minuteOf(QDate(year, month, day), hour, minute);
+        current.time = minuteOf(stamp.date(), stamp.time().hour(), stamp.time().minute());
     }
     out.append(current);
     return out;

@@ -1,6 +1,7 @@
 #include "export/Statistics.h"
 
 #include "store/Layout.h"
+#include "store/Names.h"
 #include "tables/Period.h"
 
 #include <QHash>
@@ -14,15 +15,6 @@ namespace kvl {
 namespace {
 
 constexpr int DoorOpenedByteB = 32;
-
-bool chartDate(const Store &store, int row, QDate *date)
-{
-    if (row < 1 || row >= int(store.Chart_Dates.size()))
-        return false;
-    const auto &d = store.Chart_Dates[std::size_t(row)];
-    *date = QDate(d[3].toInt(), d[2].toInt(), d[1].toInt());
-    return date->isValid();
-}
 
 } // namespace
 
@@ -87,8 +79,8 @@ int ThresholdTimeline::at(Minute m) const
 
 void addChartSchedule(ThresholdTimeline &timeline, const Store &store)
 {
-    QDate first, last;
-    if (!store.Seuils_Prets || !chartDate(store, 1, &first) || !chartDate(store, store.Chart_Days + 1, &last))
+    const QDate first = chartDay(store, 1), last = chartDay(store, store.Chart_Days + 1);
+    if (!store.Seuils_Prets || !first.isValid() || !last.isValid())
         return;
     const Minute start = minuteOf(first, 12, 0), end = minuteOf(last, 12, 0);
     const auto &rows = store.Tab_Seuils;

@@ -6,12 +6,6 @@
 
 namespace kvl {
 
-const std::array<const char *, 7> BandCaptionNames = {"Label11", "Label12", "Label14", "Label15",
-                                                      "Label16", "Label17", "Label18"};
-const std::array<const char *, 7> BandValueNames = {"Label_Att_63",  "Label_Att_125", "Label_Att_250",
-                                                    "Label_Att_500", "Label_Att_1k",  "Label_Att_2k",
-                                                    "Label_Att_4k"};
-
 namespace {
 
 const char *const NoCard = "No card detected";
@@ -35,34 +29,29 @@ void setKvl36Bands(SheetTexts &texts, const int values[8])
     texts.bandValues[0] = bandLevelText(values[7]);
     for (int band = 1; band < 7; ++band)
         texts.bandValues[std::size_t(band)] = bandLevelText(values[band - 1]);
-    texts.Label19 = correlationText(values[6]);
+    texts.correlation = correlationText(values[6]);
 }
 
 // The texts every sheet shares, current or period (levels to band values).
 void setCommonTexts(SheetTexts &texts, const ParamValues &v, bool periodSelected)
 {
     // Line regulation (pair 4) is capped; the other levels show as they are.
-    QString *levelLabels[] = {&texts.Label_Niveau_Leq_Jour,
-                              &texts.Label_Niveau_Leq_Jour_Fenetre,
-                              &texts.Label_Niveau_Leq_Nuit,
-                              &texts.Label_Niveau_Leq_Nuit_Fenetre,
-                              nullptr,
-                              &texts.Label_Niveau_Public,
-                              &texts.Label_Niveau_Capteur};
+    QString *levelLabels[] = {&texts.leqDay, &texts.leqDayOpen,  &texts.leqNight,   &texts.leqNightOpen,
+                              nullptr,       &texts.publicLevel, &texts.sensorLevel};
     for (int k = 0; k < 7; ++k)
         if (levelLabels[k])
             *levelLabels[k] = levelText(v.levels[k][0], v.levels[k][1]);
-    texts.Label_Niveau_Regul_Ligne = lineRegulationText(v.levels[4][0], v.levels[4][1]);
-    texts.Label_Heure_Jour_Nuit = hourText(v.hourDayNight);
-    texts.Label_Heure_Nuit_Jour = hourText(v.hourNightDay);
+    texts.lineRegulation = lineRegulationText(v.levels[4][0], v.levels[4][1]);
+    texts.dayToNight = hourText(v.hourDayNight);
+    texts.nightToDay = hourText(v.hourNightDay);
     const Measurement m = v.measurement();
-    texts.Label_Analyse = analysisText(m.analysis, periodSelected);
-    texts.Label2 =
+    texts.analysis = analysisText(m.analysis, periodSelected);
+    texts.filterTitle =
         texts.filterCardPresent ? QStringLiteral("Filter card Parameters") : QStringLiteral("No Filter card");
-    texts.Label_Source = sourceText(m.source, m.sourceWeighting);
-    texts.Label_Temps_de_Montee = attackText(v.attack);
-    texts.Label_Temps_de_Descente = releaseText(v.release);
-    texts.Label_Attenuation_Sortie = outputReductionText(v.halfStep, v.reduction);
+    texts.source = sourceText(m.source, m.sourceWeighting);
+    texts.attack = attackText(v.attack);
+    texts.release = releaseText(v.release);
+    texts.outputReduction = outputReductionText(v.halfStep, v.reduction);
 }
 
 } // namespace
@@ -105,39 +94,6 @@ ParamValues valuesFromRecord(const HistoryTable &history, int row)
     v.hourDayNight = history(row, history::HourDayNight);
     v.hourNightDay = history(row, history::HourNightDay);
     return v;
-}
-
-QList<std::pair<QString, QString>> SheetTexts::labels() const
-{
-    QList<std::pair<QString, QString>> out;
-    auto add = [&out](const char *name, const QString &text) {
-        if (!text.isNull())
-            out.append({QString::fromLatin1(name), text});
-    };
-    add("Label_Version_FirmWare", Label_Version_FirmWare);
-    add("Label_Numero_Serie", Label_Numero_Serie);
-    add("Label_Niveau_Leq_Jour", Label_Niveau_Leq_Jour);
-    add("Label_Niveau_Leq_Jour_Fenetre", Label_Niveau_Leq_Jour_Fenetre);
-    add("Label_Niveau_Leq_Nuit", Label_Niveau_Leq_Nuit);
-    add("Label_Niveau_Leq_Nuit_Fenetre", Label_Niveau_Leq_Nuit_Fenetre);
-    add("Label_Niveau_Public", Label_Niveau_Public);
-    add("Label_Niveau_Capteur", Label_Niveau_Capteur);
-    add("Label_Heure_Jour_Nuit", Label_Heure_Jour_Nuit);
-    add("Label_Heure_Nuit_Jour", Label_Heure_Nuit_Jour);
-    add("Label_Fonctionnement_Regul", Label_Fonctionnement_Regul);
-    add("Label_Analyse", Label_Analyse);
-    add("Label_Source", Label_Source);
-    add("Label_Temps_de_Montee", Label_Temps_de_Montee);
-    add("Label_Temps_de_Descente", Label_Temps_de_Descente);
-    add("Label_Attenuation_Sortie", Label_Attenuation_Sortie);
-    add("Label_Niveau_Regul_Ligne", Label_Niveau_Regul_Ligne);
-    add("Label2", Label2);
-    for (std::size_t band = 0; band < 7; ++band) {
-        add(BandCaptionNames[band], bandCaptions[band]);
-        add(BandValueNames[band], bandValues[band]);
-    }
-    add("Label19", Label19);
-    return out;
 }
 
 QString levelText(int high, int low)
@@ -251,12 +207,12 @@ SheetTexts loadSheet(Store &store)
     const ParamBlockTable &block = store.Param_Block;
     const qint16 version = store.Device_Version;
     SheetTexts texts;
-    texts.Label_Version_FirmWare = firmwareVersionText(store);
+    texts.firmware = firmwareVersionText(store);
     Lire_Numero_Serie(store);
-    texts.Label_Numero_Serie = store.Serial_Number;
+    texts.serialNumber = store.Serial_Number;
 
     const bool normal = !isVersion5Family(version) || (block[block::RegulationMode] & RegulationNormalBit);
-    texts.Label_Fonctionnement_Regul = regulationText(normal);
+    texts.regulation = regulationText(normal);
     texts.filterCardPresent =
         filterCardOf(block[block::Analysis]) || version == Version35 || version == VersionKvl36;
 
@@ -297,11 +253,15 @@ QString recordText(const HistoryTable &history, int row)
            twoDigitText(history(row, field::Minute));
 }
 
-QString downloadText(const QString &transferDate, const QString &transferTime)
+QString downloadText(const QDateTime &transfer)
 {
-    return Nom_Jour(transferDate) + QLatin1Char(' ') + transferDate.mid(0, 2) + QLatin1Char(' ') +
-           Nom_Mois(transferDate.mid(3, 2).toInt()) + QLatin1Char(' ') + transferDate.mid(6, 4) +
-           QStringLiteral("  at  ") + transferTime.mid(0, 2) + QStringLiteral(" : ") + transferTime.mid(3, 2);
+    if (!transfer.isValid())
+        return QString();
+    const QDate day = transfer.date();
+    return dayName(day) + QLatin1Char(' ') + twoDigitText(day.day()) + QLatin1Char(' ') +
+           Nom_Mois(day.month()) + QLatin1Char(' ') + QString::number(day.year()) + QStringLiteral("  at  ") +
+           twoDigitText(transfer.time().hour()) + QStringLiteral(" : ") +
+           twoDigitText(transfer.time().minute());
 }
 
 QStringList PeriodList::texts() const
@@ -330,7 +290,7 @@ PeriodList buildPeriodList(const Store &store)
     }
     if (!list.entries.isEmpty())
         list.currentPeriodText = list.entries.first().text;
-    list.downloadText = downloadText(store.Transfer_Date, store.Transfer_Time);
+    list.downloadText = downloadText(transferStamp(store));
     list.dateCaption =
         QStringLiteral("Parameter  ") + list.currentPeriodText + QStringLiteral("  to  ") + list.downloadText;
     // The "KVL 36" selector keeps the newest entry and the oldest ones. Each
@@ -375,7 +335,7 @@ SheetTexts periodSheet(const Store &store, const PeriodList &list, int index)
 
     texts.filterCardPresent = v.measurement().filterCard || version == Version35 || version == VersionKvl36;
     setCommonTexts(texts, v, true);
-    texts.Label_Fonctionnement_Regul =
+    texts.regulation =
         regulationText(store.Param_History(entry.row, HistoryRegulationField) & RegulationNormalBit);
 
     if (!isKvl36(store)) {
@@ -388,7 +348,7 @@ SheetTexts periodSheet(const Store &store, const PeriodList &list, int index)
         // The ring no longer holds this period's band levels.
         for (QString &value : texts.bandValues)
             value = QString::fromLatin1(NoCard);
-        texts.Label19 = QStringLiteral("");
+        texts.correlation = QStringLiteral("");
         return texts;
     }
     int values[8];

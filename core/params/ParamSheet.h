@@ -6,6 +6,7 @@
 #include "store/Measurement.h"
 #include "store/Store.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -50,37 +51,30 @@ ParamValues valuesFromRecord(const HistoryTable &history, int row);
 // Texts of the sheet's value labels. A null text leaves the label as it is.
 struct SheetTexts
 {
-    QString Label_Version_FirmWare;
-    QString Label_Numero_Serie;
-    QString Label_Niveau_Leq_Jour;
-    QString Label_Niveau_Leq_Jour_Fenetre;
-    QString Label_Niveau_Leq_Nuit;
-    QString Label_Niveau_Leq_Nuit_Fenetre;
-    QString Label_Niveau_Public;
-    QString Label_Niveau_Capteur;
-    QString Label_Heure_Jour_Nuit;
-    QString Label_Heure_Nuit_Jour;
-    QString Label_Fonctionnement_Regul;
-    QString Label_Analyse;
-    QString Label_Source;
-    QString Label_Temps_de_Montee;
-    QString Label_Temps_de_Descente;
-    QString Label_Attenuation_Sortie;
-    QString Label_Niveau_Regul_Ligne;
+    QString firmware;
+    QString serialNumber;
+    QString leqDay;
+    QString leqDayOpen;
+    QString leqNight;
+    QString leqNightOpen;
+    QString publicLevel;
+    QString sensorLevel;
+    QString dayToNight;
+    QString nightToDay;
+    QString regulation;
+    QString analysis;
+    QString source;
+    QString attack;
+    QString release;
+    QString outputReduction;
+    QString lineRegulation;
     bool filterCardPresent = false;
-    QString Label2;
+    QString filterTitle;
     // 63 Hz .. 4 kHz.
     std::array<QString, 7> bandCaptions;
     std::array<QString, 7> bandValues;
-    QString Label19;
-
-    // (object name, text) of every label to set, null texts left out.
-    QList<std::pair<QString, QString>> labels() const;
+    QString correlation;
 };
-
-// Object names of the band captions and band values, 63 Hz .. 4 kHz.
-extern const std::array<const char *, 7> BandCaptionNames;
-extern const std::array<const char *, 7> BandValueNames;
 
 // Single texts, exposed for the tests and for other views.
 QString levelText(int high, int low);
@@ -106,7 +100,7 @@ SheetTexts loadSheet(Store &store);
 // "Monday 03   March    2008  at  09 : 05".
 QString recordText(const HistoryTable &history, int row);
 // The same form made from Transfer_Date and Transfer_Time.
-QString downloadText(const QString &transferDate, const QString &transferTime);
+QString downloadText(const QDateTime &transfer);
 
 // One entry of the period selector.
 struct PeriodEntry

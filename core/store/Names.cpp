@@ -29,15 +29,71 @@ bool parseDateText(const QString &text, int *day, int *month, int *year)
     return ok[0] && ok[1] && ok[2] && QDate::isValid(*year, *month, *day);
 }
 
-QString Nom_Jour(const QString &dateText)
+namespace {
+
+bool number(const QString &text, int *value)
+{
+    bool ok = false;
+    *value = text.trimmed().toInt(&ok);
+    return ok;
+}
+
+} // namespace
+
+QDate storedDay(const QString &day, const QString &month, const QString &year)
+{
+    int d, m, y;
+    if (!number(day, &d) || !number(month, &m) || !number(year, &y))
+        return QDate();
+    return QDate(y, m, d);
+}
+
+QDate periodStart(const Store &store)
+{
+    return storedDay(store.Start_Day, store.Start_Month, store.Start_Year);
+}
+
+QDate periodEnd(const Store &store)
+{
+    return storedDay(store.End_Day, store.End_Month, store.End_Year);
+}
+
+QDate chartDay(const Store &store, int k)
+{
+    if (k < 1 || k >= int(store.Chart_Dates.size()))
+        return QDate();
+    const auto &row = store.Chart_Dates[std::size_t(k)];
+    return storedDay(row[1], row[2], row[3]);
+}
+
+QDateTime transferStamp(const Store &store)
+{
+    int day, month, year, hour, minute;
+    if (!parseDateText(store.Transfer_Date, &day, &month, &year))
+        return QDateTime();
+    const QStringList time = store.Transfer_Time.split(QLatin1Char(':'));
+    if (time.size() < 2 || !number(time[0], &hour) || !number(time[1], &minute) ||
+        !QTime::isValid(hour, minute, 0))
+        return QDateTime();
+    return QDateTime(QDate(year, month, day), QTime(hour, minute));
+}
+
+QString dayName(const QDate &date)
 {
     static const char *const names[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                         "Thursday", "Friday", "Saturday"};
+    if (!date.isValid())
+        return QString();
+    // QDate counts Monday as 1 and Sunday as 7.
+    return QString::fromLatin1(names[date.dayOfWeek() % 7]);
+}
+
+QString Nom_Jour(const QString &dateText)
+{
     int d, m, y;
     if (!parseDateText(dateText, &d, &m, &y))
         return QString();
-    // QDate counts Monday as 1 and Sunday as 7.
-    return QString::fromLatin1(names[QDate(y, m, d).dayOfWeek() % 7]);
+    return dayName(QDate(y, m, d));
 }
 
 void Lire_Numero_Serie(Store &store)

@@ -1,17 +1,12 @@
 #include "tables/Period.h"
 
+#include "store/Names.h"
+
 #include <tuple>
 
 namespace kvl {
 
 namespace {
-
-bool toNumber(const QString &text, int *value)
-{
-    bool ok = false;
-    *value = text.trimmed().toInt(&ok);
-    return ok;
-}
 
 template <typename Table> PeriodRows scan(const Table &table, int rowCount, const Period &period)
 {
@@ -51,9 +46,12 @@ bool Period::contains(int day, int month, int year) const
 Period storedPeriod(const Store &store)
 {
     Period p;
-    p.valid = toNumber(store.Start_Day, &p.startDay) && toNumber(store.Start_Month, &p.startMonth) &&
-              toNumber(store.Start_Year, &p.startYear) && toNumber(store.End_Day, &p.endDay) &&
-              toNumber(store.End_Month, &p.endMonth) && toNumber(store.End_Year, &p.endYear);
+    const QDate start = periodStart(store), end = periodEnd(store);
+    p.valid = start.isValid() && end.isValid();
+    if (p.valid) {
+        start.getDate(&p.startYear, &p.startMonth, &p.startDay);
+        end.getDate(&p.endYear, &p.endMonth, &p.endDay);
+    }
     return p;
 }
 

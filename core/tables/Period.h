@@ -9,7 +9,7 @@ struct Period
 {
     int startDay = 0, startMonth = 0, startYear = 0;
     int endDay = 0, endMonth = 0, endYear = 0;
-    // False when a stored text is no number; such a period selects nothing.
+    // False when a stored end is no calendar day; such a period selects nothing.
     bool valid = false;
 
     // Whether the date made of day, month and four-digit year lies inside.

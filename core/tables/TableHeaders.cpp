@@ -9,11 +9,6 @@ namespace kvl {
 
 namespace {
 
-QString dayNameOf(const QString &day, const QString &month, const QString &year)
-{
-    return Nom_Jour(dateText(day.toInt(), month.toInt(), year.toInt()));
-}
-
 QString newerFamilyLine(const Store &store)
 {
     const QString model =
@@ -48,14 +43,13 @@ QString serialNumberLine(const Store &store, TableWindow window)
 
 QString leqPeriodText(const Store &store)
 {
-    QString text = dayNameOf(store.Start_Day, store.Start_Month, store.Start_Year) + QLatin1Char(' ') +
-                   store.Start_Day + QLatin1Char(' ') + Nom_Mois(store.Start_Month.toInt()) +
-                   QLatin1Char(' ') + store.Start_Year;
+    QString text = dayName(periodStart(store)) + QLatin1Char(' ') + store.Start_Day + QLatin1Char(' ') +
+                   Nom_Mois(store.Start_Month.toInt()) + QLatin1Char(' ') + store.Start_Year;
     if (isSingleDay(store))
         return text + QStringLiteral(" :");
-    return text + QStringLiteral(" to ") + dayNameOf(store.End_Day, store.End_Month, store.End_Year) +
-           QLatin1Char(' ') + store.End_Day + QLatin1Char(' ') + Nom_Mois(store.End_Month.toInt()) +
-           QLatin1Char(' ') + store.End_Year + QStringLiteral(" :");
+    return text + QStringLiteral(" to ") + dayName(periodEnd(store)) + QLatin1Char(' ') + store.End_Day +
+           QLatin1Char(' ') + Nom_Mois(store.End_Month.toInt()) + QLatin1Char(' ') + store.End_Year +
+           QStringLiteral(" :");
 }
 
 QString eventsHeader(const Store &store)

@@ -182,18 +182,18 @@ private slots:
         const QStringList header = paramHeader(false);
         const QStringList current = paramFields(storeParams(appStore(), DateRange()).constLast());
         auto column = [&](const char *name) { return current.value(header.indexOf(QLatin1String(name))); };
-        QCOMPARE(QStringLiteral("Analysis : ") + column("analysis") + QLatin1Char('.'), sheet.Label_Analyse);
+        QCOMPARE(QStringLiteral("Analysis : ") + column("analysis") + QLatin1Char('.'), sheet.analysis);
         QCOMPARE(QStringLiteral("Source : ") + column("source") + QStringLiteral(", ") +
                      column("source_weighting") + QLatin1Char('.'),
-                 sheet.Label_Source);
+                 sheet.source);
 
         MessageRecorder messages;
         frmGraphique_Leq *w = openChart(QDate::fromString(c[2], Qt::ISODate), c[3].toInt());
         QVERIFY(w);
         // Shown for firmware 3.5 and 4.0 when the period has records.
         const bool shown = !appStore().isVersion5Family() && appStore().Period_First > 0;
-        for (const auto &[label, text] : {std::pair{"Label_Analyse", sheet.Label_Analyse},
-                                          std::pair{"Label_Source", sheet.Label_Source}}) {
+        for (const auto &[label, text] :
+             {std::pair{"Label_Analyse", sheet.analysis}, std::pair{"Label_Source", sheet.source}}) {
             const QLabel *l = w->findChild<QLabel *>(QLatin1String(label));
             QVERIFY(l);
             QCOMPARE(l->text(), shown ? text : QString());

@@ -44,12 +44,36 @@ Records january(int days)
     return out;
 }
 
-// Every label of a sheet, "name=text".
+// Every text a sheet sets, "field=text"; null texts leave their label as it is.
 QStringList sheetLines(const SheetTexts &t)
 {
+    QList<std::pair<QString, QString>> fields = {{"firmware", t.firmware},
+                                                 {"serialNumber", t.serialNumber},
+                                                 {"leqDay", t.leqDay},
+                                                 {"leqDayOpen", t.leqDayOpen},
+                                                 {"leqNight", t.leqNight},
+                                                 {"leqNightOpen", t.leqNightOpen},
+                                                 {"publicLevel", t.publicLevel},
+                                                 {"sensorLevel", t.sensorLevel},
+                                                 {"dayToNight", t.dayToNight},
+                                                 {"nightToDay", t.nightToDay},
+                                                 {"regulation", t.regulation},
+                                                 {"analysis", t.analysis},
+                                                 {"source", t.source},
+                                                 {"attack", t.attack},
+                                                 {"release", t.release},
+                                                 {"outputReduction", t.outputReduction},
+                                                 {"lineRegulation", t.lineRegulation},
+                                                 {"filterTitle", t.filterTitle}};
+    for (std::size_t band = 0; band < 7; ++band) {
+        fields.append({QStringLiteral("bandCaption%1").arg(band), t.bandCaptions[band]});
+        fields.append({QStringLiteral("bandValue%1").arg(band), t.bandValues[band]});
+    }
+    fields.append({"correlation", t.correlation});
     QStringList out;
-    for (const auto &[label, text] : t.labels())
-        out << label + QLatin1Char('=') + text;
+    for (const auto &[field, text] : fields)
+        if (!text.isNull())
+            out << field + QLatin1Char('=') + text;
     return out;
 }
 
@@ -146,8 +170,8 @@ private slots:
             lines << QStringLiteral("row %1 rank %2 labels %3: %4 | %5")
                          .arg(entry.row)
                          .arg(entry.rank)
-                         .arg(sheet.labels().size())
-                         .arg(periodDateCaption(list, i), sheet.Label_Niveau_Leq_Jour);
+                         .arg(sheetLines(sheet).size())
+                         .arg(periodDateCaption(list, i), sheet.leqDay);
         }
         KVL_COMPARE_REF("sheets.txt", QTest::currentDataTag(), lines);
     }
@@ -194,7 +218,7 @@ private slots:
                              .arg(bandRingEntry(b, rank))
                              .arg(
                                  QStringList(s.bandValues.begin(), s.bandValues.end()).join(QLatin1Char(',')),
-                                 s.Label19);
+                                 s.correlation);
             }
         }
         KVL_COMPARE_REF("sheets.txt", "band ring", lines);

@@ -75,6 +75,37 @@ private slots:
         QCOMPARE(recordDate(fields).toString(Qt::ISODate), date);
     }
 
+    // The same texts read as the same day wherever the store keeps them.
+    void textDays_data() { test::addRows(QStringLiteral("rows/store_text_days.txt")); }
+    void textDays()
+    {
+        QFETCH(QString, day);
+        QFETCH(QString, month);
+        QFETCH(QString, year);
+        QFETCH(QString, date);
+        Store s;
+        s.Start_Day = s.End_Day = s.Chart_Dates[8][1] = day;
+        s.Start_Month = s.End_Month = s.Chart_Dates[8][2] = month;
+        s.Start_Year = s.End_Year = s.Chart_Dates[8][3] = year;
+        QCOMPARE(periodStart(s).toString(Qt::ISODate), date);
+        QCOMPARE(periodEnd(s).toString(Qt::ISODate), date);
+        QCOMPARE(chartDay(s, 8).toString(Qt::ISODate), date);
+        QCOMPARE(chartDay(s, 9), QDate());
+        QCOMPARE(chartDay(s, 0), QDate());
+    }
+
+    void transferStamps_data() { test::addRows(QStringLiteral("rows/store_transfer_stamps.txt")); }
+    void transferStamps()
+    {
+        QFETCH(QString, date);
+        QFETCH(QString, time);
+        QFETCH(QString, stamp);
+        Store s;
+        s.Transfer_Date = date;
+        s.Transfer_Time = time;
+        QCOMPARE(transferStamp(s).toString(Qt::ISODate), stamp);
+    }
+
     void serialNumber_data() { test::addRows(QStringLiteral("rows/store_serial.txt")); }
     void serialNumber()
     {
