@@ -6,9 +6,11 @@ KVL_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KVL_BUILD="${KVL_BUILD:-$KVL_ROOT/build}"
 
 # Build tools, Qt, Google Benchmark, a font for offscreen text, pdftotext for the
-# printing tests, clang with its fuzzing runtime for the loader's fuzz target.
+# printing tests, clang with its fuzzing runtime for the loader's fuzz target; help2man for the
+# manual pages, and what builds and checks the Debian package (scripts/package).
 KVL_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev libgl1-mesa-dev
-              libbenchmark-dev fonts-dejavu-core poppler-utils clang libclang-rt-14-dev desktop-file-utils)
+              libbenchmark-dev fonts-dejavu-core poppler-utils clang libclang-rt-14-dev desktop-file-utils
+              help2man gzip dpkg-dev fakeroot file lintian)
 
 kvl_install_packages() {
     local missing=()

@@ -5,6 +5,7 @@
 // lines and text and the page stays sharp at any size.
 
 #include "charts/CanvasPainter.h"
+#include "charts/ChartLayout.h"
 #include "charts/PictureBox.h"
 #include "charts/frmGraphique_Leq.h"
 #include "shell/PrintOutput.h"
@@ -41,7 +42,17 @@ class PrintLayout
 public:
     PrintLayout(QWidget *surface, PictureBox *box, QLabel *caption, QLabel *header, QLabel *date,
                 QWidget *zoom, QWidget *print)
+        : m_box(box), m_boxGeometry(box->geometry())
     {
+        // The page shows the designed window, whatever the screen's layout.
+        const ChartLayout designed = chartLayout(designedChartArea(), ChartTextSizes());
+        box->setPixelGeometry(designed.enlargedPicture);
+        for (QWidget *w :
+             {static_cast<QWidget *>(caption), static_cast<QWidget *>(header), static_cast<QWidget *>(date)})
+            m_geometries.append({w, w->geometry()});
+        caption->setGeometry(designed.enlargedCaption);
+        header->setGeometry(designed.header);
+        date->setGeometry(designed.date);
         keep(box, PrintDiagramTop);
         keep(caption, PrintCaptionTop);
         keep(header, PrintHeaderTop);
@@ -60,6 +71,9 @@ public:
     {
         for (const auto &[w, top] : m_tops)
             w->move(w->x(), top);
+        for (const auto &[w, geometry] : m_geometries)
+            w->setGeometry(geometry);
+        m_box->setPixelGeometry(m_boxGeometry);
         for (const auto &[w, visible] : m_visible)
             w->setVisible(visible);
         for (const auto &[w, palette] : m_palettes)
@@ -73,6 +87,9 @@ private:
         w->move(w->x(), twips(topTwips));
     }
 
+    PictureBox *m_box;
+    QRect m_boxGeometry;
+    QList<std::pair<QWidget *, QRect>> m_geometries;
     QList<std::pair<QWidget *, int>> m_tops;
     QList<std::pair<QWidget *, bool>> m_visible;
     QList<std::pair<QWidget *, QPalette>> m_palettes;
@@ -126,8 +143,8 @@ bool frmGraphique_Leq::paintWindow(QPagedPaintDevice &device)
     // The window area as it is on the screen, scaled to the printable width
     // (and never beyond the page's height). Qt renders widgets onto a
     // printer as one bitmap, so the diagrams and labels are painted here.
-    // The designed area: a window enlarged on a large screen only widens its lists.
-    const QSizeF area = m_surface->minimumSize().isEmpty() ? m_surface->size() : m_surface->minimumSize();
+    // The designed area: the page does not follow the screen's layout.
+    const QSizeF area = designedChartArea();
     const qreal scale = qMin(device.width() / area.width(), device.height() / area.height());
     auto onPage = [scale](const QRect &r) {
         return QRectF(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale);

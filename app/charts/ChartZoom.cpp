@@ -24,10 +24,8 @@ namespace kvl {
 
 namespace {
 
-// Left edge of a diagram's caption label, in twips.
-constexpr int CaptionLeft = 30;
 // Hover: how near the pointer must be to a step, in pixels.
-constexpr double HoverPixels = 4;
+constexpr double HoverPixels = 8;
 // One wheel notch.
 constexpr double WheelNotch = 120;
 // A right press that moves less than this (pixels) opens the context menu
@@ -125,12 +123,9 @@ void frmGraphique_Leq::zoomClicked(Diagram diagram)
     m_panning = false;
     PictureBox *box = graphique(diagram);
     box->canvas().clearLayer(Layer::RubberBand);
+    // The canvas takes the state's size; the window's layout gives the
+    // picture its room on the screen.
     box->setSizeTwips(e.picture.width, e.picture.height);
-    box->moveTwips(e.picture.left, e.picture.top);
-    if (e.moveCaption) {
-        QLabel *label = caption(diagram);
-        label->setGeometry(twips(CaptionLeft), twips(e.captionTop), twips(e.captionWidth), label->height());
-    }
     for (const QString &name : e.hide)
         if (QWidget *w = m_surface->findChild<QWidget *>(name))
             w->hide();
@@ -143,7 +138,7 @@ void frmGraphique_Leq::zoomClicked(Diagram diagram)
             zoomButton(diagram)->setIcon(image);
     }
     syncZoom(diagram);
-    placeButtons(diagram);
+    layoutWindow();
     box->raise();
     redrawDiagram(diagram);
 }

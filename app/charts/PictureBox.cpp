@@ -1,6 +1,7 @@
 #include "charts/PictureBox.h"
 
 #include "charts/CanvasPainter.h"
+#include "files/FileNames.h"
 #include "shell/Forms.h"
 #include "shell/Seams.h"
 
@@ -14,6 +15,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
+
+#include <algorithm>
 
 namespace kvl {
 
@@ -53,6 +56,20 @@ void PictureBox::moveTwips(int leftTwips, int topTwips)
     move(twips(leftTwips), twips(topTwips));
 }
 
+void PictureBox::setPixelGeometry(const QRect &geometry)
+{
+    setFixedSize(geometry.size());
+    move(geometry.topLeft());
+    update();
+}
+
+double PictureBox::textScale() const
+{
+    // Smaller than designed, the text shrinks with the picture so that the
+    // labels keep their room; larger, it keeps its size.
+    return std::min(1.0, double(width()) / qMax(1, twips(m_canvas.widthTwips())));
+}
+
 QPointF PictureBox::toChart(const QPointF &pixel) const
 {
     const Scale &s = m_canvas.scale();
@@ -70,7 +87,13 @@ void PictureBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    paintCanvas(painter, m_canvas, QRectF(rect()));
+    CanvasPaint options;
+    options.textScale = textScale();
+    // No label under the zoom and print buttons.
+    for (const QWidget *child : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
+        if (child->isVisible())
+            options.keepClear << QRectF(child->geometry());
+    paintCanvas(painter, m_canvas, QRectF(rect()), options);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent *event)
@@ -158,11 +181,8 @@ void PictureBox::saveImageAs()
         const std::optional<QString> chosen = dialogs().saveFile(window(), proposed, imageFilter, 1);
         if (!chosen || chosen->isEmpty())
             return;
-        QString path = *chosen;
-        const QString suffix = QFileInfo(path).suffix().toLower();
-        if (suffix != QStringLiteral("png") && suffix != QStringLiteral("svg") &&
-            suffix != QStringLiteral("pdf"))
-            path += QStringLiteral(".png");
+        // PNG unless the name says SVG or PDF; never a second extension.
+        const QString path = withFilterExtension(*chosen, imageFilter, 1);
         const FileWrite written = saveImage(path);
         if (written.ok())
             return;

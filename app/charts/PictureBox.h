@@ -30,6 +30,12 @@ public:
     int heightTwips() const { return m_canvas.heightTwips(); }
     // Moves the box to a position in twips inside its parent.
     void moveTwips(int leftTwips, int topTwips);
+    // Shows the picture at another size in pixels (the window's layout);
+    // the canvas keeps its size in twips, its drawing is scaled, its text
+    // keeps its size on a larger picture.
+    void setPixelGeometry(const QRect &geometry);
+    // Text size on the screen against the designed picture.
+    double textScale() const;
 
     // A widget position in chart coordinates of the current scale, and back.
     QPointF toChart(const QPointF &pixel) const;

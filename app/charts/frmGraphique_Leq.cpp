@@ -1,7 +1,9 @@
 #include "charts/frmGraphique_Leq.h"
 
+#include "charts/ChartLayout.h"
 #include "charts/ChartPeriod.h"
 #include "charts/ChartTexts.h"
+#include "charts/ListLines.h"
 #include "charts/PictureBox.h"
 #include "charts/Thresholds.h"
 #include "export/Statistics.h"
@@ -25,61 +27,6 @@ namespace kvl {
 
 namespace {
 
-// Placement of the controls, in twips from the top-left corner of the
-// window's area. The diagrams keep the positions the zoom and printing
-// code moves them between; the lists and labels fill the right half.
-constexpr int SurfaceWidth = 15300;
-constexpr int SurfaceHeight = 9660;
-constexpr int Left = 30;
-constexpr int HeaderTop = 60;
-constexpr int DateTop = 420;
-constexpr int HeaderWidth = 12600;
-constexpr int HeaderHeight = 330;
-constexpr int NewGraphLeft = 13080;
-constexpr int NewGraphWidth = 2115;
-constexpr int NewGraphHeight = 690;
-constexpr int Leq10Top = 840;
-constexpr int Leq1Top = 5220;
-constexpr int CaptionLeq10Top = 4890;
-constexpr int CaptionLeq1Top = 9240;
-constexpr int CaptionWidth = 7485;
-constexpr int CaptionHeight = 300;
-constexpr int RightLeft = 7680;
-constexpr int RightWidth = 7515;
-constexpr int TitleHeight = 255;
-constexpr int ListHeight = 1800;
-constexpr int Leq10ListTop = 840;
-constexpr int Leq1ListTop = 2970;
-constexpr int EventListTop = 5100;
-constexpr int LevelLabelsTop = 7290;
-constexpr int LevelLabelRow = 285;
-constexpr int LevelLabelWidth = 3700;
-constexpr int SecondColumn = RightLeft + 3800;
-// Zoom and print buttons inside a diagram, and the unavailable-analysis note.
-constexpr int ButtonSize = 570;
-constexpr int ButtonTop = 45;
-constexpr int NoteLeft = 500;
-constexpr int NoteTop = 1500;
-
-// Distances of the zoom and print buttons from the diagram's right edge,
-// in chart units: small or enlarged, 7 days or fewer.
-struct ButtonDistances
-{
-    double zoom, print;
-};
-ButtonDistances buttonDistances(bool enlarged, int chartDays)
-{
-    if (enlarged)
-        return chartDays == 7 ? ButtonDistances{1.45, 2.9} : ButtonDistances{1.25, 2.5575};
-    return chartDays == 7 ? ButtonDistances{2.9, 5.85} : ButtonDistances{2.6, 5.2};
-}
-
-// Width in chart units of a whole diagram of the chart length.
-double chartUnits(int chartDays)
-{
-    return chartDays == 7 ? 34.0 : 30.0;
-}
-
 QFont listFont(bool message)
 {
     QFont font;
@@ -89,24 +36,13 @@ QFont listFont(bool message)
 }
 
 // Lists of a week hold hundreds of lines of nearly equal width: the view
-// lays them out as rows of one size, the first row sized for the longest
-// line (with a margin for letters of different widths), instead of measuring
-// every line when the window opens.
+// lays them out as rows of one size (ListLines sizes the first row for the
+// longest line) instead of measuring every line when the window opens.
 void fillList(QListWidget *list, const QStringList &lines, bool message)
 {
-    const QFont font = listFont(message);
-    list->setFont(font);
-    list->setUniformItemSizes(true);
+    list->setFont(listFont(message));
     list->addItems(lines);
-    if (lines.isEmpty())
-        return;
-    const QString *longest = &lines.first();
-    for (const QString &line : lines)
-        if (line.size() > longest->size())
-            longest = &line;
-    const QFontMetrics metrics(font);
-    const int margin = 3 * metrics.horizontalAdvance(QLatin1Char('W'));
-    list->item(0)->setSizeHint(QSize(metrics.horizontalAdvance(*longest) + margin, metrics.height() + 2));
+    fitListRows(list, false);
 }
 
 // Two empty lines and a message, 12 points bold, in a list that is then disabled.
@@ -130,10 +66,10 @@ frmGraphique_Leq::frmGraphique_Leq()
     buildControls();
     Form_Load();
     setupZoom();
+    layoutWindow();
 }
 
-QLabel *frmGraphique_Leq::makeLabel(const char *name, const QString &text, int left, int top, int width,
-                                    int pointSize, bool bold)
+QLabel *frmGraphique_Leq::makeLabel(const char *name, const QString &text, int pointSize, bool bold)
 {
     auto *label = new QLabel(text, m_surface);
     label->setObjectName(QString::fromLatin1(name));
@@ -142,17 +78,15 @@ QLabel *frmGraphique_Leq::makeLabel(const char *name, const QString &text, int l
     font.setBold(bold);
     label->setFont(font);
     label->setAutoFillBackground(true);
-    label->setGeometry(twips(left), twips(top), twips(width),
-                       twips(pointSize > 8 ? HeaderHeight : TitleHeight));
     return label;
 }
 
-QListWidget *frmGraphique_Leq::makeList(const char *name, int left, int top, int width, int height)
+QListWidget *frmGraphique_Leq::makeList(const char *name)
 {
     auto *list = new QListWidget(m_surface);
     list->setObjectName(QString::fromLatin1(name));
-    list->setGeometry(twips(left), twips(top), twips(width), twips(height));
     list->setFont(listFont(false));
+    showListLines(list);
     return list;
 }
 
@@ -169,7 +103,7 @@ QToolButton *frmGraphique_Leq::makeButton(QWidget *parent, const char *name, con
         button->setIconSize(picture.size());
         button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     }
-    button->resize(twips(ButtonSize), twips(ButtonSize));
+    button->resize(chartButtonSize(), chartButtonSize());
     return button;
 }
 
@@ -181,37 +115,31 @@ void frmGraphique_Leq::buildControls()
     m_surface = new QWidget;
     m_surface->setObjectName(QStringLiteral("Surface"));
     m_surface->setAutoFillBackground(true);
-    // Never smaller than the designed area (the window scrolls instead); on
-    // a larger screen the lists take the extra room.
-    m_surface->setMinimumSize(twips(SurfaceWidth), twips(SurfaceHeight));
-    m_surface->installEventFilter(this);
+    // The layout follows the room the window has (it scrolls only when
+    // even the smallest layout does not fit).
     m_scroll->setWidgetResizable(true);
     m_scroll->setWidget(m_surface);
+    m_scroll->viewport()->installEventFilter(this);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_scroll);
 
-    m_entete = makeLabel("Label_Entete", QString(), Left, HeaderTop, HeaderWidth, 10, true);
-    m_date = makeLabel("Label_Date", QString(), Left, DateTop, HeaderWidth, 10, true);
+    m_entete = makeLabel("Label_Entete", QString(), 10, true);
+    m_date = makeLabel("Label_Date", QString(), 10, true);
+    // In two rows where the window is too narrow for one.
+    m_date->setWordWrap(true);
+    m_date->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     m_newGraph = new QPushButton(QStringLiteral("New Diagram"), m_surface);
     m_newGraph->setObjectName(QStringLiteral("Cmd_New_Graph"));
-    m_newGraph->setGeometry(twips(NewGraphLeft), twips(HeaderTop), twips(NewGraphWidth),
-                            twips(NewGraphHeight));
     connect(m_newGraph, &QPushButton::clicked, this, &frmGraphique_Leq::Cmd_New_Graph_Click);
 
     m_graphiqueLeq10 = new PictureBox(QStringLiteral("Graphique_Leq10"), m_surface);
-    m_graphiqueLeq10->moveTwips(Left, Leq10Top);
     m_graphiqueLeq1 = new PictureBox(QStringLiteral("Graphique_Leq1"), m_surface);
-    m_graphiqueLeq1->moveTwips(Left, Leq1Top);
-    m_labelLeq10 = makeLabel("Label_Leq10", QStringLiteral("Leq10  Level Diagram."), Left, CaptionLeq10Top,
-                             CaptionWidth, 8, true);
-    m_labelLeq1 = makeLabel("Label_Leq1", QStringLiteral("Leq1  Level Diagram."), Left, CaptionLeq1Top,
-                            CaptionWidth, 8, true);
-    for (QLabel *caption : {m_labelLeq10, m_labelLeq1}) {
+    m_labelLeq10 = makeLabel("Label_Leq10", QStringLiteral("Leq10  Level Diagram."), 8, true);
+    m_labelLeq1 = makeLabel("Label_Leq1", QStringLiteral("Leq1  Level Diagram."), 8, true);
+    for (QLabel *caption : {m_labelLeq10, m_labelLeq1})
         caption->setAlignment(Qt::AlignCenter);
-        caption->resize(caption->width(), twips(CaptionHeight));
-    }
 
     const QString zoomTip = QStringLiteral("Zoom + .");
     m_zoomLeq10 = makeButton(m_graphiqueLeq10, "Cmd_Zoom_Leq10", QStringLiteral("Zoom +"),
@@ -227,38 +155,37 @@ void frmGraphique_Leq::buildControls()
     connect(m_printLeq10, &QToolButton::clicked, this, &frmGraphique_Leq::Cmd_Print_Leq10_Click);
     connect(m_printLeq1, &QToolButton::clicked, this, &frmGraphique_Leq::Cmd_Print_Leq1_Click);
 
-    m_label3 = makeLabel("Label3", QStringLiteral("Leq10  Level chart :"), RightLeft, Leq10ListTop,
-                         RightWidth, 8, true);
-    m_listLeq10 = makeList("List_Leq10", RightLeft, Leq10ListTop + TitleHeight, RightWidth, ListHeight);
-    m_labelListLeq1 = makeLabel("Label_List_Leq1", QStringLiteral("Leq1  Level Chart :"), RightLeft,
-                                Leq1ListTop, RightWidth, 8, true);
-    m_listLeq1 = makeList("List_Leq1", RightLeft, Leq1ListTop + TitleHeight, RightWidth, ListHeight);
-    m_label4 =
-        makeLabel("Label4", QStringLiteral("Event chart :"), RightLeft, EventListTop, RightWidth, 8, true);
-    m_listDepassement =
-        makeList("List_Depassement", RightLeft, EventListTop + TitleHeight, RightWidth, ListHeight);
+    m_label3 = makeLabel("Label3", QStringLiteral("Leq10  Level chart :"), 8, true);
+    m_listLeq10 = makeList("List_Leq10");
+    m_labelListLeq1 = makeLabel("Label_List_Leq1", QStringLiteral("Leq1  Level Chart :"), 8, true);
+    m_listLeq1 = makeList("List_Leq1");
+    m_label4 = makeLabel("Label4", QStringLiteral("Event chart :"), 8, true);
+    m_listDepassement = makeList("List_Depassement");
     connect(m_listLeq10, &QListWidget::itemClicked, this, &frmGraphique_Leq::List_Leq10_Click);
     connect(m_listLeq1, &QListWidget::itemClicked, this, &frmGraphique_Leq::List_Leq1_Click);
 
-    auto levelLabel = [this](const char *name, int column, int row) {
-        QLabel *label = makeLabel(name, QString(), column, LevelLabelsTop + row * LevelLabelRow,
-                                  LevelLabelWidth, 8, true);
-        label->setProperty("designTop", label->y());
-        m_levelLabels << label;
-        return label;
-    };
-    m_miniLeq10 = levelLabel("Label_Mini_Leq10", RightLeft, 0);
-    m_maxiLeq10 = levelLabel("Label_Maxi_Leq10", RightLeft, 1);
-    m_miniLeq1 = levelLabel("Label_Mini_Leq1", RightLeft, 2);
-    m_maxiLeq1 = levelLabel("Label_Maxi_Leq1", RightLeft, 3);
-    m_analyse = levelLabel("Label_Analyse", RightLeft, 4);
-    m_source = levelLabel("Label_Source", RightLeft, 5);
-    m_niveauJour = levelLabel("Label_Niveau_Leq_Jour", SecondColumn, 0);
-    m_niveauNuit = levelLabel("Label_Niveau_Leq_Nuit", SecondColumn, 1);
-    m_niveauJourFenetre = levelLabel("Label_Niveau_Leq_Jour_Fenetre", SecondColumn, 2);
-    m_niveauNuitFenetre = levelLabel("Label_Niveau_Leq_Nuit_Fenetre", SecondColumn, 3);
-    m_heureJourNuit = levelLabel("Label_Heure_Jour_Nuit", SecondColumn, 4);
-    m_heureNuitJour = levelLabel("Label_Heure_Nuit_Jour", SecondColumn, 5);
+    // In the order of LevelLabel.
+    for (const char *name :
+         {"Label_Mini_Leq10", "Label_Maxi_Leq10", "Label_Mini_Leq1", "Label_Maxi_Leq1", "Label_Analyse",
+          "Label_Source", "Label_Niveau_Leq_Jour", "Label_Niveau_Leq_Nuit", "Label_Niveau_Leq_Jour_Fenetre",
+          "Label_Niveau_Leq_Nuit_Fenetre", "Label_Heure_Jour_Nuit", "Label_Heure_Nuit_Jour"})
+        m_levelLabels << makeLabel(name, QString(), 8, true);
+    m_miniLeq10 = m_levelLabels[index(LevelLabel::MiniLeq10)];
+    m_maxiLeq10 = m_levelLabels[index(LevelLabel::MaxiLeq10)];
+    m_miniLeq1 = m_levelLabels[index(LevelLabel::MiniLeq1)];
+    m_maxiLeq1 = m_levelLabels[index(LevelLabel::MaxiLeq1)];
+    m_analyse = m_levelLabels[index(LevelLabel::Analyse)];
+    m_source = m_levelLabels[index(LevelLabel::Source)];
+    m_niveauJour = m_levelLabels[index(LevelLabel::NiveauJour)];
+    m_niveauNuit = m_levelLabels[index(LevelLabel::NiveauNuit)];
+    m_niveauJourFenetre = m_levelLabels[index(LevelLabel::NiveauJourFenetre)];
+    m_niveauNuitFenetre = m_levelLabels[index(LevelLabel::NiveauNuitFenetre)];
+    m_heureJourNuit = m_levelLabels[index(LevelLabel::HeureJourNuit)];
+    m_heureNuitJour = m_levelLabels[index(LevelLabel::HeureNuitJour)];
+    m_seuilsVariables = makeLabel("Label_Seuils_Variables", thresholdsChangedText(), 8, true);
+    m_seuilsVariables->setWordWrap(true);
+    m_seuilsVariables->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_seuilsVariables->hide();
 
     for (PictureBox *box : {m_graphiqueLeq10, m_graphiqueLeq1}) {
         const Diagram d = box == m_graphiqueLeq10 ? Diagram::Leq10 : Diagram::Leq1;
@@ -279,35 +206,52 @@ void frmGraphique_Leq::buildControls()
 
 bool frmGraphique_Leq::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_surface && event->type() == QEvent::Resize)
-        fitRightColumn();
+    if (watched == m_scroll->viewport() && event->type() == QEvent::Resize)
+        layoutWindow();
     if (diagramEvent(watched, event))
         return true;
     return Form::eventFilter(watched, event);
 }
 
-void frmGraphique_Leq::fitRightColumn()
+ChartTextSizes frmGraphique_Leq::textSizes() const
 {
-    const int extraWidth = qMax(0, m_surface->width() - twips(SurfaceWidth));
-    const int extraHeight = qMax(0, m_surface->height() - twips(SurfaceHeight));
-    const int listExtra = extraHeight / 3;
-    const int width = twips(RightWidth) + extraWidth;
-    const int gap = twips(Leq1ListTop - Leq10ListTop - TitleHeight - ListHeight);
-    int top = twips(Leq10ListTop);
+    ChartTextSizes t;
+    for (const QListWidget *list : {m_listLeq10, m_listLeq1, m_listDepassement}) {
+        t.listLine = qMax(t.listLine, listLineWidth(list));
+        t.listRow = qMax(t.listRow, QFontMetrics(list->font()).height() + 2);
+    }
+    for (const QLabel *label : {m_entete, m_date})
+        t.header =
+            qMax(t.header, label->fontMetrics().horizontalAdvance(label->text()) + 2 * label->margin() + 2);
+    for (const QLabel *label : m_levelLabels)
+        t.levelLabel = qMax(t.levelLabel,
+                            label->fontMetrics().horizontalAdvance(label->text()) + 2 * label->margin() + 2);
+    return t;
+}
+
+void frmGraphique_Leq::layoutWindow()
+{
+    const ChartLayout l = chartLayout(m_scroll->viewport()->size(), textSizes());
+    m_surface->setMinimumSize(l.surface);
+    m_entete->setGeometry(l.header);
+    m_date->setGeometry(l.date);
+    m_newGraph->setGeometry(l.newGraph);
+    for (Diagram d : {Diagram::Leq10, Diagram::Leq1}) {
+        const bool enlarged = m_chart.pane(d).isEnlarged();
+        graphique(d)->setPixelGeometry(enlarged ? l.enlargedPicture : l.picture[std::size_t(index(d))]);
+        caption(d)->setGeometry(enlarged ? l.enlargedCaption : l.caption[std::size_t(index(d))]);
+        placeButtons(d);
+    }
     const std::pair<QLabel *, QListWidget *> lists[] = {
         {m_label3, m_listLeq10}, {m_labelListLeq1, m_listLeq1}, {m_label4, m_listDepassement}};
-    for (const auto &[title, list] : lists) {
-        title->setGeometry(twips(RightLeft), top, width, twips(TitleHeight));
-        top += twips(TitleHeight);
-        list->setGeometry(twips(RightLeft), top, width, twips(ListHeight) + listExtra);
-        top += list->height() + gap;
+    for (int i = 0; i < 3; ++i) {
+        lists[i].first->setGeometry(l.listTitle[std::size_t(i)]);
+        lists[i].second->setGeometry(l.list[std::size_t(i)]);
+        fitListRows(lists[i].second, l.wrapLines);
     }
-    const int labelsShift = 3 * listExtra;
-    for (QLabel *label : m_levelLabels)
-        label->move(label->x(), label->property("designTop").toInt() + labelsShift);
-    m_newGraph->move(twips(NewGraphLeft) + extraWidth, m_newGraph->y());
-    m_entete->resize(twips(HeaderWidth) + extraWidth, m_entete->height());
-    m_date->resize(twips(HeaderWidth) + extraWidth, m_date->height());
+    for (int i = 0; i < LevelLabelCount; ++i)
+        m_levelLabels[i]->setGeometry(l.levelLabel[std::size_t(i)]);
+    m_seuilsVariables->setGeometry(l.thresholdNote);
 }
 
 void frmGraphique_Leq::Form_Load()
@@ -377,7 +321,7 @@ void frmGraphique_Leq::showUnavailableLeq1()
     canvas.setScale(0, 0, canvas.widthTwips(), canvas.heightTwips());
     canvas.setBold(true);
     canvas.setFontSize(12);
-    canvas.text(NoteLeft, NoteTop, messageText(Message::Leq1Unavailable));
+    canvas.text(UnavailableNoteLeftTwips, UnavailableNoteTopTwips, messageText(Message::Leq1Unavailable));
     canvas.setBold(false);
     canvas.setFontSize(8);
     listMessage(m_listLeq1, messageText(Message::Leq1Unavailable));
@@ -497,6 +441,7 @@ void frmGraphique_Leq::fillLevelLabels()
     if (!thresholdLabelsShown(s)) {
         for (QLabel *label : six)
             label->hide();
+        m_seuilsVariables->setVisible(thresholdsChangedShown(s));
         return;
     }
     const ThresholdTexts t = thresholdTextsV5(s);
@@ -519,12 +464,10 @@ void frmGraphique_Leq::redrawDiagram(Diagram diagram)
 void frmGraphique_Leq::placeButtons(Diagram diagram)
 {
     PictureBox *box = graphique(diagram);
-    const int days = appStore().Chart_Days;
-    const ButtonDistances d = buttonDistances(box->widthTwips() == LargeWidthTwips, days);
-    const double pixelsPerUnit = box->width() / chartUnits(days);
-    const int top = twips(ButtonTop);
-    zoomButton(diagram)->move(box->width() - qRound(d.zoom * pixelsPerUnit), top);
-    printButton(diagram)->move(box->width() - qRound(d.print * pixelsPerUnit), top);
+    const ButtonPixels p =
+        buttonPixels(appStore().Chart_Days, m_chart.pane(diagram).isEnlarged(), box->width());
+    zoomButton(diagram)->move(p.zoomLeft, chartButtonTop());
+    printButton(diagram)->move(p.printLeft, chartButtonTop());
 }
 
 void frmGraphique_Leq::Cmd_New_Graph_Click()

@@ -5,6 +5,7 @@
 // level, threshold and hour labels. Everything is built once, when it opens.
 
 #include "charts/ChartDraw.h"
+#include "charts/ChartLayout.h"
 #include "charts/ChartState.h"
 #include "shell/Forms.h"
 
@@ -81,9 +82,9 @@ protected:
 
 private:
     void buildControls();
-    // Widens and lengthens the lists (and moves what follows them) when the
-    // window is larger than its designed area.
-    void fitRightColumn();
+    // Places every control for the room the window has (core's layout).
+    void layoutWindow();
+    ChartTextSizes textSizes() const;
     void Form_Load();
     void showUnavailableLeq1();
     void showNoData();
@@ -91,9 +92,8 @@ private:
     void drawDiagrams();
     void fillLevelLabels();
     void applySeries(const SeriesOutcome &outcome);
-    QLabel *makeLabel(const char *name, const QString &text, int left, int top, int width, int pointSize = 8,
-                      bool bold = false);
-    QListWidget *makeList(const char *name, int left, int top, int width, int height);
+    QLabel *makeLabel(const char *name, const QString &text, int pointSize = 8, bool bold = false);
+    QListWidget *makeList(const char *name);
     QToolButton *makeButton(QWidget *parent, const char *name, const QString &text, const QString &image,
                             const QString &toolTip);
 
@@ -122,6 +122,7 @@ private:
     QLabel *m_niveauJourFenetre = nullptr, *m_niveauNuitFenetre = nullptr;
     QLabel *m_heureJourNuit = nullptr, *m_heureNuitJour = nullptr;
     QLabel *m_analyse = nullptr, *m_source = nullptr;
+    QLabel *m_seuilsVariables = nullptr;
     QList<QLabel *> m_levelLabels;
     QPushButton *m_newGraph = nullptr;
     QToolButton *m_zoomLeq10 = nullptr, *m_zoomLeq1 = nullptr;

@@ -2,6 +2,7 @@
 
 #include "charts/ChartPeriod.h"
 #include "charts/Thresholds.h"
+#include "shell/DateEdit.h"
 #include "shell/Seams.h"
 #include "store/Names.h"
 #include "store/Store.h"
@@ -110,7 +111,7 @@ ChartDialog::ChartDialog(const QString &name, bool *openFlag, const QString &cap
     auto *top = new QHBoxLayout;
     QGroupBox *dateGroup = makeGroup(QStringLiteral("Frame1"), QStringLiteral("Analysis Start Date :"));
     auto *dateLayout = new QVBoxLayout(dateGroup);
-    m_picker = new QDateEdit;
+    m_picker = new DateEdit;
     m_picker->setObjectName(QStringLiteral("DTPicker1"));
     m_picker->setCalendarPopup(true);
     m_picker->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
@@ -118,7 +119,8 @@ ChartDialog::ChartDialog(const QString &name, bool *openFlag, const QString &cap
     m_picker->setMinimumWidth(140);
     dateLayout->addWidget(m_picker);
     // Where the loaded data lies, so the user knows which day to pick.
-    QLabel *recorded = makeLabel(QStringLiteral("Label_Recorded_Data"), recordedDataText(appStore()));
+    QLabel *recorded =
+        makeLabel(QStringLiteral("Label_Recorded_Data"), recordedDataText(appStore(), RecordedData::Leq));
     recorded->setWordWrap(true);
     dateLayout->addWidget(recorded);
     top->addWidget(dateGroup);

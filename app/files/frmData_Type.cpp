@@ -59,6 +59,8 @@ QString firstWindowOfView(RequestedView view, int version)
         return QStringLiteral("frmInTableau");
     case RequestedView::Parameters:
         return QStringLiteral("frmParametres_v4");
+    case RequestedView::Report:
+        return QStringLiteral("frmInRapport");
     case RequestedView::None:
         break;
     }

@@ -13,6 +13,7 @@ void registerAllForms()
     registerTablesForms();
     registerParamsForms();
     registerChartsForms();
+    registerReportForms();
 }
 
 } // namespace kvl

@@ -12,6 +12,7 @@ void registerFilesForms();  // app/files
 void registerTablesForms(); // app/tables
 void registerParamsForms(); // app/params
 void registerChartsForms(); // app/charts
+void registerReportForms(); // app/report
 
 // Saves the store to a data file, asking for its name (app/files).
 void Sauvegarde_Fichier(int version, int leqRows);

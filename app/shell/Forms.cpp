@@ -202,6 +202,7 @@ void Fermer_Fenetres()
         {&f.Open_frmTableau_Leq_V5, "frmTableau_Leq_V5"},
         {&f.Open_frmParametres_v4, "frmParametres_v4"},
         {&f.Open_frmInGraphique_v5, "frmInGraphique_v5"},
+        {&f.Open_frmInRapport, "frmInRapport"},
     };
     for (const auto &entry : order)
         if (*entry.flag)

@@ -28,6 +28,7 @@ struct OpenFlags
     bool Open_frmWait_Save = false;
     bool Open_frmParametres_v4 = false;
     bool Open_frmInGraphique_v5 = false;
+    bool Open_frmInRapport = false;
 };
 OpenFlags &openFlags();
 

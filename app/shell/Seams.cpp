@@ -1,7 +1,12 @@
 #include "shell/Seams.h"
 
+#include "files/FileNames.h"
+#include "shell/Folders.h"
+
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -22,25 +27,43 @@ public:
     std::optional<QString> openFile(QWidget *parent, const QString &fileName, const QString &filter,
                                     int) override
     {
-        const QString path = QFileDialog::getOpenFileName(parent, QString(), fileName, qtFilter(filter));
+        const QString kind = fileKind(filter);
+        const QString path = QFileDialog::getOpenFileName(
+            parent, QString(), QDir(startFolder(kind)).filePath(fileName), qtFilter(filter));
         if (path.isEmpty())
             return std::nullopt;
+        rememberFolder(kind, path);
         return path;
     }
 
     std::optional<QString> saveFile(QWidget *parent, const QString &proposedName, const QString &filter,
-                                    int) override
+                                    int filterIndex) override
     {
         // Non-native so that an empty name can be accepted and reported.
         QFileDialog dialog(parent);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setNameFilter(qtFilter(filter));
-        dialog.setDefaultSuffix(QStringLiteral("kvl"));
+        const QStringList filters = qtNameFilters(filter);
+        const QStringList extensions = filterExtensions(filter);
+        dialog.setNameFilters(filters);
+        const int first = qBound(1, filterIndex, int(qMax(1, filters.size()))) - 1;
+        dialog.selectNameFilter(filters.value(first));
+        dialog.setDefaultSuffix(extensions.value(first));
+        // A name typed without an extension takes the chosen filter's.
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString &chosen) {
+            dialog.setDefaultSuffix(extensions.value(int(filters.indexOf(chosen))));
+        });
+        const QString kind = fileKind(filter);
+        dialog.setDirectory(startFolder(kind));
         dialog.selectFile(proposedName);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         const QStringList files = dialog.selectedFiles();
-        return files.isEmpty() ? QString() : files.first();
+        if (files.isEmpty() || QFileInfo(files.first()).fileName().isEmpty())
+            return QString();
+        const QString path =
+            withFilterExtension(files.first(), filter, int(filters.indexOf(dialog.selectedNameFilter())) + 1);
+        rememberFolder(kind, path);
+        return path;
     }
 
     bool choosePrinter(QWidget *parent, QPrinter &printer) override

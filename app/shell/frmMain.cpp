@@ -119,6 +119,8 @@ void frmMain::buildMenus()
     item(QStringLiteral("mnuEvenements"), QStringLiteral("Event Chart"), &frmMain::mnuEvenements_Click);
     hyphen(QStringLiteral("sep2"));
     item(QStringLiteral("mnuParametres"), QStringLiteral("Parameter Chart"), &frmMain::mnuParametres_Click);
+    hyphen(QStringLiteral("sep7"));
+    item(QStringLiteral("mnuRapport"), QStringLiteral("Report..."), &frmMain::mnuRapport_Click);
 
     bar(QStringLiteral("sep5"));
     connect(addBarEntry(QStringLiteral("mnuAbout"), QStringLiteral("About ...")), &QAction::triggered, this,
@@ -270,6 +272,11 @@ void frmMain::mnuEvenements_Click()
 void frmMain::mnuParametres_Click()
 {
     analysisCommand(false, false, RequestedView::Parameters);
+}
+
+void frmMain::mnuRapport_Click()
+{
+    analysisCommand(false, false, RequestedView::Report);
 }
 
 void frmMain::mnuAbout_Click()

@@ -43,6 +43,7 @@ public:
     void mnuTab_Leq_Click();
     void mnuEvenements_Click();
     void mnuParametres_Click();
+    void mnuRapport_Click();
     void mnuAbout_Click();
     void mnuQuitter_Click();
 

@@ -1,5 +1,6 @@
 #include "tables/frmInTableau.h"
 
+#include "shell/DateEdit.h"
 #include "shell/Seams.h"
 #include "store/Names.h"
 #include "store/Store.h"
@@ -21,7 +22,7 @@ namespace {
 
 QDateEdit *makePicker(const QString &name)
 {
-    auto *picker = new QDateEdit;
+    auto *picker = new DateEdit;
     picker->setObjectName(name);
     picker->setCalendarPopup(true);
     picker->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
@@ -69,7 +70,10 @@ frmInTableau::frmInTableau()
     grid->addWidget(m_end, 1, 1);
     layout->addWidget(frame);
     // Where the loaded data lies, so a first choice of period finds something.
-    QLabel *recorded = makeLabel(QStringLiteral("Label_Recorded_Data"), recordedDataText(store));
+    QLabel *recorded = makeLabel(QStringLiteral("Label_Recorded_Data"),
+                                 recordedDataText(store, store.Requested_View == RequestedView::EventsTable
+                                                             ? RecordedData::Events
+                                                             : RecordedData::Leq));
     recorded->setAlignment(Qt::AlignCenter);
     layout->addWidget(recorded);
 

@@ -167,11 +167,11 @@ void drawAxes(Canvas &canvas, const Store &store, Rgb colour, AxesStyle style)
     if (!knownLength(days))
         return;
     const bool week = days == 7;
-    const double left = ScaleLeft;
-    const double width = week ? ScaleWidthWeek : ScaleWidthShort;
     const bool zoomShort = style.zoom && !week;
-    canvas.setScale(left, zoomShort ? ZoomScaleTop : ScaleTop, width,
-                    zoomShort ? ZoomScaleHeight : ScaleHeight);
+    const Scale scale = axesScale(days, style.zoom);
+    const double left = scale.left;
+    const double width = scale.width;
+    canvas.setScale(scale.left, scale.top, scale.width, scale.height);
     canvas.setColour(colour);
     canvas.setFontSize(style.zoom ? ZoomAxesFontSize : AxesFontSize);
     canvas.setBold(false);
@@ -424,6 +424,14 @@ SeriesOutcome Tracer_Serie(Canvas &canvas, const Store &store, LeqSeries series,
     return outcome;
 }
 
+Scale axesScale(int chartDays, bool enlarged)
+{
+    const bool week = chartDays == 7;
+    const bool zoomShort = enlarged && !week;
+    return Scale{ScaleLeft, zoomShort ? ZoomScaleTop : ScaleTop, week ? ScaleWidthWeek : ScaleWidthShort,
+                 zoomShort ? ZoomScaleHeight : ScaleHeight};
+}
+
 void Tracer_Seuils(Canvas &canvas, const Store &store, Rgb colour)
 {
     if (!store.Seuils_Prets)
@@ -543,7 +551,8 @@ void Tracer_Dates_Zoom(Canvas &canvas, const Store &store, int first, int last, 
     }
 }
 
-void Tracer_Repere(Canvas &canvas, const Store &store, Diagram diagram, int record, Rgb colour)
+void Tracer_Repere(Canvas &canvas, const Store &store, Diagram diagram, int record, Rgb colour,
+                   double shrinkX, double shrinkY)
 {
     const SeriesRows rows = seriesRows(store, diagramSeries(store, diagram));
     // Only a record the diagram shows can be marked.
@@ -554,12 +563,13 @@ void Tracer_Repere(Canvas &canvas, const Store &store, Diagram diagram, int reco
     if (std::isnan(x))
         return;
     const double y = levelY(row);
+    const double fx = shrinkX, fy = shrinkY;
     const Layer layer = canvas.layer();
     canvas.setLayer(Layer::Marker);
     canvas.setColour(colour);
-    canvas.line(x, y - MarkerTop, x, y - MarkerHead);
-    canvas.line(x - MarkerHalf, y - MarkerHead, x, y - MarkerTip);
-    canvas.line(x + MarkerHalf, y - MarkerHead, x, y - MarkerTip);
+    canvas.line(x, y - MarkerTop * fy, x, y - MarkerHead * fy);
+    canvas.line(x - MarkerHalf * fx, y - MarkerHead * fy, x, y - MarkerTip * fy);
+    canvas.line(x + MarkerHalf * fx, y - MarkerHead * fy, x, y - MarkerTip * fy);
     canvas.setLayer(layer);
 }
 

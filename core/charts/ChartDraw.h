@@ -39,6 +39,9 @@ constexpr int SmallHeightTwips = 3975;
 constexpr int LargeWidthTwips = 15060;
 constexpr int LargeHeightTwips = 8300;
 
+// The coordinate system the axes set for a chart length, small or enlarged.
+Scale axesScale(int chartDays, bool enlarged);
+
 void Tracer_Axes(Canvas &canvas, const Store &store, Rgb colour);
 void Tracer_Axes_Zoom(Canvas &canvas, const Store &store, Diagram diagram, Rgb colour);
 void Tracer_Limite_Enregistrement(Canvas &canvas, const Store &store, Rgb colour);
@@ -71,7 +74,10 @@ QString Texte_Date_Jour(const Store &store, int k);
 
 // Marker arrow above record `record` (from 1) of the diagram's record table,
 // on the Marker layer (added, not replacing: clear the layer to remove a
-// marker). Nothing for a record the diagram does not show.
-void Tracer_Repere(Canvas &canvas, const Store &store, Diagram diagram, int record, Rgb colour);
+// marker). Nothing for a record the diagram does not show. A zoomed range
+// shrinks the arrow's measures by its share of the whole diagram, so the
+// arrow keeps its size on the screen.
+void Tracer_Repere(Canvas &canvas, const Store &store, Diagram diagram, int record, Rgb colour,
+                   double shrinkX = 1, double shrinkY = 1);
 
 } // namespace kvl

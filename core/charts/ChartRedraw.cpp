@@ -59,7 +59,10 @@ SeriesOutcome redrawDiagram(Canvas &canvas, const Store &store, Diagram diagram,
         Tracer_Serie(canvas, store, diagramSeries(store, diagram), store.Chart_Days, colours::Red);
     const qint32 marker = diagramMarker(store, diagram);
     if (marker != 0 && !pane.markerHidden) {
-        Tracer_Repere(canvas, store, diagram, marker, colours::Blue);
+        const Scale full = enlargedScale(store.Chart_Days);
+        const double shrinkX = zoomed ? std::min(1.0, (range.x2 - range.x1) / full.width) : 1;
+        const double shrinkY = zoomed ? std::min(1.0, (range.y2 - range.y1) / full.height) : 1;
+        Tracer_Repere(canvas, store, diagram, marker, colours::Blue, shrinkX, shrinkY);
         canvas.setLayer(Layer::Drawing);
     }
     if (zoomed)
@@ -107,10 +110,16 @@ QString hoverText(const Store &store, Diagram diagram, double x, double y, doubl
     if (best == 0)
         return QString();
     const LeqTable &t = *rows.table;
-    return twoDigitText(t(best, field::Day)) + QStringLiteral(" / ") + twoDigitText(t(best, field::Month)) +
-           QStringLiteral(" / ") + QString::number(2000 + t(best, field::Year)) + QStringLiteral("  ") +
-           twoDigitText(t(best, field::Hour)) + QStringLiteral(":") + twoDigitText(t(best, field::Minute)) +
-           QStringLiteral("  ") + QString::number(leqLevel(t.row(best))) + QStringLiteral(" dB");
+    const Stamp end = leqStamp(t, best);
+    const Stamp start = leqIntervalStart(t, best, series);
+    auto time = [](const Stamp &s) {
+        return twoDigitText(s.hour) + QStringLiteral(":") + twoDigitText(s.minute);
+    };
+    // The interval as the lists give it, dated by its start.
+    return twoDigitText(start.day) + QStringLiteral(" / ") + twoDigitText(start.month) +
+           QStringLiteral(" / ") + QString::number(start.year) + QStringLiteral(" from ") + time(start) +
+           QStringLiteral(" to ") + time(end) + QStringLiteral("  ") +
+           QString::number(leqLevel(t.row(best))) + QStringLiteral(" dB");
 }
 
 } // namespace kvl

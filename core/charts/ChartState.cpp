@@ -1,5 +1,7 @@
 #include "charts/ChartState.h"
 
+#include "charts/ChartTexts.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -16,6 +18,7 @@ constexpr int CaptionTopSmallLeq1 = 9240;
 constexpr int CaptionWidthSmall = 7485;
 constexpr int CaptionTopEnlarged = 9240;
 constexpr int CaptionWidthEnlarged = 15195;
+constexpr int CaptionHeight = 300;
 
 // Distance of the buttons' left edges from the diagram's right edge, in
 // chart units: zoom and print button, enlarged and small, 7 days and 1 or 3.
@@ -24,24 +27,12 @@ constexpr double ZoomDEnlarged = 1.25, PrintDEnlarged = 2.5575;
 constexpr double ZoomD7Small = 2.9, PrintD7Small = 5.85;
 constexpr double ZoomDSmall = 2.6, PrintDSmall = 5.2;
 
-// Axes of a diagram: left edge and width by chart length; level range of
-// the small diagram and of the enlarged one.
-constexpr double AxisLeft = 9;
-constexpr double AxisWidth = 30, AxisWidth7 = 34;
-constexpr double SmallTop = -129, SmallHeight = 81;
-constexpr double EnlargedTop = -130, EnlargedHeight = 80;
-
 // Smallest accepted selection: one unit wide, 5 dB high. The slack absorbs
 // the binary error of a pointer position converted to units.
 constexpr double MinWidth = 1, MinLevels = 5;
 constexpr double Slack = 1e-9;
 // One wheel notch narrows or widens the range by this factor.
 constexpr double WheelFactor = 1.25;
-
-double axisWidth(int chartDays)
-{
-    return chartDays == 7 ? AxisWidth7 : AxisWidth;
-}
 
 double round1(double v)
 {
@@ -100,6 +91,7 @@ const QStringList &coveredLabels()
                                    QStringLiteral("Label_Niveau_Leq_Jour_Fenetre"),
                                    QStringLiteral("Label_Niveau_Leq_Nuit"),
                                    QStringLiteral("Label_Niveau_Leq_Nuit_Fenetre"),
+                                   QStringLiteral("Label_Seuils_Variables"),
                                    QStringLiteral("Label_Source"),
                                    QStringLiteral("Label3"),
                                    QStringLiteral("Label4"),
@@ -142,10 +134,20 @@ bool shownAfterShrink(const QString &name, Diagram diagram, const Store &store)
     }
     if (name.startsWith(QLatin1String("Label_Heure_")) || name.startsWith(QLatin1String("Label_Niveau_")))
         return schedule;
+    if (name == QLatin1String("Label_Seuils_Variables"))
+        return thresholdsChangedShown(store);
     return true;
 }
 
 } // namespace
+
+TwipsRect captionGeometry(Diagram diagram, bool enlarged)
+{
+    if (enlarged)
+        return TwipsRect{Enlarged.left, CaptionTopEnlarged, CaptionWidthEnlarged, CaptionHeight};
+    return TwipsRect{Enlarged.left, diagram == Diagram::Leq1 ? CaptionTopSmallLeq1 : CaptionTopSmallLeq10,
+                     CaptionWidthSmall, CaptionHeight};
+}
 
 TwipsRect pictureGeometry(Diagram diagram, bool enlarged)
 {
@@ -161,9 +163,7 @@ Scale zoomScale(const ZoomRange &range)
 
 Scale enlargedScale(int chartDays)
 {
-    if (chartDays == 7)
-        return Scale{AxisLeft, SmallTop, AxisWidth7, SmallHeight};
-    return Scale{AxisLeft, EnlargedTop, AxisWidth, EnlargedHeight};
+    return axesScale(chartDays, true);
 }
 
 ButtonPlacement buttonPlacement(int chartDays, bool enlarged)
@@ -173,8 +173,9 @@ ButtonPlacement buttonPlacement(int chartDays, bool enlarged)
         enlarged ? (week ? ZoomD7Enlarged : ZoomDEnlarged) : (week ? ZoomD7Small : ZoomDSmall);
     const double printD =
         enlarged ? (week ? PrintD7Enlarged : PrintDEnlarged) : (week ? PrintD7Small : PrintDSmall);
-    const double width = axisWidth(chartDays);
-    const double right = AxisLeft + width;
+    const Scale axes = axesScale(chartDays, enlarged);
+    const double width = axes.width;
+    const double right = axes.left + width;
     const int pictureWidth = enlarged ? LargeWidthTwips : SmallWidthTwips;
     ButtonPlacement p;
     p.zoomLeft = right - zoomD;
@@ -220,7 +221,7 @@ Scale ChartState::scale(Diagram diagram, int chartDays) const
         return zoomScale(m_zoom);
     if (pane(diagram).isEnlarged())
         return enlargedScale(chartDays);
-    return Scale{AxisLeft, SmallTop, axisWidth(chartDays), SmallHeight};
+    return axesScale(chartDays, false);
 }
 
 ZoomButtonEffect ChartState::zoomButton(Diagram diagram, const Store &store)

@@ -27,8 +27,9 @@ struct TwipsRect
     }
 };
 
-// Where the picture box of a diagram goes, small or enlarged.
+// Where the picture box of a diagram goes, small or enlarged, and its caption.
 TwipsRect pictureGeometry(Diagram diagram, bool enlarged);
+TwipsRect captionGeometry(Diagram diagram, bool enlarged);
 
 // A level range chosen on an enlarged diagram: x in chart units, y1 < y2 in dB.
 struct ZoomRange

@@ -91,6 +91,16 @@ bool thresholdLabelsShown(const Store &store)
     return store.Seuils_Prets && store.Parametres_Constants;
 }
 
+bool thresholdsChangedShown(const Store &store)
+{
+    return store.isVersion5Family() && store.Seuils_Prets && !store.Parametres_Constants;
+}
+
+QString thresholdsChangedText()
+{
+    return QStringLiteral("The thresholds changed during the period: see the green staircase.");
+}
+
 ThresholdTexts thresholdTextsV5(const Store &store)
 {
     ThresholdTexts t;

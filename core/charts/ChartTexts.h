@@ -47,6 +47,10 @@ ThresholdTexts thresholdTextsV4(const Store &store);
 // ready and the parameters constant (thresholdLabelsShown).
 ThresholdTexts thresholdTextsV5(const Store &store);
 bool thresholdLabelsShown(const Store &store);
+// Firmware 5.X and "KVL 36": the schedule is drawn but its parameters
+// changed in the period, so the six labels are hidden; one line says why.
+bool thresholdsChangedShown(const Store &store);
+QString thresholdsChangedText();
 
 
 } // namespace kvl

@@ -460,10 +460,11 @@ InForce FileThresholds::at(qint64 t) const
             else
                 levels = &d.recordLevels[std::size_t(r)];
         }
+        if (door >= 0)
+            f.doorOpen = d.doorOpen[std::size_t(door)];
         if (door < 0 && f.gap == ScheduleGap::None)
             f.gap = ScheduleGap::NoDoorEvent;
-        else if (door >= 0)
-            open = d.doorOpen[std::size_t(door)];
+        open = f.doorOpen;
         if (f.gap != ScheduleGap::None) {
             levels = &d.fallback;
             open = false;

@@ -44,6 +44,10 @@ struct InForce
     // give no night.
     qint64 partStart = 0, partEnd = 0;
     ScheduleGap gap = ScheduleGap::None;
+    // The door as its last event at or before the minute left it (closed
+    // before any, and on firmware without door events); a gap's threshold
+    // still takes it closed.
+    bool doorOpen = false;
     // All of the above holds for every minute of [from, until): callers
     // walking minutes in order ask again only past it.
     qint64 from = 0, until = 0;

@@ -5,6 +5,7 @@
 #include "export/Statistics.h"
 #include "files/DataFile.h"
 #include "files/UntrustedRead.h"
+#include "store/Messages.h"
 #include "store/Names.h"
 
 #include <QFile>
@@ -156,12 +157,8 @@ void fill(FileReport &r, Store &store, const ReportOptions &o, QJsonObject &json
         break;
     }
     case ReportKind::Summary: {
-        // Every level, so that the minutes of one ending after the range count.
-        const QList<LeqInterval> intervals = storeIntervals(store, DateRange());
-        const QList<EventEntry> events = storeEvents(store, o.range);
         const FileThresholds thresholds(store);
-        const Summary s = summarise(
-            store, intervals, events, [&thresholds](Minute m) { return thresholds.at(m); }, o.range);
+        const Summary s = fileSummary(store, storeIntervals(store, DateRange()), thresholds, o.range);
         r.warnings << scheduleNotes(s, thresholds);
         if (isEmpty(s))
             noteEmpty(r, "level or event", o.range);
@@ -246,6 +243,31 @@ ReportInput ReportInput::fromLocalPath(const QByteArray &localPath)
     return {QFile::decodeName(localPath), localPath};
 }
 
+namespace {
+
+QString loadFailure(const LoadOutcome &out)
+{
+    return out.caption.trimmed() + QStringLiteral(": ") + out.text + QStringLiteral(" (") + out.detailText() +
+           QLatin1Char(')');
+}
+
+// The program's own message, then why.
+QString openFailure(const UntrustedBytes &read)
+{
+    return messageText(Message::NotKvlCaption) + QStringLiteral(" (") + read.error + QLatin1Char(')');
+}
+
+} // namespace
+
+QString loadReportInput(const ReportInput &input, Store &store)
+{
+    const UntrustedBytes read = readUntrustedDataFile(input.localPath);
+    if (!read.error.isEmpty())
+        return openFailure(read);
+    const LoadOutcome out = readDataFile(read.bytes, store);
+    return out.result == LoadOutcome::Loaded ? QString() : loadFailure(out);
+}
+
 FileReport reportBytes(const QString &path, const QByteArray &bytes, const ReportOptions &options)
 {
     FileReport r;
@@ -253,8 +275,7 @@ FileReport reportBytes(const QString &path, const QByteArray &bytes, const Repor
     auto store = std::make_unique<Store>();
     const LoadOutcome out = readDataFile(bytes, *store);
     if (out.result != LoadOutcome::Loaded) {
-        r.error = out.caption.trimmed() + QStringLiteral(": ") + out.text;
-        r.error += QStringLiteral(" (") + out.detailText() + QLatin1Char(')');
+        r.error = loadFailure(out);
         return r;
     }
     r.loaded = true;
@@ -272,8 +293,7 @@ FileReport reportFile(const ReportInput &input, const ReportOptions &options)
     if (!read.error.isEmpty()) {
         FileReport r;
         r.path = input.name;
-        // The program's own message, then why.
-        r.error = QStringLiteral("It is impossible to open this file (") + read.error + QLatin1Char(')');
+        r.error = openFailure(read);
         return r;
     }
     return reportBytes(input.name, read.bytes, options);

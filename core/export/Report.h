@@ -48,6 +48,10 @@ struct FileReport
     QByteArray out;
 };
 
+// Reads a file (see readUntrustedDataFile) into `store`; why it gave no
+// store, as a report names it, or an empty text when loaded.
+QString loadReportInput(const ReportInput &input, Store &store);
+
 // Reads a file (see readUntrustedDataFile) and reports on it.
 FileReport reportFile(const ReportInput &input, const ReportOptions &options);
 // Loads the bytes of a file named `path` and reports on them.

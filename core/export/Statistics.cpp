@@ -103,7 +103,62 @@ void addChartSchedule(ThresholdTimeline &timeline, const Store &store)
 
 bool isDoorOpening(const EventEntry &e, int version)
 {
-    return (version == Version5X || version == VersionKvl36) && e.codeA == 0 && e.codeB == DoorOpenedByteB;
+    return isVersion5Family(version) && e.codeA == 0 && e.codeB == DoorOpenedByteB;
+}
+
+LeqSeries countedSeries(const Store &store)
+{
+    return store.isVersion5Family() ? LeqSeries::Leq1 : LeqSeries::Leq;
+}
+
+QList<ExceedanceRun> exceedanceRuns(const Store &store, const QList<LeqInterval> &intervals,
+                                    const InForceAt &inForce, const DateRange &range)
+{
+    struct Above
+    {
+        Minute minute;
+        int level, threshold;
+        bool doorOpen;
+    };
+    std::vector<Above> above;
+    const LeqSeries counted = countedSeries(store);
+    InForce now;
+    for (const LeqInterval &i : intervals) {
+        if (i.series != counted)
+            continue;
+        for (Minute m = i.start; m < i.end; ++m) {
+            if (!range.containsMinute(m))
+                continue;
+            if (m < now.from || m >= now.until)
+                now = inForce(m);
+            if (aboveThreshold(i.level, now.threshold))
+                above.push_back(Above{m, i.level, now.threshold, now.doorOpen});
+        }
+    }
+    std::stable_sort(above.begin(), above.end(),
+                     [](const Above &a, const Above &b) { return a.minute < b.minute; });
+    QList<ExceedanceRun> runs;
+    for (const Above &a : above) {
+        if (runs.isEmpty() || a.minute > runs.last().end) {
+            runs.append(ExceedanceRun{a.minute, a.minute + 1, 1, a.level, {a.threshold}, a.doorOpen});
+            continue;
+        }
+        ExceedanceRun &run = runs.last();
+        run.end = std::max(run.end, a.minute + 1);
+        ++run.minutes;
+        run.highest = std::max(run.highest, a.level);
+        if (!run.thresholds.contains(a.threshold))
+            run.thresholds.append(a.threshold);
+        run.doorOpen = run.doorOpen || a.doorOpen;
+    }
+    return runs;
+}
+
+Summary fileSummary(const Store &store, const QList<LeqInterval> &all, const FileThresholds &thresholds,
+                    const DateRange &range)
+{
+    return summarise(
+        store, all, storeEvents(store, range), [&thresholds](Minute m) { return thresholds.at(m); }, range);
 }
 
 namespace {
@@ -225,7 +280,7 @@ Summary summarise(const Store &store, const QList<LeqInterval> &intervals, const
                   const InForceAt &inForce, const DateRange &range)
 {
     Grouper g(inForce);
-    const LeqSeries counted = store.isVersion5Family() ? LeqSeries::Leq1 : LeqSeries::Leq;
+    const LeqSeries counted = countedSeries(store);
     bool any = false;
     Minute first = 0, last = 0;
     auto span = [&](Minute from, Minute to) {
@@ -250,7 +305,7 @@ Summary summarise(const Store &store, const QList<LeqInterval> &intervals, const
             g.forMinute(m, [&](Group &grp, const InForce &now) {
                 if (now.threshold < 0)
                     grp.unknownThreshold = true;
-                else if (i.level > now.threshold)
+                else if (aboveThreshold(i.level, now.threshold))
                     ++grp.stats.minutesAbove;
             });
         }

@@ -97,4 +97,38 @@ QString chartStatisticsText(const Store &store, LeqSeries series);
 // Door opened: byte A 0, byte B 32, on the devices that record the door.
 bool isDoorOpening(const EventEntry &e, int version);
 
+// The levels whose minutes are checked against the threshold: the 1-minute
+// ones where the device stores them (5.X, "KVL 36"), else the 10-minute ones.
+LeqSeries countedSeries(const Store &store);
+// A level exceeds a threshold when it is strictly above it; -1 is no threshold.
+inline bool aboveThreshold(int level, int threshold)
+{
+    return threshold >= 0 && level > threshold;
+}
+
+// The figures kvl-report --summary gives for a range of a loaded file: `all`
+// holds every interval of the file (storeIntervals over no range), so that
+// the minutes of a level ending after the range count; the range's events;
+// thresholds and parts from the whole file.
+Summary fileSummary(const Store &store, const QList<LeqInterval> &all, const FileThresholds &thresholds,
+                    const DateRange &range);
+
+// Consecutive minutes above the threshold in force, [start, end), with the
+// highest level, the thresholds met (in order, each once) and whether the
+// door was open at any of its minutes. `minutes` counts them as
+// minutesAbove does: a stamp stored twice (the hour repeated when the clock
+// goes back) counts twice.
+struct ExceedanceRun
+{
+    Minute start = 0, end = 0;
+    int minutes = 0;
+    int highest = 0;
+    QList<int> thresholds;
+    bool doorOpen = false;
+};
+// The runs of the counted levels' minutes in the range; pass every interval
+// of the store, as to summarise.
+QList<ExceedanceRun> exceedanceRuns(const Store &store, const QList<LeqInterval> &intervals,
+                                    const InForceAt &inForce, const DateRange &range);
+
 } // namespace kvl

@@ -15,6 +15,7 @@ constexpr ViewName ViewNames[] = {
     {RequestedView::LeqTable, u"Tableau Leq"},
     {RequestedView::EventsTable, u"Tableau Evénements"},
     {RequestedView::Parameters, u"Tableau Paramètres"},
+    {RequestedView::Report, u"Rapport"},
 };
 
 } // namespace

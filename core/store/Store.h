@@ -85,7 +85,7 @@ struct PeriodRows
 PeriodRows rowsWithin(int first, int last, int rowCount);
 
 // The view the Analysis menu asked for (Requested_View).
-enum class RequestedView { None, LeqChart, LeqTable, EventsTable, Parameters };
+enum class RequestedView { None, LeqChart, LeqTable, EventsTable, Parameters, Report };
 
 // The view's text, as the data source window names it ("" for None), and
 // the view of a text (None for any other text).

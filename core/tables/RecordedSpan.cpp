@@ -29,17 +29,19 @@ template <typename Table> void widen(RecordedSpan &span, const Table &table, int
 
 } // namespace
 
-RecordedSpan recordedSpan(const Store &store)
+RecordedSpan recordedSpan(const Store &store, RecordedData which)
 {
     RecordedSpan span;
-    widen(span, store.Leq_Records, leqRows(store.Device_Version));
-    widen(span, store.Event_Records, EventTable::rowCount);
+    if (which != RecordedData::Events)
+        widen(span, store.Leq_Records, leqRows(store.Device_Version));
+    if (which != RecordedData::Leq)
+        widen(span, store.Event_Records, EventTable::rowCount);
     return span;
 }
 
-QString recordedDataText(const Store &store)
+QString recordedDataText(const Store &store, RecordedData which)
 {
-    const RecordedSpan span = recordedSpan(store);
+    const RecordedSpan span = recordedSpan(store, which);
     if (span.isEmpty())
         return QStringLiteral("Recorded data: none");
     const QString format = QStringLiteral("dd/MM/yyyy");

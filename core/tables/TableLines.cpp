@@ -134,6 +134,28 @@ Stamp minusMinutes(Stamp s, int minutes)
     return s;
 }
 
+Stamp leqStamp(const LeqTable &table, int row)
+{
+    return stampOf(table.row(row));
+}
+
+Stamp leqIntervalStart(const LeqTable &table, int row, LeqSeries kind)
+{
+    const Stamp end = stampOf(table.row(row));
+    Stamp start = minusMinutes(end, seriesMinutes(kind));
+    if (kind != LeqSeries::Leq1 && row > 1) {
+        const Stamp previous = stampOf(table.row(row - 1));
+        qint64 age = 0;
+        // Adjacent to the previous record: the interval starts where it ended.
+        if (ageInTenThousandths(previous, end, &age) && age < 70) {
+            start = end;
+            start.hour = previous.hour;
+            start.minute = previous.minute;
+        }
+    }
+    return start;
+}
+
 QStringList leqLines(const LeqTable &table, int first, int last, LeqSeries kind)
 {
     QStringList lines;
@@ -142,21 +164,10 @@ QStringList leqLines(const LeqTable &table, int first, int last, LeqSeries kind)
         return lines;
     first = rows.first;
     last = rows.last;
-    const int length = seriesMinutes(kind);
     for (int i = first; i <= last; ++i) {
         const qint16 *row = table.row(i);
         const Stamp end = stampOf(row);
-        Stamp start = minusMinutes(end, length);
-        if (kind != LeqSeries::Leq1 && i > 1) {
-            const Stamp previous = stampOf(table.row(i - 1));
-            qint64 age = 0;
-            // Adjacent to the previous record: the interval starts where it ended.
-            if (ageInTenThousandths(previous, end, &age) && age < 70) {
-                start = end;
-                start.hour = previous.hour;
-                start.minute = previous.minute;
-            }
-        }
+        const Stamp start = leqIntervalStart(table, i, kind);
         if (i != first) {
             const Stamp prev = stampOf(table.row(i - 1));
             if (start.day != prev.day || start.month != prev.month || start.year != prev.year)

@@ -28,6 +28,12 @@ struct Stamp
 };
 Stamp minusMinutes(Stamp stamp, int minutes);
 
+// A Leq record's stamp (its interval's end) and the start of its interval
+// as the lists show it: its length before the end, or the end of the
+// previous record when the two are adjacent.
+Stamp leqStamp(const LeqTable &table, int row);
+Stamp leqIntervalStart(const LeqTable &table, int row, LeqSeries kind);
+
 // Lines of rows first..last (rowsWithin) of a Leq table; rows before first still count
 // for the interval start and (after the first line) the empty line rule.
 QStringList leqLines(const LeqTable &table, int first, int last, LeqSeries kind);

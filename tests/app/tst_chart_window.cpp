@@ -295,35 +295,6 @@ private slots:
         QVERIFY(!openFlags().Open_frmGraphique_Leq);
     }
 
-    void fitsTheScreen()
-    {
-        fillBusyStore(appStore(), 5);
-        MessageRecorder messages;
-        frmGraphique_Leq *w = openChart(QDate(2008, 2, 28), 7);
-        QVERIFY(w);
-        // In a main window of the smallest screen the chart scrolls inside its area.
-        QWidget *main = w->window();
-        const QRect screen = w->screen()->availableGeometry();
-        main->resize(screen.size() - QSize(10, 10));
-        QCoreApplication::processEvents();
-        auto *scroll = w->findChild<QScrollArea *>();
-        QVERIFY(scroll->viewport()->width() < w->surface()->width());
-        QVERIFY(scroll->horizontalScrollBar()->isVisible());
-        QCOMPARE(scroll->verticalScrollBar()->isVisible(),
-                 scroll->viewport()->height() < w->surface()->height());
-        // Everything lies on the window's area, none overlapping a diagram.
-        const QRect area(QPoint(0, 0), w->surface()->size());
-        for (QWidget *c : w->surface()->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
-            QVERIFY2(area.contains(c->geometry()), qPrintable(c->objectName()));
-            for (Diagram d : {Diagram::Leq10, Diagram::Leq1})
-                if (c != w->graphique(d))
-                    QVERIFY2(!c->geometry().intersects(w->graphique(d)->geometry()),
-                             qPrintable(c->objectName()));
-        }
-        // The zoom button sits inside its diagram, 2.9 units from the right on a 7-day chart.
-        QCOMPARE(w->zoomButton(Diagram::Leq1)->x(), 501 - qRound(2.9 * 501 / 34));
-    }
-
     void saveImage_data()
     {
         QTest::addColumn<QString>("answer");
@@ -338,7 +309,8 @@ private slots:
         for (const char *row :
              {"PNG;d.png;d.png;\x89PNG;none;", "SVG;d.svg;d.svg;<?xml;none;", "PDF;d.PDF;d.PDF;%PDF;none;",
               "no extension: PNG;d;d.png;\x89PNG;none;", "replaces;old.svg;old.svg;<?xml;none;",
-              "cancelled;;;;none;", "missing folder;missing/d.png;;;none;No such file or directory",
+              "another kind's extension: replaced;d.kvl;d.png;\x89PNG;none;", "cancelled;;;;none;",
+              "missing folder;missing/d.png;;;none;No such file or directory",
               "PNG, full disk;old.png;;;size limit;File too large",
               "SVG, full disk;old.svg;;;size limit;File too large",
               "PDF, full disk;old.pdf;;;size limit;File too large",

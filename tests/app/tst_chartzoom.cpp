@@ -4,6 +4,7 @@
 #include "../core/TableStores.h"
 #include "TestSupport.h"
 
+#include "charts/ChartLayout.h"
 #include "charts/ChartPeriod.h"
 #include "charts/PictureBox.h"
 #include "charts/frmGraphique_Leq.h"
@@ -240,8 +241,8 @@ private:
         test::fillBusyStore(appStore(), Version5X);
         storeChartPeriod(appStore(), ChartDate{27, 2, 2008}, days);
         m_window = new frmGraphique_Leq;
-        // Large enough that the enlarged diagram is not scrolled.
-        m_window->resize(1100, 720);
+        // At its designed size, where every control stands as drawn.
+        m_window->resize(designedChartArea());
         m_window->show();
     }
 

@@ -47,6 +47,7 @@ const FlagEntry closingOrder[] = {
     {"frmTableau_Leq_V5", &OpenFlags::Open_frmTableau_Leq_V5},
     {"frmParametres_v4", &OpenFlags::Open_frmParametres_v4},
     {"frmInGraphique_v5", &OpenFlags::Open_frmInGraphique_v5},
+    {"frmInRapport", &OpenFlags::Open_frmInRapport},
 };
 
 } // namespace

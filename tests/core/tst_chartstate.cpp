@@ -133,6 +133,35 @@ private slots:
         QCOMPARE(describe(state.zoomButton(diagram, store)), QStringLiteral("nothing"));
     }
 
+    void markerKeepsItsSizeWhenZoomed()
+    {
+        // The arrow's measures as shares of the picture, whole diagram and a
+        // range one unit wide and 10 dB high: the same on the screen.
+        const Store store = drawnStore();
+        ChartState state;
+        state.zoomButton(Diagram::Leq10, store);
+        auto shares = [&] {
+            Canvas canvas;
+            redrawDiagram(canvas, store, Diagram::Leq10, state);
+            double left = 1e9, right = -1e9, top = 1e9, bottom = -1e9;
+            for (const CanvasItem &i : canvas.items())
+                if (i.layer == Layer::Marker) {
+                    left = std::min({left, i.x1, i.x2});
+                    right = std::max({right, i.x1, i.x2});
+                    top = std::min({top, i.y1, i.y2});
+                    bottom = std::max({bottom, i.y1, i.y2});
+                }
+            const Scale s = canvas.scale();
+            return QPointF((right - left) / s.width, (bottom - top) / s.height);
+        };
+        const QPointF whole = shares();
+        QVERIFY(whole.x() > 0);
+        QVERIFY(drag(state, Diagram::Leq10, 22, -85, 23, -95).accepted);
+        const QPointF zoomed = shares();
+        QVERIFY(qAbs(zoomed.x() - whole.x()) < 1e-9);
+        QVERIFY(qAbs(zoomed.y() - whole.y()) < 1e-9);
+    }
+
     void shrinkShowsWhatLoadShowed_data() { rows(QStringLiteral("shrink")); }
     void shrinkShowsWhatLoadShowed()
     {
@@ -142,7 +171,8 @@ private slots:
         store.Device_Version = qint16(c[1].toInt());
         store.Leq1_Count = c[3].toInt();
         store.Leq10_Count = c[4].toInt();
-        store.Seuils_Prets = store.Parametres_Constants = c[5] == "1";
+        store.Seuils_Prets = c[5] != "0";
+        store.Parametres_Constants = c[5] == "1";
         ChartState state;
         const ZoomButtonEffect enlarge = state.zoomButton(diagram, store);
         const ZoomButtonEffect shrink = state.zoomButton(diagram, store);

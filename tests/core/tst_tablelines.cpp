@@ -132,6 +132,15 @@ private slots:
         fillLeq(store.Leq_Records, {"13/10/26 23:50 80 10", "01/09/26 18:00 75 10", "31/12/26 60:00 90 10"});
         fillEvents(store.Event_Records, {"02/09/26 00:01 3 0", "14/10/26 01:00 255 0", "31/08/99 12:00 1 0"});
         QCOMPARE(recordedDataText(store), QStringLiteral("Recorded data: 01/09/2026 to 13/10/2026"));
+        // A Leq view's dialog gives the Leq records' days, as the save's proposed name does.
+        QCOMPARE(recordedDataText(store, RecordedData::Leq),
+                 QStringLiteral("Recorded data: 01/09/2026 to 13/10/2026"));
+        fillEvents(store.Event_Records, {"31/08/26 00:01 3 0", "14/10/26 01:00 1 0"});
+        QCOMPARE(recordedDataText(store, RecordedData::Leq),
+                 QStringLiteral("Recorded data: 01/09/2026 to 13/10/2026"));
+        QCOMPARE(recordedDataText(store, RecordedData::Events),
+                 QStringLiteral("Recorded data: 31/08/2026 to 14/10/2026"));
+        QCOMPARE(recordedDataText(store), QStringLiteral("Recorded data: 31/08/2026 to 14/10/2026"));
     }
 
     void referenceTables_data()

@@ -133,10 +133,10 @@ private slots:
         QFETCH(QStringList, c);
         const auto store = makeStore(c[1].toInt(), items(c[2]), items(c[3]));
         const InForce f = FileThresholds(*store).at(minuteOfText(c[4]));
-        QCOMPARE(QStringLiteral("%1 %2 %3-%4 %5")
+        QCOMPARE(QStringLiteral("%1 %2 %3-%4 %5%6")
                      .arg(f.threshold)
                      .arg(f.night ? "night" : "day", minuteText(f.partStart), minuteText(f.partEnd),
-                          gapText(f.gap)),
+                          gapText(f.gap), f.doorOpen ? " open" : ""),
                  c[5]);
     }
 

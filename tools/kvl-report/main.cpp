@@ -1,6 +1,7 @@
 // kvl-report: levels, events, parameter records or period figures of one or
 // many ".kvl" files, on standard output, for spreadsheets and scripts.
 
+#include "PdfMode.h"
 #include "export/Report.h"
 
 #include <QCommandLineParser>
@@ -19,7 +20,7 @@ namespace {
 const char *const Description =
     "Writes what one or many .kvl data files hold, for spreadsheets, pandas or DuckDB.\n"
     "\n"
-    "Exactly one of --leq, --events, --params, --summary chooses what is written.\n"
+    "Exactly one of --leq, --events, --params, --summary, --pdf chooses what is written.\n"
     "CSV: RFC 4180, UTF-8, CR LF, one header row, a \"file\" column first.\n"
     "JSON: one array with an object per file (file, device, serial_number and the rows).\n"
     "Times are the device's local time, ISO 8601 (2008-03-05T14:10:00).\n"
@@ -137,8 +138,9 @@ Request readRequest(QCommandLineParser &parser, int argc, char **argv)
             q.options.kind = c.second;
             ++kinds;
         }
+    kinds += pdfRequested(parser) ? 1 : 0;
     if (kinds != 1) {
-        q.error = QStringLiteral("choose one of --leq, --events, --params, --summary (see --help)");
+        q.error = QStringLiteral("choose one of --leq, --events, --params, --summary, --pdf (see --help)");
         return q;
     }
     const QString format = parser.value(QStringLiteral("format"));
@@ -206,7 +208,7 @@ private:
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    const auto app = makeReportApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kvl-report"));
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromLatin1(Description));
@@ -223,11 +225,14 @@ int main(int argc, char **argv)
     });
     parser.addPositionalArgument(QStringLiteral("FILE.kvl"), QStringLiteral("Data files to read."),
                                  QStringLiteral("FILE.kvl..."));
+    addPdfOptions(parser);
     const Request request = readRequest(parser, argc, argv);
     if (!request.error.isEmpty()) {
         fail(request.error);
         return 2;
     }
+    if (pdfRequested(parser))
+        return runPdf(parser, request.options.range, request.files);
 
     StandardOutput out;
     ReportWriter writer(request.options, [&out](const QByteArray &bytes) { out.write(bytes); });

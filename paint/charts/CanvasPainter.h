@@ -5,6 +5,7 @@
 
 #include "charts/Canvas.h"
 
+#include <QList>
 #include <QRectF>
 
 class QPainter;
@@ -15,7 +16,17 @@ namespace kvl {
 // the painter), each item in its own coordinate system mapped onto target.
 // Font sizes and line widths are those of the picture box at 96 dots per
 // inch, scaled by target's width against the canvas's width, so the picture
-// looks the same at any size. Nothing is painted outside target.
-void paintCanvas(QPainter &painter, const Canvas &canvas, const QRectF &target);
+// looks the same at any size. Nothing is painted outside target, and every
+// text shows whole or not at all.
+struct CanvasPaint
+{
+    // Text size against the picture box's own (0: grows with target, as
+    // on paper; the screen keeps its text size on a larger picture).
+    double textScale = 0;
+    // Areas of target where no text may go (buttons over the picture).
+    QList<QRectF> keepClear;
+};
+void paintCanvas(QPainter &painter, const Canvas &canvas, const QRectF &target,
+                 const CanvasPaint &options = CanvasPaint());
 
 } // namespace kvl

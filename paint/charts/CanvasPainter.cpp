@@ -1,5 +1,7 @@
 #include "charts/CanvasPainter.h"
 
+#include "charts/ChartLayout.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPaintDevice>
@@ -23,8 +25,9 @@ constexpr const char *FontFamily = "Helvetica";
 class PainterSink : public CanvasSink
 {
 public:
-    PainterSink(QPainter &painter, const QRectF &target, double pixelScale)
-        : m_painter(painter), m_target(target), m_pixelScale(pixelScale)
+    PainterSink(QPainter &painter, const QRectF &target, double pixelScale, const CanvasPaint &options)
+        : m_painter(painter), m_target(target), m_pixelScale(pixelScale),
+          m_textScale(options.textScale > 0 ? options.textScale : pixelScale), m_keepClear(options.keepClear)
     {
         const QPaintDevice *device = painter.device();
         m_deviceDpi = device ? device->logicalDpiY() : PictureDpi;
@@ -85,6 +88,8 @@ private:
     {
         QFont font;
         double ascent = 0;
+        double height = 0;
+        QFontMetricsF metrics{QFont()};
     };
 
     const FontEntry &font(int points, bool bold)
@@ -95,10 +100,12 @@ private:
             FontEntry entry;
             entry.font = QFont(QString::fromLatin1(FontFamily));
             // Points at 96 dpi, grown with the target, in the device's own points.
-            const double pixels = points * PictureDpi / PointsPerInch * m_pixelScale;
+            const double pixels = points * PictureDpi / PointsPerInch * m_textScale;
             entry.font.setPointSizeF(std::max(0.5, pixels * PointsPerInch / m_deviceDpi));
             entry.font.setBold(bold);
-            entry.ascent = QFontMetricsF(entry.font, m_painter.device()).ascent();
+            entry.metrics = QFontMetricsF(entry.font, m_painter.device());
+            entry.ascent = entry.metrics.ascent();
+            entry.height = entry.metrics.height();
             it = m_fonts.emplace(key, entry).first;
         }
         return it->second;
@@ -112,12 +119,18 @@ private:
         m_painter.setFont(f.font);
         m_painter.setPen(QColor(item.colour.r, item.colour.g, item.colour.b));
         const QPointF topLeft = map(item.scale, item.x1, item.y1);
-        m_painter.drawText(QPointF(topLeft.x(), topLeft.y() + f.ascent), item.text);
+        const QRectF box(topLeft, QSizeF(f.metrics.horizontalAdvance(item.text), f.height));
+        const std::optional<QRectF> placed = placeLabel(box, m_target, m_keepClear);
+        if (!placed)
+            return;
+        m_painter.drawText(QPointF(placed->left(), placed->top() + f.ascent), item.text);
     }
 
     QPainter &m_painter;
     QRectF m_target;
     double m_pixelScale;
+    double m_textScale;
+    QList<QRectF> m_keepClear;
     double m_deviceDpi;
     CanvasItem m_batch;
     bool m_batchOpen = false;
@@ -128,7 +141,7 @@ private:
 
 } // namespace
 
-void paintCanvas(QPainter &painter, const Canvas &canvas, const QRectF &target)
+void paintCanvas(QPainter &painter, const Canvas &canvas, const QRectF &target, const CanvasPaint &options)
 {
     if (target.isEmpty() || canvas.widthTwips() <= 0)
         return;
@@ -136,7 +149,7 @@ void paintCanvas(QPainter &painter, const Canvas &canvas, const QRectF &target)
     painter.setClipRect(target, Qt::IntersectClip);
     const double pixelScale = target.width() / (canvas.widthTwips() / TwipsPerPixel);
     {
-        PainterSink sink(painter, target, pixelScale);
+        PainterSink sink(painter, target, pixelScale, options);
         replay(canvas, sink);
     }
     painter.restore();

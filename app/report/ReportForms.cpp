@@ -1,0 +1,11 @@
+#include "report/frmInRapport.h"
+#include "shell/AppHooks.h"
+
+namespace kvl {
+
+void registerReportForms()
+{
+    registerForm(QStringLiteral("frmInRapport"), [] { return new frmInRapport; });
+}
+
+} // namespace kvl

@@ -1,0 +1,91 @@
+#include "shell/DateEdit.h"
+
+#include "store/TypedDate.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace kvl {
+
+namespace {
+
+bool isDateCharacter(const QString &text)
+{
+    return text.size() == 1 && (text[0].isDigit() || QStringLiteral("/.- ").contains(text[0]));
+}
+
+} // namespace
+
+DateEdit::DateEdit(QWidget *parent) : QDateEdit(parent)
+{
+    setCalendarPopup(true);
+    setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+}
+
+void DateEdit::showTyped(const QString &text)
+{
+    // The picker would read a half-typed date section by section: it only
+    // sees the whole date.
+    QLineEdit *line = lineEdit();
+    const bool blocked = line->blockSignals(true);
+    line->setText(text);
+    line->blockSignals(blocked);
+}
+
+void DateEdit::finishTyping()
+{
+    if (!m_typing)
+        return;
+    m_typing = false;
+    const QDate typed = parseTypedDate(m_typed);
+    m_typed.clear();
+    if (typed.isValid() && typed >= minimumDate() && typed <= maximumDate())
+        setDate(typed);
+    showTyped(date().toString(displayFormat()));
+}
+
+void DateEdit::focusOutEvent(QFocusEvent *event)
+{
+    finishTyping();
+    QDateEdit::focusOutEvent(event);
+}
+
+void DateEdit::keyPressEvent(QKeyEvent *event)
+{
+    const QLineEdit *line = lineEdit();
+    const bool wholeSelected = line->hasSelectedText() && line->selectedText() == line->text();
+    if (!m_typing && isDateCharacter(event->text()) && wholeSelected) {
+        m_typing = true;
+        m_typed.clear();
+    }
+    if (!m_typing) {
+        // A digit at the start of a day, month or year retypes that part.
+        if (event->text().size() == 1 && event->text()[0].isDigit() && !line->hasSelectedText()) {
+            const int at = line->cursorPosition();
+            if (at == 0 || !line->text()[at - 1].isDigit())
+                setSelectedSection(currentSection());
+        }
+        QDateEdit::keyPressEvent(event);
+        return;
+    }
+    if (isDateCharacter(event->text())) {
+        if (isTypedDatePrefix(m_typed + event->text()))
+            m_typed += event->text();
+        showTyped(m_typed);
+        return;
+    }
+    if (event->key() == Qt::Key_Backspace) {
+        m_typed.chop(1);
+        showTyped(m_typed);
+        return;
+    }
+    if (event->key() == Qt::Key_Escape) {
+        m_typed.clear();
+        finishTyping();
+    }
+    // Enter, Tab and the rest: the typed date first, then what the key does.
+    finishTyping();
+    QDateEdit::keyPressEvent(event);
+}
+
+} // namespace kvl

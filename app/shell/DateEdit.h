@@ -1,0 +1,32 @@
+#pragma once
+
+// The period dialogs' date field: the platform's date picker (sections,
+// arrows, calendar) that also takes a date typed whole over the selected
+// field (after Ctrl+A, or as it gets the focus), in the usual forms
+// (dd/mm/yyyy, d.m.yy, ddmmyyyy).
+
+#include <QDateEdit>
+
+namespace kvl {
+
+class DateEdit : public QDateEdit
+{
+    Q_OBJECT
+public:
+    explicit DateEdit(QWidget *parent = nullptr);
+
+protected:
+    void focusOutEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    // Ends a date typed whole: its date when it is one, else the field's
+    // date shown again.
+    void finishTyping();
+    void showTyped(const QString &text);
+
+    bool m_typing = false;
+    QString m_typed;
+};
+
+} // namespace kvl
