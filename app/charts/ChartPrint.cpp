@@ -8,6 +8,7 @@
 #include "charts/ChartLayout.h"
 #include "charts/PictureBox.h"
 #include "charts/frmGraphique_Leq.h"
+#include "shell/PrintOutput.h"
 #include "shell/Seams.h"
 #include "shell/frmMain.h"
 
@@ -126,10 +127,12 @@ bool frmGraphique_Leq::printDiagram(Diagram diagram)
     printer.setPageOrientation(QPageLayout::Landscape);
     if (!dialogs().choosePrinter(this, printer))
         return false;
-    Busy busy(this);
-    PrintLayout layout(m_surface, graphique(diagram), caption(diagram), m_entete, m_date, zoomButton(diagram),
-                       printButton(diagram));
-    return paintWindow(printer);
+    return printPages(printer, [this, diagram](QPagedPaintDevice &device) {
+        Busy busy(this);
+        PrintLayout layout(m_surface, graphique(diagram), caption(diagram), m_entete, m_date,
+                           zoomButton(diagram), printButton(diagram));
+        return paintWindow(device);
+    });
 }
 
 bool frmGraphique_Leq::paintWindow(QPagedPaintDevice &device)

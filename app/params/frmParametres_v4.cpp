@@ -1,6 +1,7 @@
 #include "params/frmParametres_v4.h"
 
 #include "shell/CsvExport.h"
+#include "shell/PrintOutput.h"
 #include "shell/PrintWindow.h"
 #include "shell/Seams.h"
 #include "store/Store.h"
@@ -291,7 +292,7 @@ void frmParametres_v4::Cmd_Print_Click()
     printer.setDocName(printDocumentName(windowTitle()));
     if (!dialogs().choosePrinter(this, printer))
         return;
-    printSheet(printer);
+    printPages(printer, [this](QPagedPaintDevice &device) { return printSheet(device); });
 }
 
 bool frmParametres_v4::printSheet(QPaintDevice &printer)

@@ -2,6 +2,7 @@
 
 #include "tables/TablePrinter.h"
 
+#include "shell/PrintOutput.h"
 #include "shell/PrintWindow.h"
 #include "shell/Seams.h"
 
@@ -138,9 +139,11 @@ bool TableForm::Cmd_Print_Click()
     printer.setDocName(printDocumentName(windowTitle()));
     if (!dialogs().choosePrinter(this, printer))
         return false;
-    PrintingGuard guard(this);
-    // A failed print ends silently; pages already ended stay printed.
-    return paintTablePages(printer, document);
+    return printPages(printer, [this, &document](QPagedPaintDevice &device) {
+        PrintingGuard guard(this);
+        // A printer that fails ends silently; pages already ended stay printed.
+        return paintTablePages(device, document);
+    });
 }
 
 void TableForm::Cmd_New_Tableau_Click()

@@ -157,8 +157,10 @@ QList<ExceedanceRun> exceedanceRuns(const Store &store, const QList<LeqInterval>
 Summary fileSummary(const Store &store, const QList<LeqInterval> &all, const FileThresholds &thresholds,
                     const DateRange &range)
 {
+    // A night starting on the last day takes its events of the next morning.
+    const DateRange events{range.from, range.to.isNull() ? range.to : range.to.addDays(1)};
     return summarise(
-        store, all, storeEvents(store, range), [&thresholds](Minute m) { return thresholds.at(m); }, range);
+        store, all, storeEvents(store, events), [&thresholds](Minute m) { return thresholds.at(m); }, range);
 }
 
 namespace {
@@ -175,7 +177,7 @@ struct Group
 class Grouper
 {
 public:
-    explicit Grouper(const InForceAt &inForce) : m_inForce(inForce) {}
+    Grouper(const InForceAt &inForce, const DateRange &range) : m_inForce(inForce), m_range(range) {}
 
     // Events are counted by a number per label: one hash look-up per event.
     int labelNumber(const QString &label)
@@ -193,19 +195,32 @@ public:
         ++g.eventCounts[std::size_t(label)];
     }
 
-    // The groups a minute belongs to: the file, its day and its part. Minutes
-    // mostly come in order, so the last answer and groups are kept.
+    // Whether a minute can belong to a group of the range: a part that starts
+    // on the range's last day runs on into the next one.
+    bool mayCount(Minute m) const
+    {
+        return m_range.containsMinute(m) ||
+               (!m_range.to.isNull() && m_range.containsMinute(m - MinutesPerDay));
+    }
+
+    // The groups a minute belongs to: the file and its day when the minute
+    // lies in the range, its part when the part starts on a day of the range
+    // (so a part's figures are whole whatever the range). Minutes mostly come
+    // in order, so the last answer and groups are kept.
     template <typename F> void forMinute(Minute m, F &&f)
     {
         if (m < m_now.from || m >= m_now.until) {
             m_now = m_inForce(m);
-            m_part = &part(m_now);
+            m_part = m_range.containsMinute(m_now.partStart) ? &part(m_now) : nullptr;
         }
+        if (m_part)
+            f(*m_part, m_now);
+        if (!m_range.containsMinute(m))
+            return;
         if (!m_day || m < m_day->stats.start || m >= m_day->stats.end)
             m_day = &day(m);
         f(m_whole, m_now);
         f(*m_day, m_now);
-        f(*m_part, m_now);
     }
 
     Summary result()
@@ -265,6 +280,7 @@ private:
     }
 
     const InForceAt &m_inForce;
+    const DateRange m_range;
     InForce m_now;
     Group *m_day = nullptr;
     Group *m_part = nullptr;
@@ -279,7 +295,7 @@ private:
 Summary summarise(const Store &store, const QList<LeqInterval> &intervals, const QList<EventEntry> &events,
                   const InForceAt &inForce, const DateRange &range)
 {
-    Grouper g(inForce);
+    Grouper g(inForce, range);
     const LeqSeries counted = countedSeries(store);
     bool any = false;
     Minute first = 0, last = 0;
@@ -290,18 +306,17 @@ Summary summarise(const Store &store, const QList<LeqInterval> &intervals, const
     };
 
     for (const LeqInterval &i : intervals) {
-        if (range.containsMinute(i.lastMinute())) {
+        if (range.containsMinute(i.lastMinute()))
             span(i.start, i.end);
-            if (i.series != LeqSeries::Leq1)
-                g.forMinute(i.lastMinute(),
-                            [&](Group &grp, const InForce &) { grp.levels.push_back(i.level); });
-        }
+        if (i.series != LeqSeries::Leq1 && g.mayCount(i.lastMinute()))
+            g.forMinute(i.lastMinute(), [&](Group &grp, const InForce &) { grp.levels.push_back(i.level); });
         if (i.series != counted)
             continue;
         for (Minute m = i.start; m < i.end; ++m) {
-            if (!range.containsMinute(m))
+            if (!g.mayCount(m))
                 continue;
-            span(m, m + 1);
+            if (range.containsMinute(m))
+                span(m, m + 1);
             g.forMinute(m, [&](Group &grp, const InForce &now) {
                 if (now.threshold < 0)
                     grp.unknownThreshold = true;
@@ -311,7 +326,7 @@ Summary summarise(const Store &store, const QList<LeqInterval> &intervals, const
         }
     }
     for (const EventEntry &e : events) {
-        if (!range.containsMinute(e.time))
+        if (!g.mayCount(e.time))
             continue;
         const bool door = isDoorOpening(e, store.Device_Version);
         const int label = g.labelNumber(e.label);
@@ -320,7 +335,8 @@ Summary summarise(const Store &store, const QList<LeqInterval> &intervals, const
             if (door)
                 ++grp.stats.doorOpenings;
         });
-        span(e.time, e.time + 1);
+        if (range.containsMinute(e.time))
+            span(e.time, e.time + 1);
     }
     g.m_whole.stats.start = first;
     g.m_whole.stats.end = last;

@@ -75,7 +75,8 @@ using InForceAt = std::function<InForce(Minute)>;
 // The figures of a store's levels and events in a range. Levels are the
 // 10-minute ones (Leq, or Leq10 on 5.X and "KVL 36"); each level counts for
 // the day and part of the last minute it measured, and only when that minute
-// lies in the range. Minutes above the threshold are counted minute by minute
+// lies in the range; a part counts whole when it starts on a day of the range,
+// so its figures do not depend on the range. Minutes above the threshold are counted minute by minute
 // over the 1-minute levels (5.X, "KVL 36") or the 10-minute levels (3.5,
 // 4.0), each minute of the range for its own day and part, a level strictly
 // above the threshold in force at that minute; a group with a counted minute
@@ -108,8 +109,9 @@ inline bool aboveThreshold(int level, int threshold)
 
 // The figures kvl-report --summary gives for a range of a loaded file: `all`
 // holds every interval of the file (storeIntervals over no range), so that
-// the minutes of a level ending after the range count; the range's events;
-// thresholds and parts from the whole file.
+// the minutes of a level ending after the range count; the range's events
+// and the next morning's for a night part; thresholds and parts from the
+// whole file.
 Summary fileSummary(const Store &store, const QList<LeqInterval> &all, const FileThresholds &thresholds,
                     const DateRange &range);
 

@@ -258,19 +258,17 @@ const QStringList &summaryHeader(int line)
 }
 
 // A group with a minute that had no threshold shows neither minutes nor runs.
-// `cut` marks the part's LAeq ("day" or "night") that runs past the period.
 QStringList groupFigures(const GroupStats &g, const LevelStats *dayPart, const LevelStats *nightPart,
-                         int runs, bool door, const QString &cut = QString())
+                         int runs, bool door)
 {
     const LevelStats none;
     const LevelStats &d = dayPart ? *dayPart : none;
     const LevelStats &n = nightPart ? *nightPart : none;
     const LevelStats &s = g.levels;
     const bool counted = g.minutesAbove >= 0;
-    const QString star = QStringLiteral("*");
     return {laeq(s),
-            laeq(d) + (cut == QLatin1String("day") ? star : QString()),
-            laeq(n) + (cut == QLatin1String("night") ? star : QString()),
+            laeq(d),
+            laeq(n),
             figure(s, s.l10),
             figure(s, s.l50),
             figure(s, s.l90),
@@ -289,16 +287,8 @@ const GroupStats *findGroup(const QList<GroupStats> &groups, Minute start)
     return nullptr;
 }
 
-// The part in force at the period's last minute, when it runs past the end:
-// the figures hold only its minutes inside the period, as --summary's do.
-struct CutPart
-{
-    QDate day;    // the day it starts on
-    QString part; // "day" or "night"
-};
-
 void summarySection(Flow &flow, const Summary &summary, const QList<ExceedanceRun> &runs,
-                    const DateRange &period, bool door, const CutPart &cut)
+                    const DateRange &period, bool door)
 {
     flow.section(QStringLiteral("Figures per day (dB, stored 10-minute levels)"));
     // The column heads, again at the top of a page the table runs onto.
@@ -331,21 +321,12 @@ void summarySection(Flow &flow, const Summary &summary, const QList<ExceedanceRu
         const GroupStats *g = findGroup(summary.days, day0);
         const QString label =
             QLocale::c().dayName(d.dayOfWeek(), QLocale::ShortFormat) + QLatin1Char(' ') + dayText(d);
-        summaryRow(flow, label,
-                   groupFigures(g ? *g : empty, dayPart, nightPart, dayRuns, door,
-                                d == cut.day ? cut.part : QString()),
-                   false);
+        summaryRow(flow, label, groupFigures(g ? *g : empty, dayPart, nightPart, dayRuns, door), false);
     }
     flow.rule();
     flow.advance(40);
     summaryRow(flow, QStringLiteral("Period"),
                groupFigures(summary.whole, nullptr, nullptr, int(runs.size()), door), true);
-    if (cut.day.isValid())
-        flow.line(
-            QStringLiteral("* The %1 part starting on %2 runs past the end of the period: its LAeq holds "
-                           "its levels up to midnight of %3 only.")
-                .arg(cut.part, dayText(cut.day), dayText(period.to)),
-            NotePoints, NoteStep);
 }
 
 // Worded as kvl-report --help words the --summary figures.
@@ -625,12 +606,7 @@ ReportDocument buildComplianceReport(Store &store, const ReportRequest &request)
     diagramsSection(diagramFlow, store, period, &notes);
 
     thresholdsSection(flow, store, period, notes);
-    CutPart cut;
-    const Minute end = minuteOf(period.to.addDays(1), 0, 0);
-    const InForce atEnd = thresholds.at(end - 1);
-    if (atEnd.partEnd > end)
-        cut = CutPart{dateOf(atEnd.partStart), atEnd.night ? QStringLiteral("night") : QStringLiteral("day")};
-    summarySection(flow, summary, runs, period, store.isVersion5Family(), cut);
+    summarySection(flow, summary, runs, period, store.isVersion5Family());
     footnote(flow);
     doc.pages += diagrams.pages;
     runsSection(flow, store, runs, counted);

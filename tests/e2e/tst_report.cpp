@@ -225,16 +225,29 @@ private slots:
         const Run whole = runReport({QStringLiteral("--summary"), file});
         QCOMPARE(whole.status, 0);
         const QMap<QString, QString> days = rowsOf(whole.out, QStringLiteral("day"));
+        const QMap<QString, QString> parts = rowsOf(whole.out, QStringLiteral("part"));
         QVERIFY(days.size() > 30);
         int differences = 0;
+        auto compare = [&differences](const QString &wholeRow, const QString &oneDayRow) {
+            if (oneDayRow != wholeRow) {
+                ++differences;
+                qWarning().noquote() << "whole file:" << wholeRow << "\none day:   " << oneDayRow;
+            }
+        };
         for (auto it = days.begin(); it != days.end(); ++it) {
             const QString day = it.key().left(10);
             const Run one = runReport({"--summary", "--from", day, "--to", day, file});
-            const QString got = rowsOf(one.out, QStringLiteral("day")).value(it.key());
-            if (one.status != 0 || got != it.value()) {
-                ++differences;
-                qWarning().noquote() << "whole file:" << it.value() << "\none day:   " << got;
-            }
+            QCOMPARE(one.status, 0);
+            compare(it.value(), rowsOf(one.out, QStringLiteral("day")).value(it.key()));
+            // The parts starting on the day, a night into the next morning included.
+            QMap<QString, QString> dayParts;
+            for (auto p = parts.begin(); p != parts.end(); ++p)
+                if (p.key().startsWith(day))
+                    dayParts.insert(p.key(), p.value());
+            const QMap<QString, QString> oneDayParts = rowsOf(one.out, QStringLiteral("part"));
+            QCOMPARE(oneDayParts.keys(), dayParts.keys());
+            for (auto p = dayParts.begin(); p != dayParts.end(); ++p)
+                compare(p.value(), oneDayParts.value(p.key()));
         }
         qInfo("%s: %d days compared, %d differences", qPrintable(QFileInfo(file).fileName()),
               int(days.size()), differences);

@@ -77,6 +77,8 @@ bool ScriptedDialogs::choosePrinter(QWidget *, QPrinter &printer)
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(printerPdfPath);
     }
+    if (accept && printerChoices)
+        printerChoices(printer);
     return accept;
 }
 

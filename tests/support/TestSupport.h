@@ -54,6 +54,8 @@ public:
     QStringList printerDocNames;
     // Where an accepted printer prints (PDF); empty keeps the printer as set.
     QString printerPdfPath;
+    // Other settings the user makes in an accepted printer dialog (page size...).
+    std::function<void(QPrinter &)> printerChoices;
 
     std::optional<QString> openFile(QWidget *, const QString &fileName, const QString &filter, int) override;
     std::optional<QStringList> openFiles(QWidget *parent, const QString &filter) override;
