@@ -5,6 +5,7 @@
 #include "files/FileWrite.h"
 #include "report/ComplianceReport.h"
 #include "report/ReportPdf.h"
+#include "shell/DateEdit.h"
 #include "shell/Seams.h"
 #include "store/Names.h"
 #include "store/Store.h"
@@ -29,17 +30,6 @@ namespace {
 
 // The progress window shows only when writing takes longer than this.
 constexpr int ProgressDelayMs = 400;
-
-QDateEdit *makePicker(const QString &name)
-{
-    auto *picker = new QDateEdit;
-    picker->setObjectName(name);
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    picker->setDateRange(QDate(2000, 1, 1), QDate(2098, 12, 31));
-    picker->setMinimumWidth(140);
-    return picker;
-}
 
 QRadioButton *makeOption(const QString &name, const QString &text)
 {
@@ -83,8 +73,8 @@ frmInRapport::frmInRapport() : Form(QStringLiteral("frmInRapport"), &openFlags()
     grid->addWidget(m_week, 0, 1);
     grid->addWidget(m_month, 1, 0);
     grid->addWidget(m_fromTo, 1, 1);
-    m_start = makePicker(QStringLiteral("DTP_Jour_Start"));
-    m_end = makePicker(QStringLiteral("DTP_Jour_End"));
+    m_start = periodPicker(QStringLiteral("DTP_Jour_Start"));
+    m_end = periodPicker(QStringLiteral("DTP_Jour_End"));
     auto *startLabel = new QLabel(QStringLiteral("Start Date :"));
     startLabel->setObjectName(QStringLiteral("Label_Date_Start"));
     auto *endLabel = new QLabel(QStringLiteral("End Date :"));

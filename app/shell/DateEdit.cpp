@@ -22,6 +22,15 @@ DateEdit::DateEdit(QWidget *parent) : QDateEdit(parent)
     setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
 }
 
+DateEdit *periodPicker(const QString &objectName)
+{
+    auto *picker = new DateEdit;
+    picker->setObjectName(objectName);
+    picker->setDateRange(QDate(2000, 1, 1), QDate(2098, 12, 31));
+    picker->setMinimumWidth(140);
+    return picker;
+}
+
 void DateEdit::showTyped(const QString &text)
 {
     // The picker would read a half-typed date section by section: it only

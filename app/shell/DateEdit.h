@@ -29,4 +29,8 @@ private:
     QString m_typed;
 };
 
+// A period dialog's start or end field: the days the device can record
+// (two-digit years from 2000 on).
+DateEdit *periodPicker(const QString &objectName);
+
 } // namespace kvl

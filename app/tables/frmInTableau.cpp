@@ -22,18 +22,6 @@ namespace kvl {
 
 namespace {
 
-QDateEdit *makePicker(const QString &name)
-{
-    auto *picker = new DateEdit;
-    picker->setObjectName(name);
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    // The device writes two-digit years from 2000 on.
-    picker->setDateRange(QDate(2000, 1, 1), QDate(2098, 12, 31));
-    picker->setMinimumWidth(140);
-    return picker;
-}
-
 QLabel *makeLabel(const QString &name, const QString &text)
 {
     auto *label = new QLabel(text);
@@ -64,8 +52,8 @@ frmInTableau::frmInTableau()
     auto *frame = new QGroupBox(QStringLiteral("Analysis Date :"));
     frame->setObjectName(QStringLiteral("Frame1"));
     auto *grid = new QGridLayout(frame);
-    m_start = makePicker(QStringLiteral("DTP_Jour_Start"));
-    m_end = makePicker(QStringLiteral("DTP_Jour_End"));
+    m_start = periodPicker(QStringLiteral("DTP_Jour_Start"));
+    m_end = periodPicker(QStringLiteral("DTP_Jour_End"));
     grid->addWidget(makeLabel(QStringLiteral("Label_Date_Start"), QStringLiteral("Start Date :")), 0, 0);
     grid->addWidget(m_start, 0, 1);
     grid->addWidget(makeLabel(QStringLiteral("Label_Date_End"), QStringLiteral("End Date :")), 1, 0);
