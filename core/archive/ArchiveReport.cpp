@@ -169,8 +169,12 @@ FileReport reportArchiveDevice(Archive &archive, const ArchiveDevice &device, co
                 return r;
             }
             const QList<LeqInterval> partIntervals = storeIntervals(*store, DateRange{start, end});
-            const QList<EventEntry> partEvents =
-                start <= to ? storeEvents(*store, DateRange{start, std::min(end, to)}) : QList<EventEntry>();
+            // A night starting on the last day takes its events of the next
+            // morning, as in a file's summary.
+            const QDate eventsTo = o.kind == ReportKind::Summary ? std::max(to, through) : to;
+            const QList<EventEntry> partEvents = start <= eventsTo
+                                                     ? storeEvents(*store, DateRange{start, std::min(end, eventsTo)})
+                                                     : QList<EventEntry>();
             switch (o.kind) {
             case ReportKind::Leq:
                 rows += int(partIntervals.size());
