@@ -1,7 +1,8 @@
 // The two chart parameter dialogs, offscreen.
 
-#include "../core/TableStores.h"
+#include "TableStores.h"
 #include "TestSupport.h"
+#include "WindowTest.h"
 
 #include "charts/frmInGraphique.h"
 #include "shell/AppHooks.h"
@@ -64,25 +65,18 @@ ChartDialog *openDialog(int version)
 
 } // namespace
 
-class ChartDialogsTest : public QObject
+class ChartDialogsTest : public WindowTest
 {
     Q_OBJECT
 
 private slots:
     void initTestCase()
     {
-        registerAllForms();
+        WindowTest::initTestCase();
         // The chart window stands in as an empty window: these tests are about the dialogs.
         registerForm(QStringLiteral("frmGraphique_Leq"), [] {
             return new Form(QStringLiteral("frmGraphique_Leq"), &openFlags().Open_frmGraphique_Leq, true);
         });
-        (new frmMain(false))->show();
-    }
-    void init() { appStore() = Store(); }
-    void cleanup()
-    {
-        Fermer_Fenetres();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     void captions()

@@ -6,6 +6,7 @@
 // each step (under a real X server, with ImageMagick's import).
 
 #include "TestSupport.h"
+#include "WindowTest.h"
 
 #include "charts/ChartLayout.h"
 #include "charts/ChartPeriod.h"
@@ -73,11 +74,10 @@ bool lineFits(const QListWidget *list, int row)
 
 } // namespace
 
-class TestChartLayout : public QObject
+class TestChartLayout : public test::WindowTest
 {
     Q_OBJECT
 private:
-    frmMain *m_main = nullptr;
     QString m_shots;
 
     void screenshot(const QString &name)
@@ -145,9 +145,8 @@ private slots:
         QCOMPARE(available().size(), screenSize());
         m_shots = qEnvironmentVariable("KVL_SCREENSHOTS");
         registerAllForms();
-        m_main = new frmMain(false);
         test::MessageRecorder messages;
-        m_main->startUp();
+        openMain(false)->startUp();
         Fermer_Fenetres();
         // On a large screen the user gives the program the whole screen.
         if (screenSize().width() > 1024) {
@@ -158,13 +157,6 @@ private slots:
         }
         settle();
         QVERIFY(available().contains(m_main->frameGeometry()));
-    }
-    void cleanupTestCase() { delete m_main; }
-    void init() { appStore() = Store(); }
-    void cleanup()
-    {
-        Fermer_Fenetres();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     void smallAndEnlarged_data()

@@ -1,7 +1,7 @@
 // The chart window's zoom, offscreen: zoom buttons, mouse selection, wheel
 // and right-drag on the enlarged picture box, list markers, printing.
 
-#include "../core/TableStores.h"
+#include "TableStores.h"
 #include "TestSupport.h"
 
 #include "charts/ChartLayout.h"

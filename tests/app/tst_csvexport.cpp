@@ -2,8 +2,9 @@
 // one row per line the list shows (export/lists.txt), the proposed name, and
 // the failure paths.
 
-#include "../core/TableStores.h"
+#include "TableStores.h"
 #include "TestSupport.h"
+#include "WindowTest.h"
 #include "WriteFaults.h"
 
 #include "charts/ChartPeriod.h"
@@ -53,22 +54,11 @@ QWidget *openWindow(int version, const QString &window, const QString &start, co
 
 } // namespace
 
-class CsvExportTest : public QObject
+class CsvExportTest : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        registerAllForms();
-        (new frmMain(false))->show();
-    }
-    void cleanup()
-    {
-        Fermer_Fenetres();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
     void exportsWhatTheListShows_data() { addDataRows(QStringLiteral("export/csvexport.txt")); }
     void exportsWhatTheListShows()
     {

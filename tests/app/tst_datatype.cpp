@@ -1,8 +1,9 @@
 // The data source window: options per situation, and the OK driver for each
 // source (file search and load, last data, transfer outcomes).
 
-#include "../core/TableStores.h"
+#include "TableStores.h"
 #include "TestSupport.h"
+#include "WindowTest.h"
 #include "files/DataFile.h"
 #include "files/frmData_Type.h"
 #include "shell/AppHooks.h"
@@ -45,34 +46,27 @@ QString chartDefaults()
 
 } // namespace
 
-class TestDataType : public QObject
+class TestDataType : public WindowTest
 {
     Q_OBJECT
-private:
-    frmMain *m_main = nullptr;
 
 private slots:
     void initTestCase()
     {
         registerFilesForms();
         registerViewStubs(&g_opened);
-        m_main = new frmMain(false);
+        openMain(false);
     }
     void cleanupTestCase()
     {
         setTransferStarter({});
-        delete m_main;
+        WindowTest::cleanupTestCase();
     }
     void init()
     {
         g_opened.clear();
         appStore() = Store();
         appStore().Chart_Days_Text = QStringLiteral("7");
-    }
-    void cleanup()
-    {
-        Fermer_Fenetres();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     void optionsPerSituation_data()

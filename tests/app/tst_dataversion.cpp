@@ -5,6 +5,7 @@
 
 #include "FakeDevice.h"
 #include "TestSupport.h"
+#include "WindowTest.h"
 #include "charts/frmInGraphique.h"
 #include "files/DataFile.h"
 #include "files/frmData_Type.h"
@@ -93,16 +94,15 @@ QStringList diagram(const QString &file = QString())
 
 } // namespace
 
-class TestDataVersion : public QObject
+class TestDataVersion : public WindowTest
 {
     Q_OBJECT
     FakeDevice m_line;
-    frmMain *m_main = nullptr;
 
     void start(const QString &file = QString())
     {
         appStore() = Store();
-        m_main = new frmMain(false);
+        openMain(false);
         m_main->setStartFile(file);
         m_main->startUp();
     }
@@ -114,13 +114,7 @@ private slots:
         m_line.availablePorts = {1};
         setMSComm1(&m_line);
     }
-    void cleanup()
-    {
-        Fermer_Fenetres();
-        delete m_main;
-        m_main = nullptr;
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    void init() {}
 
     void drawnAsItsOwnVersion_data()
     {

@@ -3,6 +3,7 @@
 // command line or a drop, printing across the page.
 
 #include "TestSupport.h"
+#include "WindowTest.h"
 #include "files/DataFile.h"
 #include "shell/AppHooks.h"
 #include "shell/Forms.h"
@@ -60,19 +61,16 @@ QWidget *open(const QString &name)
 
 } // namespace
 
-class TestDesktop : public QObject
+class TestDesktop : public WindowTest
 {
     Q_OBJECT
-private:
-    frmMain *m_main = nullptr;
 
 private slots:
     void initTestCase()
     {
         registerAllForms();
-        m_main = new frmMain(false);
         MessageRecorder messages;
-        m_main->startUp();
+        openMain(false)->startUp();
         QVERIFY(messages.messages.isEmpty());
         // The main window fits the screen.
         QCOMPARE(available().size(), QSize(800, 600));
@@ -81,7 +79,6 @@ private slots:
         QVERIFY(available().contains(m_main->frameGeometry()));
         QVERIFY(!m_main->windowIcon().isNull());
     }
-    void cleanupTestCase() { delete m_main; }
     void init()
     {
         appStore() = Store();
@@ -89,10 +86,9 @@ private slots:
     }
     void cleanup()
     {
-        Fermer_Fenetres();
         if (QWidget *about = m_main->findChild<QWidget *>(QStringLiteral("frmAbout")))
             about->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        closeWindows();
     }
 
     void dialogsFitAndCentre_data()
@@ -120,13 +116,17 @@ private slots:
         }
     }
 
-    void levelsVisibleWithoutScrolling_data() { test::addRows(QStringLiteral("rows/desktop_levels.txt")); }
+    void levelsVisibleWithoutScrolling_data()
+    {
+        test::addDataRows(QStringLiteral("rows/desktop.txt"), QStringLiteral("levels"));
+    }
     void levelsVisibleWithoutScrolling()
     {
-        QFETCH(QString, file);
-        QFETCH(QString, view);
-        QFETCH(QString, window);
-        QFETCH(QStringList, lists);
+        QFETCH(QStringList, c);
+        const QString file = c[1];
+        const QString view = c[2];
+        const QString window = c[3];
+        const QStringList lists = c[4].split(QLatin1Char(','), Qt::SkipEmptyParts);
         loadSample(file.toLatin1().constData());
         Store &s = appStore();
         s.Requested_View = viewOf(view);
@@ -152,13 +152,17 @@ private slots:
         }
     }
 
-    void enterAndEscape_data() { test::addRows(QStringLiteral("rows/desktop_keys.txt")); }
+    void enterAndEscape_data()
+    {
+        test::addDataRows(QStringLiteral("rows/desktop.txt"), QStringLiteral("keys"));
+    }
     void enterAndEscape()
     {
-        QFETCH(QString, dialog);
-        QFETCH(QString, target);
-        QFETCH(QString, key);
-        QFETCH(QString, next);
+        QFETCH(QStringList, c);
+        const QString dialog = c[1];
+        const QString target = c[2];
+        const QString key = c[3];
+        const QString next = c[4];
         loadSample("sample_v5.kvl");
         QPointer<QWidget> w = openForm(dialog);
         QVERIFY(w);
@@ -171,12 +175,16 @@ private slots:
             QCOMPARE(findForm(next) != nullptr, key != QLatin1String("Esc"));
     }
 
-    void dataFileAtStartOrDropped_data() { test::addRows(QStringLiteral("rows/desktop_datafile.txt")); }
+    void dataFileAtStartOrDropped_data()
+    {
+        test::addDataRows(QStringLiteral("rows/desktop.txt"), QStringLiteral("data file"));
+    }
     void dataFileAtStartOrDropped()
     {
-        QFETCH(bool, dropped);
-        QFETCH(QString, file);
-        QFETCH(bool, loaded);
+        QFETCH(QStringList, c);
+        const bool dropped = c[1] == QLatin1String("true");
+        QString file = c[2];
+        const bool loaded = c[3] == QLatin1String("true");
         file = sample(qPrintable(file));
         MessageRecorder messages;
         if (dropped) {

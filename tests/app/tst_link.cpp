@@ -2,6 +2,7 @@
 
 #include "FakeDevice.h"
 #include "TestSupport.h"
+#include "WindowTest.h"
 #include "link/CommPort.h"
 #include "link/frmPort.h"
 #include "link/frmWait.h"
@@ -18,6 +19,7 @@
 
 using namespace kvl;
 using kvl::test::FakeDevice;
+using kvl::test::WindowTest;
 
 using PortSet = QList<int>;
 Q_DECLARE_METATYPE(PortSet)
@@ -31,11 +33,10 @@ template <typename T> T *child(QWidget *w, const char *name)
 
 } // namespace
 
-class tst_Link : public QObject
+class tst_Link : public WindowTest
 {
     Q_OBJECT
     FakeDevice m_line;
-    frmMain *m_main = nullptr;
     frmPort *openPort() { return qobject_cast<frmPort *>(openForm(QStringLiteral("frmPort"))); }
 
 private slots:
@@ -46,16 +47,9 @@ private slots:
     }
     void init()
     {
-        appStore() = Store();
+        WindowTest::init();
         m_line = FakeDevice();
-        m_main = new frmMain(false);
-        m_main->show();
-    }
-    void cleanup()
-    {
-        Fermer_Fenetres();
-        delete m_main;
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        openMain();
     }
 
     void portSelectionLoad_data()

@@ -109,14 +109,18 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    void opensAndQuits_data() { test::addRows(QStringLiteral("rows/param_window_open.txt")); }
+    void opensAndQuits_data()
+    {
+        test::addDataRows(QStringLiteral("rows/param_window.txt"), QStringLiteral("open"));
+    }
 
     void opensAndQuits()
     {
-        QFETCH(int, version);
-        QFETCH(int, records);
-        QFETCH(int, headerTop);
-        QFETCH(int, entries);
+        QFETCH(QStringList, c);
+        const int version = c[1].toInt();
+        const int records = c[2].toInt();
+        const int headerTop = c[3].toInt();
+        const int entries = c[4].toInt();
         fillStore(appStore(), version, records);
         QPointer<frmParametres_v4> form = openSheet();
         QVERIFY(form);
@@ -170,14 +174,18 @@ private slots:
             QCOMPARE(page.pixelColor(p), QColor(Qt::white));
     }
 
-    void printing_data() { test::addRows(QStringLiteral("rows/param_window_print.txt")); }
+    void printing_data()
+    {
+        test::addDataRows(QStringLiteral("rows/param_window.txt"), QStringLiteral("print"));
+    }
 
     void printing()
     {
-        QFETCH(int, version);
-        QFETCH(int, records);
-        QFETCH(bool, answer);
-        QFETCH(bool, printed);
+        QFETCH(QStringList, c);
+        const int version = c[1].toInt();
+        const int records = c[2].toInt();
+        const bool answer = c[3] == QLatin1String("true");
+        const bool printed = c[4] == QLatin1String("true");
         fillStore(appStore(), version, records);
         frmParametres_v4 *form = openSheet();
         QVERIFY(form);
@@ -220,15 +228,19 @@ private slots:
             QVERIFY(answer || !label->autoFillBackground());
     }
 
-    void opensAfterDownloadAndFile_data() { test::addRows(QStringLiteral("rows/param_window_download.txt")); }
+    void opensAfterDownloadAndFile_data()
+    {
+        test::addDataRows(QStringLiteral("rows/param_window.txt"), QStringLiteral("download"));
+    }
 
     // A simulated device's memory, decoded, written to a data file and read
     // back: the sheet shows the loaded values, every entry its own record.
     void opensAfterDownloadAndFile()
     {
-        QFETCH(int, version);
-        QFETCH(int, weeks);
-        QFETCH(QString, firmware);
+        QFETCH(QStringList, c);
+        const int version = c[1].toInt();
+        const int weeks = c[2].toInt();
+        const QString firmware = c[3];
         const kvlsim::DeviceMemory memory = kvlsim::generateDevice(version, 7, weeks);
         Store original;
         original.Device_Version = qint16(version);

@@ -1,8 +1,9 @@
 // Printing to a PDF file from every print window: the file chosen in the
 // printer dialog is written whole or not at all, and a failure says why.
 
-#include "../core/TableStores.h"
+#include "TableStores.h"
 #include "TestSupport.h"
+#include "WindowTest.h"
 #include "WriteFaults.h"
 
 #include "charts/ChartPeriod.h"
@@ -76,35 +77,22 @@ void printFrom(const QString &window, MessageRecorder &messages)
 
 } // namespace
 
-class PrintFileTest : public QObject
+class PrintFileTest : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        registerAllForms();
-        auto *main = new frmMain(false);
-        main->resize(1024, 768);
-        main->show();
-    }
-
-    void cleanup()
-    {
-        Fermer_Fenetres();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    void printToFile_data() { addRows(QStringLiteral("rows/print_file.txt")); }
+    void printToFile_data() { addDataRows(QStringLiteral("rows/print_file.txt")); }
 
     // The printed file replaces the one chosen, with the page size chosen; or
     // the old file stays, nothing else is left, and a message names the file.
     void printToFile()
     {
-        QFETCH(QString, window);
-        QFETCH(QString, fault);
-        QFETCH(QString, target);
-        QFETCH(QString, outcome);
+        QFETCH(QStringList, c);
+        const QString window = c[1];
+        const QString fault = c[2];
+        const QString target = c[3];
+        QString outcome = c[4];
         const bool printed = outcome == QLatin1String("printed");
         if (printed && QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
             QSKIP("pdfinfo is not installed");

@@ -2,6 +2,7 @@
 // dialog's period choices, the proposed file name and the failure paths.
 
 #include "TestSupport.h"
+#include "WindowTest.h"
 
 #include "files/DataFile.h"
 #include "files/frmData_Type.h"
@@ -31,22 +32,11 @@ bool loadSample(Store &store)
 
 } // namespace
 
-class ReportWindowTest : public QObject
+class ReportWindowTest : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        registerAllForms();
-        m_main = new frmMain(false);
-        m_main->show();
-    }
-    void cleanup()
-    {
-        Fermer_Fenetres();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
 
     // After the data source, a report asks for its period.
     void dataSourceOpensTheDialog()
@@ -93,9 +83,6 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(),
                  c[4] == "FILE" ? 1 : 0);
     }
-
-private:
-    frmMain *m_main = nullptr;
 };
 
 QTEST_MAIN(ReportWindowTest)

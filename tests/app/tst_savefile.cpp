@@ -1,8 +1,9 @@
 // Saving the store (refusals, names, dialog loop, failed writes, the progress
 // window) and loading a data file (messages, captions, menu state).
 
-#include "../core/TableStores.h"
+#include "TableStores.h"
 #include "TestSupport.h"
+#include "WindowTest.h"
 #include "WriteFaults.h"
 #include "files/DataFile.h"
 #include "files/DataFiles.h"
@@ -58,11 +59,9 @@ frmWait_Save *waitWindow()
 
 } // namespace
 
-class TestSaveFile : public QObject
+class TestSaveFile : public WindowTest
 {
     Q_OBJECT
-private:
-    frmMain *m_main = nullptr;
 
     bool menusEnabled(bool enabled)
     {
@@ -76,19 +75,13 @@ private slots:
     void initTestCase()
     {
         registerFilesForms();
-        m_main = new frmMain(false);
+        openMain(false);
     }
-    void cleanupTestCase() { delete m_main; }
     void init()
     {
         for (const char *name : saveMenus)
             m_main->menuEntry(QString::fromLatin1(name))->setEnabled(true);
         m_main->setWindowTitle(frmMain::DesignCaption);
-    }
-    void cleanup()
-    {
-        Fermer_Fenetres();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     void saveWithoutWriting_data()

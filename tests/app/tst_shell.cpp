@@ -91,13 +91,17 @@ private slots:
         KVL_COMPARE_REF("windows/shell.txt", "main window", rows);
     }
 
-    void analysisCommands_data() { test::addRows(QStringLiteral("rows/shell_analysis.txt")); }
+    void analysisCommands_data()
+    {
+        test::addDataRows(QStringLiteral("rows/shell.txt"), QStringLiteral("analysis"));
+    }
     void analysisCommands()
     {
-        QFETCH(QString, entry);
-        QFETCH(bool, periodReset);
-        QFETCH(int, chartDays);
-        QFETCH(QString, view);
+        QFETCH(QStringList, c);
+        const QString entry = c[1];
+        const bool periodReset = c[2] == QLatin1String("true");
+        const int chartDays = c[3].toInt();
+        const QString view = c[4];
         frmMain main(false);
         Store &s = appStore();
         for (QString *t :

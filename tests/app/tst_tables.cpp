@@ -1,7 +1,8 @@
 // The period dialog and the three table windows, offscreen, with their printing.
 
-#include "../core/TableStores.h"
+#include "TableStores.h"
 #include "TestSupport.h"
+#include "WindowTest.h"
 
 #include "shell/AppHooks.h"
 #include "shell/Forms.h"
@@ -100,27 +101,17 @@ QString pdfText(const QString &path)
 
 } // namespace
 
-class TablesTest : public QObject
+class TablesTest : public WindowTest
 {
     Q_OBJECT
     // A refusal must not open a real message box: the test would wait on it.
     std::optional<MessageRecorder> m_messages;
 
 private slots:
-    void initTestCase()
-    {
-        registerAllForms();
-        auto *main = new frmMain(false);
-        main->resize(1024, 768);
-        main->show();
-    }
-
     void init() { m_messages.emplace(); }
-
     void cleanup()
     {
-        Fermer_Fenetres();
-        flush();
+        WindowTest::cleanup();
         m_messages.reset();
     }
 

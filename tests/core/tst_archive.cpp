@@ -4,7 +4,7 @@
 
 #include "Generator.h"
 #include "SampleFile.h"
-#include "TestSupport.h"
+#include "TestCore.h"
 #include "archive/Archive.h"
 #include "files/DataFile.h"
 #include "store/Names.h"

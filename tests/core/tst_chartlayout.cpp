@@ -2,7 +2,7 @@
 // size, how the diagrams grow and shrink, buttons inside their picture, and
 // where a text of a picture may go.
 
-#include "TestSupport.h"
+#include "TestCore.h"
 #include "charts/ChartLayout.h"
 
 #include <QtTest>

@@ -2,7 +2,7 @@
 // threshold and the pages it lays out for the samples.
 
 #include "TableStores.h"
-#include "TestSupport.h"
+#include "TestCore.h"
 
 #include "export/Statistics.h"
 #include "files/DataFile.h"

@@ -2,7 +2,7 @@
 // what the reader accepts or refuses (markers, token limits, line structure,
 // dates, cuts).
 
-#include "TestSupport.h"
+#include "TestCore.h"
 #include "files/DataFile.h"
 #include "store/Store.h"
 

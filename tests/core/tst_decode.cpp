@@ -1,5 +1,5 @@
-#include "Simulator.h"
-#include "TestSupport.h"
+#include "StoreCheck.h"
+#include "TestCore.h"
 #include "link/Decode.h"
 #include "store/Store.h"
 

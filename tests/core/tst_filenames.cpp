@@ -1,7 +1,7 @@
 // Names chosen in save dialogs: the filter's extension when the name has
 // none of its own, never two.
 
-#include "TestSupport.h"
+#include "TestCore.h"
 #include "files/FileNames.h"
 
 #include <QtTest>

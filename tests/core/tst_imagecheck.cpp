@@ -2,7 +2,7 @@
 // record's level checked, of the level itself, of the serial number digits and
 // of the firmware digits.
 
-#include "TestSupport.h"
+#include "TestCore.h"
 #include "link/ImageCheck.h"
 #include "store/Layout.h"
 

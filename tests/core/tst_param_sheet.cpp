@@ -1,6 +1,6 @@
 // Texts of the parameter sheet: loaded values, history records and the KVL 36 bands.
 
-#include "TestSupport.h"
+#include "TestCore.h"
 #include "params/ParamSheet.h"
 #include "store/Store.h"
 
@@ -121,13 +121,16 @@ private slots:
         KVL_COMPARE_FILE("params/measurement.txt", lines);
     }
 
-    void loadedSheet_data() { test::addRows(QStringLiteral("rows/param_sheet_loaded.txt")); }
+    void loadedSheet_data()
+    {
+        test::addDataRows(QStringLiteral("rows/param_sheet.txt"), QStringLiteral("loaded"));
+    }
 
     void loadedSheet()
     {
-        QFETCH(int, version);
-        QFETCH(QList<int>, elements);
-        auto store = makeStore(version);
+        QFETCH(QStringList, c);
+        const QList<int> elements = test::numbers(c[2]);
+        auto store = makeStore(c[1].toInt());
         ParamBlockTable &b = store->Param_Block;
         // Distinct values show which element each label reads.
         using namespace block;
@@ -151,13 +154,18 @@ private slots:
         KVL_COMPARE_REF("sheets.txt", QTest::currentDataTag(), sheetLines(t));
     }
 
-    void periodLists_data() { test::addRows(QStringLiteral("rows/param_sheet_periods.txt")); }
+    void periodLists_data()
+    {
+        test::addDataRows(QStringLiteral("rows/param_sheet.txt"), QStringLiteral("periods"));
+    }
 
     void periodLists()
     {
-        QFETCH(int, version);
-        QFETCH(Records, records);
-        auto store = makeStore(version, records);
+        QFETCH(QStringList, c);
+        Records records;
+        for (const QString &r : test::items(c[2]))
+            records << test::numbers(r);
+        auto store = makeStore(c[1].toInt(), records);
         const PeriodList list = buildPeriodList(*store);
         // The selector's texts, the caption before a choice, the valid records,
         // then each entry's row, rank, caption and day level; one entry past

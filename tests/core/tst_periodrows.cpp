@@ -4,7 +4,7 @@
 // ends must give what it gives for the rows those ends stand for.
 
 #include "TableStores.h"
-#include "TestSupport.h"
+#include "TestCore.h"
 
 #include "charts/ChartDraw.h"
 #include "charts/ChartPeriod.h"

@@ -1,6 +1,6 @@
 // "COM n" on Windows, macOS and Linux, from what each system lists.
 
-#include "TestSupport.h"
+#include "TestCore.h"
 #include "link/PortNames.h"
 
 #include <QtTest>

@@ -1,7 +1,7 @@
 // Period figures on small hand-built stores whose values are worked out below.
 
 #include "TableStores.h"
-#include "TestSupport.h"
+#include "TestCore.h"
 
 #include "export/Report.h"
 #include "export/Schedule.h"

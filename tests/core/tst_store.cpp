@@ -1,4 +1,4 @@
-#include "TestSupport.h"
+#include "TestCore.h"
 #include "store/Names.h"
 #include "store/RecordDate.h"
 #include "store/Store.h"
@@ -6,6 +6,11 @@
 #include <QtTest>
 
 using namespace kvl;
+
+static void rows(const QString &section)
+{
+    test::addDataRows(QStringLiteral("rows/store.txt"), section);
+}
 
 class TestStore : public QObject
 {
@@ -42,82 +47,72 @@ private slots:
                                 "|November |December |"));
     }
 
-    void dayNames_data() { test::addRows(QStringLiteral("rows/store_days.txt")); }
+    void dayNames_data() { rows(QStringLiteral("days")); }
     void dayNames()
     {
-        QFETCH(QString, date);
-        QFETCH(QString, name);
-        QCOMPARE(Nom_Jour(date), name);
+        QFETCH(QStringList, c);
+        QCOMPARE(Nom_Jour(c[1]), c[2]);
     }
 
-    void views_data() { test::addRows(QStringLiteral("rows/store_views.txt")); }
+    void views_data() { rows(QStringLiteral("views")); }
     void views()
     {
-        QFETCH(QString, text);
-        QFETCH(int, view);
-        QFETCH(QString, back);
-        QCOMPARE(int(viewOf(text)), view);
-        QCOMPARE(viewText(viewOf(text)), back);
+        QFETCH(QStringList, c);
+        QCOMPARE(int(viewOf(c[1])), c[2].toInt());
+        QCOMPARE(viewText(viewOf(c[1])), c[3]);
     }
 
-    void recordDates_data() { test::addRows(QStringLiteral("rows/store_record_dates.txt")); }
+    void recordDates_data() { rows(QStringLiteral("record dates")); }
     void recordDates()
     {
-        QFETCH(QList<int>, row);
-        QFETCH(bool, stamp);
-        QFETCH(bool, values);
-        QFETCH(QString, date);
+        QFETCH(QStringList, c);
+        const QList<int> row = test::numbers(c[1]);
         QCOMPARE(row.size(), RecordFields);
         qint16 fields[RecordFields];
         std::copy(row.begin(), row.end(), fields);
-        QCOMPARE(isValidRecord(fields, RecordCheck::Stamp), stamp);
-        QCOMPARE(isValidRecord(fields, RecordCheck::StampAndValues), values);
-        QCOMPARE(recordDate(fields).toString(Qt::ISODate), date);
+        QCOMPARE(isValidRecord(fields, RecordCheck::Stamp), c[2] == QLatin1String("true"));
+        QCOMPARE(isValidRecord(fields, RecordCheck::StampAndValues), c[3] == QLatin1String("true"));
+        QCOMPARE(recordDate(fields).toString(Qt::ISODate), c[4]);
     }
 
     // The same texts read as the same day wherever the store keeps them.
-    void textDays_data() { test::addRows(QStringLiteral("rows/store_text_days.txt")); }
+    void textDays_data() { rows(QStringLiteral("text days")); }
     void textDays()
     {
-        QFETCH(QString, day);
-        QFETCH(QString, month);
-        QFETCH(QString, year);
-        QFETCH(QString, date);
+        QFETCH(QStringList, c);
         Store s;
-        s.Start_Day = s.End_Day = s.Chart_Dates[8][1] = day;
-        s.Start_Month = s.End_Month = s.Chart_Dates[8][2] = month;
-        s.Start_Year = s.End_Year = s.Chart_Dates[8][3] = year;
-        QCOMPARE(periodStart(s).toString(Qt::ISODate), date);
-        QCOMPARE(periodEnd(s).toString(Qt::ISODate), date);
-        QCOMPARE(chartDay(s, 8).toString(Qt::ISODate), date);
+        s.Start_Day = s.End_Day = s.Chart_Dates[8][1] = c[1];
+        s.Start_Month = s.End_Month = s.Chart_Dates[8][2] = c[2];
+        s.Start_Year = s.End_Year = s.Chart_Dates[8][3] = c[3];
+        QCOMPARE(periodStart(s).toString(Qt::ISODate), c[4]);
+        QCOMPARE(periodEnd(s).toString(Qt::ISODate), c[4]);
+        QCOMPARE(chartDay(s, 8).toString(Qt::ISODate), c[4]);
         QCOMPARE(chartDay(s, 9), QDate());
         QCOMPARE(chartDay(s, 0), QDate());
     }
 
-    void transferStamps_data() { test::addRows(QStringLiteral("rows/store_transfer_stamps.txt")); }
+    void transferStamps_data() { rows(QStringLiteral("transfer stamps")); }
     void transferStamps()
     {
-        QFETCH(QString, date);
-        QFETCH(QString, time);
-        QFETCH(QString, stamp);
+        QFETCH(QStringList, c);
         Store s;
-        s.Transfer_Date = date;
-        s.Transfer_Time = time;
-        QCOMPARE(transferStamp(s).toString(Qt::ISODate), stamp);
+        s.Transfer_Date = c[1];
+        s.Transfer_Time = c[2];
+        QCOMPARE(transferStamp(s).toString(Qt::ISODate), c[3]);
     }
 
-    void serialNumber_data() { test::addRows(QStringLiteral("rows/store_serial.txt")); }
+    void serialNumber_data() { rows(QStringLiteral("serial")); }
     void serialNumber()
     {
-        QFETCH(QList<int>, elements);
-        QFETCH(QString, serial);
+        QFETCH(QStringList, c);
+        const QList<int> elements = test::numbers(c[1]);
         Store s;
         s.Param_Block[block::SerialFirst - 1] = 8;
         s.Param_Block[block::SerialLast + 1] = 8;
         for (int i = 0; i < 8; ++i)
             s.Param_Block[block::SerialFirst + i] = qint16(elements[i]);
         Lire_Numero_Serie(s);
-        QCOMPARE(s.Serial_Number, serial);
+        QCOMPARE(s.Serial_Number, c[2]);
     }
 };
 

@@ -1,7 +1,7 @@
 // Event labels, firmware text, period scans and table lines.
 
 #include "TableStores.h"
-#include "TestSupport.h"
+#include "TestCore.h"
 
 #include "tables/EventCodes.h"
 #include "tables/Firmware.h"

@@ -1,7 +1,7 @@
 // Page layout of the table printouts, replayed into a recording printer and
 // compared with tests/data/tables/print.txt ("x y text" per entry).
 
-#include "TestSupport.h"
+#include "TestCore.h"
 #include "tables/TablePrint.h"
 
 #include <QtTest>

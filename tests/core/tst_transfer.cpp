@@ -4,8 +4,8 @@
 
 #include "FakeDevice.h"
 #include "Generator.h"
-#include "Simulator.h"
-#include "TestSupport.h"
+#include "StoreCheck.h"
+#include "TestCore.h"
 #include "link/Decode.h"
 #include "link/Progress.h"
 #include "link/SerialLine.h"

@@ -1,6 +1,6 @@
 // Dates typed whole in the period dialogs.
 
-#include "TestSupport.h"
+#include "TestCore.h"
 #include "store/TypedDate.h"
 
 #include <QtTest>

@@ -5,6 +5,7 @@
 
 #include "Simulator.h"
 #include "TestSupport.h"
+#include "WindowTest.h"
 #include "files/frmData_Type.h"
 #include "link/CommPort.h"
 #include "link/PortChoice.h"
@@ -22,7 +23,7 @@
 using namespace kvl;
 using namespace kvl::test;
 
-class tst_Download : public QObject
+class tst_Download : public WindowTest
 {
     Q_OBJECT
 private slots:
@@ -32,17 +33,11 @@ private slots:
         registerFilesForms();
         registerViewStubs(&m_opened);
     }
-    void init()
-    {
-        m_main = new frmMain(false);
-        m_main->show();
-    }
+    void init() { openMain(); }
     void cleanup()
     {
-        Fermer_Fenetres();
+        WindowTest::cleanup();
         MSComm1().close();
-        delete m_main;
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     void downloads_data()
@@ -216,7 +211,6 @@ private:
         QTRY_VERIFY_WITH_TIMEOUT(m_done, timeoutMs);
     }
     bool saveAsEnabled() const { return m_main->menuEntry(QStringLiteral("mnuSave_As"))->isEnabled(); }
-    frmMain *m_main = nullptr;
     bool m_done = false;
     QStringList m_opened;
 };

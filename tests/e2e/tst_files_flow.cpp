@@ -4,6 +4,7 @@
 
 #include "SampleFile.h"
 #include "TestSupport.h"
+#include "WindowTest.h"
 #include "files/DataFile.h"
 #include "files/frmData_Type.h"
 #include "files/frmWait_Save.h"
@@ -23,10 +24,9 @@
 using namespace kvl;
 using namespace kvl::test;
 
-class tst_FilesFlow : public QObject
+class tst_FilesFlow : public WindowTest
 {
     Q_OBJECT
-    frmMain *m_main = nullptr;
     QTemporaryDir m_dir;
     QStringList m_opened;
 
@@ -58,19 +58,13 @@ private slots:
     {
         registerFilesForms();
         registerViewStubs(&m_opened);
-        m_main = new frmMain(false);
+        openMain(false);
         QVERIFY(m_dir.isValid());
     }
     void cleanupTestCase()
     {
         setTransferStarter({});
-        delete m_main;
-    }
-    void init() { appStore() = Store(); }
-    void cleanup()
-    {
-        Fermer_Fenetres();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        WindowTest::cleanupTestCase();
     }
 
     void downloadSaveReload_data()

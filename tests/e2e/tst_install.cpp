@@ -27,11 +27,15 @@ private slots:
         QVERIFY2(install.exitCode() == 0, install.readAll().constData());
     }
 
-    void installedFiles_data() { kvl::test::addRows(QStringLiteral("rows/install_files.txt")); }
+    void installedFiles_data()
+    {
+        kvl::test::addDataRows(QStringLiteral("rows/install.txt"), QStringLiteral("files"));
+    }
     void installedFiles()
     {
-        QFETCH(QString, path);
-        QFETCH(QString, contains);
+        QFETCH(QStringList, c);
+        const QString path = c[1];
+        const QString contains = c[2];
         QFile f(m_prefix.filePath(path));
         QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(path));
         QVERIFY(f.read(1 << 20).contains(contains.toUtf8()));

@@ -1,17 +1,11 @@
 #pragma once
 
-// kvl-sim on a pseudo-terminal as the program's COM 1, the check of a
-// store against the memory of the simulated device, and the download tests'
-// input rows.
+// kvl-sim on a pseudo-terminal as the program's COM 1.
 
-#include "Generator.h"
+#include "StoreCheck.h"
 
 #include <QProcess>
 #include <QStringList>
-
-namespace kvl {
-struct Store;
-}
 
 namespace kvl::test {
 
@@ -28,9 +22,5 @@ public:
 private:
     QProcess m_process;
 };
-
-// The first difference between a downloaded store and the device's memory;
-// empty when the store holds exactly what the device held.
-QString storeMismatch(const Store &s, const kvlsim::DeviceMemory &mem);
 
 } // namespace kvl::test

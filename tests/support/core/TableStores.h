@@ -2,7 +2,7 @@
 
 // Builds measurement stores for the table tests from short record texts.
 
-#include "TestSupport.h"
+#include "TestCore.h"
 #include "store/Layout.h"
 #include "store/Store.h"
 
