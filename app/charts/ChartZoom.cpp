@@ -11,6 +11,7 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QToolButton>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -107,6 +108,35 @@ void frmGraphique_Leq::setupZoom()
         graphique(d)->installEventFilter(this);
 }
 
+QWidget *frmGraphique_Leq::control(ChartControl c, Diagram clicked) const
+{
+    const Diagram other = clicked == Diagram::Leq10 ? Diagram::Leq1 : Diagram::Leq10;
+    switch (c) {
+    case ChartControl::ThresholdsChanged:
+        return m_seuilsVariables;
+    case ChartControl::Leq10ListCaption:
+        return m_label3;
+    case ChartControl::Leq10List:
+        return m_listLeq10;
+    case ChartControl::Leq1ListCaption:
+        return m_labelListLeq1;
+    case ChartControl::Leq1List:
+        return m_listLeq1;
+    case ChartControl::EventListCaption:
+        return m_label4;
+    case ChartControl::EventList:
+        return m_listDepassement;
+    case ChartControl::NewChart:
+        return m_newGraph;
+    case ChartControl::OtherCaption:
+        return caption(other);
+    case ChartControl::OtherPicture:
+        return graphique(other);
+    default: // the level labels come first, in their order
+        return m_levelLabels[int(c)];
+    }
+}
+
 void frmGraphique_Leq::syncZoom(Diagram diagram)
 {
     const ChartPane &pane = m_chart.pane(diagram);
@@ -126,12 +156,10 @@ void frmGraphique_Leq::zoomClicked(Diagram diagram)
     // The canvas takes the state's size; the window's layout gives the
     // picture its room on the screen.
     box->setSizeTwips(e.picture.width, e.picture.height);
-    for (const QString &name : e.hide)
-        if (QWidget *w = m_surface->findChild<QWidget *>(name))
-            w->hide();
-    for (const QString &name : e.show)
-        if (QWidget *w = m_surface->findChild<QWidget *>(name))
-            w->show();
+    for (ChartControl c : e.hide)
+        control(c, diagram)->hide();
+    for (ChartControl c : e.show)
+        control(c, diagram)->show();
     if (!e.image.isEmpty()) {
         const QPixmap image = loadImage(e.image);
         if (!image.isNull())

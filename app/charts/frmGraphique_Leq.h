@@ -39,6 +39,8 @@ public:
         return diagram == Diagram::Leq10 ? m_printLeq10 : m_printLeq1;
     }
     QLabel *caption(Diagram diagram) const { return diagram == Diagram::Leq10 ? m_labelLeq10 : m_labelLeq1; }
+    // The control a zoom button click hides or shows, for a click on this diagram.
+    QWidget *control(ChartControl c, Diagram clicked) const;
     // The area everything is placed on, in twips from its top-left corner.
     QWidget *surface() const { return m_surface; }
 

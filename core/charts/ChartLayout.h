@@ -65,6 +65,7 @@ enum class LevelLabel {
     HeureNuitJour
 };
 constexpr int LevelLabelCount = 12;
+static_assert(int(ChartControl::HeureNuitJour) == LevelLabelCount - 1, "the level labels come first");
 
 // The record and event lists, top to bottom.
 enum class ChartList { Leq10, Leq1, Events };

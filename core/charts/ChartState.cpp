@@ -77,66 +77,49 @@ bool hasPeriod(const Store &store)
     return !store.periodRows(LeqTable::rowCount).isEmpty();
 }
 
-// Labels that the enlarged diagram covers.
-const QStringList &coveredLabels()
+// What the enlarged diagram covers, besides the other diagram and its caption.
+const QList<ChartControl> &coveredControls()
 {
-    static const QStringList names{QStringLiteral("Label_Analyse"),
-                                   QStringLiteral("Label_Heure_Jour_Nuit"),
-                                   QStringLiteral("Label_Heure_Nuit_Jour"),
-                                   QStringLiteral("Label_Maxi_Leq1"),
-                                   QStringLiteral("Label_Maxi_Leq10"),
-                                   QStringLiteral("Label_Mini_Leq1"),
-                                   QStringLiteral("Label_Mini_Leq10"),
-                                   QStringLiteral("Label_Niveau_Leq_Jour"),
-                                   QStringLiteral("Label_Niveau_Leq_Jour_Fenetre"),
-                                   QStringLiteral("Label_Niveau_Leq_Nuit"),
-                                   QStringLiteral("Label_Niveau_Leq_Nuit_Fenetre"),
-                                   QStringLiteral("Label_Seuils_Variables"),
-                                   QStringLiteral("Label_Source"),
-                                   QStringLiteral("Label3"),
-                                   QStringLiteral("Label4"),
-                                   QStringLiteral("Label_List_Leq1"),
-                                   QStringLiteral("List_Leq1"),
-                                   QStringLiteral("List_Leq10"),
-                                   QStringLiteral("List_Depassement"),
-                                   QStringLiteral("Cmd_New_Graph")};
-    return names;
+    static const QList<ChartControl> controls = [] {
+        QList<ChartControl> all;
+        for (int c = 0; c <= int(ChartControl::NewChart); ++c)
+            all << ChartControl(c);
+        return all;
+    }();
+    return controls;
 }
 
-QString otherPicture(Diagram diagram)
-{
-    return diagram == Diagram::Leq1 ? QStringLiteral("Graphique_Leq10") : QStringLiteral("Graphique_Leq1");
-}
-
-QString otherCaption(Diagram diagram)
-{
-    return diagram == Diagram::Leq1 ? QStringLiteral("Label_Leq10") : QStringLiteral("Label_Leq1");
-}
-
-// Which covered labels come back when the diagram shrinks: only those that
+// Which covered controls come back when the diagram shrinks: only those that
 // the window's load showed.
-bool shownAfterShrink(const QString &name, Diagram diagram, const Store &store)
+bool shownAfterShrink(ChartControl control, Diagram diagram, const Store &store)
 {
     const bool v34 = isVersion34(store);
     const bool v5 = store.isVersion5Family();
     const bool schedule = v34 || (store.Seuils_Prets && store.Parametres_Constants);
-    if (name == QLatin1String("Label_Maxi_Leq1") || name == QLatin1String("Label_Mini_Leq1"))
+    switch (control) {
+    case ChartControl::MaxiLeq1:
+    case ChartControl::MiniLeq1:
         return v5 && store.Leq1_Count > 1;
-    if (name == QLatin1String("Label_Maxi_Leq10") || name == QLatin1String("Label_Mini_Leq10"))
+    case ChartControl::MaxiLeq10:
+    case ChartControl::MiniLeq10:
         return (v34 && hasPeriod(store)) || (v5 && store.Leq10_Count >= 2);
-    if (name == QLatin1String("Label_Niveau_Leq_Jour_Fenetre") ||
-        name == QLatin1String("Label_Niveau_Leq_Nuit_Fenetre")) {
+    case ChartControl::NiveauJourFenetre:
+    case ChartControl::NiveauNuitFenetre:
         // The open-door thresholds exist on firmware 5.X and "KVL 36" only,
         // and mean nothing without a schedule.
         if (diagram == Diagram::Leq10 && v34)
             return false;
         return schedule;
-    }
-    if (name.startsWith(QLatin1String("Label_Heure_")) || name.startsWith(QLatin1String("Label_Niveau_")))
+    case ChartControl::HeureJourNuit:
+    case ChartControl::HeureNuitJour:
+    case ChartControl::NiveauJour:
+    case ChartControl::NiveauNuit:
         return schedule;
-    if (name == QLatin1String("Label_Seuils_Variables"))
+    case ChartControl::ThresholdsChanged:
         return thresholdsChangedShown(store);
-    return true;
+    default:
+        return true;
+    }
 }
 
 } // namespace
@@ -233,8 +216,8 @@ ZoomButtonEffect ChartState::zoomButton(Diagram diagram, const Store &store)
         e.moveCaption = true;
         e.captionTop = CaptionTopEnlarged;
         e.captionWidth = CaptionWidthEnlarged;
-        e.hide = coveredLabels();
-        e.hide << otherCaption(diagram) << otherPicture(diagram);
+        e.hide = coveredControls();
+        e.hide << ChartControl::OtherCaption << ChartControl::OtherPicture;
         e.printVisible = true;
         e.image = zoomImage(diagram, true);
         e.toolTip = toolTipEnlarged();
@@ -247,9 +230,9 @@ ZoomButtonEffect ChartState::zoomButton(Diagram diagram, const Store &store)
         e.moveCaption = true;
         e.captionTop = diagram == Diagram::Leq1 ? CaptionTopSmallLeq1 : CaptionTopSmallLeq10;
         e.captionWidth = CaptionWidthSmall;
-        e.show << otherCaption(diagram) << otherPicture(diagram);
-        for (const QString &name : coveredLabels())
-            (shownAfterShrink(name, diagram, store) ? e.show : e.hide) << name;
+        e.show << ChartControl::OtherCaption << ChartControl::OtherPicture;
+        for (ChartControl c : coveredControls())
+            (shownAfterShrink(c, diagram, store) ? e.show : e.hide) << c;
         e.printVisible = false;
         e.image = zoomImage(diagram, false);
         e.toolTip = toolTipSmall();

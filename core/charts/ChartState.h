@@ -58,6 +58,34 @@ struct ButtonPlacement
 };
 ButtonPlacement buttonPlacement(int chartDays, bool enlarged);
 
+// The window's controls that an enlarged diagram covers: the level labels
+// first, in LevelLabel's order, then the rest; "other" is the diagram not
+// clicked.
+enum class ChartControl {
+    MiniLeq10,
+    MaxiLeq10,
+    MiniLeq1,
+    MaxiLeq1,
+    Analyse,
+    Source,
+    NiveauJour,
+    NiveauNuit,
+    NiveauJourFenetre,
+    NiveauNuitFenetre,
+    HeureJourNuit,
+    HeureNuitJour,
+    ThresholdsChanged,
+    Leq10ListCaption,
+    Leq10List,
+    Leq1ListCaption,
+    Leq1List,
+    EventListCaption,
+    EventList,
+    NewChart,
+    OtherCaption,
+    OtherPicture
+};
+
 // What a zoom button click asks of the window.
 struct ZoomButtonEffect
 {
@@ -66,7 +94,7 @@ struct ZoomButtonEffect
     TwipsRect picture;
     bool moveCaption = false; // caption label to captionTop / captionWidth
     int captionTop = 0, captionWidth = 0;
-    QStringList hide, show; // object names
+    QList<ChartControl> hide, show;
     bool printVisible = false;
     QString image; // file in the Images folder; empty keeps the image
     QString toolTip;

@@ -176,15 +176,23 @@ private slots:
         ChartState state;
         const ZoomButtonEffect enlarge = state.zoomButton(diagram, store);
         const ZoomButtonEffect shrink = state.zoomButton(diagram, store);
-        QStringList hidden = shrink.hide;
+        // The controls that stay hidden, by their names in the enum.
+        static const char *names[] = {
+            "MiniLeq10",     "MaxiLeq10",     "MiniLeq1",         "MaxiLeq1",          "Analyse",
+            "Source",        "NiveauJour",    "NiveauNuit",       "NiveauJourFenetre", "NiveauNuitFenetre",
+            "HeureJourNuit", "HeureNuitJour", "ThresholdsChanged"};
+        QStringList hidden;
+        for (ChartControl h : shrink.hide)
+            hidden << (int(h) < int(std::size(names)) ? names[int(h)] : "other");
         hidden.sort();
         QCOMPARE(hidden, items(c[6]));
-        // Everything the enlarged diagram covered is accounted for.
-        QStringList all = shrink.hide + shrink.show;
-        QStringList covered = enlarge.hide;
-        all.sort();
-        covered.sort();
+        // Everything the enlarged diagram covered is accounted for, once.
+        QList<ChartControl> all = shrink.hide + shrink.show;
+        QList<ChartControl> covered = enlarge.hide;
+        std::sort(all.begin(), all.end());
+        std::sort(covered.begin(), covered.end());
         QCOMPARE(all, covered);
+        QCOMPARE(covered.size(), int(ChartControl::OtherPicture) + 1);
     }
 
     void wheelAndPan()
