@@ -3,7 +3,7 @@
 set -e
 case "$1" in
 A01) perl -0pi -e 's/(WaitCursor hourglass;\n)\s*setMenuEnabled\(QStringLiteral\("mnuSave_As"\), false\);\n/$1/' app/files/DataFiles.cpp ;;
-A02) perl -0pi -e 's/QSaveFile file\(path\);/QFile file(path);/; s/file\.cancelWriting\(\);//; s/return file\.commit\(\);/return true;/' app/files/DataFiles.cpp ;;
+A02) perl -0pi -e 's/        if \(written\.ok\(\)\)\n            break;/        break;/' app/files/DataFiles.cpp ;;
 A03) perl -pi -e 's/m_start->date\(\) > m_end->date\(\)/m_start->date() >= m_end->date()/' app/tables/frmInTableau.cpp ;;
 A04) perl -0pi -e 's/(MsgIcon::Critical\);\n)\s*disableSaveAs\(\);\n/$1/' app/files/frmData_Type.cpp ;;
 A05) perl -0pi -e 's/(s\.Cancel_Flag = true;\n\s*s\.Transfer_Error = )0;/${1}3;/' app/link/frmWait.cpp ;;
