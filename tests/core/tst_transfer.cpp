@@ -347,30 +347,43 @@ private slots:
         }
     }
 
-    void progressSteps_data()
-    {
-        QTest::addColumn<int>("version");
-        QTest::newRow("progress 3.5") << 3;
-        QTest::newRow("progress 5.X") << 5;
-    }
+    // Step by step to past the end: the transmission bar fills one step at a
+    // time, then the filing bar (two at once in the step that ends the
+    // transmission); the whole is their sum, its percentage never goes back
+    // and says 100 % only when both are full.
+    void progressSteps_data() { completeDownload_data(); }
     void progressSteps()
     {
-        // Every step to past the end: step, the three bars, then the texts.
         QFETCH(int, version);
+        QFETCH(int, transmission);
+        QFETCH(int, filing);
+        static const QRegularExpression percentage(QStringLiteral("^Data filing Realized at (\\d\\d+) %\\.$"));
         Store store;
         TransferProgress bars;
         bars.reset(version);
-        QStringList trace;
-        while (store.Progress_Step < bars.traitement.max() + 2) {
+        int last = 0;
+        for (int step = 1; step <= transmission + filing + 2; ++step) {
             bars.Avancer_Progression(store);
-            trace << QStringLiteral("%1: %2 %3 %4 | %5 | %6 | %7")
-                         .arg(store.Progress_Step)
-                         .arg(bars.transmission.val())
-                         .arg(bars.classement.val())
-                         .arg(bars.traitement.val())
-                         .arg(bars.labelTransmission, bars.labelClassement, bars.labelPourcentage);
+            QCOMPARE(store.Progress_Step, step);
+            const int t = std::min(step, transmission);
+            const int c = step < transmission ? 0 : std::min(step - transmission + 2, filing);
+            QCOMPARE(bars.transmission.val(), t);
+            QCOMPARE(bars.classement.val(), c);
+            QCOMPARE(bars.traitement.val(), t + c);
+            QCOMPARE(bars.labelTransmission, t < transmission ? QStringLiteral("Transmission in progress ...")
+                                                              : QStringLiteral("Transmission Completed !!!"));
+            QCOMPARE(bars.labelClassement, c == 0         ? QStringLiteral("Waiting the end of transmission ...")
+                                           : c < filing ? QStringLiteral("Data Filing ...")
+                                                        : QStringLiteral("Filing Completed  !!!"));
+            QCOMPARE(bars.transmitOkVisible, t == transmission);
+            QCOMPARE(bars.classementOkVisible, c == filing);
+            const QRegularExpressionMatch m = percentage.match(bars.labelPourcentage);
+            QVERIFY2(m.hasMatch(), qPrintable(bars.labelPourcentage));
+            const int percent = m.captured(1).toInt();
+            QVERIFY(percent >= last);
+            QCOMPARE(percent == 100, c == filing);
+            last = percent;
         }
-        KVL_COMPARE_REF("link/transfer.txt", QTest::currentDataTag(), trace);
     }
 
     void lineSettings_data()
