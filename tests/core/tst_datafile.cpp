@@ -225,34 +225,14 @@ private slots:
         QVERIFY(buildDataFile(*s, s->Device_Version) == expected);
     }
 
-    void reader_data()
-    {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<int>("version");     // 0: marker refused
-        QTest::addColumn<QString>("failure"); // empty: loads
-        QTest::addColumn<QString>("detail");  // these three checked when not empty
-        QTest::addColumn<QString>("date");
-        QTest::addColumn<QString>("time");
-        QFile cases(qEnvironmentVariable("KVL_TEST_DATA") + QStringLiteral("/files/reader.txt"));
-        QVERIFY(cases.open(QIODevice::ReadOnly | QIODevice::Text));
-        for (const QString &line : QString::fromUtf8(cases.readAll()).split(QLatin1Char('\n'))) {
-            if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
-                continue;
-            const QStringList c = line.split(QLatin1Char('|'));
-            QCOMPARE(c.size(), 7);
-            QTest::newRow(qPrintable(c[0]))
-                << editedFile(c[1].split(QLatin1Char(' '))) << c[2].toInt() << c[3] << c[4] << c[5] << c[6];
-        }
-    }
+    void reader_data() { test::addDataRows(QStringLiteral("files/reader.txt")); }
 
     void reader()
     {
-        QFETCH(QByteArray, file);
-        QFETCH(int, version);
-        QFETCH(QString, failure);
-        QFETCH(QString, detail);
-        QFETCH(QString, date);
-        QFETCH(QString, time);
+        QFETCH(QStringList, c);
+        const QByteArray file = editedFile(c[1].split(QLatin1Char(' ')));
+        const int version = c[2].toInt();
+        const QString failure = c[3], detail = c[4], date = c[5], time = c[6];
 
         auto s = randomStore(9);
         const auto before = randomStore(9);

@@ -61,18 +61,11 @@ class TestDecode : public QObject
 {
     Q_OBJECT
 private slots:
-    void bcd_data()
-    {
-        QTest::addColumn<int>("byte");
-        QTest::addColumn<int>("value");
-        for (const QStringList &r : test::dataRows(QStringLiteral("link/rows.txt"), QStringLiteral("bcd")))
-            QTest::newRow(qPrintable(r[0])) << r[1].toInt(nullptr, 16) << r[2].toInt();
-    }
+    void bcd_data() { test::addDataRows(QStringLiteral("link/rows.txt"), QStringLiteral("bcd")); }
     void bcd()
     {
-        QFETCH(int, byte);
-        QFETCH(int, value);
-        QCOMPARE(kvl::bcd(byte), value);
+        QFETCH(QStringList, c);
+        QCOMPARE(kvl::bcd(c[1].toInt(nullptr, 16)), c[2].toInt());
     }
 
     // Where a byte of each area lands, and whether it stays raw (0x12 read
@@ -131,22 +124,12 @@ private slots:
         QCOMPARE(int(s->Leq_Records(1, 1)), 0);
     }
 
-    void validity_data()
-    {
-        QTest::addColumn<QList<int>>("leq");
-        QTest::addColumn<bool>("valid");
-        for (const QStringList &r :
-             test::dataRows(QStringLiteral("link/rows.txt"), QStringLiteral("validity"))) {
-            QList<int> fields;
-            for (const QString &f : r[1].split(' '))
-                fields << f.toInt();
-            QTest::newRow(qPrintable(r[0])) << fields << (r[2] == "1");
-        }
-    }
+    void validity_data() { test::addDataRows(QStringLiteral("link/rows.txt"), QStringLiteral("validity")); }
     void validity()
     {
-        QFETCH(QList<int>, leq);
-        QFETCH(bool, valid);
+        QFETCH(QStringList, c);
+        const QList<int> leq = test::numbers(QString(c[1]).replace(QLatin1Char(' '), QLatin1Char(',')));
+        const bool valid = c[2] == QLatin1String("1");
         auto s = storeFor(5);
         s->Leq_Records.fill(255);
         s->Event_Records.fill(255);

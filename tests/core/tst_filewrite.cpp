@@ -2,6 +2,7 @@
 // write (a size limit before or at the end, a read-only folder or file, a
 // missing folder, a folder in the way), with the system's reason.
 
+#include "TestCore.h"
 #include "WriteFaults.h"
 #include "files/FileWrite.h"
 
@@ -11,8 +12,6 @@
 
 using namespace kvl;
 using namespace kvl::test;
-
-Q_DECLARE_METATYPE(FileWrite::Result)
 
 namespace {
 
@@ -33,59 +32,18 @@ class TestFileWrite : public QObject
 {
     Q_OBJECT
 private slots:
-    void write_data()
-    {
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<QString>("target"); // inside a folder holding "old.dat" and "folder/"
-        QTest::addColumn<qint64>("size");
-        QTest::addColumn<FileWrite::Result>("result");
-        QTest::addColumn<QString>("reason"); // <target> stands for the target's path
-        using R = FileWrite::Result;
-        const qint64 limit = WriteLimit;
-        QTest::newRow("small replaces") << "none"
-                                        << "old.dat" << qint64(10'000) << R::Written << "";
-        QTest::newRow("large replaces") << "none"
-                                        << "old.dat" << qint64(3'000'000) << R::Written << "";
-        QTest::newRow("empty replaces") << "none"
-                                        << "old.dat" << qint64(0) << R::Written << "";
-        QTest::newRow("new file") << "none"
-                                  << "new.dat" << qint64(100) << R::Written << "";
-        QTest::newRow("exactly the limit") << "size limit"
-                                           << "old.dat" << limit << R::Written << "";
-        QTest::newRow("one byte past the limit")
-            << "size limit"
-            << "old.dat" << limit + 1 << R::NotWritten << "File too large";
-        // Below the write buffer: the cut would only show when the file is renamed.
-        QTest::newRow("small past the limit")
-            << "size limit"
-            << "old.dat" << qint64(10'240) << R::NotWritten << "File too large";
-        QTest::newRow("large past the limit")
-            << "size limit"
-            << "old.dat" << qint64(2'000'000) << R::NotWritten << "File too large";
-        QTest::newRow("new file past the limit")
-            << "size limit"
-            << "new.dat" << qint64(10'240) << R::NotWritten << "File too large";
-        QTest::newRow("read-only folder") << "read-only folder"
-                                          << "old.dat" << qint64(100) << R::NotOpened << "Permission denied";
-        QTest::newRow("read-only file")
-            << "read-only file"
-            << "old.dat" << qint64(100) << R::NotOpened << "Existing file <target> is not writable";
-        QTest::newRow("missing folder")
-            << "none"
-            << "missing/new.dat" << qint64(100) << R::NotOpened << "No such file or directory";
-        QTest::newRow("a folder in the way")
-            << "none"
-            << "folder" << qint64(100) << R::NotOpened << "Filename refers to a directory";
-    }
+    void write_data() { addDataRows(QStringLiteral("files/filewrite.txt")); }
 
     // The target holds the new bytes or its old ones, and nothing else is left.
     void write()
     {
-        QFETCH(QString, fault);
-        QFETCH(QString, target);
-        QFETCH(qint64, size);
-        QFETCH(FileWrite::Result, result);
-        QFETCH(QString, reason);
+        QFETCH(QStringList, c);
+        const QString target = c[2];
+        const qint64 size = c[3] == QLatin1String("limit")     ? WriteLimit
+                            : c[3] == QLatin1String("limit+1") ? WriteLimit + 1
+                                                               : c[3].toLongLong();
+        const QStringList results{"written", "not opened", "not written"};
+        const auto result = FileWrite::Result(results.indexOf(c[4]));
 
         QTemporaryDir dir;
         QFile old(dir.filePath(QStringLiteral("old.dat")));
@@ -98,12 +56,12 @@ private slots:
 
         FileWrite w;
         {
-            FaultyTarget faulty(path, writeFault(fault));
+            FaultyTarget faulty(path, writeFault(c[1]));
             w = writeFileAtomically(path, bytes);
         }
         QCOMPARE(w.result, result);
         QCOMPARE(w.ok(), result == FileWrite::Result::Written);
-        QCOMPARE(w.reason, QString(reason).replace(QStringLiteral("<target>"), path));
+        QCOMPARE(w.reason, QString(c[5]).replace(QStringLiteral("<target>"), path));
 
         QFile after(path);
         if (w.ok()) {

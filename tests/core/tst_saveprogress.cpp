@@ -2,6 +2,7 @@
 // span of the name the save proposes. The percentage text and the names of
 // a whole save are checked on the window.
 
+#include "TestCore.h"
 #include "files/SaveProgress.h"
 #include "store/Store.h"
 
@@ -17,20 +18,13 @@ private slots:
     // on the last writing step where the steps fill the bar.
     void completion_data()
     {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<int>("leqRows");
-        QTest::addColumn<int>("steps");
-        QTest::newRow("3") << 3 << 4096 << 4096 + 4096 + 64;
-        QTest::newRow("4") << 4 << 8192 << 8192 + 4096 + 320;
-        QTest::newRow("5") << 5 << 8192 << 8192 + 4096 + 320 + 4092;
-        QTest::newRow("70") << 70 << 8192 << 16700;
+        test::addDataRows(QStringLiteral("files/saveprogress.txt"), QStringLiteral("completion"));
     }
     void completion()
     {
-        QFETCH(int, version);
-        QFETCH(int, leqRows);
-        QFETCH(int, steps);
-        QCOMPARE(saveProgressSteps(version, leqRows), steps);
+        QFETCH(QStringList, c);
+        const int version = c[1].toInt(), steps = c[3].toInt();
+        QCOMPARE(saveProgressSteps(version, c[2].toInt()), steps);
 
         SaveProgress p(version);
         const bool fullBar = steps == p.wholeMaximum();
@@ -46,27 +40,15 @@ private slots:
 
     void defaultName_data()
     {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<QList<int>>("first"); // row, day, month, year; empty: no valid row
-        QTest::addColumn<QList<int>>("last");  // empty: the first row only
-        QTest::addColumn<QString>("name");     // empty: no span
-
-        QTest::newRow("v3 November 2009")
-            << 3 << QList<int>{1, 7, 11, 9} << QList<int>{4096, 10, 12, 9}
-            << QStringLiteral("KVL 24-2 Data from 07 November  2009 to 10 December  2009");
-        QTest::newRow("v4 single row September")
-            << 4 << QList<int>{3, 1, 9, 0} << QList<int>{}
-            << QStringLiteral("KVL 24-2 Data from 01 September 2000 to 01 September 2000");
-        QTest::newRow("no valid row") << 5 << QList<int>{} << QList<int>{} << QString();
-        QTest::newRow("v3 valid row beyond its rows")
-            << 3 << QList<int>{4097, 1, 1, 8} << QList<int>{} << QString();
+        test::addDataRows(QStringLiteral("files/saveprogress.txt"), QStringLiteral("default names"));
     }
     void defaultName()
     {
-        QFETCH(int, version);
-        QFETCH(QList<int>, first);
-        QFETCH(QList<int>, last);
-        QFETCH(QString, name);
+        QFETCH(QStringList, c);
+        const int version = c[1].toInt();
+        auto numbers = [](const QString &field) { return test::numbers(QString(field).replace(' ', ',')); };
+        const QList<int> first = numbers(c[2]), last = numbers(c.value(3));
+        const QString name = c.value(4);
 
         Store s;
         s.Leq_Records.fill(255);

@@ -50,26 +50,13 @@ class TablePrintTest : public QObject
 private slots:
     void layout_data()
     {
-        QTest::addColumn<int>("table"); // 0 events, 1 events of one day, 2 Leq, 3 Leq10 and Leq1
-        QTest::addColumn<int>("lines");
-        QTest::addColumn<int>("lines1"); // Leq1 lines; for the others an empty line at this index
-        QTest::newRow("events 69") << 0 << 69 << 0;
-        QTest::newRow("events 70") << 0 << 70 << 0;
-        QTest::newRow("events 139") << 0 << 139 << 0;
-        QTest::newRow("events one day 70") << 1 << 70 << 0;
-        QTest::newRow("events none") << 1 << 0 << 0;
-        QTest::newRow("leq 70 with an empty line") << 2 << 69 << 10;
-        QTest::newRow("leq none") << 2 << 0 << 0;
-        QTest::newRow("leq10 64 then no leq1") << 3 << 64 << 0;
-        QTest::newRow("leq10 130 then no leq1") << 3 << 130 << 0;
-        QTest::newRow("no leq10 then leq1 65") << 3 << 0 << 65;
+        test::addDataRows(QStringLiteral("tables/cases.txt"), QStringLiteral("print layouts"));
     }
 
     void layout()
     {
-        QFETCH(int, table);
-        QFETCH(int, lines);
-        QFETCH(int, lines1);
+        QFETCH(QStringList, c);
+        const int table = c[1].toInt(), lines = c[2].toInt(), lines1 = c[3].toInt();
         const PrintedList body = list(QStringLiteral("Period"), lines, table < 3 ? lines1 : 0);
         RecordingPrinter printer;
         QVERIFY(replay(table < 2    ? eventsTablePrint(body, table == 1)

@@ -179,24 +179,12 @@ private slots:
         KVL_COMPARE_REF("link/transfer.txt", QTest::currentDataTag(), b.device.calls);
     }
 
-    void failures_data()
-    {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<QString>("fault"); // what the device does wrong, and how much
-        QTest::addColumn<int>("code");
-        QTest::addColumn<int>("paramCommands");
-        QTest::addColumn<QString>("reason");
-        for (const QStringList &r :
-             test::dataRows(QStringLiteral("link/rows.txt"), QStringLiteral("failures")))
-            QTest::newRow(qPrintable(r[0])) << r[1].toInt() << r[2] << r[3].toInt() << r[4].toInt() << r[5];
-    }
+    void failures_data() { test::addDataRows(QStringLiteral("link/rows.txt"), QStringLiteral("failures")); }
     void failures()
     {
-        QFETCH(int, version);
-        QFETCH(QString, fault);
-        QFETCH(int, code);
-        QFETCH(int, paramCommands);
-        QFETCH(QString, reason);
+        QFETCH(QStringList, c);
+        const int version = c[1].toInt(), code = c[3].toInt();
+        const QString fault = c[2];
         Bench b(version);
         const QString kind = fault.section(' ', 0, 0);
         const int n = fault.section(' ', 1).toInt();
@@ -219,8 +207,8 @@ private slots:
         }
         QVERIFY(b.run());
         QCOMPARE(int(b.device.commands.count(0x01)), 1);
-        QCOMPARE(int(b.device.commands.count(0x03)), paramCommands);
-        QCOMPARE(b.transfer->failureReason(), reason);
+        QCOMPARE(int(b.device.commands.count(0x03)), c[4].toInt());
+        QCOMPARE(b.transfer->failureReason(), c[5]);
         if (code == 0)
             b.expectLoaded();
         else
@@ -357,7 +345,8 @@ private slots:
         QFETCH(int, version);
         QFETCH(int, transmission);
         QFETCH(int, filing);
-        static const QRegularExpression percentage(QStringLiteral("^Data filing Realized at (\\d\\d+) %\\.$"));
+        static const QRegularExpression percentage(
+            QStringLiteral("^Data filing Realized at (\\d\\d+) %\\.$"));
         Store store;
         TransferProgress bars;
         bars.reset(version);
@@ -372,7 +361,7 @@ private slots:
             QCOMPARE(bars.traitement.val(), t + c);
             QCOMPARE(bars.labelTransmission, t < transmission ? QStringLiteral("Transmission in progress ...")
                                                               : QStringLiteral("Transmission Completed !!!"));
-            QCOMPARE(bars.labelClassement, c == 0         ? QStringLiteral("Waiting the end of transmission ...")
+            QCOMPARE(bars.labelClassement, c == 0 ? QStringLiteral("Waiting the end of transmission ...")
                                            : c < filing ? QStringLiteral("Data Filing ...")
                                                         : QStringLiteral("Filing Completed  !!!"));
             QCOMPARE(bars.transmitOkVisible, t == transmission);
@@ -388,24 +377,15 @@ private slots:
 
     void lineSettings_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<int>("baud");
-        QTest::addColumn<int>("stopBits");
-        for (const QStringList &r :
-             test::dataRows(QStringLiteral("link/rows.txt"), QStringLiteral("line settings")))
-            QTest::newRow(qPrintable(r[0])) << r[1] << (r[2] == "1") << r[3].toInt() << r[4].toInt();
+        test::addDataRows(QStringLiteral("link/rows.txt"), QStringLiteral("line settings"));
     }
     void lineSettings()
     {
-        QFETCH(QString, text);
-        QFETCH(bool, ok);
-        QFETCH(int, baud);
-        QFETCH(int, stopBits);
-        const LineSettings s = parseLineSettings(text);
-        QCOMPARE(s.ok, ok);
-        QCOMPARE(s.baud, baud);
-        QCOMPARE(s.stopBits, stopBits);
+        QFETCH(QStringList, c);
+        const LineSettings s = parseLineSettings(c[1]);
+        QCOMPARE(s.ok, c[2] == QLatin1String("1"));
+        QCOMPARE(s.baud, c[3].toInt());
+        QCOMPARE(s.stopBits, c[4].toInt());
     }
 
     void implausibleImage_data()
