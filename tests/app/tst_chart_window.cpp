@@ -228,41 +228,16 @@ private slots:
         QVERIFY(!openFlags().Open_frmGraphique_Leq);
     }
 
-    void saveImage_data()
-    {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QString>("written");
-        QTest::addColumn<QByteArray>("start");
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<QString>("reason");
-        // name, the save dialog's answer (in a folder holding old.png, old.svg
-        // and old.pdf), the file written, how it starts, how writing fails and
-        // why. The PDF (about 11 KB) is small enough to be cut only at the
-        // end of the write; the PNG and SVG are cut while written.
-        for (const char *row :
-             {"PNG;d.png;d.png;\x89PNG;none;", "SVG;d.svg;d.svg;<?xml;none;", "PDF;d.PDF;d.PDF;%PDF;none;",
-              "no extension: PNG;d;d.png;\x89PNG;none;", "replaces;old.svg;old.svg;<?xml;none;",
-              "another kind's extension: replaced;d.kvl;d.png;\x89PNG;none;", "cancelled;;;;none;",
-              "missing folder;missing/d.png;;;none;No such file or directory",
-              "PNG, full disk;old.png;;;size limit;File too large",
-              "SVG, full disk;old.svg;;;size limit;File too large",
-              "PDF, full disk;old.pdf;;;size limit;File too large",
-              "read-only folder;old.png;;;read-only folder;Permission denied",
-              "read-only file;old.pdf;;;read-only file;Existing file <path> is not writable"}) {
-            const QStringList r = QString::fromLatin1(row).split(QLatin1Char(';'));
-            QTest::newRow(qPrintable(r[0])) << r[1] << r[2] << r[3].toLatin1() << r[4] << r[5];
-        }
-    }
+    void saveImage_data() { rows(QStringLiteral("save image")); }
 
     // The picture replaces the file chosen, or the old file stays and a
     // message says why before the dialog asks again.
     void saveImage()
     {
-        QFETCH(QString, answer);
-        QFETCH(QString, written);
-        QFETCH(QByteArray, start);
-        QFETCH(QString, fault);
-        QFETCH(QString, reason);
+        QFETCH(QStringList, c);
+        const QString answer = c[1], written = c[2], fault = c[4];
+        const QByteArray start = QByteArray::fromPercentEncoding(c[3].toLatin1());
+        QString reason = c.value(5);
         fillBusyStore(appStore(), 5);
         MessageRecorder messages;
         frmGraphique_Leq *w = openChart(QDate(2008, 2, 28), 1);

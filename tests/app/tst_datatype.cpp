@@ -71,21 +71,15 @@ private slots:
 
     void optionsPerSituation_data()
     {
-        QTest::addColumn<int>("port");
-        QTest::addColumn<bool>("loaded");
-        QTest::addColumn<QString>("checked"); // L = last data, S = saved data, T = transfer
-        // The window's texts, with what is disabled, are in tests/data/windows/datatype.txt.
-        QTest::newRow("no port, nothing loaded") << 0 << false << "S";
-        QTest::newRow("port, nothing loaded") << 3 << false << "";
-        QTest::newRow("no port, data loaded") << 0 << true << "L";
-        QTest::newRow("port, data loaded") << 16 << true << "L";
+        addDataRows(QStringLiteral("rows/datatype.txt"), QStringLiteral("situations"));
     }
 
     void optionsPerSituation()
     {
-        QFETCH(int, port);
-        QFETCH(bool, loaded);
-        QFETCH(QString, checked);
+        QFETCH(QStringList, c);
+        const int port = c[1].toInt();
+        const bool loaded = c[2] == QLatin1String("1");
+        const QString checked = c.value(3);
         appStore().Com_Port = qint16(port);
         appStore().Data_Loaded = loaded;
         appStore().Requested_View = viewOf(QStringLiteral("Tableau Evénements"));

@@ -18,11 +18,9 @@
 #include <QtTest>
 
 using namespace kvl;
+using kvl::test::addDataRows;
 using kvl::test::FakeDevice;
 using kvl::test::WindowTest;
-
-using PortSet = QList<int>;
-Q_DECLARE_METATYPE(PortSet)
 
 namespace {
 
@@ -54,23 +52,14 @@ private slots:
 
     void portSelectionLoad_data()
     {
-        QTest::addColumn<PortSet>("available");
-        QTest::addColumn<int>("comPortBefore");
-        QTest::addColumn<int>("comPortAfter");
-        QTest::addColumn<bool>("okEnabled");
-        QTest::newRow("one port, preselected") << PortSet{3} << 0 << 3 << true;
-        QTest::newRow("port 5 gone, others left") << PortSet{2, 7, 9} << 5 << 0 << false;
-        QTest::newRow("port 5 still there") << PortSet{2, 5, 7} << 5 << 5 << true;
-        QTest::newRow("port 5 gone, one left") << PortSet{16} << 5 << 16 << true;
-        QTest::newRow("several, none chosen") << PortSet{1, 2} << 0 << 0 << false;
-        QTest::newRow("no port at all") << PortSet{} << 0 << 0 << false;
+        addDataRows(QStringLiteral("link/rows.txt"), QStringLiteral("port selection"));
     }
     void portSelectionLoad()
     {
-        QFETCH(PortSet, available);
-        QFETCH(int, comPortBefore);
-        QFETCH(int, comPortAfter);
-        QFETCH(bool, okEnabled);
+        QFETCH(QStringList, c);
+        const QList<int> available = kvl::test::numbers(c[1]);
+        const int comPortBefore = c[2].toInt(), comPortAfter = c[3].toInt();
+        const bool okEnabled = c[4] == QLatin1String("1");
         // An empty set would mean "all" to the fake line; port 99 never exists.
         m_line.availablePorts =
             available.isEmpty() ? QSet<int>{99} : QSet<int>(available.begin(), available.end());
@@ -91,22 +80,12 @@ private slots:
         QCOMPARE(m_line.calls.count(QStringLiteral("open")), 16);
     }
 
-    void captions_data()
-    {
-        QTest::addColumn<QString>("versionButton");
-        QTest::addColumn<int>("port");
-        QTest::addColumn<int>("version");
-        // The main window captions are in tests/data/windows/link.txt.
-        QTest::newRow("3.5") << "Option_Version3" << 12 << 3;
-        QTest::newRow("4.0") << "Option_Version4" << 1 << 4;
-        QTest::newRow("5.X") << "Option_Version5" << 2 << 5;
-        QTest::newRow("KVL 36") << "Option_KVL36" << 3 << 70;
-    }
+    void captions_data() { addDataRows(QStringLiteral("link/rows.txt"), QStringLiteral("captions")); }
     void captions()
     {
-        QFETCH(QString, versionButton);
-        QFETCH(int, port);
-        QFETCH(int, version);
+        QFETCH(QStringList, c);
+        const QString versionButton = c[1];
+        const int port = c[2].toInt(), version = c[3].toInt();
         m_line.availablePorts = {1, 2, 3, 12};
         m_main->menuEntry(QStringLiteral("mnuAnalyse"))->setEnabled(false);
         frmPort *form = openPort();

@@ -198,22 +198,13 @@ private slots:
     // One step from a value; the percentage is cut, not rounded.
     void progressLabel_data()
     {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<int>("before");
-        QTest::addColumn<int>("maximum");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("v4 halfway is cut to 49") << 4 << 6303 << 12608 << QStringLiteral("Backup at 49%.");
-        QTest::newRow("first step v5") << 5 << 0 << 16700 << QStringLiteral("Backup at 0%.");
-        QTest::newRow("one below the end v70") << 70 << 16698 << 16700 << QStringLiteral("Backup at 99%.");
-        QTest::newRow("v3 1%") << 3 << 85 << 8512 << QStringLiteral("Backup at 1%.");
+        addDataRows(QStringLiteral("files/saveprogress.txt"), QStringLiteral("labels"));
     }
-
     void progressLabel()
     {
-        QFETCH(int, version);
-        QFETCH(int, before);
-        QFETCH(int, maximum);
-        QFETCH(QString, text);
+        QFETCH(QStringList, c);
+        const int version = c[1].toInt(), before = c[2].toInt(), maximum = c[3].toInt();
+        const QString text = c[4];
         auto *wait = new frmWait_Save(version);
         auto *bar = wait->findChild<QProgressBar *>(QStringLiteral("ProgressBar_Save"));
         QCOMPARE(bar->maximum(), maximum);

@@ -138,33 +138,13 @@ private slots:
 
     void periodCheck_data()
     {
-        QTest::addColumn<QDate>("start");
-        QTest::addColumn<QDate>("end");
-        QTest::addColumn<QString>("action");  // Ok, Cancel, or a key and the control it is pressed on
-        QTest::addColumn<QString>("outcome"); // table, refused or cancelled
-        const QDate d28(2008, 2, 28), d2(2008, 3, 2);
-        QTest::newRow("same day") << QDate(2008, 3, 5) << QDate(2008, 3, 5) << "Ok"
-                                  << "table";
-        QTest::newRow("1 March after 29 February") << QDate(2008, 3, 1) << QDate(2008, 2, 29) << "Ok"
-                                                   << "refused";
-        QTest::newRow("31 January to 1 February") << QDate(2008, 1, 31) << QDate(2008, 2, 1) << "Ok"
-                                                  << "table";
-        QTest::newRow("year after") << QDate(2009, 1, 1) << QDate(2008, 12, 31) << "Ok"
-                                    << "refused";
-        QTest::newRow("Return on Cancel") << d28 << d2 << "Return Cmd_Annuler"
-                                          << "table";
-        QTest::newRow("keypad Enter in a date picker") << d28 << d2 << "Enter DTP_Jour_Start"
-                                                       << "table";
-        QTest::newRow("Cancel") << QDate(2008, 2, 29) << QDate(2008, 3, 9) << "Cancel"
-                                << "cancelled";
+        addDataRows(QStringLiteral("tables/cases.txt"), QStringLiteral("period checks"));
     }
-
     void periodCheck()
     {
-        QFETCH(QDate, start);
-        QFETCH(QDate, end);
-        QFETCH(QString, action);
-        QFETCH(QString, outcome);
+        QFETCH(QStringList, c);
+        const QDate start = QDate::fromString(c[1], Qt::ISODate), end = QDate::fromString(c[2], Qt::ISODate);
+        const QString action = c[3], outcome = c[4];
         resetStore(4);
         auto *w = qobject_cast<frmInTableau *>(openDialog(eventsView));
         QVERIFY(w);
@@ -195,33 +175,14 @@ private slots:
 
     void tableWindow_data()
     {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<QString>("view");
-        QTest::addColumn<QStringList>("period");
-        QTest::addColumn<QStringList>("leq"); // Leq records in place of the busy store's
-        // The window's texts and lines are in tests/data/windows/tables.txt.
-        using L = QStringList;
-        const L day{"05/03/2008", "05/03/2008"};
-        QTest::newRow("events v4 several days") << 4 << eventsView << L{"28/02/2008", "02/03/2008"} << L();
-        QTest::newRow("events v5 one day") << 5 << eventsView << L{"29/02/2008", "29/02/2008"} << L();
-        QTest::newRow("events v70 no event") << 70 << eventsView << L{"01/01/2009", "31/01/2009"} << L();
-        QTest::newRow("leq v3") << 3 << leqView << L{"29/02/2008", "01/03/2008"} << L();
-        QTest::newRow("leq v4 one day") << 4 << leqView << L{"28/02/2008", "28/02/2008"} << L();
-        QTest::newRow("leq v4 empty") << 4 << leqView << L{"01/06/2008", "02/06/2008"} << L();
-        QTest::newRow("leq v70 both")
-            << 70 << leqView << day << L{"05/03/08 20:00 85 10", "05/03/08 20:01 101 1"};
-        QTest::newRow("leq v70 Leq10 only")
-            << 70 << leqView << day << L{"05/03/08 20:00 85 10", "05/03/08 20:01 101 7"};
-        QTest::newRow("leq v70 Leq1 only") << 70 << leqView << day << L{"05/03/08 20:01 101 1"};
-        QTest::newRow("leq v70 no row") << 70 << leqView << day << L{"06/03/08 20:01 101 1"};
+        addDataRows(QStringLiteral("tables/cases.txt"), QStringLiteral("table windows"));
     }
-
     void tableWindow()
     {
-        QFETCH(int, version);
-        QFETCH(QString, view);
-        QFETCH(QStringList, period);
-        QFETCH(QStringList, leq);
+        QFETCH(QStringList, c);
+        const int version = c[1].toInt();
+        const QString view = c[2];
+        const QStringList period = items(c[3]), leq = items(c.value(4));
         resetStore(version);
         if (!leq.isEmpty())
             fillLeq(appStore().Leq_Records, leq);
