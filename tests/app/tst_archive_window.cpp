@@ -11,6 +11,8 @@
 #include "charts/PictureBox.h"
 #include "files/DataFile.h"
 #include "files/frmData_Type.h"
+#include "report/ComplianceReport.h"
+#include "report/frmInRapport.h"
 #include "shell/AppHooks.h"
 #include "shell/Forms.h"
 #include "shell/frmMain.h"
@@ -133,6 +135,7 @@ private slots:
     void importWindow_data();
     void importWindow();
     void periodTooLongIsSaid();
+    void reportFromArchive();
     void downloadsAdded_data();
     void downloadsAdded();
     void unusableArchiveSaidOnce();
@@ -384,6 +387,47 @@ void TestArchiveWindow::periodTooLongIsSaid()
     const PeriodFit fit = appArchive()->periodFit(device, d.first, d.last);
     QVERIFY(loadArchivePeriod(*store, d.first, fit.longestEnd));
     QCOMPARE(messages.messages.size(), 1);
+}
+
+// The report dialog on the archive: a week across the two downloads gives the
+// report a file holding the whole week gives.
+void TestArchiveWindow::reportFromArchive()
+{
+    importHistory();
+    const QDate from = m_middle.addDays(-3), to = m_middle.addDays(3);
+    MessageRecorder messages;
+    appStore().Requested_View = RequestedView::Report;
+    auto *source = qobject_cast<frmData_Type *>(openForm(QStringLiteral("frmData_Type")));
+    child<QRadioButton>(source, "Option_Archive")->click();
+    source->Cmd_Ok_Click();
+    auto *dialog = qobject_cast<frmInRapport *>(findForm(QStringLiteral("frmInRapport")));
+    QVERIFY(dialog);
+    child<QRadioButton>(dialog, "Option_Periode")->setChecked(true);
+    child<QDateEdit>(dialog, "DTP_Jour_Start")->setDate(from);
+    child<QDateEdit>(dialog, "DTP_Jour_End")->setDate(to);
+    const QString pdf = m_dir.filePath(QStringLiteral("week.pdf"));
+    m_dialogs->saveAnswers << pdf;
+    QVERIFY(dialog->Cmd_Ok_Click());
+    QVERIFY2(messages.messages.isEmpty(), qPrintable(shown(messages)));
+    QFile written(pdf);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.read(5), QByteArray("%PDF-"));
+
+    // What the dialog loaded makes the same document as the whole history.
+    ReportRequest request;
+    request.period = DateRange{from, to};
+    request.source = ReportSource{SourceKind::Archive, QStringLiteral("archive")};
+    request.generated = QDateTime(from, QTime(12, 0));
+    request.version = programVersion();
+    auto document = [&](const Store &s) {
+        auto work = std::make_unique<Store>(s);
+        Lire_Numero_Serie(*work);
+        return documentTexts(buildComplianceReport(*work, request));
+    };
+    auto whole = storeOf(m_history, [](const qint16 *) { return true; });
+    const QStringList expected = document(*whole);
+    QVERIFY(expected.size() > 50);
+    QCOMPARE(document(appStore()), expected);
 }
 
 void TestArchiveWindow::downloadsAdded_data()
