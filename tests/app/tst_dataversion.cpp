@@ -18,8 +18,6 @@
 
 #include <QAction>
 #include <QDateEdit>
-#include <QDropEvent>
-#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -169,13 +167,7 @@ private slots:
         }
         QStringList texts;
         if (way == QLatin1String("drop")) {
-            QMimeData data;
-            data.setUrls({QUrl::fromLocalFile(file)});
-            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(m_main, &enter);
-            QVERIFY(enter.isAccepted());
-            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(m_main, &drop);
+            QVERIFY(dropFile(m_main, file));
             QVERIFY(appStore().Data_Loaded);
             texts = diagram();
         } else if (way == QLatin1String("saved")) {

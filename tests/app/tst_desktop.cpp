@@ -13,10 +13,8 @@
 #include "tables/RecordedSpan.h"
 
 #include <QAbstractButton>
-#include <QDropEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QMimeData>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -123,9 +121,7 @@ private slots:
     void levelsVisibleWithoutScrolling()
     {
         QFETCH(QStringList, c);
-        const QString file = c[1];
-        const QString view = c[2];
-        const QString window = c[3];
+        const QString file = c[1], view = c[2], window = c[3];
         const QStringList lists = c[4].split(QLatin1Char(','), Qt::SkipEmptyParts);
         loadSample(file.toLatin1().constData());
         Store &s = appStore();
@@ -159,10 +155,7 @@ private slots:
     void enterAndEscape()
     {
         QFETCH(QStringList, c);
-        const QString dialog = c[1];
-        const QString target = c[2];
-        const QString key = c[3];
-        const QString next = c[4];
+        const QString dialog = c[1], target = c[2], key = c[3], next = c[4];
         loadSample("sample_v5.kvl");
         QPointer<QWidget> w = openForm(dialog);
         QVERIFY(w);
@@ -188,13 +181,7 @@ private slots:
         file = sample(qPrintable(file));
         MessageRecorder messages;
         if (dropped) {
-            QMimeData data;
-            data.setUrls({QUrl::fromLocalFile(file)});
-            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(m_main, &enter);
-            QVERIFY(enter.isAccepted());
-            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(m_main, &drop);
+            QVERIFY(dropFile(m_main, file));
         } else {
             m_main->setStartFile(file);
             m_main->startUp();

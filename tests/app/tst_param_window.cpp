@@ -117,10 +117,8 @@ private slots:
     void opensAndQuits()
     {
         QFETCH(QStringList, c);
-        const int version = c[1].toInt();
-        const int records = c[2].toInt();
-        const int headerTop = c[3].toInt();
-        const int entries = c[4].toInt();
+        const int version = c[1].toInt(), records = c[2].toInt(), headerTop = c[3].toInt(),
+                  entries = c[4].toInt();
         fillStore(appStore(), version, records);
         QPointer<frmParametres_v4> form = openSheet();
         QVERIFY(form);
@@ -182,10 +180,8 @@ private slots:
     void printing()
     {
         QFETCH(QStringList, c);
-        const int version = c[1].toInt();
-        const int records = c[2].toInt();
-        const bool answer = c[3] == QLatin1String("true");
-        const bool printed = c[4] == QLatin1String("true");
+        const int version = c[1].toInt(), records = c[2].toInt();
+        const bool answer = c[3] == QLatin1String("true"), printed = c[4] == QLatin1String("true");
         fillStore(appStore(), version, records);
         frmParametres_v4 *form = openSheet();
         QVERIFY(form);
@@ -238,8 +234,7 @@ private slots:
     void opensAfterDownloadAndFile()
     {
         QFETCH(QStringList, c);
-        const int version = c[1].toInt();
-        const int weeks = c[2].toInt();
+        const int version = c[1].toInt(), weeks = c[2].toInt();
         const QString firmware = c[3];
         const kvlsim::DeviceMemory memory = kvlsim::generateDevice(version, 7, weeks);
         Store original;

@@ -89,9 +89,7 @@ private slots:
     void printToFile()
     {
         QFETCH(QStringList, c);
-        const QString window = c[1];
-        const QString fault = c[2];
-        const QString target = c[3];
+        const QString window = c[1], fault = c[2], target = c[3];
         QString outcome = c[4];
         const bool printed = outcome == QLatin1String("printed");
         if (printed && QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())

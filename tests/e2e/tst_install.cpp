@@ -34,8 +34,7 @@ private slots:
     void installedFiles()
     {
         QFETCH(QStringList, c);
-        const QString path = c[1];
-        const QString contains = c[2];
+        const QString path = c[1], contains = c[2];
         QFile f(m_prefix.filePath(path));
         QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(path));
         QVERIFY(f.read(1 << 20).contains(contains.toUtf8()));

@@ -5,7 +5,10 @@
 #include "shell/frmMain.h"
 #include "store/Store.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 
 namespace kvl::test {
 
@@ -24,6 +27,19 @@ frmMain *WindowTest::openMain(bool shown)
         m_main->show();
     }
     return m_main;
+}
+
+bool dropFile(QWidget *window, const QString &file)
+{
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(file)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &drop);
+    return true;
 }
 
 void WindowTest::initTestCase()

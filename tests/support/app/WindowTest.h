@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QPointer>
 
+class QWidget;
+
 namespace kvl {
 class frmMain;
 }
@@ -16,6 +18,8 @@ namespace kvl::test {
 
 // Closes every window but the main one and lets them go.
 void closeWindows();
+// Drags `file` onto `window` and drops it there; false if the window refuses it.
+bool dropFile(QWidget *window, const QString &file);
 
 class WindowTest : public QObject
 {
