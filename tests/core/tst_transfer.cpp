@@ -100,31 +100,22 @@ struct Bench
     }
 };
 
+void rows(const char *section)
+{
+    test::addDataRows(QStringLiteral("link/rows.txt"), QLatin1String(section));
+}
+
 } // namespace
 
 class tst_Transfer : public QObject
 {
     Q_OBJECT
 private slots:
-    // Only the four time-out codes name a time-out; any other code left
-    // with Cancel_Flag is a user cancel.
-    void outcomeOfCode_data()
-    {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<int>("outcome");
-        QTest::newRow("-1") << -1 << int(TransferOutcome::Cancelled);
-        QTest::newRow("0") << 0 << int(TransferOutcome::Cancelled);
-        QTest::newRow("1") << 1 << int(TransferOutcome::ParameterIncomplete);
-        QTest::newRow("2") << 2 << int(TransferOutcome::ParameterNoAnswer);
-        QTest::newRow("3") << 3 << int(TransferOutcome::ImageNoAnswer);
-        QTest::newRow("4") << 4 << int(TransferOutcome::ImageIncomplete);
-        QTest::newRow("5") << 5 << int(TransferOutcome::Cancelled);
-        QTest::newRow("255") << 255 << int(TransferOutcome::Cancelled);
-    }
+    void outcomeOfCode_data() { rows("outcomes"); }
     void outcomeOfCode()
     {
-        QFETCH(int, code);
-        QFETCH(int, outcome);
+        QFETCH(QStringList, c);
+        const int code = c[1].toInt(), outcome = c[2].toInt();
         QCOMPARE(int(transferOutcomeOf(qint16(code))), outcome);
         Store s;
         s.Transfer_Error = qint16(code);
@@ -285,21 +276,11 @@ private slots:
         b.expectFailed(0, when == "sorting");
     }
 
-    void completeDownload_data()
-    {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<int>("transmission");
-        QTest::addColumn<int>("filing");
-        QTest::newRow("3.5") << 3 << 24 << 103;
-        QTest::newRow("4.0") << 4 << 37 << 151;
-        QTest::newRow("5.X") << 5 << 55 << 164;
-        QTest::newRow("KVL 36") << 70 << 55 << 164;
-    }
+    void completeDownload_data() { rows("complete"); }
     void completeDownload()
     {
-        QFETCH(int, version);
-        QFETCH(int, transmission);
-        QFETCH(int, filing);
+        QFETCH(QStringList, c);
+        const int version = c[1].toInt(), transmission = c[2].toInt(), filing = c[3].toInt();
         Bench b(version, 21);
         QVERIFY(b.run());
         b.expectLoaded();
@@ -342,9 +323,8 @@ private slots:
     void progressSteps_data() { completeDownload_data(); }
     void progressSteps()
     {
-        QFETCH(int, version);
-        QFETCH(int, transmission);
-        QFETCH(int, filing);
+        QFETCH(QStringList, c);
+        const int version = c[1].toInt(), transmission = c[2].toInt(), filing = c[3].toInt();
         static const QRegularExpression percentage(
             QStringLiteral("^Data filing Realized at (\\d\\d+) %\\.$"));
         Store store;
@@ -388,46 +368,26 @@ private slots:
         QCOMPARE(s.stopBits, c[4].toInt());
     }
 
-    void implausibleImage_data()
-    {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<int>("offset"); // into the image; beyond it: into the 3.5 parameter answer
-        QTest::addColumn<int>("byte");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<int>("fault");
-        const int serial5 = ParamArea5 + 2360, serial4 = ParamArea40 + 2360;
-        QTest::newRow("5.X firmware digit")
-            << 5 << ParamArea5 + 160 << 0xFF << 4 << int(ImageFault::Firmware);
-        QTest::newRow("KVL 36 firmware digit")
-            << 70 << ParamArea5 + 161 << 0x12 << 4 << int(ImageFault::Firmware);
-        QTest::newRow("5.X serial number") << 5 << serial5 + 7 << 0xFF << 4 << int(ImageFault::SerialNumber);
-        QTest::newRow("4.0 serial number") << 4 << serial4 << 0x3A << 4 << int(ImageFault::SerialNumber);
-        QTest::newRow("3.5 serial number")
-            << 3 << ImageSize35 + 312 << 0xFF << 1 << int(ImageFault::SerialNumber);
-        // The first record of the Leq area, given a valid date.
-        QTest::newRow("level hundreds") << 5 << -8 << 0x02 << 4 << int(ImageFault::Level);
-        QTest::newRow("level not BCD") << 4 << -7 << 0x5A << 4 << int(ImageFault::Level);
-        QTest::newRow("3.5 level") << 3 << -8 << 0x25 << 4 << int(ImageFault::Level);
-    }
+    void implausibleImage_data() { rows("implausible"); }
     void implausibleImage()
     {
-        QFETCH(int, version);
-        QFETCH(int, offset);
-        QFETCH(int, byte);
-        QFETCH(int, code);
-        QFETCH(int, fault);
-        Bench b(version);
+        QFETCH(QStringList, c);
+        Bench b(c[1].toInt());
         QByteArray &image = b.device.image;
-        if (offset < 0) {
-            // Record 1: 12:30 on 15/06/26, level 85 dB, then the byte under test.
+        const QStringList where = c[2].split(QLatin1Char(' '));
+        const int at = where[1].toInt();
+        const char byte = char(c[3].toInt(nullptr, 16));
+        if (where[0] == QLatin1String("record")) {
+            // 12:30 on 15/06/26, level 85 dB, then the byte under test.
             const char record[8] = {0x30, 0x12, 0x15, 0x0A, 0x06, 0x26, char(0x85), 0x00};
             image.replace(0, 8, QByteArray(record, 8));
-            image[-offset - 1] = char(byte);
-        } else if (offset >= ImageSize35 && version == 3) {
-            b.device.paramAnswer[offset - ImageSize35] = char(byte);
+            image[at] = byte;
+        } else if (where[0] == QLatin1String("answer")) {
+            b.device.paramAnswer[at - block::RawCopyFirst] = byte;
         } else {
-            image[offset] = char(byte);
+            image[versionLayout(c[1].toInt()).paramArea + at] = byte;
         }
+        const int code = c[4].toInt(), fault = c[5].toInt();
         QVERIFY(b.run());
         b.expectFailed(code);
         QCOMPARE(int(b.transfer->imageFault()), fault);
