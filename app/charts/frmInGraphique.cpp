@@ -153,14 +153,8 @@ ChartDialog::ChartDialog(const QString &name, bool *openFlag, const QString &cap
     note->setFont(bold);
     layout->addWidget(note);
 
-    QPushButton *ok = makeButton(QStringLiteral("Cmd_Ok"), QStringLiteral("Ok"));
-    QPushButton *cancel = makeButton(QStringLiteral("Cmd_Annuler"), QStringLiteral("Cancel"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addStretch();
-    layout->addLayout(buttons);
+    const OkCancel buttons = addOkCancelRow(layout);
+    QPushButton *ok = buttons.ok, *cancel = buttons.cancel;
     connect(ok, &QPushButton::clicked, this, [this] { Cmd_Ok_Click(); });
     connect(cancel, &QPushButton::clicked, this, &ChartDialog::Cmd_Annuler_Click);
     // A day picked in the calendar is a choice made: go on to Ok.

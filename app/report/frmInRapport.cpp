@@ -89,18 +89,9 @@ frmInRapport::frmInRapport() : Form(QStringLiteral("frmInRapport"), &openFlags()
     recorded->setAlignment(Qt::AlignCenter);
     layout->addWidget(recorded);
 
-    auto *ok = new QPushButton(QStringLiteral("Ok"));
-    ok->setObjectName(QStringLiteral("Cmd_Ok"));
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"));
-    cancel->setObjectName(QStringLiteral("Cmd_Annuler"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addStretch();
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, [this] { Cmd_Ok_Click(); });
-    connect(cancel, &QPushButton::clicked, this, &frmInRapport::Cmd_Annuler_Click);
+    const OkCancel buttons = addOkCancelRow(layout);
+    connect(buttons.ok, &QPushButton::clicked, this, [this] { Cmd_Ok_Click(); });
+    connect(buttons.cancel, &QPushButton::clicked, this, &frmInRapport::Cmd_Annuler_Click);
 
     // The last recorded week, so that a first report finds data.
     const RecordedSpan span = recordedSpanForDialogs(store);

@@ -2,8 +2,10 @@
 
 #include "store/TypedDate.h"
 
+#include <QBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace kvl {
 
@@ -95,6 +97,22 @@ void DateEdit::keyPressEvent(QKeyEvent *event)
     // Enter, Tab and the rest: the typed date first, then what the key does.
     finishTyping();
     QDateEdit::keyPressEvent(event);
+}
+
+OkCancel addOkCancelRow(QBoxLayout *layout)
+{
+    OkCancel b;
+    b.ok = new QPushButton(QStringLiteral("Ok"));
+    b.ok->setObjectName(QStringLiteral("Cmd_Ok"));
+    b.cancel = new QPushButton(QStringLiteral("Cancel"));
+    b.cancel->setObjectName(QStringLiteral("Cmd_Annuler"));
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(b.ok);
+    row->addWidget(b.cancel);
+    row->addStretch();
+    layout->addLayout(row);
+    return b;
 }
 
 } // namespace kvl

@@ -7,6 +7,9 @@
 
 #include <QDateEdit>
 
+class QBoxLayout;
+class QPushButton;
+
 namespace kvl {
 
 class DateEdit : public QDateEdit
@@ -32,5 +35,13 @@ private:
 // A period dialog's start or end field: the days the device can record
 // (two-digit years from 2000 on).
 DateEdit *periodPicker(const QString &objectName);
+
+// A period dialog's "Ok" and "Cancel" buttons, centred in a row added to the
+// layout.
+struct OkCancel
+{
+    QPushButton *ok = nullptr, *cancel = nullptr;
+};
+OkCancel addOkCancelRow(QBoxLayout *layout);
 
 } // namespace kvl

@@ -68,18 +68,10 @@ frmInTableau::frmInTableau()
     recorded->setAlignment(Qt::AlignCenter);
     layout->addWidget(recorded);
 
-    m_ok = new QPushButton(QStringLiteral("Ok"));
-    m_ok->setObjectName(QStringLiteral("Cmd_Ok"));
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"));
-    cancel->setObjectName(QStringLiteral("Cmd_Annuler"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(cancel);
-    buttons->addStretch();
-    layout->addLayout(buttons);
+    const OkCancel buttons = addOkCancelRow(layout);
+    m_ok = buttons.ok;
     connect(m_ok, &QPushButton::clicked, this, [this] { Cmd_Ok_Click(); });
-    connect(cancel, &QPushButton::clicked, this, &frmInTableau::Cmd_Annuler_Click);
+    connect(buttons.cancel, &QPushButton::clicked, this, &frmInTableau::Cmd_Annuler_Click);
 
     // Propose the last period used, else today.
     QDate start = periodStart(store);

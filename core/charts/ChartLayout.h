@@ -49,21 +49,9 @@ struct ChartTextSizes
     int header = 0;     // the wider of the header and the date line
 };
 
-// The twelve level, threshold and hour labels, in the window's order.
-enum class LevelLabel {
-    MiniLeq10,
-    MaxiLeq10,
-    MiniLeq1,
-    MaxiLeq1,
-    Analyse,
-    Source,
-    NiveauJour,
-    NiveauNuit,
-    NiveauJourFenetre,
-    NiveauNuitFenetre,
-    HeureJourNuit,
-    HeureNuitJour
-};
+// The twelve level, threshold and hour labels, in the window's order: the
+// first values of ChartControl.
+using LevelLabel = ChartControl;
 constexpr int LevelLabelCount = 12;
 static_assert(int(ChartControl::HeureNuitJour) == LevelLabelCount - 1, "the level labels come first");
 

@@ -58,9 +58,9 @@ struct ButtonPlacement
 };
 ButtonPlacement buttonPlacement(int chartDays, bool enlarged);
 
-// The window's controls that an enlarged diagram covers: the level labels
-// first, in LevelLabel's order, then the rest; "other" is the diagram not
-// clicked.
+// The window's controls that an enlarged diagram covers: the twelve level,
+// threshold and hour labels first (the layout's LevelLabel), then the rest;
+// "other" is the diagram not clicked.
 enum class ChartControl {
     MiniLeq10,
     MaxiLeq10,
