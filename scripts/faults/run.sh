@@ -14,7 +14,7 @@ for id in "$@"; do
   if ! cmake --build build -j2 ${TARGETS:+--target $TARGETS} > $L/log_${label}_$id.build 2>&1; then
      echo "$id | BUILD-FAILED" >> $out; git checkout -q -- core app tools; continue; fi
   (cd build && ctest -R "$rx" ${EXCLUDE:+-E "$EXCLUDE"} -j2 --timeout 120 --output-on-failure > $L/log_${label}_$id.ctest 2>&1)
-  failed=$(grep -E "^\s+[0-9]+ - " $L/log_${label}_$id.ctest | awk '{print $3 $4}' | tr '\n' ' ')
+  failed=$(grep -E "^\s+[0-9]+ - " $L/log_${label}_$id.ctest | sed -E 's/^\s+[0-9]+ - ([a-z0-9_x]+) \((.*)\)/\1(\2)/; s/ /_/g' | tr '\n' ' ')
   fns=$(grep -E "^FAIL!  :" $L/log_${label}_$id.ctest | sed -E 's/FAIL!  : [A-Za-z_]+::([A-Za-z_]+)\(.*/\1/' | sort -u | tr '\n' ' ')
   echo "$id | ${failed:-NOT CAUGHT} | $fns" >> $out
   git checkout -q -- core app tools
