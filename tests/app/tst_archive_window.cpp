@@ -5,6 +5,7 @@
 #include "Generator.h"
 #include "SampleFile.h"
 #include "TestSupport.h"
+#include "WindowTest.h"
 #include "archive/AppArchive.h"
 #include "archive/ArchiveForms.h"
 #include "charts/ChartPeriod.h"
@@ -38,11 +39,6 @@ namespace {
 template <typename T> T *child(QWidget *w, const char *name)
 {
     return w ? w->findChild<T *>(QString::fromLatin1(name)) : nullptr;
-}
-
-void deleteClosed()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // Every text of a view and every item its diagrams hold.
@@ -117,7 +113,7 @@ void setPeriod(Store &s, const QDate &from, const QDate &to)
 
 } // namespace
 
-class TestArchiveWindow : public QObject
+class TestArchiveWindow : public WindowTest
 {
     Q_OBJECT
 
@@ -144,7 +140,6 @@ private slots:
 private:
     void importHistory();
     QTemporaryDir m_dir;
-    frmMain *m_main = nullptr;
     ScriptedDialogs *m_dialogs = nullptr;
     kvlsim::DeviceHistory m_history;
     qint64 m_device = 0;
@@ -154,8 +149,7 @@ private:
 void TestArchiveWindow::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
-    registerAllForms();
-    m_main = new frmMain(false);
+    WindowTest::initTestCase();
     m_dialogs = new ScriptedDialogs;
     // Six weeks of one device downloaded every week.
     m_history = kvlsim::generateHistory(Version5X, 61, 6, 1);
@@ -165,7 +159,7 @@ void TestArchiveWindow::cleanupTestCase()
 {
     closeAppArchive();
     delete m_dialogs;
-    delete m_main;
+    WindowTest::cleanupTestCase();
 }
 
 void TestArchiveWindow::init()
@@ -173,16 +167,15 @@ void TestArchiveWindow::init()
     closeAppArchive();
     static int n = 0;
     qputenv("KVL_ARCHIVE", QFile::encodeName(m_dir.filePath(QStringLiteral("a%1.sqlite").arg(n++))));
-    appStore() = Store();
+    WindowTest::init();
     setArchiveDownloads(true);
 }
 
 void TestArchiveWindow::cleanup()
 {
-    Fermer_Fenetres();
     for (const QString &name : {QStringLiteral("frmArchive_Devices"), QStringLiteral("frmArchive_Import")})
         closeForm(name);
-    deleteClosed();
+    WindowTest::cleanup();
     endArchiveSession();
 }
 
@@ -232,8 +225,7 @@ void TestArchiveWindow::periodAcrossTwoDownloads()
     };
     appStore() = *whole;
     const QStringList expected = show(appStore());
-    Fermer_Fenetres();
-    deleteClosed();
+    closeWindows();
     QVERIFY(expected.size() > 20);
 
     // The same period from the archive, through the data source window.
@@ -257,8 +249,7 @@ void TestArchiveWindow::dataSourceOffersArchive()
     auto *w = qobject_cast<frmData_Type *>(openForm(QStringLiteral("frmData_Type")));
     QVERIFY(!child<QRadioButton>(w, "Option_Archive"));
     QVERIFY(!QFile::exists(archivePath()));
-    Fermer_Fenetres();
-    deleteClosed();
+    closeWindows();
 
     importHistory();
     appStore().Requested_View = RequestedView::LeqChart;
@@ -496,7 +487,7 @@ void TestArchiveWindow::screenshots()
     importHistory();
     m_main->resize(1000, 700);
     m_main->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_main));
+    QVERIFY(QTest::qWaitForWindowExposed(m_main.data()));
 
     auto *menu = m_main->findChild<QMenu *>(QStringLiteral("mnuArchiveMenu"));
     QAction *entry = m_main->findChild<QAction *>(QStringLiteral("mnuArchive"));
