@@ -52,14 +52,7 @@ frmInRapport::frmInRapport() : Form(QStringLiteral("frmInRapport"), &openFlags()
     setWindowTitle(QStringLiteral("Report"));
     const Store &store = appStore();
     auto *layout = new QVBoxLayout(this);
-    auto *title = new QLabel(QStringLiteral("Select the period of the report"));
-    title->setObjectName(QStringLiteral("Label7"));
-    QFont titleFont = title->font();
-    titleFont.setPointSize(12);
-    titleFont.setBold(true);
-    title->setFont(titleFont);
-    title->setAlignment(Qt::AlignCenter);
-    layout->addWidget(title);
+    addDialogTitle(layout, QStringLiteral("Select the period of the report"));
 
     auto *frame = new QGroupBox(QStringLiteral("Period :"));
     frame->setObjectName(QStringLiteral("Frame1"));

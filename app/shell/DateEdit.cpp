@@ -4,6 +4,7 @@
 
 #include <QBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -97,6 +98,19 @@ void DateEdit::keyPressEvent(QKeyEvent *event)
     // Enter, Tab and the rest: the typed date first, then what the key does.
     finishTyping();
     QDateEdit::keyPressEvent(event);
+}
+
+QLabel *addDialogTitle(QBoxLayout *layout, const QString &text)
+{
+    auto *title = new QLabel(text);
+    title->setObjectName(QStringLiteral("Label7"));
+    QFont font = title->font();
+    font.setPointSize(12);
+    font.setBold(true);
+    title->setFont(font);
+    title->setAlignment(Qt::AlignCenter);
+    layout->addWidget(title);
+    return title;
 }
 
 OkCancel addOkCancelRow(QBoxLayout *layout)

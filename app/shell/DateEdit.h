@@ -8,6 +8,7 @@
 #include <QDateEdit>
 
 class QBoxLayout;
+class QLabel;
 class QPushButton;
 
 namespace kvl {
@@ -35,6 +36,9 @@ private:
 // A period dialog's start or end field: the days the device can record
 // (two-digit years from 2000 on).
 DateEdit *periodPicker(const QString &objectName);
+
+// A period dialog's title: 12-point bold, centred, added to the layout.
+QLabel *addDialogTitle(QBoxLayout *layout, const QString &text);
 
 // A period dialog's "Ok" and "Cancel" buttons, centred in a row added to the
 // layout.

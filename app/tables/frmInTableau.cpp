@@ -41,13 +41,7 @@ frmInTableau::frmInTableau()
         setWindowTitle(QStringLiteral("Events Chart Parameters"));
 
     auto *layout = new QVBoxLayout(this);
-    QLabel *title = makeLabel(QStringLiteral("Label7"), QStringLiteral("Select the chart parameters"));
-    QFont titleFont = title->font();
-    titleFont.setPointSize(12);
-    titleFont.setBold(true);
-    title->setFont(titleFont);
-    title->setAlignment(Qt::AlignCenter);
-    layout->addWidget(title);
+    addDialogTitle(layout, QStringLiteral("Select the chart parameters"));
 
     auto *frame = new QGroupBox(QStringLiteral("Analysis Date :"));
     frame->setObjectName(QStringLiteral("Frame1"));
