@@ -44,6 +44,17 @@ QString chartDefaults()
         .join('|');
 }
 
+// A store whose chart defaults are Leq day 105, night 95, 22 h, 7 h.
+Store savedStore()
+{
+    Store s;
+    s.Param_Block.fill(255);
+    setBlockLevels(s, QStringLiteral("105 0 95 0 22 7"));
+    for (int i = 0; i < block::RawCopyCount; ++i)
+        s.Param_Raw[i] = s.Param_Block[block::RawCopyFirst + i];
+    return s;
+}
+
 } // namespace
 
 class TestDataType : public WindowTest
@@ -95,50 +106,23 @@ private slots:
         QCOMPARE(on, checked);
     }
 
-    void savedData_data()
-    {
-        QTest::addColumn<QString>("answer");   // a name in the test folder; empty = cancel
-        QTest::addColumn<QByteArray>("bytes"); // written there unless null
-        QTest::addColumn<QString>("view");
-        // The name shown, the path kept, the messages, the window opened and the
-        // chart defaults of each row are in tests/data/windows/datatype.txt.
-
-        // Its chart defaults: Leq day 105, night 95, 22 h, 7 h.
-        Store s;
-        s.Param_Block.fill(255);
-        setBlockLevels(s, QStringLiteral("105 0 95 0 22 7"));
-        using namespace block;
-        for (int i = 0; i < RawCopyCount; ++i)
-            s.Param_Raw[i] = s.Param_Block[RawCopyFirst + i];
-        const QString good = QStringLiteral("March 2008.kvl");
-        const QString leq = QStringLiteral("Graphique Leq"), params = QStringLiteral("Tableau Paramètres");
-        QTest::newRow("Leq chart v3") << good << buildDataFile(s, 3) << leq;
-        QTest::newRow("Leq chart v4") << good << buildDataFile(s, 4) << leq;
-        QTest::newRow("Leq table v5") << good << buildDataFile(s, 5) << QStringLiteral("Tableau Leq");
-        QTest::newRow("events v70") << good << buildDataFile(s, 70) << QStringLiteral("Tableau Evénements");
-        QTest::newRow("parameters v4") << good << buildDataFile(s, 4) << params;
-        QTest::newRow("upper-case KVL refused") << "old.KVL" << buildDataFile(s, 5) << params;
-        QTest::newRow("other extension refused") << "notes.txt" << QByteArray() << params;
-        QTest::newRow("cancel keeps the earlier file") << "" << QByteArray() << params;
-        QTest::newRow("failed load keeps the window open")
-            << "broken.kvl" << QByteArray("KVL_24-2_Data_for_Version_5!!!\r\n 1 2") << params;
-    }
+    void savedData_data() { addDataRows(QStringLiteral("rows/datatype.txt"), QStringLiteral("saved")); }
 
     // A file chosen earlier ("earlier.kvl", not there), then the row's answer, then OK.
     void savedData()
     {
-        QFETCH(QString, answer);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, view);
-
+        QFETCH(QStringList, c);
+        const QString answer = c[1];
         QTemporaryDir dir;
-        if (!bytes.isNull()) {
+        if (!c[2].isEmpty()) {
+            bool version = false;
+            c[2].toInt(&version);
             QFile f(dir.filePath(answer));
             QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(bytes);
+            f.write(version ? buildDataFile(savedStore(), c[2].toInt()) : c[2].toUtf8());
         }
         appStore().Com_Port = 2; // nothing preselected
-        appStore().Requested_View = viewOf(view);
+        appStore().Requested_View = viewOf(c[3]);
         MessageRecorder recorder;
         ScriptedDialogs dialogs;
         dialogs.openAnswers << dir.filePath(QStringLiteral("earlier.kvl"));
@@ -165,73 +149,45 @@ private slots:
         QCOMPARE(!alive.isNull() && alive->isVisible(), g_opened.isEmpty());
     }
 
-    void lastData_data()
-    {
-        QTest::addColumn<QString>("view");
-        QTest::addColumn<int>("version");
-        QTest::addColumn<bool>("doubleClick");
-        QTest::addColumn<QString>("opened");
-        QTest::addColumn<QString>("chart");
-
-        const QString leq = QStringLiteral("Graphique Leq");
-        QTest::newRow("Leq chart v4") << leq << 4 << false << "frmInGraphique"
-                                      << "99|0|0|0|1";
-        QTest::newRow("Leq chart v5") << leq << 5 << false << "frmInGraphique_v5"
-                                      << "99|0|0|0|1";
-        QTest::newRow("double click confirms")
-            << QStringLiteral("Tableau Evénements") << 5 << true << "frmInTableau"
-            << "||||7";
-    }
+    void lastData_data() { addDataRows(QStringLiteral("rows/datatype.txt"), QStringLiteral("last data")); }
 
     // The data in the store is used as it is: no file dialog, no load, no message.
     void lastData()
     {
-        QFETCH(QString, view);
-        QFETCH(int, version);
-        QFETCH(bool, doubleClick);
-        QFETCH(QString, opened);
-        QFETCH(QString, chart);
-
+        QFETCH(QStringList, c);
         ScriptedDialogs dialogs;
         MessageRecorder recorder;
         Store &s = appStore();
         s.Data_Loaded = true;
-        s.Device_Version = qint16(version);
-        s.Requested_View = viewOf(view);
+        s.Device_Version = qint16(c[2].toInt());
+        s.Requested_View = viewOf(c[1]);
         s.Param_Block[block::LeqDay] = 0;
         s.Param_Block[block::LeqDay + 1] = 99;
         s.Data_File_Path = QStringLiteral("/nowhere.kvl");
         frmData_Type *w = openWindow();
-        if (doubleClick) {
+        if (c[3] == QLatin1String("1")) {
             QTest::mouseDClick(child<QRadioButton>(w, "Option_Last_Data"), Qt::LeftButton);
             QCoreApplication::sendPostedEvents(w, QEvent::MetaCall);
         } else {
             w->Cmd_Ok_Click();
         }
-        QCOMPARE(g_opened.join(','), opened);
+        QCOMPARE(g_opened.join(','), c[4]);
         QVERIFY(recorder.messages.isEmpty());
         QVERIFY(dialogs.openRequests.isEmpty());
         QVERIFY(s.Data_Loaded);
         QVERIFY(!openFlags().Open_frmData_Type);
-        QCOMPARE(chartDefaults(), chart);
+        QCOMPARE(chartDefaults(), c.mid(5).join('|'));
     }
 
     void transferOutcome_data()
     {
-        QTest::addColumn<bool>("cancel");
-        QTest::addColumn<int>("error");
-        // The message of each row is in tests/data/windows/datatype.txt.
-        QTest::newRow("cancelled") << true << 0;
-        for (int code = 1; code <= 4; ++code)
-            QTest::addRow("code %d", code) << true << code;
-        QTest::newRow("success after three attempts") << false << 3;
+        addDataRows(QStringLiteral("rows/datatype.txt"), QStringLiteral("transfer"));
     }
-
     void transferOutcome()
     {
-        QFETCH(bool, cancel);
-        QFETCH(int, error);
-
+        QFETCH(QStringList, c);
+        const bool cancel = c[1] == QLatin1String("1");
+        const int error = c[2].toInt();
         Store &s = appStore();
         s.Com_Port = 1;
         s.Device_Version = 5;

@@ -137,16 +137,6 @@ private slots:
         QCOMPARE(appStore().Com_Port, qint16(0));
     }
 
-    void portNamesFromEnvironment()
-    {
-        qputenv("KVL_SERIAL_PORTS", "/dev/pts/7, /tmp/kvl-b");
-        QCOMPARE(portDeviceName(1), QStringLiteral("/dev/pts/7"));
-        QCOMPARE(portDeviceName(2), QStringLiteral("/tmp/kvl-b"));
-        QCOMPARE(portDeviceName(3), QString());
-        QCOMPARE(portDeviceName(0), QString());
-        qunsetenv("KVL_SERIAL_PORTS");
-    }
-
     void waitWindowLoad()
     {
         // Firmware 4.0: 37 steps of transmission, 151 of filing.
@@ -167,20 +157,18 @@ private slots:
 
     void waitWindowCloseCancels_data()
     {
-        QTest::addColumn<bool>("byButton");
-        QTest::newRow("Cancel button") << true;
-        QTest::newRow("close box") << false;
+        addDataRows(QStringLiteral("link/rows.txt"), QStringLiteral("wait window closed"));
     }
     void waitWindowCloseCancels()
     {
-        QFETCH(bool, byButton);
+        QFETCH(QStringList, c);
         QWidget *wait = openForm(QStringLiteral("frmWait"));
         m_line.setPort(1);
         QVERIFY(m_line.open());
         Store &s = appStore();
         s.Transfer_Error = -1;
         s.Cancel_Flag = false;
-        if (byButton)
+        if (c[1] == QLatin1String("button"))
             QTest::mouseClick(child<QPushButton>(wait, "Cmd_Annuler"), Qt::LeftButton);
         else
             wait->close();

@@ -125,61 +125,40 @@ private slots:
         QCOMPARE(int(transferOutcome(s)), outcome);
     }
 
-    void attempts_data()
-    {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<int>("answerOn");
-        for (int version : {3, 4, 5, 70})
-            for (int answerOn : {1, 3, 0})
-                QTest::addRow("%d answers on %d", version, answerOn) << version << answerOn;
-    }
-    void attempts()
-    {
-        QFETCH(int, version);
-        QFETCH(int, answerOn);
-        const qint64 waitMs = version >= 5 ? 750 : 500;
-        Bench b(version);
-        b.device.answerOnAttempt = answerOn;
-        QVERIFY(b.run());
-        // The image commands come before any parameter command.
-        const QList<qint64> times = b.device.commandTimes.mid(0, b.device.commands.count(0x01));
-        QCOMPARE(times.size(), answerOn == 0 ? 4 : answerOn);
-        // Each wait ends once more than its length has passed.
-        for (int i = 1; i < times.size(); ++i)
-            QCOMPARE(times[i] - times[i - 1], waitMs + 1);
-        if (answerOn != 0) {
-            b.expectLoaded();
-            return;
-        }
-        b.expectFailed(3);
-        QCOMPARE(b.now, times.last() + waitMs + 1);
-    }
-
-    void portSetUpOrder_data()
-    {
-        QTest::addColumn<int>("version");
-        for (int version : {3, 4, 5, 70})
-            QTest::addRow("port set-up %d", version) << version;
-    }
+    void portSetUpOrder_data() { rows("complete"); }
     void portSetUpOrder()
     {
-        QFETCH(int, version);
-        Bench b(version);
+        QFETCH(QStringList, c);
+        Bench b(c[1].toInt());
         b.device.answerOnAttempt = 0;
         QVERIFY(!b.run([&b] { return b.now >= Transfer::QuietMs + 10; }));
-        KVL_COMPARE_REF("link/transfer.txt", QTest::currentDataTag(), b.device.calls);
+        KVL_COMPARE_REF("link/transfer.txt", QStringLiteral("port set-up ") + c[1], b.device.calls);
     }
 
-    void failures_data() { test::addDataRows(QStringLiteral("link/rows.txt"), QStringLiteral("failures")); }
+    void failures_data() { rows("failures"); }
     void failures()
     {
         QFETCH(QStringList, c);
         const int version = c[1].toInt(), code = c[3].toInt();
         const QString fault = c[2];
         Bench b(version);
-        const QString kind = fault.section(' ', 0, 0);
-        const int n = fault.section(' ', 1).toInt();
-        if (kind == "short")
+        const QStringList f = fault.split(QLatin1Char(' '));
+        const QString kind = f[0];
+        const int n = f.value(1).toInt();
+        QByteArray &image = b.device.image;
+        if (kind == "record") {
+            // 12:30 on 15/06/26, level 85 dB, then the byte under test.
+            const char record[8] = {0x30, 0x12, 0x15, 0x0A, 0x06, 0x26, char(0x85), 0x00};
+            image.replace(0, 8, QByteArray(record, 8));
+        }
+        const char byte = char(f.value(2).toInt(nullptr, 16));
+        if (kind == "record")
+            image[n] = byte;
+        else if (kind == "param")
+            image[versionLayout(version).paramArea + n] = byte;
+        else if (kind == "answer")
+            b.device.paramAnswer[n - block::RawCopyFirst] = byte;
+        else if (kind == "short")
             b.device.stopAfter = kvlsim::memorySize(version) - n;
         else if (kind == "stop")
             b.device.stopAfter = n;
@@ -191,26 +170,14 @@ private slots:
             b.device.paramAnswerOnAttempt = n;
         else if (kind == "vanish")
             b.device.vanishAfter = n;
+        else if (kind == "answer-on")
+            b.device.answerOnAttempt = n;
         if (fault == "vanish 0") {
             b.device.answerOnAttempt = 0;
             QVERIFY(!b.run([&b] { return b.now == Transfer::QuietMs + 100; }));
             b.device.vanish();
         }
-        QVERIFY(b.run());
-        QCOMPARE(int(b.device.commands.count(0x01)), 1);
-        QCOMPARE(int(b.device.commands.count(0x03)), c[4].toInt());
-        QCOMPARE(b.transfer->failureReason(), c[5]);
-        if (code == 0)
-            b.expectLoaded();
-        else
-            b.expectFailed(code);
-    }
-
-    void silenceEndsReception()
-    {
-        // Exactly ten seconds after the last byte, counting what was not read yet.
-        Bench b(5);
-        b.device.stopAfter = 50000;
+        // When the last byte came, counting what was not read yet.
         qint64 lastByte = 0;
         int seen = 0;
         QVERIFY(b.run([&] {
@@ -221,26 +188,32 @@ private slots:
             }
             return false;
         }));
-        QCOMPARE(seen, 50000);
-        QCOMPARE(b.now, lastByte + Transfer::SilenceMs);
-        QCOMPARE(b.transfer->arrived(), 50000);
-        b.expectFailed(4);
+        // The image commands come first, each once more than its wait has passed.
+        const qint64 waitMs = version >= 5 ? 750 : 500;
+        const QList<qint64> times = b.device.commandTimes.mid(0, b.device.commands.count(0x01));
+        QCOMPARE(times.size(), c[4].toInt());
+        for (int i = 1; i < times.size(); ++i)
+            QCOMPARE(times[i] - times[i - 1], waitMs + 1);
+        QCOMPARE(int(b.device.commands.count(0x03)), c[5].toInt());
+        QCOMPARE(b.transfer->failureReason(), c[6]);
+        if (fault == "answer-on 0")
+            QCOMPARE(b.now, times.last() + waitMs + 1);
+        if (kind == "stop") {
+            QCOMPARE(b.now, lastByte + Transfer::SilenceMs);
+            QCOMPARE(b.transfer->arrived(), n);
+        }
+        if (code == 0)
+            b.expectLoaded();
+        else
+            b.expectFailed(code);
     }
 
-    void cancel_data()
-    {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<QString>("when");
-        for (int version : {3, 5})
-            for (const char *when : {"connection", "reception", "time-out wait", "sorting"})
-                QTest::addRow("%d %s", version, when) << version << QString::fromLatin1(when);
-        // Silent before the final stage: the user may cancel before the silence time-out.
-        QTest::newRow("5 stalled reception") << 5 << "stalled";
-    }
+    void cancel_data() { rows("cancel"); }
     void cancel()
     {
-        QFETCH(int, version);
-        QFETCH(QString, when);
+        QFETCH(QStringList, c);
+        const int version = c[1].toInt();
+        const QString when = c[2];
         Bench b(version);
         if (when == "connection")
             b.device.answerOnAttempt = 0;
@@ -355,10 +328,7 @@ private slots:
         }
     }
 
-    void lineSettings_data()
-    {
-        test::addDataRows(QStringLiteral("link/rows.txt"), QStringLiteral("line settings"));
-    }
+    void lineSettings_data() { rows("line settings"); }
     void lineSettings()
     {
         QFETCH(QStringList, c);
@@ -368,48 +338,14 @@ private slots:
         QCOMPARE(s.stopBits, c[4].toInt());
     }
 
-    void implausibleImage_data() { rows("implausible"); }
-    void implausibleImage()
-    {
-        QFETCH(QStringList, c);
-        Bench b(c[1].toInt());
-        QByteArray &image = b.device.image;
-        const QStringList where = c[2].split(QLatin1Char(' '));
-        const int at = where[1].toInt();
-        const char byte = char(c[3].toInt(nullptr, 16));
-        if (where[0] == QLatin1String("record")) {
-            // 12:30 on 15/06/26, level 85 dB, then the byte under test.
-            const char record[8] = {0x30, 0x12, 0x15, 0x0A, 0x06, 0x26, char(0x85), 0x00};
-            image.replace(0, 8, QByteArray(record, 8));
-            image[at] = byte;
-        } else if (where[0] == QLatin1String("answer")) {
-            b.device.paramAnswer[at - block::RawCopyFirst] = byte;
-        } else {
-            image[versionLayout(c[1].toInt()).paramArea + at] = byte;
-        }
-        const int code = c[4].toInt(), fault = c[5].toInt();
-        QVERIFY(b.run());
-        b.expectFailed(code);
-        QCOMPARE(int(b.transfer->imageFault()), fault);
-    }
-
-    void earlierAnswerStillComing_data()
-    {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<int>("tail"); // bytes of an earlier answer still on their way
-        for (int version : {3, 4, 5, 70}) {
-            QTest::addRow("%d, a few bytes", version) << version << 40;
-            QTest::addRow("%d, most of an image", version) << version << 90000;
-        }
-    }
+    void earlierAnswerStillComing_data() { rows("earlier answer"); }
     void earlierAnswerStillComing()
     {
         // A transfer cancelled mid-image leaves the device sending; the next one
         // waits for the line to fall quiet, then gets a clean answer.
-        QFETCH(int, version);
-        QFETCH(int, tail);
-        Bench b(version);
-        const QByteArray earlier = b.device.image.right(tail);
+        QFETCH(QStringList, c);
+        Bench b(c[1].toInt());
+        const QByteArray earlier = b.device.image.right(c[2].toInt());
         b.device.startSending(earlier);
         QVERIFY(b.run());
         b.expectLoaded();

