@@ -88,12 +88,9 @@ private slots:
     void optionsPerSituation()
     {
         QFETCH(QStringList, c);
-        const int port = c[1].toInt();
-        const bool loaded = c[2] == QLatin1String("1");
-        const QString checked = c.value(3);
-        appStore().Com_Port = qint16(port);
-        appStore().Data_Loaded = loaded;
-        appStore().Requested_View = viewOf(QStringLiteral("Tableau Evénements"));
+        appStore().Com_Port = qint16(c[1].toInt());
+        appStore().Data_Loaded = c[2] == QLatin1String("1");
+        appStore().Requested_View = RequestedView::EventsTable;
         frmData_Type *w = openWindow();
         QVERIFY(w);
         QVERIFY(openFlags().Open_frmData_Type);
@@ -103,7 +100,7 @@ private slots:
              {std::pair{'L', "Option_Last_Data"}, {'S', "Option_New_Save"}, {'T', "Option_New_Transfert"}})
             if (child<QRadioButton>(w, name)->isChecked())
                 on += QLatin1Char(letter);
-        QCOMPARE(on, checked);
+        QCOMPARE(on, c.value(3));
     }
 
     void savedData_data() { addDataRows(QStringLiteral("rows/datatype.txt"), QStringLiteral("saved")); }
