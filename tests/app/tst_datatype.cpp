@@ -188,7 +188,7 @@ private slots:
         Store &s = appStore();
         s.Com_Port = 1;
         s.Device_Version = 5;
-        s.Requested_View = viewOf(QStringLiteral("Tableau Paramètres"));
+        s.Requested_View = RequestedView::Parameters;
         QAction *saveAs = m_main->menuEntry(QStringLiteral("mnuSave_As"));
         saveAs->setEnabled(true);
         std::function<void()> finish;
