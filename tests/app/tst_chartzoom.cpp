@@ -11,10 +11,8 @@
 #include "shell/Forms.h"
 #include "store/Store.h"
 
-#include <QLabel>
 #include <QListWidget>
 #include <QPointer>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -47,15 +45,6 @@ QStringList snapshot(QWidget *window)
         out << line;
     }
     return out;
-}
-
-QString run(const QString &program, const QStringList &args)
-{
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(20000))
-        return QString();
-    return QString::fromUtf8(p.readAllStandardOutput()).simplified();
 }
 
 void rows(const QString &section)
@@ -214,24 +203,8 @@ private slots:
         QCOMPARE(snapshot(m_window), before);
         QVERIFY(m_window->isEnabled());
         QVERIFY(!QApplication::overrideCursor());
-        if (!printed)
-            return;
-        // One landscape page, of text and not a bitmap: header, date line and the zoom's own labels.
-        const QRegularExpressionMatch size =
-            QRegularExpression(QStringLiteral("Pages: 1 .*Page size: ([\\d.]+) x ([\\d.]+)"))
-                .match(run(QStringLiteral("pdfinfo"), {dialogs.printerPdfPath}));
-        QVERIFY(size.hasMatch());
-        QVERIFY(size.captured(1).toDouble() > size.captured(2).toDouble());
-        const QString text = run(QStringLiteral("pdftotext"),
-                                 {QStringLiteral("-raw"), dialogs.printerPdfPath, QStringLiteral("-")});
-        for (const char *name : {"Label_Entete", "Label_Date"}) {
-            const QString shown =
-                m_window->findChild<QLabel *>(QString::fromLatin1(name))->text().simplified();
-            QVERIFY2(!shown.isEmpty() && text.contains(shown),
-                     qPrintable(shown + QStringLiteral(" in ") + text));
-        }
-        QVERIFY(text.contains(QStringLiteral("18h.")));
-        QVERIFY(text.contains(QStringLiteral("28 / 02 / 2008")));
+        // What the page holds is pinned by the print-to-file test.
+        QCOMPARE(QFile::exists(dialogs.printerPdfPath), printed);
     }
 
 private:

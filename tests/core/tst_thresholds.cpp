@@ -87,17 +87,8 @@ QString minuteText(qint64 m)
 
 QString gapText(ScheduleGap why)
 {
-    switch (why) {
-    case ScheduleGap::NoParameterRecord:
-        return QStringLiteral("record");
-    case ScheduleGap::NoDoorEvent:
-        return QStringLiteral("door");
-    case ScheduleGap::UnusableRecord:
-        return QStringLiteral("unusable");
-    case ScheduleGap::None:
-        break;
-    }
-    return QStringLiteral("-");
+    static const char *names[] = {"-", "record", "door", "unusable"};
+    return QString::fromLatin1(names[int(why)]);
 }
 
 } // namespace
