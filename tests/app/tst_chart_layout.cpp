@@ -115,10 +115,7 @@ private:
             if (auto *label = qobject_cast<QLabel *>(c); label && !label->wordWrap())
                 QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <=
                              label->contentsRect().width(),
-                         qPrintable(QStringLiteral("%1 needs %2, has %3")
-                                        .arg(label->objectName())
-                                        .arg(label->fontMetrics().horizontalAdvance(label->text()))
-                                        .arg(label->contentsRect().width())));
+                         qPrintable(label->objectName() + QStringLiteral(" is cut")));
         }
         for (QAbstractButton *b :
              w->findChildren<QAbstractButton *>(QRegularExpression(QStringLiteral("^Cmd_"))))
