@@ -9,9 +9,7 @@
 #include "charts/ChartPeriod.h"
 #include "charts/PictureBox.h"
 #include "charts/frmGraphique_Leq.h"
-#include "export/Export.h"
 #include "files/DataFile.h"
-#include "params/ParamSheet.h"
 #include "shell/AppHooks.h"
 #include "shell/Forms.h"
 #include "shell/frmMain.h"
@@ -24,9 +22,6 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -120,8 +115,7 @@ class ChartWindowTest : public WindowTest
     Q_OBJECT
 
 private slots:
-    // The window on each sample; its analysis and source read the weighting
-    // and source bytes as the parameter sheet and the parameter export do.
+    // The window on each sample.
     void samples_data() { rows(QString()); }
     void samples()
     {
@@ -136,22 +130,6 @@ private slots:
         QVERIFY(openFlags().Open_frmGraphique_Leq);
         KVL_COMPARE_REF(QStringLiteral("charts/windows.txt"), QTest::currentDataTag(),
                         windowTexts(w, messages));
-
-        const SheetTexts sheet = loadSheet(appStore());
-        const QStringList header = paramHeader(false);
-        const QStringList current = paramFields(storeParams(appStore(), DateRange()).constLast());
-        auto column = [&](const char *name) { return current.value(header.indexOf(QLatin1String(name))); };
-        QCOMPARE(QStringLiteral("Analysis : ") + column("analysis") + QLatin1Char('.'), sheet.analysis);
-        QCOMPARE(QStringLiteral("Source : ") + column("source") + QStringLiteral(", ") +
-                     column("source_weighting") + QLatin1Char('.'),
-                 sheet.source);
-        // Whether they are shown at all is in windows.txt.
-        for (const auto &[label, text] :
-             {std::pair{"Label_Analyse", sheet.analysis}, std::pair{"Label_Source", sheet.source}}) {
-            const QLabel *l = w->findChild<QLabel *>(QLatin1String(label));
-            QVERIFY(l);
-            QVERIFY2(l->text().isEmpty() || l->text() == text, qPrintable(l->text()));
-        }
     }
 
     // Small made-up stores.
@@ -195,15 +173,11 @@ private slots:
 
     // However the window goes, its picture boxes' events stop reaching it
     // before its own members are destroyed (a sanitized build aborts otherwise).
-    void windowGoes_data()
-    {
-        QTest::addColumn<QString>("how");
-        for (const char *how : {"closed", "deleted", "all windows closed", "deleted enlarged"})
-            QTest::newRow(how) << QString::fromLatin1(how);
-    }
+    void windowGoes_data() { rows(QStringLiteral("window goes")); }
     void windowGoes()
     {
-        QFETCH(QString, how);
+        QFETCH(QStringList, c);
+        const QString how = c[0];
         fillBusyStore(appStore(), 5);
         MessageRecorder messages;
         QPointer<frmGraphique_Leq> w = openChart(QDate(2008, 2, 28), 1);

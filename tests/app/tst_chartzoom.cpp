@@ -11,7 +11,6 @@
 #include "shell/Forms.h"
 #include "store/Store.h"
 
-#include <QLabel>
 #include <QListWidget>
 #include <QPointer>
 #include <QProcess>
@@ -49,13 +48,12 @@ QStringList snapshot(QWidget *window)
     return out;
 }
 
-QString run(const QString &program, const QStringList &args)
+// The text of a PDF file.
+QString pdfText(const QString &path)
 {
     QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(20000))
-        return QString();
-    return QString::fromUtf8(p.readAllStandardOutput()).simplified();
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), path, QStringLiteral("-")});
+    return p.waitForFinished(20000) ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
 }
 
 void rows(const QString &section)
@@ -214,24 +212,9 @@ private slots:
         QCOMPARE(snapshot(m_window), before);
         QVERIFY(m_window->isEnabled());
         QVERIFY(!QApplication::overrideCursor());
-        if (!printed)
-            return;
-        // One landscape page, of text and not a bitmap: header, date line and the zoom's own labels.
-        const QRegularExpressionMatch size =
-            QRegularExpression(QStringLiteral("Pages: 1 .*Page size: ([\\d.]+) x ([\\d.]+)"))
-                .match(run(QStringLiteral("pdfinfo"), {dialogs.printerPdfPath}));
-        QVERIFY(size.hasMatch());
-        QVERIFY(size.captured(1).toDouble() > size.captured(2).toDouble());
-        const QString text = run(QStringLiteral("pdftotext"),
-                                 {QStringLiteral("-raw"), dialogs.printerPdfPath, QStringLiteral("-")});
-        for (const char *name : {"Label_Entete", "Label_Date"}) {
-            const QString shown =
-                m_window->findChild<QLabel *>(QString::fromLatin1(name))->text().simplified();
-            QVERIFY2(!shown.isEmpty() && text.contains(shown),
-                     qPrintable(shown + QStringLiteral(" in ") + text));
-        }
-        QVERIFY(text.contains(QStringLiteral("18h.")));
-        QVERIFY(text.contains(QStringLiteral("28 / 02 / 2008")));
+        // The page, its header and its date line are pinned by the print-to-file
+        // test; here, that the zoomed range is printed, with its own hour labels.
+        QCOMPARE(pdfText(dialogs.printerPdfPath).contains(QStringLiteral("18h.")), printed);
     }
 
 private:

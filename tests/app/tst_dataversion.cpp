@@ -35,16 +35,9 @@ QString sample(const QString &name)
 
 QString versionButton(int version)
 {
-    switch (version) {
-    case Version35:
-        return QStringLiteral("Option_Version3");
-    case Version40:
-        return QStringLiteral("Option_Version4");
-    case VersionKvl36:
-        return QStringLiteral("Option_KVL36");
-    default:
-        return QStringLiteral("Option_Version5");
-    }
+    static const QMap<int, QString> buttons{
+        {Version35, "Option_Version3"}, {Version40, "Option_Version4"}, {VersionKvl36, "Option_KVL36"}};
+    return buttons.value(version, QStringLiteral("Option_Version5"));
 }
 
 // The port selection (opened from the menu unless open): the version it
@@ -116,37 +109,14 @@ private slots:
 
     void drawnAsItsOwnVersion_data()
     {
-        QTest::addColumn<QString>("way");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("version");  // the file's
-        QTest::addColumn<int>("proposed"); // by the port selection, when the file is in
-        QTest::addColumn<int>("chosen");   // in the port selection
-        QTest::newRow("at start, 4.0 data, 5.X chosen") << "start"
-                                                        << "sample_v4.kvl" << 4 << 4 << 5;
-        QTest::newRow("at start, KVL 36 data, 4.0 chosen") << "start"
-                                                           << "sample_v70.kvl" << 70 << 70 << 4;
-        QTest::newRow("at start, 5.X data, 3.5 chosen") << "start"
-                                                        << "sample_v5.kvl" << 5 << 5 << 3;
-        QTest::newRow("at start, 3.5 data kept") << "start"
-                                                 << "sample_v3.kvl" << 3 << 3 << 3;
-        QTest::newRow("dropped, 4.0 data, 5.X chosen before") << "drop"
-                                                              << "sample_v4.kvl" << 4 << 5 << 5;
-        QTest::newRow("saved data, KVL 36, 3.5 chosen before") << "saved"
-                                                               << "sample_v70.kvl" << 70 << 3 << 3;
-        QTest::newRow("last data, 5.X, 4.0 chosen after") << "last"
-                                                          << "sample_v5.kvl" << 5 << 5 << 4;
-        QTest::newRow("last data, 3.5, KVL 36 chosen after") << "last"
-                                                             << "sample_v3.kvl" << 3 << 3 << 70;
+        addDataRows(QStringLiteral("charts/samples.txt"), QStringLiteral("own version"));
     }
-
     void drawnAsItsOwnVersion()
     {
-        QFETCH(QString, way);
-        QFETCH(QString, file);
-        QFETCH(int, version);
-        QFETCH(int, proposed);
-        QFETCH(int, chosen);
-        file = sample(file);
+        QFETCH(QStringList, c);
+        const QString way = c[1], file = sample(c[2]);
+        // The file's version, the one the port selection proposes once it is in, the one chosen there.
+        const int version = c[3].toInt(), proposed = c[4].toInt(), chosen = c[5].toInt();
         MessageRecorder messages;
 
         // The same file loaded with its own version chosen.

@@ -11,12 +11,6 @@ using namespace kvl;
 
 namespace {
 
-QRect rect(const QString &text)
-{
-    const QStringList v = text.split(QLatin1Char(','));
-    return QRect(v[0].toInt(), v[1].toInt(), v[2].toInt(), v[3].toInt());
-}
-
 QRectF rectF(const QString &text)
 {
     const QStringList v = text.split(QLatin1Char(','));
@@ -26,46 +20,31 @@ QRectF rectF(const QString &text)
 // Texts as wide as this program's fonts make them.
 ChartTextSizes texts(const QString &text)
 {
-    const QStringList v = text.split(QLatin1Char(','));
-    ChartTextSizes t;
-    t.listLine = v[0].toInt();
-    t.listRow = v[1].toInt();
-    t.levelLabel = v[2].toInt();
-    t.header = v[3].toInt();
-    return t;
+    const QList<int> v = test::numbers(text);
+    return ChartTextSizes{v[0], v[1], v[2], v[3]};
 }
 
-QRect part(const ChartLayout &l, const QString &name)
+// The places by the names the rows give them.
+QMap<QString, QRect> parts(const ChartLayout &l)
 {
-    if (name == QLatin1String("header"))
-        return l.header;
-    if (name == QLatin1String("date"))
-        return l.date;
-    if (name == QLatin1String("new"))
-        return l.newGraph;
-    if (name == QLatin1String("leq10"))
-        return l.picture[0];
-    if (name == QLatin1String("leq1"))
-        return l.picture[1];
-    if (name == QLatin1String("caption10"))
-        return l.caption[0];
-    if (name == QLatin1String("caption1"))
-        return l.caption[1];
-    if (name == QLatin1String("enlarged"))
-        return l.enlargedPicture;
-    if (name == QLatin1String("enlargedCaption"))
-        return l.enlargedCaption;
-    if (name.startsWith(QLatin1String("list")))
-        return l.list[std::size_t(name.mid(4).toInt())];
-    if (name.startsWith(QLatin1String("title")))
-        return l.listTitle[std::size_t(name.mid(5).toInt())];
-    if (name.startsWith(QLatin1String("label")))
-        return l.levelLabel[std::size_t(name.mid(5).toInt())];
-    if (name == QLatin1String("note"))
-        return l.thresholdNote;
-    if (name == QLatin1String("surface"))
-        return QRect(QPoint(0, 0), l.surface);
-    return QRect();
+    QMap<QString, QRect> m{{"header", l.header},
+                           {"date", l.date},
+                           {"new", l.newGraph},
+                           {"leq10", l.picture[0]},
+                           {"leq1", l.picture[1]},
+                           {"caption10", l.caption[0]},
+                           {"caption1", l.caption[1]},
+                           {"enlarged", l.enlargedPicture},
+                           {"enlargedCaption", l.enlargedCaption},
+                           {"note", l.thresholdNote},
+                           {"surface", QRect(QPoint(0, 0), l.surface)}};
+    for (std::size_t i = 0; i < l.list.size(); ++i) {
+        m.insert(QStringLiteral("list%1").arg(i), l.list[i]);
+        m.insert(QStringLiteral("title%1").arg(i), l.listTitle[i]);
+    }
+    for (std::size_t i = 0; i < l.levelLabel.size(); ++i)
+        m.insert(QStringLiteral("label%1").arg(i), l.levelLabel[i]);
+    return m;
 }
 
 } // namespace
@@ -84,9 +63,11 @@ private slots:
         const QStringList size = c[1].split(QLatin1Char('x'));
         const ChartLayout l = chartLayout(QSize(size[0].toInt(), size[1].toInt()), texts(c[2]));
         QCOMPARE(l.wrapLines, c[3] == QLatin1String("wrap"));
+        const QMap<QString, QRect> places = parts(l);
         for (const QString &expected : test::items(c[4])) {
             const QString name = expected.section(QLatin1Char(' '), 0, 0);
-            QCOMPARE(part(l, name), rect(expected.section(QLatin1Char(' '), 1)));
+            QVERIFY2(places.contains(name), qPrintable(name));
+            QCOMPARE(places[name], rectF(expected.section(QLatin1Char(' '), 1)).toRect());
         }
     }
 

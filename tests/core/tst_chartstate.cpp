@@ -26,13 +26,7 @@ QString describe(const ZoomButtonEffect &e)
     out += QLatin1String(e.printVisible ? " print" : " noprint");
     if (!e.image.isEmpty())
         out += QStringLiteral(" [") + e.image + QLatin1Char(']');
-    const ButtonPlacement &b = e.buttons;
-    return out + QStringLiteral(" \"%1\" buttons %2/%3 %4/%5")
-                     .arg(e.toolTip)
-                     .arg(b.zoomLeft)
-                     .arg(b.printLeft)
-                     .arg(b.zoomLeftTwips)
-                     .arg(b.printLeftTwips);
+    return out + QStringLiteral(" \"%1\"").arg(e.toolTip);
 }
 
 // Drags on an enlarged diagram from (x1, y1) to (x2, y2) and releases there.

@@ -35,42 +35,16 @@ PeriodRows expectedRows(const QString &text, int rowCount)
     return PeriodRows{rowNumber(ends[0], rowCount), rowNumber(ends[1], rowCount)};
 }
 
-// Every row a valid record, ten minutes apart from 1 March 2008 at midday,
-// Leq10 and Leq1 in turn, levels 70 to 119.
-void fillAllLeq(LeqTable &table)
+// Every row of a table a valid record, `apart` seconds from the one before,
+// with the values `values(row)` gives.
+QStringList everyRow(int rowCount, const QDateTime &start, int apart,
+                     const std::function<QString(int)> &values)
 {
-    const QDateTime start(QDate(2008, 3, 1), QTime(12, 10));
-    for (int r = 1; r <= LeqTable::rowCount; ++r) {
-        const QDateTime t = start.addSecs(600LL * (r - 1));
-        qint16 *row = table.row(r);
-        row[field::Minute - 1] = qint16(t.time().minute());
-        row[field::Hour - 1] = qint16(t.time().hour());
-        row[field::Day - 1] = qint16(t.date().day());
-        row[field::Kind - 1] = qint16(r % 2 ? KindLeq10 : KindLeq1);
-        row[field::Month - 1] = qint16(t.date().month());
-        row[field::Year - 1] = qint16(t.date().year() - 2000);
-        const int level = 70 + r % 50;
-        row[field::LevelUnits - 1] = qint16(level % 100);
-        row[field::LevelHundreds - 1] = qint16(level / 100);
-    }
-}
-
-// Every row a door opening or closing, an hour apart.
-void fillAllEvents(EventTable &table)
-{
-    const QDateTime start(QDate(2008, 3, 1), QTime(0, 30));
-    for (int r = 1; r <= EventTable::rowCount; ++r) {
-        const QDateTime t = start.addSecs(3600LL * (r - 1));
-        qint16 *row = table.row(r);
-        row[field::Minute - 1] = qint16(t.time().minute());
-        row[field::Hour - 1] = qint16(t.time().hour());
-        row[field::Day - 1] = qint16(t.date().day());
-        row[field::Kind - 1] = 0;
-        row[field::Month - 1] = qint16(t.date().month());
-        row[field::Year - 1] = qint16(t.date().year() - 2000);
-        row[field::CodeA - 1] = qint16(r % 2 ? 1 : 2);
-        row[field::CodeB - 1] = 0;
-    }
+    QStringList records;
+    for (int r = 1; r <= rowCount; ++r)
+        records << start.addSecs(qint64(apart) * (r - 1)).toString(QStringLiteral("dd/MM/yy hh:mm ")) +
+                       values(r);
+    return records;
 }
 
 QString text(const LevelRange &r)
@@ -113,14 +87,20 @@ class PeriodRowsTest : public QObject
     Q_OBJECT
 
 private slots:
+    // Leq10 and Leq1 in turn ten minutes apart from 1 March 2008 at midday,
+    // levels 70 to 119; door openings and closings an hour apart.
     void initTestCase()
     {
-        fillAllLeq(m_leq);
-        fillAllEvents(m_events);
+        const QDate first(2008, 3, 1);
+        fillLeq(m_leq, everyRow(LeqTable::rowCount, QDateTime(first, QTime(12, 10)), 600, [](int r) {
+                    return QStringLiteral("%1 %2").arg(70 + r % 50).arg(r % 2 ? KindLeq10 : KindLeq1);
+                }));
+        fillEvents(m_events, everyRow(EventTable::rowCount, QDateTime(first, QTime(0, 30)), 3600,
+                                      [](int r) { return QStringLiteral("%1 0").arg(r % 2 ? 1 : 2); }));
     }
 
-    void leqReaders_data() { addDataRows(QStringLiteral("tables/cases.txt"), QStringLiteral("period ends")); }
-    void leqReaders()
+    void readers_data() { addDataRows(QStringLiteral("tables/cases.txt"), QStringLiteral("period ends")); }
+    void readers()
     {
         QFETCH(QStringList, c);
         const int n = LeqTable::rowCount;
@@ -162,31 +142,22 @@ private slots:
         Separer_Leq1_Leq10(right);
         QCOMPARE(leq10, drawnSeries(right, LeqSeries::Leq10));
         QCOMPARE(leq, drawnSeries(right, LeqSeries::Leq));
-    }
 
-    void eventReaders_data()
-    {
-        addDataRows(QStringLiteral("tables/cases.txt"), QStringLiteral("period ends"));
-    }
-    void eventReaders()
-    {
-        QFETCH(QStringList, c);
-        const int n = EventTable::rowCount;
-        const int first = rowNumber(c[1], n), last = rowNumber(c[2], n);
-        const PeriodRows want = expectedRows(c[3], n);
-        const bool none = want.isEmpty();
-        QCOMPARE(text(eventEntries(m_events, first, last, Version5X, EventList::Table)),
-                 none ? QStringList()
-                      : text(eventEntries(m_events, want.first, want.last, Version5X, EventList::Table)));
-
-        Store store;
-        store.Event_Records = m_events;
-        store.Period_First = first;
-        store.Period_Last = last;
-        Store right = store;
-        right.Period_First = want.first;
-        right.Period_Last = want.last;
-        QCOMPARE(eventTableLines(store), none ? QStringList() : eventTableLines(right));
+        // The events, N being their table's last row.
+        const int en = EventTable::rowCount;
+        const PeriodRows events = expectedRows(c[3], en);
+        Store read;
+        read.Event_Records = m_events;
+        read.Period_First = rowNumber(c[1], en);
+        read.Period_Last = rowNumber(c[2], en);
+        QCOMPARE(
+            text(eventEntries(m_events, read.Period_First, read.Period_Last, Version5X, EventList::Table)),
+            none ? QStringList()
+                 : text(eventEntries(m_events, events.first, events.last, Version5X, EventList::Table)));
+        Store meant = read;
+        meant.Period_First = events.first;
+        meant.Period_Last = events.last;
+        QCOMPARE(eventTableLines(read), none ? QStringList() : eventTableLines(meant));
     }
 
 private:

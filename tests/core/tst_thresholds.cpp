@@ -57,10 +57,7 @@ std::unique_ptr<Store> analyse(int version, const QString &start, int days, cons
                                const QStringList &records, QStringList *messages)
 {
     auto s = makeStore(version, doors, records);
-    const QStringList d = start.split('/');
-    s->Start_Day = d[0];
-    s->Start_Month = d[1];
-    s->Start_Year = d[2];
+    setPeriod(*s, start, QString());
     s->Chart_Days = qint16(days);
     const ScheduleMessage sink = [messages](const QString &text) { *messages << text; };
     (days == 1 ? Analyse_Seuils_1J : days == 3 ? Analyse_Seuils_3J : Analyse_Seuils_7J)(*s, sink);
@@ -87,17 +84,8 @@ QString minuteText(qint64 m)
 
 QString gapText(ScheduleGap why)
 {
-    switch (why) {
-    case ScheduleGap::NoParameterRecord:
-        return QStringLiteral("record");
-    case ScheduleGap::NoDoorEvent:
-        return QStringLiteral("door");
-    case ScheduleGap::UnusableRecord:
-        return QStringLiteral("unusable");
-    case ScheduleGap::None:
-        break;
-    }
-    return QStringLiteral("-");
+    static const char *names[] = {"-", "record", "door", "unusable"};
+    return QString::fromLatin1(names[int(why)]);
 }
 
 } // namespace
