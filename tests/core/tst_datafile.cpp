@@ -1,6 +1,6 @@
-// Data file writer and reader: layout, reference bytes, round trips, and
-// what the reader accepts or refuses (markers, token limits, line structure,
-// dates, cuts).
+// Data file writer and reader: reference bytes, round trips, the samples
+// and the fuzz corpus, and what the reader accepts or refuses (markers, token
+// limits, line structure, dates, cuts).
 
 #include "TestCore.h"
 #include "files/DataFile.h"
@@ -90,36 +90,6 @@ class TestDataFile : public QObject
 {
     Q_OBJECT
 private slots:
-    // The marker line, then per line the character before its CR LF: versions
-    // 3 and 4 end the parameter line with a blank, 5 and 70 the history and date lines.
-    void lineLayout_data()
-    {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<QByteArray>("marker");
-        QTest::addColumn<QByteArray>("lineEnds");
-
-        QTest::newRow("3") << 3 << QByteArray("donn\351es_d_un_KVL_24-2!!!") << QByteArray("!00 ");
-        QTest::newRow("4") << 4 << QByteArray("KVL_24-2_Data_for_Version_4!!!") << QByteArray("!00 ");
-        QTest::newRow("5") << 5 << QByteArray("KVL_24-2_Data_for_Version_5!!!") << QByteArray("!000  ");
-        QTest::newRow("70") << 70 << QByteArray("KVL_36_Data_for_Version_1!!!") << QByteArray("!000  ");
-    }
-
-    void lineLayout()
-    {
-        QFETCH(int, version);
-        QFETCH(QByteArray, marker);
-        QFETCH(QByteArray, lineEnds);
-        const QByteArray file = zeroFile(version);
-        QCOMPARE(file.left(file.indexOf("\r\n")), marker);
-        QByteArray ends;
-        for (int at = file.indexOf('\n'); at > 0; at = file.indexOf('\n', at + 1))
-            ends += file.at(at - 1) == '\r' ? file.at(at - 2) : '?';
-        QCOMPARE(ends, lineEnds);
-        QVERIFY(file.endsWith("\r\n"));
-        if (version >= 5)
-            QVERIFY(file.endsWith(" 0 \r\n06/12/2026_14:05:09 \r\n"));
-    }
-
     // A small known store, byte for byte against a file written by hand.
     void referenceFile()
     {
@@ -148,26 +118,33 @@ private slots:
 
     // Store -> file -> another store: every carried value comes back (the time
     // cut to hh:mm), every field the version does not carry keeps its content.
+    // The same file with LF line ends gives the same store.
     void roundTrip()
     {
         QFETCH(int, version);
         const auto saved = randomStore(version);
         const auto before = randomStore(1000 + version);
-        auto loaded = randomStore(1000 + version);
+        auto loaded = randomStore(1000 + version), fromLf = randomStore(1000 + version);
         loaded->Device_Version = 1;
-        QCOMPARE(readDataFile(buildDataFile(*saved, version), *loaded).result, LoadOutcome::Loaded);
-        QVERIFY(loaded->Data_Loaded);
-        QVERIFY(!loaded->Cancel_Flag);
+        const QByteArray file = buildDataFile(*saved, version);
+        QCOMPARE(readDataFile(file, *loaded).result, LoadOutcome::Loaded);
+        QVERIFY(loaded->Data_Loaded && !loaded->Cancel_Flag);
         QCOMPARE(loaded->Device_Version, qint16(version));
 
-        const int leqRows = kvl::leqRows(version);
-        QCOMPARE(loaded->Leq_Count, leqRows);
-        for (int r = 1; r <= 8192; ++r)
-            for (int f = 1; f <= 8; ++f)
-                QCOMPARE(loaded->Leq_Records(r, f), (r <= leqRows ? saved : before)->Leq_Records(r, f));
+        const int leqValues = kvl::leqRows(version) * 8;
+        QCOMPARE(loaded->Leq_Count, kvl::leqRows(version));
+        const qint16 *leq = loaded->Leq_Records.row(1);
+        QVERIFY(std::equal(leq, leq + leqValues, saved->Leq_Records.row(1)));
+        QVERIFY(std::equal(leq + leqValues, leq + 8192 * 8, before->Leq_Records.row(1) + leqValues));
         QVERIFY(loaded->Event_Records == saved->Event_Records);
-
-        if (version == 3) {
+        const bool dated = isVersion5Family(version);
+        QVERIFY(loaded->Param_History == (dated ? saved : before)->Param_History);
+        QCOMPARE(loaded->Transfer_Date, (dated ? saved : before)->Transfer_Date);
+        QCOMPARE(loaded->Transfer_Time, dated ? saved->Transfer_Time.left(5) : before->Transfer_Time);
+        if (version != 3) {
+            QVERIFY(loaded->Param_Block == saved->Param_Block);
+            QVERIFY(loaded->Param_Raw == before->Param_Raw);
+        } else {
             QVERIFY(loaded->Param_Raw == saved->Param_Raw);
             // The parameter area is rebuilt from the raw block.
             for (int i = 0; i < 2560; ++i) {
@@ -177,52 +154,57 @@ private slots:
                                                   : 255;
                 QCOMPARE(loaded->Param_Block[i], expected);
             }
-        } else {
-            QVERIFY(loaded->Param_Block == saved->Param_Block);
-            QVERIFY(loaded->Param_Raw == before->Param_Raw);
         }
-        if (version == 5 || version == 70) {
-            QVERIFY(loaded->Param_History == saved->Param_History);
-            QCOMPARE(loaded->Transfer_Date, saved->Transfer_Date);
-            QCOMPARE(loaded->Transfer_Time, saved->Transfer_Time.left(5));
-        } else {
-            QVERIFY(loaded->Param_History == before->Param_History);
-            QCOMPARE(loaded->Transfer_Date, before->Transfer_Date);
-            QCOMPARE(loaded->Transfer_Time, before->Transfer_Time);
-        }
-
-        // The same file with LF line ends gives the same store; saved again, the
-        // file is the CR LF one (the time without its seconds).
-        auto fromLf = randomStore(1000 + version);
-        QCOMPARE(readDataFile(buildDataFile(*saved, version).replace("\r\n", "\n"), *fromLf).result,
-                 LoadOutcome::Loaded);
+        QCOMPARE(readDataFile(QByteArray(file).replace("\r\n", "\n"), *fromLf).result, LoadOutcome::Loaded);
         QCOMPARE(buildDataFile(*fromLf, version), buildDataFile(*loaded, version));
     }
 
-    void samples_data()
+    // The loader's fuzz corpus and the samples: every input loads or says
+    // where it fails; a loaded store saves and loads back the same, a sample
+    // byte for byte, bar the seconds of the transfer time that a load drops.
+    void corpus_data()
     {
         QTest::addColumn<QString>("path");
+        const QDir corpus(qEnvironmentVariable("KVL_TEST_DATA") + QStringLiteral("/loader-corpus"));
         const QDir samples(qEnvironmentVariable("KVL_SAMPLES"));
-        const QStringList files = samples.entryList({QStringLiteral("*.kvl")}, QDir::Files, QDir::Name);
-        QCOMPARE(files.size(), 4);
+        const QStringList files = corpus.entryList(QDir::Files, QDir::Name);
+        const QStringList kvlFiles = samples.entryList({QStringLiteral("*.kvl")}, QDir::Files, QDir::Name);
+        QVERIFY(files.size() >= 10 && kvlFiles.size() == 4);
         for (const QString &f : files)
-            QTest::newRow(qPrintable(f)) << samples.filePath(f);
+            QTest::newRow(qPrintable(f)) << corpus.filePath(f);
+        for (const QString &f : kvlFiles)
+            QTest::newRow(qPrintable(QStringLiteral("sample ") + f)) << samples.filePath(f);
     }
 
-    // A sample loads and saves back byte for byte, bar the seconds of the
-    // transfer time that a load drops.
-    void samples()
+    void corpus()
     {
         QFETCH(QString, path);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
         auto s = std::make_unique<Store>();
-        QCOMPARE(readDataFile(bytes, *s).result, LoadOutcome::Loaded);
-        QByteArray expected = bytes;
-        if (isVersion5Family(s->Device_Version))
-            expected.remove(expected.size() - 6, 3);
-        QVERIFY(buildDataFile(*s, s->Device_Version) == expected);
+        const LoadOutcome out = readDataFile(bytes, *s);
+        QCOMPARE(s->Data_Loaded, out.result == LoadOutcome::Loaded);
+        if (!s->Data_Loaded) {
+            QVERIFY(!out.text.isEmpty() && !out.caption.isEmpty() && !out.detail.problem.isEmpty());
+            QVERIFY(out.detail.line >= 1 && out.detail.line <= 1 + bytes.count('\n'));
+            return;
+        }
+        const int version = s->Device_Version;
+        const QByteArray saved = buildDataFile(*s, version);
+        if (QByteArray(QTest::currentDataTag()).startsWith("sample ")) {
+            QByteArray expected = bytes;
+            if (isVersion5Family(version))
+                expected.remove(expected.size() - 6, 3);
+            QVERIFY(saved == expected);
+            return;
+        }
+        auto again = std::make_unique<Store>();
+        QCOMPARE(readDataFile(saved, *again).result, LoadOutcome::Loaded);
+        QVERIFY(again->Event_Records == s->Event_Records);
+        QVERIFY(again->Param_Block == s->Param_Block);
+        if (version != Version35)
+            QVERIFY(again->Leq_Records == s->Leq_Records);
     }
 
     void reader_data() { test::addDataRows(QStringLiteral("files/reader.txt")); }

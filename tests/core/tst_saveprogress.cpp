@@ -1,6 +1,6 @@
-// Save progress: the bar's range, the steps and the completion, and the
-// span of the name the save proposes. The percentage text and the names of
-// a whole save are checked on the window.
+// Save progress: the bar's range, the steps, the percentage text and the
+// completion, and the span of the name the save proposes. The names of a
+// whole save are checked on the window.
 
 #include "TestCore.h"
 #include "files/SaveProgress.h"
@@ -36,6 +36,23 @@ private slots:
         QVERIFY(p.completed());
         QCOMPARE(p.value(), p.wholeMaximum());
         QCOMPARE(p.progressionText(), QStringLiteral("Backup at 100%."));
+    }
+
+    // One step from a value; the percentage is cut, not rounded.
+    void label_data()
+    {
+        test::addDataRows(QStringLiteral("files/saveprogress.txt"), QStringLiteral("labels"));
+    }
+    void label()
+    {
+        QFETCH(QStringList, c);
+        const int before = c[2].toInt();
+        SaveProgress p(c[1].toInt());
+        QCOMPARE(p.wholeMaximum(), c[3].toInt());
+        p.setValue(before);
+        p.step(0);
+        QCOMPARE(p.value(), before + 1);
+        QCOMPARE(p.progressionText(), c[4]);
     }
 
     void defaultName_data()

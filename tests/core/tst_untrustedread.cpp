@@ -21,21 +21,6 @@ using namespace kvl::test;
 
 namespace {
 
-// A store of device bytes at their widest: 255 everywhere, the transfer
-// stamp at its full length.
-std::unique_ptr<Store> widestStore()
-{
-    auto s = std::make_unique<Store>();
-    s->Leq_Records.fill(255);
-    s->Event_Records.fill(255);
-    s->Param_History.fill(255);
-    s->Param_Block.fill(255);
-    s->Param_Raw.fill(255);
-    s->Transfer_Date = QStringLiteral("31/12/2026");
-    s->Transfer_Time = QStringLiteral("23:59:59");
-    return s;
-}
-
 // A file of `size` bytes starting with `head` (sparse past it).
 bool makeFile(const QString &path, const QByteArray &head, qint64 size)
 {
@@ -57,7 +42,15 @@ private slots:
     // is never larger than the limit, and the largest of them is the limit.
     void largestDataFileIsTheWritersLargest()
     {
-        const auto store = widestStore();
+        // Device bytes at their widest: 255 everywhere, the transfer stamp at its full length.
+        const auto store = std::make_unique<Store>();
+        store->Leq_Records.fill(255);
+        store->Event_Records.fill(255);
+        store->Param_History.fill(255);
+        store->Param_Block.fill(255);
+        store->Param_Raw.fill(255);
+        store->Transfer_Date = QStringLiteral("31/12/2026");
+        store->Transfer_Time = QStringLiteral("23:59:59");
         qint64 largest = 0;
         for (const MarkerEntry &m : acceptedMarkers()) {
             QByteArray file = buildDataFile(*store, m.version);
