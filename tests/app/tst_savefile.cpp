@@ -1,7 +1,7 @@
 // Saving the store with Save As (refusals, names, dialog loop, failed writes,
 // the progress window, the file loaded back with "Saved Data") and loading a
 // data file (messages, captions, menu state). The progress steps and texts
-// are pinned by core_saveprogress.
+// are pinned by core_filesave.
 
 #include "SampleFile.h"
 #include "TableStores.h"

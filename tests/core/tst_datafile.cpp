@@ -1,16 +1,20 @@
 // Data file writer and reader: reference bytes, round trips, the samples
 // and the fuzz corpus, and what the reader accepts or refuses (markers, token
-// limits, line structure, dates, cuts).
+// limits, line structure, dates, cuts); reading a path a user named before the
+// loader sees it, and the largest data file it lets through.
 
 #include "TestCore.h"
 #include "files/DataFile.h"
+#include "files/UntrustedRead.h"
 #include "store/Store.h"
 
 #include <QDir>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
+#include <sys/stat.h>
 
 using namespace kvl;
 
@@ -38,15 +42,6 @@ std::unique_ptr<Store> randomStore(quint32 seed)
     return s;
 }
 
-// The file of an all-zero store of a version.
-QByteArray zeroFile(int version)
-{
-    Store s;
-    s.Transfer_Date = QStringLiteral("06/12/2026");
-    s.Transfer_Time = QStringLiteral("14:05:09");
-    return buildDataFile(s, version);
-}
-
 // The bounds of line `line` (from 1) of a file: its first byte and the CR LF ending it.
 std::pair<int, int> lineBounds(const QByteArray &f, int line)
 {
@@ -56,12 +51,15 @@ std::pair<int, int> lineBounds(const QByteArray &f, int line)
     return {start, f.indexOf("\r\n", start)};
 }
 
-// A zero file edited as a case of tests/data/files/reader.txt says.
+// The file of an all-zero store edited as a case of tests/data/files/reader.txt says.
 QByteArray editedFile(const QStringList &edit)
 {
     if (edit[0] == QLatin1String("empty"))
         return QByteArray();
-    QByteArray f = zeroFile(edit[1].toInt());
+    Store zero;
+    zero.Transfer_Date = QStringLiteral("06/12/2026");
+    zero.Transfer_Time = QStringLiteral("14:05:09");
+    QByteArray f = buildDataFile(zero, edit[1].toInt());
     const QByteArray arg = QByteArray::fromPercentEncoding(edit.value(2).toLatin1());
     if (edit[0] == QLatin1String("marker"))
         return arg + f.mid(f.indexOf("\r\n"));
@@ -82,6 +80,16 @@ QByteArray editedFile(const QStringList &edit)
                     : edit[3].toInt() < 0           ? end + edit[3].toInt()
                                                     : start + edit[3].toInt();
     return f.replace(pos, edit[4].toInt(), QByteArray::fromPercentEncoding(edit.value(5).toLatin1()));
+}
+
+// A file of `size` bytes starting with `head` (sparse past it).
+bool makeFile(const QString &path, const QByteArray &head, qint64 size)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(head) != head.size())
+        return false;
+    f.close();
+    return QFile::resize(path, size);
 }
 
 } // namespace
@@ -221,6 +229,8 @@ private slots:
         s->Device_Version = 1;
         s->Data_Loaded = true;
         const LoadOutcome out = readDataFile(file, *s);
+        // The first bytes alone tell the marker, as the loader reads it.
+        QCOMPARE(headVersion(file.left(markerHeadSize())), version);
 
         QCOMPARE(s->Data_Loaded, failure.isEmpty());
         QCOMPARE(s->Device_Version, qint16(version ? version : 1));
@@ -246,6 +256,63 @@ private slots:
             QCOMPARE(out.caption, QStringLiteral("It is impossible to read file data"));
             QVERIFY(s->Cancel_Flag);
         }
+    }
+
+    // What is refused, and how much is read, for each kind of path.
+    void paths_data() { test::addDataRows(QStringLiteral("files/untrusted.txt")); }
+    void paths()
+    {
+        QFETCH(QStringList, c);
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("file.kvl"));
+        const QString kind = c[1];
+        const QByteArray marker = "KVL_24-2_Data_for_Version_5!!!\r\n";
+        const qint64 limit = largestDataFile();
+        if (kind == QLatin1String("sample"))
+            path = qEnvironmentVariable("KVL_SAMPLES") + QStringLiteral("/sample_v5.kvl");
+        else if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkdir(path));
+        else if (kind == QLatin1String("fifo"))
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == QLatin1String("device"))
+            path = QStringLiteral("/dev/null");
+        else if (kind == QLatin1String("largest") || kind == QLatin1String("one more")) {
+            // The writer's widest file: 255 everywhere, the transfer stamp at
+            // its full length, under the longest marker (one of 5.X).
+            auto widest = std::make_unique<Store>();
+            widest->Leq_Records.fill(255);
+            widest->Event_Records.fill(255);
+            widest->Param_History.fill(255);
+            widest->Param_Block.fill(255);
+            widest->Transfer_Date = QStringLiteral("31/12/2026");
+            widest->Transfer_Time = QStringLiteral("23:59:59");
+            QByteArray file = buildDataFile(*widest, Version5X);
+            file.replace(0, writtenMarker(Version5X).size(),
+                         "Donn\xE9"
+                         "es_d'un_KVL_24-2_Version_5!!!");
+            QCOMPARE(readDataFile(file, *widest).result, LoadOutcome::Loaded);
+            if (kind == QLatin1String("one more"))
+                file += ' ';
+            QVERIFY(makeFile(path, file, file.size()));
+        } else if (kind == QLatin1String("text"))
+            QVERIFY(makeFile(path, "Shopping list\r\n" + QByteArray(5000, 'x'), 5015));
+        else if (kind == QLatin1String("empty"))
+            QVERIFY(makeFile(path, QByteArray(), 0));
+        else if (kind == QLatin1String("unreadable")) {
+            QVERIFY(makeFile(path, marker, 100));
+            QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+            if (QFile(path).open(QIODevice::ReadOnly))
+                QSKIP("running as a user who reads every file");
+        } else
+            QVERIFY(kind == QLatin1String("missing"));
+
+        const UntrustedBytes r = readUntrustedDataFile(QFile::encodeName(path));
+        QCOMPARE(r.error, c[2]);
+        const qint64 expected = c[3] == QLatin1String("head")     ? markerHeadSize()
+                                : c[3] == QLatin1String("limit")  ? limit
+                                : c[3] == QLatin1String("sample") ? QFileInfo(path).size()
+                                                                  : c[3].toLongLong();
+        QCOMPARE(qint64(r.bytes.size()), expected);
     }
 };
 

@@ -61,12 +61,9 @@ private slots:
     void paramsOfARange()
     {
         Store store;
-        store.Param_History.fill(255);
-        const int days[] = {1, 5, 9};
-        for (int r = 1; r <= 3; ++r) {
-            qint16 *row = store.Param_History.row(r);
-            row[0] = 0, row[1] = 12, row[2] = qint16(days[r - 1]), row[4] = 3, row[5] = 8;
-        }
+        fillHistory(store.Param_History,
+                    {"01/03/08 12:00 80 85 70 75 22 7", "05/03/08 12:00 80 85 70 75 22 7",
+                     "09/03/08 12:00 80 85 70 75 22 7"});
         QStringList got;
         for (const ParamEntry &p : storeParams(store, DateRange{QDate(2008, 3, 4), QDate(2008, 3, 6)}))
             got << p.record + QLatin1Char(' ') + (p.dated ? isoText(p.time) : QString());
