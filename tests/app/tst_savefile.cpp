@@ -31,19 +31,6 @@ namespace {
 
 const char *const saveMenus[] = {"mnuAbout", "mnuAnalyse", "mnuPort", "mnuSave_As", "mnuQuitter"};
 
-// A store of a version holding Leq rows from 5 March 2008 to 12 April 2008.
-void loadedStore(int version)
-{
-    Store &s = appStore();
-    s = Store();
-    s.Device_Version = qint16(version);
-    fillLeq(s.Leq_Records, {"05/03/08 12:30 85 10", "20/03/08 12:30 85 10", "12/04/08 12:30 85 10"});
-    s.Param_Block[block::SerialFirst] = 42;
-    s.Transfer_Date = QStringLiteral("13/04/2008");
-    s.Transfer_Time = QStringLiteral("10:11:12");
-    s.Data_Loaded = true;
-}
-
 QByteArray contents(const QString &path)
 {
     QFile f(path);
@@ -101,12 +88,18 @@ private slots:
         const QString old = dir.filePath(QStringLiteral("old.kvl"));
         const QByteArray oldBytes(2'000'000, 'x');
         writeFile(old, oldBytes);
-        loadedStore(version);
-        appStore().Data_Loaded = c[2] != QLatin1String("nothing loaded");
+        Store &store = appStore();
+        store = Store();
+        store.Device_Version = qint16(version);
+        fillLeq(store.Leq_Records, {"05/03/08 12:30 85 10", "20/03/08 12:30 85 10", "12/04/08 12:30 85 10"});
+        store.Param_Block[block::SerialFirst] = 42;
+        store.Transfer_Date = QStringLiteral("13/04/2008");
+        store.Transfer_Time = QStringLiteral("10:11:12");
+        store.Data_Loaded = c[2] != QLatin1String("nothing loaded");
         if (c[2] == QLatin1String("no Leq row"))
-            appStore().Leq_Records.fill(255);
+            store.Leq_Records.fill(255);
         else if (c[2] == QLatin1String("download"))
-            QVERIFY(kvlsim::downloadInto(appStore() = Store(), version, 11, 4));
+            QVERIFY(kvlsim::downloadInto(store = Store(), version, 11, 4));
         MessageRecorder recorder;
         ScriptedDialogs dialogs;
         for (const QString &a : answers)
@@ -133,7 +126,7 @@ private slots:
             QVERIFY(!wait);
             return;
         }
-        const auto saved = std::make_unique<Store>(appStore());
+        const auto saved = std::make_unique<Store>(store);
         QVERIFY(contents(old) == buildDataFile(*saved, version));
         QVERIFY(wait);
         QVERIFY(menusEnabled(false));
@@ -161,8 +154,9 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!alive);
 
-        appStore() = Store();
-        appStore().Requested_View = viewOf(QStringLiteral("Tableau Leq"));
+        // "Saved Data" on the file gives back the store saved.
+        store = Store();
+        store.Requested_View = viewOf(QStringLiteral("Tableau Leq"));
         m_opened.clear();
         dialogs.openAnswers << old;
         auto *source = qobject_cast<frmData_Type *>(openForm(QStringLiteral("frmData_Type")));
@@ -171,12 +165,11 @@ private slots:
         source->Cmd_Ok_Click();
         QCOMPARE(shown(recorder), QString());
         QCOMPARE(m_opened, QStringList{QStringLiteral("frmInTableau")});
-        const Store &s = appStore();
-        QCOMPARE(s.Device_Version, qint16(version));
-        QVERIFY(s.Leq_Records == saved->Leq_Records);
-        QVERIFY(s.Event_Records == saved->Event_Records);
-        QVERIFY(s.Param_Block == saved->Param_Block);
-        QVERIFY(s.Param_History == saved->Param_History);
+        QCOMPARE(store.Device_Version, qint16(version));
+        QVERIFY(store.Leq_Records == saved->Leq_Records);
+        QVERIFY(store.Event_Records == saved->Event_Records);
+        QVERIFY(store.Param_Block == saved->Param_Block);
+        QVERIFY(store.Param_History == saved->Param_History);
     }
 
     void load_data() { addDataRows(QStringLiteral("rows/save_file.txt"), QStringLiteral("load")); }
