@@ -1,12 +1,16 @@
-// Saving the store (refusals, names, dialog loop, failed writes, the progress
-// window) and loading a data file (messages, captions, menu state).
+// Saving the store with Save As (refusals, names, dialog loop, failed writes,
+// the progress window, the file loaded back with "Saved Data") and loading a
+// data file (messages, captions, menu state). The progress steps and texts
+// are pinned by core_filesave.
 
+#include "SampleFile.h"
 #include "TableStores.h"
 #include "TestSupport.h"
 #include "WindowTest.h"
 #include "WriteFaults.h"
 #include "files/DataFile.h"
 #include "files/DataFiles.h"
+#include "files/frmData_Type.h"
 #include "files/frmWait_Save.h"
 #include "shell/AppHooks.h"
 #include "shell/Forms.h"
@@ -14,10 +18,11 @@
 #include "store/Store.h"
 
 #include <QAction>
-#include <QLabel>
-#include <QProgressBar>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <memory>
 
 using namespace kvl;
 using namespace kvl::test;
@@ -25,19 +30,6 @@ using namespace kvl::test;
 namespace {
 
 const char *const saveMenus[] = {"mnuAbout", "mnuAnalyse", "mnuPort", "mnuSave_As", "mnuQuitter"};
-
-// A store of a version holding Leq rows from 5 March 2008 to 12 April 2008.
-void loadedStore(int version)
-{
-    Store &s = appStore();
-    s = Store();
-    s.Device_Version = qint16(version);
-    fillLeq(s.Leq_Records, {"05/03/08 12:30 85 10", "20/03/08 12:30 85 10", "12/04/08 12:30 85 10"});
-    s.Param_Block[block::SerialFirst] = 42;
-    s.Transfer_Date = QStringLiteral("13/04/2008");
-    s.Transfer_Time = QStringLiteral("10:11:12");
-    s.Data_Loaded = true;
-}
 
 QByteArray contents(const QString &path)
 {
@@ -52,16 +44,12 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QCOMPARE(f.write(bytes), bytes.size());
 }
 
-frmWait_Save *waitWindow()
-{
-    return qobject_cast<frmWait_Save *>(findForm(QStringLiteral("frmWait_Save")));
-}
-
 } // namespace
 
 class TestSaveFile : public WindowTest
 {
     Q_OBJECT
+    QStringList m_opened;
 
     bool menusEnabled(bool enabled)
     {
@@ -75,6 +63,7 @@ private slots:
     void initTestCase()
     {
         registerFilesForms();
+        registerViewStubs(&m_opened);
         openMain(false);
     }
     void init()
@@ -84,48 +73,40 @@ private slots:
         m_main->setWindowTitle(frmMain::DesignCaption);
     }
 
-    void saveWithoutWriting_data()
-    {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<int>("store");           // 0 nothing loaded, 1 no valid Leq row, 2 loaded
-        QTest::addColumn<QStringList>("answers"); // names in a folder holding "old.kvl"; then cancel
-        QTest::addColumn<QString>("fault");       // how writing the first name fails
-        // The names proposed, each with its filter, then the messages of each row
-        // are in tests/data/windows/savefile.txt.
-        const QStringList old{QStringLiteral("old.kvl")};
-        QTest::newRow("nothing loaded") << 5 << 0 << old << "none";
-        QTest::newRow("no valid Leq row") << 5 << 1 << old << "none";
-        QTest::newRow("cancel") << 5 << 2 << QStringList() << "none";
-        QTest::newRow("empty name asks again") << 70 << 2 << QStringList{QString(), QString()} << "none";
-        QTest::newRow("missing folder, backup name proposed")
-            << 4 << 2 << QStringList{QStringLiteral("no such folder/data.kvl")} << "none";
-        QTest::newRow("full disk keeps the old file") << 3 << 2 << old << "size limit";
-        QTest::newRow("read-only folder keeps the old file") << 5 << 2 << old << "read-only folder";
-        QTest::newRow("read-only file is kept") << 70 << 2 << old << "read-only file";
-    }
+    void save_data() { addDataRows(QStringLiteral("rows/save_file.txt"), QStringLiteral("save")); }
 
-    // Nothing is written: the old file and its folder stay as they were.
-    void saveWithoutWriting()
+    // Either the file replaces the old, larger one, the progress window plays
+    // and "Saved Data" on the file gives back the store; or nothing is
+    // written: the old file and its folder stay as they were. The names
+    // proposed and the messages are in windows/savefile.txt.
+    void save()
     {
-        QFETCH(int, version);
-        QFETCH(int, store);
-        QFETCH(QStringList, answers);
-        QFETCH(QString, fault);
-
+        QFETCH(QStringList, c);
+        const int version = c[1].toInt();
+        const QStringList answers = items(c[3]);
         QTemporaryDir dir;
         const QString old = dir.filePath(QStringLiteral("old.kvl"));
-        writeFile(old, "old contents");
-        loadedStore(version);
-        appStore().Data_Loaded = store > 0;
-        if (store == 1)
-            appStore().Leq_Records.fill(255);
+        const QByteArray oldBytes(2'000'000, 'x');
+        writeFile(old, oldBytes);
+        Store &store = appStore();
+        store = Store();
+        store.Device_Version = qint16(version);
+        fillLeq(store.Leq_Records, {"05/03/08 12:30 85 10", "20/03/08 12:30 85 10", "12/04/08 12:30 85 10"});
+        store.Param_Block[block::SerialFirst] = 42;
+        store.Transfer_Date = QStringLiteral("13/04/2008");
+        store.Transfer_Time = QStringLiteral("10:11:12");
+        store.Data_Loaded = c[2] != QLatin1String("nothing loaded");
+        if (c[2] == QLatin1String("no Leq row"))
+            store.Leq_Records.fill(255);
+        else if (c[2] == QLatin1String("download"))
+            QVERIFY(kvlsim::downloadInto(store = Store(), version, 11, 4));
         MessageRecorder recorder;
         ScriptedDialogs dialogs;
         for (const QString &a : answers)
-            dialogs.saveAnswers << (a.isEmpty() ? a : dir.filePath(a));
+            dialogs.saveAnswers << (a == QLatin1String("-") ? QString() : dir.filePath(a));
         {
-            FaultyTarget faulty(dir.filePath(answers.value(0, QStringLiteral("old.kvl"))), writeFault(fault));
-            Sauvegarde_Fichier(version, leqRows(version));
+            FaultyTarget faulty(dir.filePath(answers.value(0, QStringLiteral("old.kvl"))), writeFault(c[4]));
+            m_main->mnuSave_As_Click();
         }
 
         QStringList seen;
@@ -136,53 +117,32 @@ private slots:
         KVL_COMPARE_REF("windows/savefile.txt", QStringLiteral("save ") + QTest::currentDataTag(),
                         seen.replaceInStrings(today, QStringLiteral("<today>"))
                             .replaceInStrings(dir.path(), QStringLiteral("<dir>")));
-        QCOMPARE(contents(old), QByteArray("old contents"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("old.kvl")});
-        QVERIFY(menusEnabled(true));
-        QVERIFY(!waitWindow());
-    }
-
-    void savesAndShowsProgress_data()
-    {
-        QTest::addColumn<int>("version");
-        for (int v : {3, 4, 5, 70})
-            QTest::addRow("v%d", v) << v;
-    }
-
-    // The file replaces a larger one; then the window plays the progress, holds
-    // the completion report for 1.5 s and closes, and the menus come back.
-    void savesAndShowsProgress()
-    {
-        QFETCH(int, version);
-        QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("old.kvl"));
-        writeFile(file, QByteArray(2'000'000, 'x'));
-        loadedStore(version);
-        MessageRecorder recorder;
-        ScriptedDialogs dialogs;
-        dialogs.saveAnswers << file;
-        Sauvegarde_Fichier(version, leqRows(version));
-
-        QVERIFY(recorder.messages.isEmpty());
-        QVERIFY(contents(file) == buildDataFile(appStore(), version));
-        frmWait_Save *wait = waitWindow();
+        auto *wait = qobject_cast<frmWait_Save *>(findForm(QStringLiteral("frmWait_Save")));
+        if (c[5] != QLatin1String("written")) {
+            QVERIFY(contents(old) == oldBytes);
+            QVERIFY(menusEnabled(true));
+            QVERIFY(!wait);
+            return;
+        }
+        const auto saved = std::make_unique<Store>(store);
+        QVERIFY(contents(old) == buildDataFile(*saved, version));
         QVERIFY(wait);
         QVERIFY(menusEnabled(false));
         // The main window will not close while the save window is open.
         QVERIFY(!m_main->close());
         KVL_COMPARE_REF("windows/savefile.txt", "saving", windowTexts(wait));
 
+        // The progress plays, the completion report stays 1.5 s, then the
+        // window closes and the menus come back.
         qint64 now = 1000;
         wait->setClock([&now] { return now; });
         QPointer<frmWait_Save> alive(wait);
         for (int guard = 0; !wait->progress().completed() && guard < 1000; ++guard)
             wait->poll();
         QVERIFY(wait->progress().completed());
-        auto *bar = wait->findChild<QProgressBar *>(QStringLiteral("ProgressBar_Save"));
-        QCOMPARE(bar->value(), bar->maximum());
         KVL_COMPARE_REF("windows/savefile.txt", "saved", windowTexts(wait));
-
         now += 1499;
         wait->poll();
         QVERIFY(openFlags().Open_frmWait_Save);
@@ -193,53 +153,45 @@ private slots:
         QVERIFY(menusEnabled(true));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!alive);
+
+        // "Saved Data" on the file gives back the store saved.
+        store = Store();
+        store.Requested_View = viewOf(QStringLiteral("Tableau Leq"));
+        m_opened.clear();
+        dialogs.openAnswers << old;
+        auto *source = qobject_cast<frmData_Type *>(openForm(QStringLiteral("frmData_Type")));
+        source->findChild<QRadioButton *>(QStringLiteral("Option_New_Save"))->click();
+        source->Cmd_Search_Click();
+        source->Cmd_Ok_Click();
+        QCOMPARE(shown(recorder), QString());
+        QCOMPARE(m_opened, QStringList{QStringLiteral("frmInTableau")});
+        QCOMPARE(store.Device_Version, qint16(version));
+        QVERIFY(store.Leq_Records == saved->Leq_Records);
+        QVERIFY(store.Event_Records == saved->Event_Records);
+        QVERIFY(store.Param_Block == saved->Param_Block);
+        QVERIFY(store.Param_History == saved->Param_History);
     }
 
-    // One step from a value; the percentage is cut, not rounded.
-    void progressLabel_data()
-    {
-        addDataRows(QStringLiteral("files/saveprogress.txt"), QStringLiteral("labels"));
-    }
-    void progressLabel()
-    {
-        QFETCH(QStringList, c);
-        const int version = c[1].toInt(), before = c[2].toInt(), maximum = c[3].toInt();
-        const QString text = c[4];
-        auto *wait = new frmWait_Save(version);
-        auto *bar = wait->findChild<QProgressBar *>(QStringLiteral("ProgressBar_Save"));
-        QCOMPARE(bar->maximum(), maximum);
-        wait->setProgressValue(before);
-        wait->Progression_Sauvegarde();
-        QCOMPARE(bar->value(), before + 1);
-        QCOMPARE(wait->findChild<QLabel *>(QStringLiteral("Label_Progression"))->text(), text);
-        wait->close();
-    }
+    void load_data() { addDataRows(QStringLiteral("rows/save_file.txt"), QStringLiteral("load")); }
 
-    void load_data()
-    {
-        QTest::addColumn<QByteArray>("bytes"); // null: no such file
-        QTest::addColumn<int>("port");
-        // The caption, the messages and what is loaded of each row are in tests/data/windows/savefile.txt.
-        Store s;
-        s.Transfer_Date = QStringLiteral("01/02/2009");
-        s.Transfer_Time = QStringLiteral("03:04:05");
-        QTest::newRow("missing file") << QByteArray() << 2;
-        QTest::newRow("v3 COM 2") << buildDataFile(s, 3) << 2;
-        QTest::newRow("v4 COM 16") << buildDataFile(s, 4) << 16;
-        QTest::newRow("v5 no port") << buildDataFile(s, 5) << 0;
-        QTest::newRow("truncated v70 COM 1") << buildDataFile(s, 70).left(100000) << 1;
-        QTest::newRow("not a data file") << QByteArray("hello world") << 2;
-    }
-
+    // The caption, the messages and what is loaded of each row are in windows/savefile.txt.
     void load()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, port);
-
+        QFETCH(QStringList, c);
+        const int port = c[3].toInt();
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("load.kvl"));
-        if (!bytes.isNull())
+        if (c[1] == QLatin1String("text")) {
+            writeFile(file, "hello world");
+        } else if (c[1] != QLatin1String("missing")) {
+            Store s;
+            s.Transfer_Date = QStringLiteral("01/02/2009");
+            s.Transfer_Time = QStringLiteral("03:04:05");
+            QByteArray bytes = buildDataFile(s, c[1].toInt());
+            if (!c[2].isEmpty())
+                bytes.truncate(c[2].toInt());
             writeFile(file, bytes);
+        }
         appStore() = Store();
         appStore().Com_Port = qint16(port);
         appStore().Data_Loaded = true;

@@ -1,16 +1,20 @@
-// Data file writer and reader: layout, reference bytes, round trips, and
-// what the reader accepts or refuses (markers, token limits, line structure,
-// dates, cuts).
+// Data file writer and reader: reference bytes, round trips, the samples
+// and the fuzz corpus, and what the reader accepts or refuses (markers, token
+// limits, line structure, dates, cuts); reading a path a user named before the
+// loader sees it, and the largest data file it lets through.
 
 #include "TestCore.h"
 #include "files/DataFile.h"
+#include "files/UntrustedRead.h"
 #include "store/Store.h"
 
 #include <QDir>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
+#include <sys/stat.h>
 
 using namespace kvl;
 
@@ -38,15 +42,6 @@ std::unique_ptr<Store> randomStore(quint32 seed)
     return s;
 }
 
-// The file of an all-zero store of a version.
-QByteArray zeroFile(int version)
-{
-    Store s;
-    s.Transfer_Date = QStringLiteral("06/12/2026");
-    s.Transfer_Time = QStringLiteral("14:05:09");
-    return buildDataFile(s, version);
-}
-
 // The bounds of line `line` (from 1) of a file: its first byte and the CR LF ending it.
 std::pair<int, int> lineBounds(const QByteArray &f, int line)
 {
@@ -56,12 +51,15 @@ std::pair<int, int> lineBounds(const QByteArray &f, int line)
     return {start, f.indexOf("\r\n", start)};
 }
 
-// A zero file edited as a case of tests/data/files/reader.txt says.
+// The file of an all-zero store edited as a case of tests/data/files/reader.txt says.
 QByteArray editedFile(const QStringList &edit)
 {
     if (edit[0] == QLatin1String("empty"))
         return QByteArray();
-    QByteArray f = zeroFile(edit[1].toInt());
+    Store zero;
+    zero.Transfer_Date = QStringLiteral("06/12/2026");
+    zero.Transfer_Time = QStringLiteral("14:05:09");
+    QByteArray f = buildDataFile(zero, edit[1].toInt());
     const QByteArray arg = QByteArray::fromPercentEncoding(edit.value(2).toLatin1());
     if (edit[0] == QLatin1String("marker"))
         return arg + f.mid(f.indexOf("\r\n"));
@@ -84,42 +82,22 @@ QByteArray editedFile(const QStringList &edit)
     return f.replace(pos, edit[4].toInt(), QByteArray::fromPercentEncoding(edit.value(5).toLatin1()));
 }
 
+// A file of `size` bytes starting with `head` (sparse past it).
+bool makeFile(const QString &path, const QByteArray &head, qint64 size)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(head) != head.size())
+        return false;
+    f.close();
+    return QFile::resize(path, size);
+}
+
 } // namespace
 
 class TestDataFile : public QObject
 {
     Q_OBJECT
 private slots:
-    // The marker line, then per line the character before its CR LF: versions
-    // 3 and 4 end the parameter line with a blank, 5 and 70 the history and date lines.
-    void lineLayout_data()
-    {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<QByteArray>("marker");
-        QTest::addColumn<QByteArray>("lineEnds");
-
-        QTest::newRow("3") << 3 << QByteArray("donn\351es_d_un_KVL_24-2!!!") << QByteArray("!00 ");
-        QTest::newRow("4") << 4 << QByteArray("KVL_24-2_Data_for_Version_4!!!") << QByteArray("!00 ");
-        QTest::newRow("5") << 5 << QByteArray("KVL_24-2_Data_for_Version_5!!!") << QByteArray("!000  ");
-        QTest::newRow("70") << 70 << QByteArray("KVL_36_Data_for_Version_1!!!") << QByteArray("!000  ");
-    }
-
-    void lineLayout()
-    {
-        QFETCH(int, version);
-        QFETCH(QByteArray, marker);
-        QFETCH(QByteArray, lineEnds);
-        const QByteArray file = zeroFile(version);
-        QCOMPARE(file.left(file.indexOf("\r\n")), marker);
-        QByteArray ends;
-        for (int at = file.indexOf('\n'); at > 0; at = file.indexOf('\n', at + 1))
-            ends += file.at(at - 1) == '\r' ? file.at(at - 2) : '?';
-        QCOMPARE(ends, lineEnds);
-        QVERIFY(file.endsWith("\r\n"));
-        if (version >= 5)
-            QVERIFY(file.endsWith(" 0 \r\n06/12/2026_14:05:09 \r\n"));
-    }
-
     // A small known store, byte for byte against a file written by hand.
     void referenceFile()
     {
@@ -148,26 +126,33 @@ private slots:
 
     // Store -> file -> another store: every carried value comes back (the time
     // cut to hh:mm), every field the version does not carry keeps its content.
+    // The same file with LF line ends gives the same store.
     void roundTrip()
     {
         QFETCH(int, version);
         const auto saved = randomStore(version);
         const auto before = randomStore(1000 + version);
-        auto loaded = randomStore(1000 + version);
+        auto loaded = randomStore(1000 + version), fromLf = randomStore(1000 + version);
         loaded->Device_Version = 1;
-        QCOMPARE(readDataFile(buildDataFile(*saved, version), *loaded).result, LoadOutcome::Loaded);
-        QVERIFY(loaded->Data_Loaded);
-        QVERIFY(!loaded->Cancel_Flag);
+        const QByteArray file = buildDataFile(*saved, version);
+        QCOMPARE(readDataFile(file, *loaded).result, LoadOutcome::Loaded);
+        QVERIFY(loaded->Data_Loaded && !loaded->Cancel_Flag);
         QCOMPARE(loaded->Device_Version, qint16(version));
 
-        const int leqRows = kvl::leqRows(version);
-        QCOMPARE(loaded->Leq_Count, leqRows);
-        for (int r = 1; r <= 8192; ++r)
-            for (int f = 1; f <= 8; ++f)
-                QCOMPARE(loaded->Leq_Records(r, f), (r <= leqRows ? saved : before)->Leq_Records(r, f));
+        const int leqValues = kvl::leqRows(version) * 8;
+        QCOMPARE(loaded->Leq_Count, kvl::leqRows(version));
+        const qint16 *leq = loaded->Leq_Records.row(1);
+        QVERIFY(std::equal(leq, leq + leqValues, saved->Leq_Records.row(1)));
+        QVERIFY(std::equal(leq + leqValues, leq + 8192 * 8, before->Leq_Records.row(1) + leqValues));
         QVERIFY(loaded->Event_Records == saved->Event_Records);
-
-        if (version == 3) {
+        const bool dated = isVersion5Family(version);
+        QVERIFY(loaded->Param_History == (dated ? saved : before)->Param_History);
+        QCOMPARE(loaded->Transfer_Date, (dated ? saved : before)->Transfer_Date);
+        QCOMPARE(loaded->Transfer_Time, dated ? saved->Transfer_Time.left(5) : before->Transfer_Time);
+        if (version != 3) {
+            QVERIFY(loaded->Param_Block == saved->Param_Block);
+            QVERIFY(loaded->Param_Raw == before->Param_Raw);
+        } else {
             QVERIFY(loaded->Param_Raw == saved->Param_Raw);
             // The parameter area is rebuilt from the raw block.
             for (int i = 0; i < 2560; ++i) {
@@ -177,52 +162,57 @@ private slots:
                                                   : 255;
                 QCOMPARE(loaded->Param_Block[i], expected);
             }
-        } else {
-            QVERIFY(loaded->Param_Block == saved->Param_Block);
-            QVERIFY(loaded->Param_Raw == before->Param_Raw);
         }
-        if (version == 5 || version == 70) {
-            QVERIFY(loaded->Param_History == saved->Param_History);
-            QCOMPARE(loaded->Transfer_Date, saved->Transfer_Date);
-            QCOMPARE(loaded->Transfer_Time, saved->Transfer_Time.left(5));
-        } else {
-            QVERIFY(loaded->Param_History == before->Param_History);
-            QCOMPARE(loaded->Transfer_Date, before->Transfer_Date);
-            QCOMPARE(loaded->Transfer_Time, before->Transfer_Time);
-        }
-
-        // The same file with LF line ends gives the same store; saved again, the
-        // file is the CR LF one (the time without its seconds).
-        auto fromLf = randomStore(1000 + version);
-        QCOMPARE(readDataFile(buildDataFile(*saved, version).replace("\r\n", "\n"), *fromLf).result,
-                 LoadOutcome::Loaded);
+        QCOMPARE(readDataFile(QByteArray(file).replace("\r\n", "\n"), *fromLf).result, LoadOutcome::Loaded);
         QCOMPARE(buildDataFile(*fromLf, version), buildDataFile(*loaded, version));
     }
 
-    void samples_data()
+    // The loader's fuzz corpus and the samples: every input loads or says
+    // where it fails; a loaded store saves and loads back the same, a sample
+    // byte for byte, bar the seconds of the transfer time that a load drops.
+    void corpus_data()
     {
         QTest::addColumn<QString>("path");
+        const QDir corpus(qEnvironmentVariable("KVL_TEST_DATA") + QStringLiteral("/loader-corpus"));
         const QDir samples(qEnvironmentVariable("KVL_SAMPLES"));
-        const QStringList files = samples.entryList({QStringLiteral("*.kvl")}, QDir::Files, QDir::Name);
-        QCOMPARE(files.size(), 4);
+        const QStringList files = corpus.entryList(QDir::Files, QDir::Name);
+        const QStringList kvlFiles = samples.entryList({QStringLiteral("*.kvl")}, QDir::Files, QDir::Name);
+        QVERIFY(files.size() >= 10 && kvlFiles.size() == 4);
         for (const QString &f : files)
-            QTest::newRow(qPrintable(f)) << samples.filePath(f);
+            QTest::newRow(qPrintable(f)) << corpus.filePath(f);
+        for (const QString &f : kvlFiles)
+            QTest::newRow(qPrintable(QStringLiteral("sample ") + f)) << samples.filePath(f);
     }
 
-    // A sample loads and saves back byte for byte, bar the seconds of the
-    // transfer time that a load drops.
-    void samples()
+    void corpus()
     {
         QFETCH(QString, path);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
         auto s = std::make_unique<Store>();
-        QCOMPARE(readDataFile(bytes, *s).result, LoadOutcome::Loaded);
-        QByteArray expected = bytes;
-        if (isVersion5Family(s->Device_Version))
-            expected.remove(expected.size() - 6, 3);
-        QVERIFY(buildDataFile(*s, s->Device_Version) == expected);
+        const LoadOutcome out = readDataFile(bytes, *s);
+        QCOMPARE(s->Data_Loaded, out.result == LoadOutcome::Loaded);
+        if (!s->Data_Loaded) {
+            QVERIFY(!out.text.isEmpty() && !out.caption.isEmpty() && !out.detail.problem.isEmpty());
+            QVERIFY(out.detail.line >= 1 && out.detail.line <= 1 + bytes.count('\n'));
+            return;
+        }
+        const int version = s->Device_Version;
+        const QByteArray saved = buildDataFile(*s, version);
+        if (QByteArray(QTest::currentDataTag()).startsWith("sample ")) {
+            QByteArray expected = bytes;
+            if (isVersion5Family(version))
+                expected.remove(expected.size() - 6, 3);
+            QVERIFY(saved == expected);
+            return;
+        }
+        auto again = std::make_unique<Store>();
+        QCOMPARE(readDataFile(saved, *again).result, LoadOutcome::Loaded);
+        QVERIFY(again->Event_Records == s->Event_Records);
+        QVERIFY(again->Param_Block == s->Param_Block);
+        if (version != Version35)
+            QVERIFY(again->Leq_Records == s->Leq_Records);
     }
 
     void reader_data() { test::addDataRows(QStringLiteral("files/reader.txt")); }
@@ -239,6 +229,8 @@ private slots:
         s->Device_Version = 1;
         s->Data_Loaded = true;
         const LoadOutcome out = readDataFile(file, *s);
+        // The first bytes alone tell the marker, as the loader reads it.
+        QCOMPARE(headVersion(file.left(markerHeadSize())), version);
 
         QCOMPARE(s->Data_Loaded, failure.isEmpty());
         QCOMPARE(s->Device_Version, qint16(version ? version : 1));
@@ -264,6 +256,63 @@ private slots:
             QCOMPARE(out.caption, QStringLiteral("It is impossible to read file data"));
             QVERIFY(s->Cancel_Flag);
         }
+    }
+
+    // What is refused, and how much is read, for each kind of path.
+    void paths_data() { test::addDataRows(QStringLiteral("files/untrusted.txt")); }
+    void paths()
+    {
+        QFETCH(QStringList, c);
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("file.kvl"));
+        const QString kind = c[1];
+        const QByteArray marker = "KVL_24-2_Data_for_Version_5!!!\r\n";
+        const qint64 limit = largestDataFile();
+        if (kind == QLatin1String("sample"))
+            path = qEnvironmentVariable("KVL_SAMPLES") + QStringLiteral("/sample_v5.kvl");
+        else if (kind == QLatin1String("folder"))
+            QVERIFY(QDir().mkdir(path));
+        else if (kind == QLatin1String("fifo"))
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == QLatin1String("device"))
+            path = QStringLiteral("/dev/null");
+        else if (kind == QLatin1String("largest") || kind == QLatin1String("one more")) {
+            // The writer's widest file: 255 everywhere, the transfer stamp at
+            // its full length, under the longest marker (one of 5.X).
+            auto widest = std::make_unique<Store>();
+            widest->Leq_Records.fill(255);
+            widest->Event_Records.fill(255);
+            widest->Param_History.fill(255);
+            widest->Param_Block.fill(255);
+            widest->Transfer_Date = QStringLiteral("31/12/2026");
+            widest->Transfer_Time = QStringLiteral("23:59:59");
+            QByteArray file = buildDataFile(*widest, Version5X);
+            file.replace(0, writtenMarker(Version5X).size(),
+                         "Donn\xE9"
+                         "es_d'un_KVL_24-2_Version_5!!!");
+            QCOMPARE(readDataFile(file, *widest).result, LoadOutcome::Loaded);
+            if (kind == QLatin1String("one more"))
+                file += ' ';
+            QVERIFY(makeFile(path, file, file.size()));
+        } else if (kind == QLatin1String("text"))
+            QVERIFY(makeFile(path, "Shopping list\r\n" + QByteArray(5000, 'x'), 5015));
+        else if (kind == QLatin1String("empty"))
+            QVERIFY(makeFile(path, QByteArray(), 0));
+        else if (kind == QLatin1String("unreadable")) {
+            QVERIFY(makeFile(path, marker, 100));
+            QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+            if (QFile(path).open(QIODevice::ReadOnly))
+                QSKIP("running as a user who reads every file");
+        } else
+            QVERIFY(kind == QLatin1String("missing"));
+
+        const UntrustedBytes r = readUntrustedDataFile(QFile::encodeName(path));
+        QCOMPARE(r.error, c[2]);
+        const qint64 expected = c[3] == QLatin1String("head")     ? markerHeadSize()
+                                : c[3] == QLatin1String("limit")  ? limit
+                                : c[3] == QLatin1String("sample") ? QFileInfo(path).size()
+                                                                  : c[3].toLongLong();
+        QCOMPARE(qint64(r.bytes.size()), expected);
     }
 };
 

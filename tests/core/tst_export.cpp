@@ -40,28 +40,20 @@ private slots:
         QCOMPARE(kvl::csvField(c[1]), c[2]);
     }
 
-    // Start and end of each level's interval.
+    // Start and end of each level's interval from a first row: the first
+    // still takes its start from the row before it.
     void intervals_data() { rows(QStringLiteral("intervals")); }
     void intervals()
     {
         QFETCH(QStringList, c);
-        const QStringList records = items(c[2]);
+        const QStringList records = items(c[3]);
         LeqTable table;
         fillLeq(table, records);
         QStringList got;
-        for (const LeqInterval &i : leqIntervals(table, 1, int(records.size()) + 1, LeqSeries(c[1].toInt())))
+        for (const LeqInterval &i :
+             leqIntervals(table, c[2].toInt(), int(records.size()) + 1, LeqSeries(c[1].toInt())))
             got << isoText(i.start) + QLatin1Char(' ') + isoText(i.end);
-        QCOMPARE(got, items(c[3]));
-    }
-
-    // The first row of a period still takes its start from the row before it.
-    void periodStartLooksBack()
-    {
-        LeqTable table;
-        fillLeq(table, {"05/03/08 23:55 80", "06/03/08 00:05 85"});
-        const QList<LeqInterval> rows = leqIntervals(table, 2, 2, LeqSeries::Leq);
-        QCOMPARE(leqCsv(rows), QByteArray("series,start,end,level_db\r\nLeq,2008-03-05T23:55:00,"
-                                          "2008-03-06T00:05:00,85\r\n"));
+        QCOMPARE(got, items(c[4]));
     }
 
     // The parameter records of a range: the one in force at its start, those
@@ -69,12 +61,9 @@ private slots:
     void paramsOfARange()
     {
         Store store;
-        store.Param_History.fill(255);
-        const int days[] = {1, 5, 9};
-        for (int r = 1; r <= 3; ++r) {
-            qint16 *row = store.Param_History.row(r);
-            row[0] = 0, row[1] = 12, row[2] = qint16(days[r - 1]), row[4] = 3, row[5] = 8;
-        }
+        fillHistory(store.Param_History,
+                    {"01/03/08 12:00 80 85 70 75 22 7", "05/03/08 12:00 80 85 70 75 22 7",
+                     "09/03/08 12:00 80 85 70 75 22 7"});
         QStringList got;
         for (const ParamEntry &p : storeParams(store, DateRange{QDate(2008, 3, 4), QDate(2008, 3, 6)}))
             got << p.record + QLatin1Char(' ') + (p.dated ? isoText(p.time) : QString());
@@ -125,62 +114,32 @@ private slots:
                 "h.kvl,part,2024-03-05T22:00:00,2024-03-06T06:00:00,night,1,90.0,90,90,90,90,10,0,\r\n"));
     }
 
-    // Written file by file, the JSON output is the very document a JSON
-    // writer gives for the array of the loaded files; bad files add nothing.
-    void jsonWrittenFileByFile_data()
+    // Reports come back in the order given, each once, whatever the threads;
+    // written file by file, the JSON output is the very document a JSON
+    // writer gives for the array of the loaded files: bad files add nothing.
+    void filesInOrder_data() { rows(QStringLiteral("files in order")); }
+    void filesInOrder()
     {
-        QTest::addColumn<QStringList>("files");
-        QTest::newRow("none") << QStringList();
-        QTest::newRow("only a bad one") << QStringList{"missing.kvl"};
-        QTest::newRow("one") << QStringList{"sample_v5.kvl"};
-        QTest::newRow("three, a bad one between")
-            << QStringList{"sample_v3.kvl", "missing.kvl", "sample_v70.kvl", "sample_v4.kvl"};
-    }
-    void jsonWrittenFileByFile()
-    {
-        QFETCH(QStringList, files);
+        QFETCH(QStringList, c);
+        QList<ReportInput> inputs;
+        for (int i = 0; i < c[3].toInt(); ++i)
+            for (const QString &name : items(c[1]))
+                inputs << ReportInput::fromName(qEnvironmentVariable("KVL_SAMPLES") + '/' + name);
         ReportOptions options;
         options.kind = ReportKind::Params;
         options.format = ReportFormat::Json;
         QList<FileReport> reports;
         QJsonArray loaded;
-        for (const QString &name : files) {
-            reports << reportFile(ReportInput::fromName(qEnvironmentVariable("KVL_SAMPLES") + '/' + name),
-                                  options);
-            if (reports.last().loaded)
-                loaded.append(QJsonDocument::fromJson("[" + reports.last().out + "]").array().first());
-        }
-        QCOMPARE(loaded.size(), files.size() - files.count("missing.kvl"));
-        QCOMPARE(assembleReport(reports, options), QJsonDocument(loaded).toJson(QJsonDocument::Indented));
-    }
-
-    // Reports come back in the order given, each once, whatever the threads.
-    void reportsInOrder_data()
-    {
-        QTest::addColumn<int>("threads");
-        for (int t : {1, 2, 3, 8})
-            QTest::newRow(qPrintable(QString::number(t))) << t;
-    }
-    void reportsInOrder()
-    {
-        QFETCH(int, threads);
-        const QString dir = qEnvironmentVariable("KVL_SAMPLES") + '/';
-        QList<ReportInput> inputs;
-        for (int i = 0; i < 24; ++i)
-            inputs << ReportInput::fromName(
-                dir + (i % 3 == 1 ? QStringLiteral("missing_%1.kvl").arg(i)
-                                  : QStringLiteral("sample_v%1.kvl").arg(i % 2 ? 3 : 5)));
-        ReportOptions options;
-        options.kind = ReportKind::Params;
-        QStringList order;
-        reportFiles(inputs, options, threads, [&](const FileReport &r) {
-            order << r.path;
+        reportFiles(inputs, options, c[2].toInt(), [&](const FileReport &r) {
+            reports << r;
             QCOMPARE(r.loaded, !r.path.contains(QStringLiteral("missing")));
+            if (r.loaded)
+                loaded.append(QJsonDocument::fromJson("[" + r.out + "]").array().first());
         });
-        QStringList given;
-        for (const ReportInput &i : inputs)
-            given << i.name;
-        QCOMPARE(order, given);
+        QCOMPARE(reports.size(), inputs.size());
+        for (int i = 0; i < inputs.size(); ++i)
+            QCOMPARE(reports[i].path, inputs[i].name);
+        QCOMPARE(assembleReport(reports, options), QJsonDocument(loaded).toJson(QJsonDocument::Indented));
     }
 };
 
