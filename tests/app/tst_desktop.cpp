@@ -2,9 +2,10 @@
 // readable without scrolling sideways, keys, the icon, data files from the
 // command line or a drop, printing across the page.
 
+#include "Programs.h"
+#include "TableStores.h"
 #include "TestSupport.h"
 #include "WindowTest.h"
-#include "files/DataFile.h"
 #include "shell/AppHooks.h"
 #include "shell/Forms.h"
 #include "shell/PrintWindow.h"
@@ -24,18 +25,6 @@ using namespace kvl;
 using namespace kvl::test;
 
 namespace {
-
-QString sample(const char *name)
-{
-    return QDir(qEnvironmentVariable("KVL_SAMPLES")).filePath(QString::fromLatin1(name));
-}
-
-void loadSample(const char *name)
-{
-    QFile f(sample(name));
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(int(readDataFile(f.readAll(), appStore()).result), int(LoadOutcome::Loaded));
-}
 
 void settle()
 {
@@ -123,17 +112,13 @@ private slots:
         QFETCH(QStringList, c);
         const QString file = c[1], view = c[2], window = c[3];
         const QStringList lists = c[4].split(QLatin1Char(','), Qt::SkipEmptyParts);
-        loadSample(file.toLatin1().constData());
         Store &s = appStore();
+        QVERIFY(loadSample(file, s));
         s.Requested_View = viewOf(view);
         const RecordedSpan span = recordedSpan(s);
         QVERIFY(!span.isEmpty());
-        s.Start_Day = span.first.toString(QStringLiteral("dd"));
-        s.Start_Month = span.first.toString(QStringLiteral("MM"));
-        s.Start_Year = span.first.toString(QStringLiteral("yyyy"));
-        s.End_Day = span.last.toString(QStringLiteral("dd"));
-        s.End_Month = span.last.toString(QStringLiteral("MM"));
-        s.End_Year = span.last.toString(QStringLiteral("yyyy"));
+        setPeriod(s, span.first.toString(QStringLiteral("dd/MM/yyyy")),
+                  span.last.toString(QStringLiteral("dd/MM/yyyy")));
         QWidget *w = openForm(window);
         QVERIFY(w);
         settle();
@@ -156,7 +141,7 @@ private slots:
     {
         QFETCH(QStringList, c);
         const QString dialog = c[1], target = c[2], key = c[3], next = c[4];
-        loadSample("sample_v5.kvl");
+        QVERIFY(loadSample(QStringLiteral("sample_v5.kvl"), appStore()));
         QPointer<QWidget> w = openForm(dialog);
         QVERIFY(w);
         QWidget *child = w->findChild<QWidget *>(target);
@@ -176,9 +161,8 @@ private slots:
     {
         QFETCH(QStringList, c);
         const bool dropped = c[1] == QLatin1String("true");
-        QString file = c[2];
+        const QString file = samplePath(c[2]);
         const bool loaded = c[3] == QLatin1String("true");
-        file = sample(qPrintable(file));
         MessageRecorder messages;
         if (dropped) {
             QVERIFY(dropFile(m_main, file));

@@ -1,9 +1,7 @@
 // The parameter sheet window, offscreen: its texts, selector and printing.
 
-#include "Generator.h"
+#include "TableStores.h"
 #include "TestSupport.h"
-#include "files/DataFile.h"
-#include "link/Decode.h"
 #include "params/ParamSheet.h"
 #include "params/frmParametres_v4.h"
 #include "shell/AppHooks.h"
@@ -30,10 +28,7 @@ const QColor Design(197, 207, 237);
 void fillStore(Store &s, int version, int records)
 {
     s = Store();
-    s.Device_Version = qint16(version);
-    s.Param_History.fill(255);
-    s.Transfer_Date = QStringLiteral("06/12/2026");
-    s.Transfer_Time = QStringLiteral("14:05:33");
+    test::setParamRecords(s, version, test::januaryRecords(records, 80));
     ParamBlockTable &b = s.Param_Block;
     using namespace block;
     const std::pair<int, int> elements[] = {{FirmwareMajor, 172},     {FirmwareMinor, 76}, {Analysis, 16 + 8},
@@ -44,33 +39,11 @@ void fillStore(Store &s, int version, int records)
         b[i] = qint16(v);
     for (int i = SerialFirst; i <= SerialLast; ++i)
         b[i] = qint16(i - SerialFirst + 1);
-    for (int r = 1; r <= records; ++r) {
-        for (int f = 7; f <= 48; ++f)
-            s.Param_History(r, f) = 0;
-        const int stamp[6] = {0, 12, r, 0, 1, 26};
-        for (int f = 1; f <= 6; ++f)
-            if (f != 4)
-                s.Param_History(r, f) = qint16(stamp[f - 1]);
-        s.Param_History(r, history::LeqDay + 1) = qint16(80 + r);
-    }
 }
 
 template <typename T> T *child(QWidget *form, const char *name)
 {
     return form->findChild<T *>(QString::fromLatin1(name));
-}
-
-QString labelText(QWidget *form, const QString &name)
-{
-    QLabel *label = form->findChild<QLabel *>(name);
-    return label ? label->text() : QStringLiteral("<missing>");
-}
-
-// Every label the sheet texts name shows its text.
-void compareLabels(QWidget *form, const SheetTexts &expected)
-{
-    for (const auto &[name, text] : sheetLabels(expected))
-        QCOMPARE(labelText(form, name), text);
 }
 
 void select(QWidget *form, int index)
@@ -222,55 +195,6 @@ private slots:
         // Cancelled before anything was taken: no label was given a colour of its own.
         for (QLabel *label : form->findChildren<QLabel *>())
             QVERIFY(answer || !label->autoFillBackground());
-    }
-
-    void opensAfterDownloadAndFile_data()
-    {
-        test::addDataRows(QStringLiteral("rows/param_window.txt"), QStringLiteral("download"));
-    }
-
-    // A simulated device's memory, decoded, written to a data file and read
-    // back: the sheet shows the loaded values, every entry its own record.
-    void opensAfterDownloadAndFile()
-    {
-        QFETCH(QStringList, c);
-        const int version = c[1].toInt(), weeks = c[2].toInt();
-        const QString firmware = c[3];
-        const kvlsim::DeviceMemory memory = kvlsim::generateDevice(version, 7, weeks);
-        Store original;
-        original.Device_Version = qint16(version);
-        QVERIFY(decodeImage(original, memory.decoderInput(), {}));
-        Tri_Historique(original, {});
-        original.Transfer_Date = QStringLiteral("06/12/2026");
-        original.Transfer_Time = QStringLiteral("14:05:33");
-        appStore() = Store();
-        QCOMPARE(readDataFile(buildDataFile(original, version), appStore()).result, LoadOutcome::Loaded);
-        frmParametres_v4 *form = openSheet();
-        QVERIFY(form);
-        compareLabels(form, loadSheet(original));
-        QCOMPARE(labelText(form, "Label_Version_FirmWare"), firmware);
-        if (version == 4)
-            return;
-        // A loaded file has the download time without seconds.
-        QVERIFY(
-            labelText(form, "Label_Date").endsWith(QStringLiteral("Sunday 06 December  2026  at  14 : 05")));
-        auto *combo = child<QComboBox>(form, "Combo_Jour");
-        const int records = int(memory.history.size());
-        // The "KVL 36" run is long enough for its selector to be trimmed.
-        QVERIFY(records > 0 && (version != 70 || records > 25));
-        QCOMPARE(combo->count(), version == 70 ? 25 : records);
-        const PeriodList periods = buildPeriodList(original);
-        for (int index = 0; index < combo->count(); ++index) {
-            const int age = version == 70 && index > 0 ? records - combo->count() + index : index;
-            const kvlsim::HistoryRow &record = memory.history[std::size_t(records - 1 - age)];
-            select(form, index);
-            QCOMPARE(labelText(form, "Label_Niveau_Leq_Jour"),
-                     QString::number(record[history::LeqDay - 1] * 100 + record[history::LeqDay]));
-            QCOMPARE(labelText(form, "Label_Fonctionnement_Regul"),
-                     regulationText(record[HistoryRegulationField - 1] & RegulationNormalBit));
-            QCOMPARE(labelText(form, "Label_Date"), periodDateCaption(periods, index));
-            compareLabels(form, periodSheet(original, periods, index));
-        }
     }
 };
 

@@ -1,3 +1,4 @@
+#include "TableStores.h"
 #include "TestSupport.h"
 #include "shell/Forms.h"
 #include "shell/frmAbout.h"
@@ -104,9 +105,7 @@ private slots:
         const QString view = c[4];
         frmMain main(false);
         Store &s = appStore();
-        for (QString *t :
-             {&s.Start_Day, &s.Start_Month, &s.Start_Year, &s.End_Day, &s.End_Month, &s.End_Year})
-            *t = QStringLiteral("9");
+        test::setPeriod(s, "9/9/9", "9/9/9");
         s.Chart_Days_Text = QStringLiteral("7");
         openForm(QStringLiteral("frmTableau_Leq"));
         QVERIFY(openFlags().Open_frmTableau_Leq);

@@ -1,9 +1,14 @@
-// The period dialog and the three table windows, offscreen, with their printing.
+// The period dialog and the three table windows, offscreen, with their
+// printing; the report's period dialog: its period choices, the proposed file
+// name and the failure paths.
 
+#include "Programs.h"
 #include "TableStores.h"
 #include "TestSupport.h"
 #include "WindowTest.h"
 
+#include "files/frmData_Type.h"
+#include "report/frmInRapport.h"
 #include "shell/AppHooks.h"
 #include "shell/Forms.h"
 #include "shell/frmMain.h"
@@ -14,10 +19,9 @@
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QListWidget>
-#include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -87,16 +91,6 @@ QWidget *openTable(const QString &view, const QString &start, const QString &end
         return nullptr;
     flush();
     return findForm(frmInTableau::tableFor(viewOf(view), appStore().Device_Version));
-}
-
-// Text of a PDF as pdftotext gives it, blanks squeezed.
-QString pdfText(const QString &path)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    if (!p.waitForFinished(30000))
-        return QString();
-    return QString::fromUtf8(p.readAllStandardOutput()).simplified();
 }
 
 } // namespace
@@ -226,59 +220,71 @@ private slots:
         QVERIFY(!findForm(QStringLiteral("frmInTableau")));
     }
 
-    void print_data()
+    // A cancelled printer dialog, then a printer that cannot start: nothing is
+    // printed and the window is given back (the printouts: tst_printfile).
+    void printFails()
     {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<QString>("view");
-        QTest::addColumn<QString>("end"); // of the period from 27/02/2008, for the Leq table 28/02/2008
-        QTest::addColumn<QString>("pdf"); // where the printer prints; empty: the dialog is cancelled
-        QTest::addColumn<QStringList>("expected"); // texts of the PDF; empty: nothing printed
-        QTest::newRow("cancelled") << 4 << eventsView << "02/03/2008"
-                                   << "" << QStringList();
-        QTest::newRow("printer cannot start") << 4 << eventsView << "02/03/2008"
-                                              << "missing/deeper/table.pdf" << QStringList();
-        QTest::newRow("events")
-            << 4 << eventsView << "05/03/2008"
-            << "table.pdf"
-            << QStringList{"KVL 24-2 - FirmWare Version : 4.0 - Serial number : 23456789",
-                           "Events Chart from 27 February 2008 to 05 March 2008 :",
-                           "The Thursday 28 February 2008 to 00 h. 01 : End of Sensor Link Default.",
-                           "Page 1", "Page 2"};
-        QTest::newRow("leq v5")
-            << 5 << leqView << "02/03/2008"
-            << "table.pdf"
-            << QStringList{"Leq10 value chart Thursday 28 February 2008 to Sunday 02 March 2008 :",
-                           "Leq1 value chart Thursday 28 February 2008",
-                           "from 00 h. 12 to 00 h. 13 : Leq1 Level = 108 dB.", "Page 3"};
-    }
-
-    void print()
-    {
-        QFETCH(int, version);
-        QFETCH(QString, view);
-        QFETCH(QString, end);
-        QFETCH(QString, pdf);
-        QFETCH(QStringList, expected);
-        if (!expected.isEmpty() && QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-            QSKIP("pdftotext is not installed");
-        resetStore(version);
-        QWidget *w = openTable(view, view == leqView ? "28/02/2008" : "27/02/2008", end);
+        resetStore(4);
+        QWidget *w = openTable(eventsView, "27/02/2008", "02/03/2008");
         QVERIFY(w);
         QTemporaryDir dir;
-        dir.setAutoRemove(!qEnvironmentVariableIsSet("KVL_KEEP_OUTPUT")); // to look at the PDF
         ScriptedDialogs dialogs;
-        dialogs.printerAnswers << !pdf.isEmpty();
-        dialogs.printerPdfPath = dir.filePath(pdf.isEmpty() ? QStringLiteral("never.pdf") : pdf);
-        QCOMPARE(qobject_cast<TableForm *>(w)->Cmd_Print_Click(), !expected.isEmpty());
-        QCOMPARE(dialogs.printerRequests, 1);
-        QVERIFY(w->isEnabled());
-        QVERIFY(!QApplication::overrideCursor());
+        dialogs.printerAnswers = {false, true};
+        dialogs.printerPdfPath = dir.filePath(QStringLiteral("missing/table.pdf"));
+        for (int request = 1; request <= 2; ++request) {
+            QVERIFY(!qobject_cast<TableForm *>(w)->Cmd_Print_Click());
+            QCOMPARE(dialogs.printerRequests, request);
+            QVERIFY(w->isEnabled());
+            QVERIFY(!QApplication::overrideCursor());
+        }
+        QVERIFY(!QFile::exists(dialogs.printerPdfPath));
         // Print dialogs propose the document name plus ".pdf" as the file name.
         QVERIFY(!(dialogs.printerDocNames.value(0) + QStringLiteral(".pdf")).contains(QStringLiteral("..")));
-        const QString text = pdfText(dialogs.printerPdfPath);
-        QCOMPARE(text.isEmpty(), expected.isEmpty());
-        for (const QString &e : expected)
-            QVERIFY2(text.contains(e), qPrintable(e));
+    }
+
+    // After the data source, a report asks for its period.
+    void dataSourceOpensTheDialog()
+    {
+        QCOMPARE(firstWindowOfView(RequestedView::Report, Version5X), QStringLiteral("frmInRapport"));
+    }
+
+    void dialog_data() { addDataRows(QStringLiteral("report/cases.txt"), QStringLiteral("window")); }
+    void dialog()
+    {
+        QFETCH(QStringList, c);
+        QTemporaryDir dir;
+        Store &store = appStore();
+        store = Store();
+        QVERIFY(loadSample(QStringLiteral("sample_v5.kvl"), store));
+        store.Data_File_Path = QStringLiteral("/data/sample_v5.kvl");
+        ScriptedDialogs dialogs;
+        const QString file = dir.filePath(QStringLiteral("r.pdf"));
+        if (c[4] == "FILE")
+            dialogs.saveAnswers << file;
+        else if (c[4] == "NODIR")
+            dialogs.saveAnswers << dir.filePath(QStringLiteral("no/r.pdf"));
+
+        QPointer<QWidget> form = openForm(QStringLiteral("frmInRapport"));
+        QVERIFY(form);
+        form->findChild<QRadioButton *>(c[1])->setChecked(true);
+        auto *end = form->findChild<QDateEdit *>(QStringLiteral("DTP_Jour_End"));
+        QCOMPARE(end->isEnabled(), c[1] == "Option_Periode");
+        form->findChild<QDateEdit *>(QStringLiteral("DTP_Jour_Start"))
+            ->setDate(QDate::fromString(c[2], Qt::ISODate));
+        if (!c[3].isEmpty())
+            end->setDate(QDate::fromString(c[3], Qt::ISODate));
+        const bool done = static_cast<frmInRapport *>(form.data())->Cmd_Ok_Click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+        QCOMPARE(shown(*m_messages), QString(c[5]).replace(QStringLiteral("DIR"), dir.path()));
+        QCOMPARE(dialogs.saveRequests, items(QString(c[6]).replace(QStringLiteral("DIR"), dir.path())));
+        QCOMPARE(done, c[7] == "0");
+        QCOMPARE(!form.isNull() && form->isVisible(), c[7] == "1");
+        // A PDF when written, nothing left behind otherwise.
+        QFile pdf(file);
+        QCOMPARE(pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-", c[4] == "FILE");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(),
+                 c[4] == "FILE" ? 1 : 0);
     }
 };
 

@@ -1,11 +1,11 @@
 // The sound level report: its period choices, file name, the runs above the
 // threshold and the pages it lays out for the samples.
 
+#include "Programs.h"
 #include "TableStores.h"
 #include "TestCore.h"
 
 #include "export/Statistics.h"
-#include "files/DataFile.h"
 #include "report/ComplianceReport.h"
 
 #include <QFile>
@@ -30,15 +30,6 @@ Minute at(const QString &hhmm, Minute after = -1)
 {
     Minute m = minuteOf(QDate(2024, 3, 5), hhmm.left(2).toInt(), hhmm.mid(3, 2).toInt());
     return m <= after ? m + MinutesPerDay : m;
-}
-
-std::unique_ptr<Store> loadSample(const QString &name)
-{
-    QFile file(qEnvironmentVariable("KVL_SAMPLES") + QLatin1Char('/') + name);
-    auto store = std::make_unique<Store>();
-    if (!file.open(QIODevice::ReadOnly) || readDataFile(file.readAll(), *store).result != LoadOutcome::Loaded)
-        return nullptr;
-    return store;
 }
 
 } // namespace
@@ -130,8 +121,8 @@ private slots:
     void documents()
     {
         QFETCH(QStringList, c);
-        const auto store = loadSample(c[1]);
-        QVERIFY(store);
+        const auto store = std::make_unique<Store>();
+        QVERIFY(loadSample(c[1], *store));
         const LeqTable records = store->Leq_Records;
         const EventTable events = store->Event_Records;
         ReportRequest request;

@@ -1,5 +1,6 @@
 // Texts of the parameter sheet: loaded values, history records and the KVL 36 bands.
 
+#include "TableStores.h"
 #include "TestCore.h"
 #include "params/ParamSheet.h"
 #include "store/Store.h"
@@ -17,63 +18,34 @@ using Records = QList<QList<int>>; // day, month, year, hour, minute, day level
 std::unique_ptr<Store> makeStore(int version, const Records &records = {})
 {
     auto store = std::make_unique<Store>();
-    store->Device_Version = qint16(version);
-    store->Param_History.fill(255);
-    store->Transfer_Date = QStringLiteral("06/12/2026");
-    store->Transfer_Time = QStringLiteral("14:05:33");
-    HistoryTable &t = store->Param_History;
-    for (int row = 1; row <= records.size(); ++row) {
-        const QList<int> &r = records[row - 1];
-        for (int f = 1; f <= HistoryFields; ++f)
-            t(row, f) = 0;
-        const int fields[] = {field::Day, field::Month, field::Year, field::Hour, field::Minute};
-        for (int i = 0; i < 5; ++i)
-            t(row, fields[i]) = qint16(r[i]);
-        t(row, history::LeqDay) = qint16(r[5] / 100);
-        t(row, history::LeqDay + 1) = qint16(r[5] % 100);
-    }
+    test::setParamRecords(*store, version, records);
     return store;
-}
-
-// One record a day in January 2026 at noon, day level 60 + day.
-Records january(int days)
-{
-    Records out;
-    for (int day = 1; day <= days; ++day)
-        out.append({day, 1, 26, 12, 0, 60 + day});
-    return out;
 }
 
 // Every text a sheet sets, "field=text"; null texts leave their label as it is.
 QStringList sheetLines(const SheetTexts &t)
 {
-    QList<std::pair<QString, QString>> fields = {{"firmware", t.firmware},
-                                                 {"serialNumber", t.serialNumber},
-                                                 {"leqDay", t.leqDay},
-                                                 {"leqDayOpen", t.leqDayOpen},
-                                                 {"leqNight", t.leqNight},
-                                                 {"leqNightOpen", t.leqNightOpen},
-                                                 {"publicLevel", t.publicLevel},
-                                                 {"sensorLevel", t.sensorLevel},
-                                                 {"dayToNight", t.dayToNight},
-                                                 {"nightToDay", t.nightToDay},
-                                                 {"regulation", t.regulation},
-                                                 {"analysis", t.analysis},
-                                                 {"source", t.source},
-                                                 {"attack", t.attack},
-                                                 {"release", t.release},
-                                                 {"outputReduction", t.outputReduction},
-                                                 {"lineRegulation", t.lineRegulation},
-                                                 {"filterTitle", t.filterTitle}};
-    for (std::size_t band = 0; band < 7; ++band) {
-        fields.append({QStringLiteral("bandCaption%1").arg(band), t.bandCaptions[band]});
-        fields.append({QStringLiteral("bandValue%1").arg(band), t.bandValues[band]});
-    }
-    fields.append({"correlation", t.correlation});
+    const QStringList names =
+        QStringLiteral("firmware serialNumber leqDay leqDayOpen leqNight leqNightOpen "
+                       "publicLevel sensorLevel dayToNight nightToDay regulation analysis "
+                       "source attack release outputReduction lineRegulation filterTitle")
+            .split(QLatin1Char(' '));
+    const QString texts[] = {t.firmware,        t.serialNumber,   t.leqDay,      t.leqDayOpen, t.leqNight,
+                             t.leqNightOpen,    t.publicLevel,    t.sensorLevel, t.dayToNight, t.nightToDay,
+                             t.regulation,      t.analysis,       t.source,      t.attack,     t.release,
+                             t.outputReduction, t.lineRegulation, t.filterTitle};
     QStringList out;
-    for (const auto &[field, text] : fields)
+    auto add = [&out](const QString &field, const QString &text) {
         if (!text.isNull())
             out << field + QLatin1Char('=') + text;
+    };
+    for (int i = 0; i < names.size(); ++i)
+        add(names[i], texts[i]);
+    for (std::size_t band = 0; band < 7; ++band) {
+        add(QStringLiteral("bandCaption%1").arg(band), t.bandCaptions[band]);
+        add(QStringLiteral("bandValue%1").arg(band), t.bandValues[band]);
+    }
+    add(QStringLiteral("correlation"), t.correlation);
     return out;
 }
 
@@ -207,7 +179,7 @@ private slots:
         QStringList lines;
         for (const auto &[newest, records] :
              {std::pair{5, 3}, {1, 3}, {12, 23}, {22, 3}, {5, 30}, {0, 2}, {23, 2}}) {
-            auto store = makeStore(70, january(records));
+            auto store = makeStore(70, test::januaryRecords(records, 60));
             ParamBlockTable &b = store->Param_Block;
             b[block::BandRingNewestUnits] = qint16(newest % 10);
             b[block::BandRingNewestTens] = qint16(newest / 10);

@@ -2,6 +2,7 @@
 #include "store/Names.h"
 #include "store/RecordDate.h"
 #include "store/Store.h"
+#include "store/TypedDate.h"
 
 #include <QtTest>
 
@@ -113,6 +114,15 @@ private slots:
             s.Param_Block[block::SerialFirst + i] = qint16(elements[i]);
         Lire_Numero_Serie(s);
         QCOMPARE(s.Serial_Number, c[2]);
+    }
+
+    // Dates typed whole in the period dialogs.
+    void typedDates_data() { test::addDataRows(QStringLiteral("rows/typed_dates.txt")); }
+    void typedDates()
+    {
+        QFETCH(QStringList, c);
+        QCOMPARE(parseTypedDate(c[1]), QDate::fromString(c.value(2), Qt::ISODate));
+        QCOMPARE(isTypedDatePrefix(c[1]), c.value(3) == QLatin1String("1"));
     }
 };
 

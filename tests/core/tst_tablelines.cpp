@@ -1,4 +1,5 @@
-// Event labels, firmware text, period scans and table lines.
+// Event labels, firmware text, period scans, table lines and the page layout
+// of the table printouts, replayed into a recording printer.
 
 #include "TableStores.h"
 #include "TestCore.h"
@@ -8,6 +9,7 @@
 #include "tables/Period.h"
 #include "tables/RecordedSpan.h"
 #include "tables/TableLines.h"
+#include "tables/TablePrint.h"
 
 #include <QtTest>
 
@@ -19,6 +21,37 @@ namespace {
 void addCases(const QString &section)
 {
     addDataRows(QStringLiteral("tables/cases.txt"), section);
+}
+
+// Records what a printer is asked to do, one list of texts per page.
+class RecordingPrinter : public PageSink
+{
+public:
+    QStringList lines{QStringLiteral("page 1")};
+    int pages = 1;
+    int failAtPage = 0; // ending this page (1-based) fails
+
+    void text(int x, int y, const QString &text) override
+    {
+        lines << QStringLiteral("%1 %2 %3").arg(x).arg(y).arg(text);
+    }
+    bool endPage() override
+    {
+        if (failAtPage == pages)
+            return false;
+        lines << QStringLiteral("page %1").arg(++pages);
+        return true;
+    }
+};
+
+PrintedList list(const QString &period, int count, int emptyAt = 0)
+{
+    QStringList lines;
+    for (int i = 1; i <= count; ++i)
+        lines << QStringLiteral("line %1").arg(i);
+    if (emptyAt)
+        lines.insert(emptyAt, QString());
+    return PrintedList{QStringLiteral("Serial"), period, lines, count > 0};
 }
 
 } // namespace
@@ -122,35 +155,26 @@ private slots:
             QVERIFY(line.isEmpty() || line.contains(QStringLiteral("   at   ")));
     }
 
+    void recordedData_data() { addCases(QStringLiteral("recorded data")); }
     void recordedData()
     {
+        QFETCH(QStringList, c);
         Store store;
-        QCOMPARE(recordedDataText(store), QStringLiteral("Recorded data: none"));
-        fillEvents(store.Event_Records, {"29/02/08 12:00 1 0"});
-        QCOMPARE(recordedDataText(store), QStringLiteral("Recorded data: 29/02/2008 to 29/02/2008"));
-        // Ring order, not date order; invalid stamps and empty values do not count.
-        fillLeq(store.Leq_Records, {"13/10/26 23:50 80 10", "01/09/26 18:00 75 10", "31/12/26 60:00 90 10"});
-        fillEvents(store.Event_Records, {"02/09/26 00:01 3 0", "14/10/26 01:00 255 0", "31/08/99 12:00 1 0"});
-        QCOMPARE(recordedDataText(store), QStringLiteral("Recorded data: 01/09/2026 to 13/10/2026"));
-        // A Leq view's dialog gives the Leq records' days, as the save's proposed name does.
-        QCOMPARE(recordedDataText(store, RecordedData::Leq),
-                 QStringLiteral("Recorded data: 01/09/2026 to 13/10/2026"));
-        fillEvents(store.Event_Records, {"31/08/26 00:01 3 0", "14/10/26 01:00 1 0"});
-        QCOMPARE(recordedDataText(store, RecordedData::Leq),
-                 QStringLiteral("Recorded data: 01/09/2026 to 13/10/2026"));
-        QCOMPARE(recordedDataText(store, RecordedData::Events),
-                 QStringLiteral("Recorded data: 31/08/2026 to 14/10/2026"));
-        QCOMPARE(recordedDataText(store), QStringLiteral("Recorded data: 31/08/2026 to 14/10/2026"));
+        fillLeq(store.Leq_Records, items(c[1]));
+        fillEvents(store.Event_Records, items(c[2]));
+        int column = 3;
+        for (RecordedData which : {RecordedData::Leq, RecordedData::Events, RecordedData::All})
+            QCOMPARE(recordedDataText(store, which), QStringLiteral("Recorded data: ") + c[column++]);
     }
 
+    // The lines of each row are in tests/data/tables/<row name>.txt; leq_v5 has
+    // the Leq10 lines, "----", the Leq1 lines.
     void referenceTables_data()
     {
         QTest::addColumn<int>("version");
-        // The lines of each row are in tests/data/tables/<row name>.txt.
-        QTest::newRow("events_v4") << 4;
-        QTest::newRow("events_v70") << 70;
-        QTest::newRow("leq_v4") << 4;
-        QTest::newRow("leq_v5") << 5; // the Leq10 lines, "----", the Leq1 lines
+        for (const auto &[name, version] :
+             {std::pair{"events_v4", 4}, {"events_v70", 70}, {"leq_v4", 4}, {"leq_v5", 5}})
+            QTest::newRow(name) << version;
     }
 
     void referenceTables()
@@ -175,6 +199,31 @@ private slots:
             }
         }
         KVL_COMPARE_FILE("tables/" + name + ".txt", lines.join(QLatin1Char('\n')).toUtf8() + '\n');
+    }
+
+    void layout_data() { addCases(QStringLiteral("print layouts")); }
+
+    void layout()
+    {
+        QFETCH(QStringList, c);
+        const int table = c[1].toInt(), lines = c[2].toInt(), lines1 = c[3].toInt();
+        const PrintedList body = list(QStringLiteral("Period"), lines, table < 3 ? lines1 : 0);
+        RecordingPrinter printer;
+        QVERIFY(replay(table < 2    ? eventsTablePrint(body, table == 1)
+                       : table == 2 ? leqTablePrint(body)
+                                    : leqV5TablePrint(body, list(QStringLiteral("Leq1 head"), lines1)),
+                       printer));
+        printer.lines.removeLast(); // opened by the last endPage
+        KVL_COMPARE_REF("tables/print.txt", QTest::currentDataTag(), printer.lines);
+    }
+
+    void failingPrinterStops()
+    {
+        RecordingPrinter failing;
+        failing.failAtPage = 2;
+        QVERIFY(!replay(eventsTablePrint(list(QStringLiteral("P"), 200), false), failing));
+        QCOMPARE(failing.pages, 2); // nothing after the failed page
+        QCOMPARE(failing.lines.last(), QStringLiteral("5000 15500  Page   2"));
     }
 };
 

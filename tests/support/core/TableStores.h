@@ -133,4 +133,34 @@ inline void fillBusyStore(Store &store, int version, quint32 seed = 7)
     store.Param_Block[block::FirmwareMinor] = 204; // 3
 }
 
+// A store of `version` downloaded on 06/12/2026 at 14:05:33 whose dated parameter records are
+// "day, month, year, hour, minute, day level", their other fields 0; the other rows empty (255).
+inline void setParamRecords(Store &store, int version, const QList<QList<int>> &records)
+{
+    store.Device_Version = qint16(version);
+    store.Transfer_Date = QStringLiteral("06/12/2026");
+    store.Transfer_Time = QStringLiteral("14:05:33");
+    HistoryTable &t = store.Param_History;
+    t.fill(255);
+    static const int stamp[5] = {field::Day, field::Month, field::Year, field::Hour, field::Minute};
+    for (int row = 1; row <= records.size(); ++row) {
+        const QList<int> &r = records[row - 1];
+        for (int f = 1; f <= HistoryFields; ++f)
+            t(row, f) = f == history::LeqDay       ? qint16(r[5] / 100)
+                        : f == history::LeqDay + 1 ? qint16(r[5] % 100)
+                                                   : 0;
+        for (int i = 0; i < 5; ++i)
+            t(row, stamp[i]) = qint16(r[i]);
+    }
+}
+
+// One record a day from 1 January 2026 at noon, day level `level` + the day.
+inline QList<QList<int>> januaryRecords(int days, int level)
+{
+    QList<QList<int>> out;
+    for (int day = 1; day <= days; ++day)
+        out.append({day, 1, 26, 12, 0, level + day});
+    return out;
+}
+
 } // namespace kvl::test
