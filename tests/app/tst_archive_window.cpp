@@ -80,7 +80,7 @@ class TestArchiveWindow : public WindowTest
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    ScriptedDialogs *m_dialogs = nullptr;
+    ScriptedDialogs m_dialogs;
     QDate m_middle;
     // The last of six weekly downloads of one device: it holds every record.
     QByteArray m_whole;
@@ -90,11 +90,9 @@ class TestArchiveWindow : public WindowTest
     void importHistory()
     {
         const qint64 cutA = dayStartStamp(m_middle.addDays(2)), cutB = dayStartStamp(m_middle.addDays(-2));
+        const qint64 never = dayEndStamp(QDate(2098, 12, 31));
         m_device = appArchive()->importStore(*partOf(m_whole, 0, cutA), {"a.kvl", "a"}).device;
-        QCOMPARE(appArchive()
-                     ->importStore(*partOf(m_whole, cutB, dayEndStamp(QDate(2098, 12, 31))), {"b.kvl", "b"})
-                     .device,
-                 m_device);
+        QCOMPARE(appArchive()->importStore(*partOf(m_whole, cutB, never), {"b.kvl", "b"}).device, m_device);
     }
 
     // Chooses the archive's device in the data source window for a view.
@@ -121,16 +119,8 @@ private slots:
     {
         QStandardPaths::setTestModeEnabled(true);
         WindowTest::initTestCase();
-        m_dialogs = new ScriptedDialogs;
         m_middle = kvlsim::generateHistory(Version5X, 61, 6, 1).downloadDays[2];
         m_whole = kvlsim::historyDataFiles(Version5X, 61, 6, 1).back().bytes;
-    }
-
-    void cleanupTestCase()
-    {
-        closeAppArchive();
-        delete m_dialogs;
-        WindowTest::cleanupTestCase();
     }
 
     void init()
@@ -242,7 +232,7 @@ private slots:
         cancelled->Cmd_Annuler_Click();
         QVERIFY(cancelled->isUnloaded());
 
-        m_dialogs->openManyAnswers = {files};
+        m_dialogs.openManyAnswers = {files};
         QPointer<QWidget> w = openForm(QStringLiteral("frmArchive_Import"));
         QVERIFY(w);
         QTRY_VERIFY(w.isNull() || static_cast<frmArchive_Import *>(w.data())->isUnloaded());
@@ -278,7 +268,7 @@ private slots:
         child<QRadioButton>(dialog, "Option_Periode")->setChecked(true);
         child<QDateEdit>(dialog, "DTP_Jour_Start")->setDate(from);
         child<QDateEdit>(dialog, "DTP_Jour_End")->setDate(to);
-        m_dialogs->saveAnswers << m_dir.filePath(QStringLiteral("week.pdf"));
+        m_dialogs.saveAnswers << m_dir.filePath(QStringLiteral("week.pdf"));
         QVERIFY(dialog->Cmd_Ok_Click());
         QVERIFY2(messages.messages.isEmpty(), qPrintable(shown(messages)));
 

@@ -85,7 +85,6 @@ private slots:
                      "bad.kvl: It is impossible to open this file: It is not a KVL 24-2/36 file !!!!")),
                  qPrintable(r.errors));
         QCOMPARE(r.out.count("new records"), m_files.size());
-        // Again: nothing new, status 0.
         const Run again = runReport(QStringList{QStringLiteral("--import-into"), m_archive} + m_files);
         QCOMPARE(again.status, 0);
         QCOMPARE(again.out.count("already in the archive"), m_files.size());
