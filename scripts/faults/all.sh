@@ -6,7 +6,7 @@
 # compare the next change to the tests against. The long download test runs
 # for the link faults only.
 D=$(cd "$(dirname "$0")" && pwd)
-groups=${*:-writes decode files export charts windows link older}
+groups=${*:-writes decode files export charts windows link older archive}
 for g in $groups; do
   if [ "$g" = older ]; then
     ids=$(grep -oE "^[A-Z][0-9]+\)" $D/older.sh | tr -d ')')
