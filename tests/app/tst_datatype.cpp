@@ -68,11 +68,6 @@ private slots:
         registerViewStubs(&g_opened);
         openMain(false);
     }
-    void cleanupTestCase()
-    {
-        setTransferStarter({});
-        WindowTest::cleanupTestCase();
-    }
     void init()
     {
         g_opened.clear();

@@ -107,22 +107,6 @@ private slots:
         QVERIFY(form->findChild<QRadioButton *>(versionButton)->isChecked());
     }
 
-    void doubleClickConfirms()
-    {
-        m_line.availablePorts = {4, 6};
-        frmPort *form = openPort();
-        QTest::mouseDClick(form->Option_COM(4), Qt::LeftButton);
-        QCOMPARE(appStore().Com_Port, qint16(4));
-        QVERIFY(!openFlags().Open_frmPort);
-        QCOMPARE(m_main->windowTitle(), frmPort::portCaption(5, 4));
-
-        // A disabled port does nothing.
-        form = openPort();
-        QTest::mouseDClick(form->Option_COM(5), Qt::LeftButton);
-        QVERIFY(openFlags().Open_frmPort);
-        QCOMPARE(appStore().Com_Port, qint16(4));
-    }
-
     void noPortChosen()
     {
         m_line.availablePorts = {4, 6};
@@ -150,7 +134,10 @@ private slots:
         for (int i = 0; i < 36; ++i)
             wait->Avancer_Progression();
         wait->setTransmissionNearlyFull();
-        for (int i = 0; i <= 151; ++i)
+        // The step that ends the transmission fills two of filing.
+        wait->Avancer_Progression();
+        KVL_COMPARE_REF("windows/link.txt", "progress window while filing", test::windowTexts(wait));
+        for (int i = 0; i < 151; ++i)
             wait->Avancer_Progression();
         KVL_COMPARE_REF("windows/link.txt", "progress window at the end", test::windowTexts(wait));
     }

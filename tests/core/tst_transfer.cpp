@@ -1,12 +1,11 @@
 // The download routines against the in-process device, on a fake clock:
 // attempts and their waits, the time-out codes, cancel, a port that goes
-// away, the progress bars, and what ends up in the store.
+// away, the progress bars at the end, and what ends up in the store.
 
 #include "FakeDevice.h"
 #include "Generator.h"
 #include "StoreCheck.h"
 #include "TestCore.h"
-#include "link/Decode.h"
 #include "link/Progress.h"
 #include "link/SerialLine.h"
 #include "link/Transfer.h"
@@ -111,20 +110,6 @@ class tst_Transfer : public QObject
 {
     Q_OBJECT
 private slots:
-    void outcomeOfCode_data() { rows("outcomes"); }
-    void outcomeOfCode()
-    {
-        QFETCH(QStringList, c);
-        const int code = c[1].toInt(), outcome = c[2].toInt();
-        QCOMPARE(int(transferOutcomeOf(qint16(code))), outcome);
-        Store s;
-        s.Transfer_Error = qint16(code);
-        s.Cancel_Flag = false;
-        QCOMPARE(transferOutcome(s), TransferOutcome::Completed);
-        s.Cancel_Flag = true;
-        QCOMPARE(int(transferOutcome(s)), outcome);
-    }
-
     void portSetUpOrder_data() { rows("complete"); }
     void portSetUpOrder()
     {
@@ -243,10 +228,6 @@ private slots:
             return s == State::SortEvents;
         };
         QVERIFY(!b.run(reached));
-        if (when == "stalled") {
-            QCOMPARE(b.transfer->state(), State::Receive);
-            QCOMPARE(b.store.Transfer_Error, qint16(-1));
-        }
         // What the progress window's unload does.
         b.store.Cancel_Flag = true;
         b.store.Transfer_Error = 0;
@@ -269,17 +250,6 @@ private slots:
         QCOMPARE(b.bars.transmission.val(), transmission);
         QCOMPARE(b.bars.classement.val(), filing);
         QCOMPARE(b.bars.traitement.val(), transmission + filing);
-        // The device's memory needs all of the decoder: a half-written Leq
-        // record to drop and, on 5.X, an event ring that wrapped round.
-        auto raw = std::make_unique<Store>();
-        raw->Device_Version = qint16(version);
-        raw->Leq_Count = kvl::leqRows(version);
-        QVERIFY(decodeImage(*raw, b.mem.image + b.mem.paramAnswer, {}));
-        QVERIFY(test::storeMismatch(*raw, b.mem).startsWith(QStringLiteral("Leq row")));
-        Tri_Leq(*raw, {});
-        if (version >= 5)
-            QVERIFY(test::storeMismatch(*raw, b.mem).startsWith(QStringLiteral("Event row")));
-        QCOMPARE(b.mem.history.size() >= 2, version >= 5);
 
         // The final wait shows the completed window for at least 1500 ms.
         QVERIFY(b.now >= 1500);
@@ -296,55 +266,6 @@ private slots:
             QCOMPARE(s.Default_Hour_Night_Day, QString::number(p[block::HourNightDay]));
             QVERIFY(s.Transfer_Date.isEmpty());
         }
-    }
-
-    // Step by step to past the end: the transmission bar fills one step at a
-    // time, then the filing bar (two at once in the step that ends the
-    // transmission); the whole is their sum, its percentage never goes back
-    // and says 100 % only when both are full.
-    void progressSteps_data() { completeDownload_data(); }
-    void progressSteps()
-    {
-        QFETCH(QStringList, c);
-        const int version = c[1].toInt(), transmission = c[2].toInt(), filing = c[3].toInt();
-        static const QRegularExpression percentage(
-            QStringLiteral("^Data filing Realized at (\\d\\d+) %\\.$"));
-        Store store;
-        TransferProgress bars;
-        bars.reset(version);
-        int last = 0;
-        for (int step = 1; step <= transmission + filing + 2; ++step) {
-            bars.Avancer_Progression(store);
-            QCOMPARE(store.Progress_Step, step);
-            const int t = std::min(step, transmission);
-            const int c = step < transmission ? 0 : std::min(step - transmission + 2, filing);
-            QCOMPARE(bars.transmission.val(), t);
-            QCOMPARE(bars.classement.val(), c);
-            QCOMPARE(bars.traitement.val(), t + c);
-            QCOMPARE(bars.labelTransmission, t < transmission ? QStringLiteral("Transmission in progress ...")
-                                                              : QStringLiteral("Transmission Completed !!!"));
-            QCOMPARE(bars.labelClassement, c == 0 ? QStringLiteral("Waiting the end of transmission ...")
-                                           : c < filing ? QStringLiteral("Data Filing ...")
-                                                        : QStringLiteral("Filing Completed  !!!"));
-            QCOMPARE(bars.transmitOkVisible, t == transmission);
-            QCOMPARE(bars.classementOkVisible, c == filing);
-            const QRegularExpressionMatch m = percentage.match(bars.labelPourcentage);
-            QVERIFY2(m.hasMatch(), qPrintable(bars.labelPourcentage));
-            const int percent = m.captured(1).toInt();
-            QVERIFY(percent >= last);
-            QCOMPARE(percent == 100, c == filing);
-            last = percent;
-        }
-    }
-
-    void lineSettings_data() { rows("line settings"); }
-    void lineSettings()
-    {
-        QFETCH(QStringList, c);
-        const LineSettings s = parseLineSettings(c[1]);
-        QCOMPARE(s.ok, c[2] == QLatin1String("1"));
-        QCOMPARE(s.baud, c[3].toInt());
-        QCOMPARE(s.stopBits, c[4].toInt());
     }
 };
 

@@ -2,7 +2,6 @@
 // and loads data only from a whole, plausible image that came after the command.
 
 #include "../../fuzz/TransferTape.h"
-#include "Generator.h"
 
 #include <QDir>
 #include <QtTest>
@@ -34,28 +33,6 @@ private slots:
         const char *broken = tape::runTape(reinterpret_cast<const uint8_t *>(tape.constData()),
                                            std::size_t(tape.size()), *store);
         QVERIFY2(!broken, broken);
-    }
-
-    // The fuzzer's seeds: a whole simulated image of each firmware loads, so
-    // its mutations start past the reception, in the decoding.
-    void wholeImageSeeds_data()
-    {
-        QTest::addColumn<int>("version");
-        for (int version : {Version35, Version40, Version5X, VersionKvl36})
-            QTest::newRow(qPrintable(QString::number(version))) << version;
-    }
-    void wholeImageSeeds()
-    {
-        QFETCH(int, version);
-        const kvlsim::DeviceMemory mem = kvlsim::generateDevice(version, quint32(version), 1);
-        const QByteArray tape = tape::wholeImageTape(version, mem.image, mem.paramAnswer);
-        QVERIFY(!tape.isEmpty());
-        QCOMPARE(tape::versionOf(quint8(tape[0])), version);
-        auto store = std::make_unique<Store>();
-        QVERIFY(!tape::runTape(reinterpret_cast<const uint8_t *>(tape.constData()), std::size_t(tape.size()),
-                               *store));
-        QVERIFY(store->Data_Loaded);
-        QCOMPARE(store->Device_Version, qint16(version));
     }
 };
 
