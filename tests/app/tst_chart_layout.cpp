@@ -1,7 +1,7 @@
 // The chart window in the main window of a screen of a given size (KVL_SCREEN,
 // "800x600" unless set; CTest runs it at 800x600, 1024x768 and 1920x1080):
 // every list line's time and level in view without scrolling sideways, every
-// button on the screen, no label over another, small and enlarged.
+// control on the screen, no label over another, small and enlarged.
 
 #include "Programs.h"
 #include "TestSupport.h"
