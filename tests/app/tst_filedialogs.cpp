@@ -40,20 +40,6 @@ private slots:
         QCOMPARE(withFilterExtension(c.value(1), filter(c.value(2)), c.value(3).toInt()), c.value(4));
     }
 
-    void filters()
-    {
-        QCOMPARE(filterExtensions(images), QStringList({"png", "svg", "pdf"}));
-        QCOMPARE(qtNameFilters(images),
-                 QStringList({"PNG image (*.png)", "SVG drawing (*.svg)", "PDF document (*.pdf)"}));
-    }
-
-    void kinds_data() { test::addDataRows(QStringLiteral("files/filenames.txt"), QStringLiteral("kinds")); }
-    void kinds()
-    {
-        QFETCH(QStringList, c);
-        QCOMPARE(fileKind(filter(c[1])), c[2]);
-    }
-
     void lastFolderOfEachKind()
     {
         QTemporaryDir data, pictures;
@@ -65,19 +51,6 @@ private slots:
         const QString csv = startFolder(QStringLiteral("csv"));
         QVERIFY(csv != QCoreApplication::applicationDirPath());
         QVERIFY(QFileInfo(csv).isDir());
-    }
-
-    void vanishedFolderFallsBack()
-    {
-        QString gone;
-        {
-            QTemporaryDir dir;
-            gone = dir.path();
-            rememberFolder(QStringLiteral("csv"), dir.filePath(QStringLiteral("a.csv")));
-            QCOMPARE(startFolder(QStringLiteral("csv")), gone);
-        }
-        QVERIFY(startFolder(QStringLiteral("csv")) != gone);
-        QVERIFY(QFileInfo(startFolder(QStringLiteral("csv"))).isDir());
     }
 };
 

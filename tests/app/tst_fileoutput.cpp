@@ -3,6 +3,7 @@
 // proposed) and printing to a PDF file from every print window. A file is
 // written whole or not at all, and a failure says why.
 
+#include "Programs.h"
 #include "TableStores.h"
 #include "TestSupport.h"
 #include "WindowTest.h"
@@ -10,7 +11,6 @@
 
 #include "charts/ChartPeriod.h"
 #include "charts/frmGraphique_Leq.h"
-#include "files/DataFile.h"
 #include "shell/AppHooks.h"
 #include "shell/CsvExport.h"
 #include "shell/Forms.h"
@@ -24,7 +24,6 @@
 #include <QFile>
 #include <QListWidget>
 #include <QPrinter>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -42,8 +41,7 @@ QWidget *openWindow(int version, const QString &window, const QString &period)
     Store &store = appStore();
     store = Store();
     if (version == 0) {
-        QFile f(qEnvironmentVariable("KVL_SAMPLES") + QStringLiteral("/sample_v5.kvl"));
-        if (!f.open(QIODevice::ReadOnly) || readDataFile(f.readAll(), store).result != LoadOutcome::Loaded)
+        if (!loadSample(QStringLiteral("sample_v5.kvl"), store))
             return nullptr;
     } else {
         fillBusyStore(store, version);
@@ -60,17 +58,13 @@ QWidget *openWindow(int version, const QString &window, const QString &period)
 // What a reader sees of a PDF: its document lines and its text in drawing order.
 QByteArray pdfSummary(const QString &path)
 {
-    const auto run = [](const QString &program, const QStringList &args) {
-        QProcess p;
-        p.start(program, args);
-        return p.waitForFinished(30000) ? p.readAllStandardOutput() : QByteArray();
-    };
     QByteArray out;
-    for (const QByteArray &line : run(QStringLiteral("pdfinfo"), {path}).split('\n'))
+    for (const QByteArray &line : runProgram(QStringLiteral("pdfinfo"), {path}).out.split('\n'))
         for (const char *key : {"Title:", "Creator:", "Pages:", "Page size:"})
             if (line.startsWith(key))
                 out += line.simplified() + '\n';
-    return out + run(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), path, QStringLiteral("-")});
+    return out +
+           runProgram(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), path, QStringLiteral("-")}).out;
 }
 
 // Opens a print window of a busy 5.X store (chart: the enlarged Leq10
