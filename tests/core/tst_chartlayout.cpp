@@ -1,6 +1,5 @@
 // The chart window's layout numbers: the designed placement at the designed
-// size, how the diagrams grow and shrink, buttons inside their picture, and
-// where a text of a picture may go.
+// size, how the diagrams grow and shrink, and where a text of a picture may go.
 
 #include "TestCore.h"
 #include "charts/ChartLayout.h"
@@ -69,16 +68,6 @@ private slots:
             QVERIFY2(places.contains(name), qPrintable(name));
             QCOMPARE(places[name], rectF(expected.section(QLatin1Char(' '), 1)).toRect());
         }
-    }
-
-    void buttons_data() { test::addDataRows(QStringLiteral("charts/layout.txt"), QStringLiteral("buttons")); }
-    void buttons()
-    {
-        QFETCH(QStringList, c);
-        const ButtonPixels b = buttonPixels(c[1].toInt(), c[2] == QLatin1String("1"), c[3].toInt());
-        QCOMPARE(QStringLiteral("%1 %2").arg(b.zoomLeft).arg(b.printLeft), c[4]);
-        QVERIFY(b.zoomLeft + chartButtonSize() <= c[3].toInt());
-        QVERIFY(b.printLeft + chartButtonSize() <= b.zoomLeft);
     }
 
     void labels_data() { test::addDataRows(QStringLiteral("charts/layout.txt"), QStringLiteral("labels")); }
