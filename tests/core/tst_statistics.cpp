@@ -66,11 +66,12 @@ private slots:
             setBlockLevels(store, history[0].mid(6));
         else
             fillHistory(store.Param_History, history);
-        const DateRange all;
+        const QDate day = QDate::fromString(c.value(5), Qt::ISODate);
+        const DateRange range = day.isValid() ? DateRange{day, day} : DateRange();
         const FileThresholds thresholds(store);
         const Summary s = summarise(
-            store, storeIntervals(store, all), storeEvents(store, all),
-            [&](Minute m) { return thresholds.at(m); }, all);
+            store, storeIntervals(store, DateRange()), storeEvents(store, range),
+            [&](Minute m) { return thresholds.at(m); }, range);
         QCOMPARE(scheduleNotes(s, thresholds).join('|'), c[4]);
         QStringList rows;
         for (const QStringList &r : summaryRows(QStringLiteral("h.kvl"), s))
