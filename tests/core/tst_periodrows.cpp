@@ -6,7 +6,6 @@
 #include "TableStores.h"
 #include "TestCore.h"
 
-#include "charts/ChartTexts.h"
 #include "tables/TableLines.h"
 
 #include <QtTest>
@@ -44,11 +43,6 @@ QStringList everyRow(int rowCount, const QDateTime &start, int apart,
     return records;
 }
 
-QString text(const LevelRange &r)
-{
-    return QStringLiteral("%1..%2").arg(r.lowest).arg(r.highest);
-}
-
 } // namespace
 
 class PeriodRowsTest : public QObject
@@ -82,8 +76,6 @@ private slots:
 
         // The same readers on the rows the ends stand for, or on none.
         const bool none = want.isEmpty();
-        QCOMPARE(text(levelRange(m_leq, first, last)),
-                 none ? text(LevelRange()) : text(levelRange(m_leq, want.first, want.last)));
         QCOMPARE(leqLines(m_leq, first, last, LeqSeries::Leq),
                  none ? QStringList() : leqLines(m_leq, want.first, want.last, LeqSeries::Leq));
 
