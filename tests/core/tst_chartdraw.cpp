@@ -37,16 +37,6 @@ QStringList prims(const Canvas &c, Layer layer = Layer::Drawing)
     return out;
 }
 
-// Texts at one height, joined by ",".
-QString textsAt(const Canvas &c, double y, Layer layer = Layer::Drawing)
-{
-    QStringList out;
-    for (const CanvasItem &i : c.items())
-        if (i.kind == CanvasItem::Text && i.layer == layer && num(i.y1) == num(y))
-            out << i.text;
-    return out.join(QLatin1Char(','));
-}
-
 // A chart of `days` days from "dd/mm/yyyy".
 Store chartStore(const QString &start, int days, int version = Version5X)
 {
@@ -80,9 +70,6 @@ private slots:
             got << s.Chart_Dates[k][1] + '/' + s.Chart_Dates[k][2] + '/' + s.Chart_Dates[k][3];
         QCOMPARE(got.join(' '), c[3]);
         QCOMPARE(s.End_Day + '/' + s.End_Month + '/' + s.End_Year, got.last());
-        if (days < 7)
-            QCOMPARE(s.Chart_Dates[days + 2][1],
-                     QStringLiteral("0")); // rows beyond untouched
     }
 
     void periodRows_data() { rows(QStringLiteral("period")); }
@@ -93,13 +80,6 @@ private slots:
         fillLeq(s.Leq_Records, items(c[1]));
         Periode_Graphique(s, int(items(c[1]).size()));
         QCOMPARE(QStringLiteral("%1 %2").arg(s.Period_First).arg(s.Period_Last), c[2]);
-    }
-
-    void positions()
-    {
-        // The end of a 7-day chart: 7 days / 0.0006944 / 360 + 12, not 40; no position for 31 February.
-        QCOMPARE(num(chartX(chartStore("27/12/2007", 7), 0, 12, 3, 1, 8)), QStringLiteral("40.002"));
-        QVERIFY(std::isnan(chartX(chartStore("27/12/2007", 7), 0, 12, 31, 2, 8)));
     }
 
     void drawing_data() { rows(QStringLiteral("drawing")); }
@@ -150,25 +130,6 @@ private slots:
             at = got.indexOf(expected[i], at);
             QVERIFY2(at >= 0, qPrintable(expected[i]));
         }
-    }
-
-    void axes_data() { rows(QStringLiteral("axes")); }
-    void axes()
-    {
-        QFETCH(QStringList, c);
-        const int days = c[1].toInt(), mode = c[2].toInt();
-        const double y = c[3].toDouble();
-        const Store s = chartStore("27/12/2007", days);
-        Canvas cv;
-        if (mode == 2) {
-            cv.setScale(13, -100, 10, 40);
-            Tracer_Grille(cv, s, true);
-            QVERIFY2(textsAt(cv, y, Layer::Grid).startsWith(c[4]), qPrintable(textsAt(cv, y, Layer::Grid)));
-            return;
-        }
-        mode ? Tracer_Axes_Zoom(cv, s, Diagram::Leq10, colours::Black) : Tracer_Axes(cv, s, colours::Black);
-        QCOMPARE(textsAt(cv, y), c[4]);
-        QCOMPARE(cv.scale().top, mode && days != 7 ? -130.0 : -129.0);
     }
 };
 

@@ -1,6 +1,5 @@
 // The chart window's zoom state: zoom button cases, mouse selection, wheel and
-// pan, list markers, and the picture a state is rebuilt into; the cases are in
-// tests/data/charts/chartstate.txt.
+// pan, list markers and hover tips; the cases are in tests/data/charts/chartstate.txt.
 
 #include "../core/TableStores.h"
 #include "charts/ChartPeriod.h"
@@ -49,8 +48,7 @@ Store v5Store(int days)
     return s;
 }
 
-// A 1-day 5.X chart of 27 February 2008 with three Leq10 records, a switch
-// to the night threshold at 22:00 and record 2 marked.
+// A 1-day 5.X chart of 27 February 2008: three Leq10 records and one Leq1.
 Store drawnStore()
 {
     Store s;
@@ -60,37 +58,7 @@ Store drawnStore()
     storeChartPeriod(s, ChartDate{27, 2, 2008}, 1);
     Periode_Graphique(s, LeqTable::rowCount);
     Separer_Leq1_Leq10(s);
-    s.Tab_Seuils.assign(1, {});
-    s.Tab_Seuils.push_back({0, 27, 2, 8, 22, 0, 105, 95});
-    s.Seuils_Prets = true;
-    s.Repere_Leq10 = 2;
     return s;
-}
-
-// The order in which a canvas draws its kinds of item, runs of one kind counted once.
-QStringList drawingOrder(const Canvas &canvas)
-{
-    QStringList order;
-    for (const CanvasItem &i : canvas.items()) {
-        QString kind = QStringLiteral("other");
-        if (i.layer == Layer::Grid)
-            kind = QStringLiteral("grid");
-        else if (i.layer == Layer::Marker)
-            kind = i.colour == colours::Blue ? QStringLiteral("marker") : QStringLiteral("marker?");
-        else if (i.colour == colours::Black)
-            kind = QStringLiteral("black");
-        else if (i.colour == colours::Blue)
-            kind = QStringLiteral("blue");
-        else if (i.colour == colours::Red)
-            kind = QStringLiteral("red");
-        else if (i.colour == colours::Threshold || i.colour == colours::ThresholdZoom)
-            kind = QStringLiteral("thresholds %1 width %2")
-                       .arg(i.colour == colours::Threshold ? "green" : "light")
-                       .arg(i.lineWidth);
-        if (order.isEmpty() || order.last() != kind)
-            order << kind;
-    }
-    return order;
 }
 
 void rows(const QString &section)
@@ -113,47 +81,14 @@ private slots:
         ChartState state;
         QStringList seen;
         seen << describe(state.zoomButton(diagram, store));
-        QVERIFY(state.pane(diagram).isEnlarged());
-        QVERIFY(drag(state, diagram, 13, -80, 15, -90).accepted);
-        QVERIFY(state.isZoomed(diagram));
-        QVERIFY(state.pane(diagram).printVisible);
+        // One unit and 5 dB, right to left: the narrowest selection taken.
+        QVERIFY(drag(state, diagram, 14, -80, 13, -85).accepted);
+        QCOMPARE(state.zoomRange().x1, 13.0);
         seen << describe(state.zoomButton(diagram, store));
         QVERIFY(!state.zoomSouris());
         seen << describe(state.zoomButton(diagram, store));
         QCOMPARE(seen, items(c[3]));
         QVERIFY(state.pane(diagram).isSmall());
-        // Any other size: the button does nothing.
-        state.pane(diagram).widthTwips = 7000;
-        QCOMPARE(describe(state.zoomButton(diagram, store)), QStringLiteral("nothing"));
-    }
-
-    void markerKeepsItsSizeWhenZoomed()
-    {
-        // The arrow's measures as shares of the picture, whole diagram and a
-        // range one unit wide and 10 dB high: the same on the screen.
-        const Store store = drawnStore();
-        ChartState state;
-        state.zoomButton(Diagram::Leq10, store);
-        auto shares = [&] {
-            Canvas canvas;
-            redrawDiagram(canvas, store, Diagram::Leq10, state);
-            double left = 1e9, right = -1e9, top = 1e9, bottom = -1e9;
-            for (const CanvasItem &i : canvas.items())
-                if (i.layer == Layer::Marker) {
-                    left = std::min({left, i.x1, i.x2});
-                    right = std::max({right, i.x1, i.x2});
-                    top = std::min({top, i.y1, i.y2});
-                    bottom = std::max({bottom, i.y1, i.y2});
-                }
-            const Scale s = canvas.scale();
-            return QPointF((right - left) / s.width, (bottom - top) / s.height);
-        };
-        const QPointF whole = shares();
-        QVERIFY(whole.x() > 0);
-        QVERIFY(drag(state, Diagram::Leq10, 22, -85, 23, -95).accepted);
-        const QPointF zoomed = shares();
-        QVERIFY(qAbs(zoomed.x() - whole.x()) < 1e-9);
-        QVERIFY(qAbs(zoomed.y() - whole.y()) < 1e-9);
     }
 
     void shrinkShowsWhatLoadShowed_data() { rows(QStringLiteral("shrink")); }
@@ -239,32 +174,8 @@ private slots:
             state.listClicked(diagram, store, {"a", "", "b", "c", "", "d"}, c[4].toInt());
         QCOMPARE(click.redraw, c[6] == "1");
         QCOMPARE(click.marker.value_or(-1), c[5].toInt());
-        // An empty entry hides the marker until the next full redraw.
-        const bool emptyEntry = click.redraw && !click.marker;
-        QCOMPARE(state.pane(diagram).markerHidden, emptyEntry);
-        if (emptyEntry) {
-            state.zoomButton(diagram, store);
-            QVERIFY(!state.pane(diagram).markerHidden);
-        }
-    }
-
-    void redrawOrder_data() { rows(QStringLiteral("redraw order")); }
-    void redrawOrder()
-    {
-        QFETCH(QStringList, c);
-        const Store store = drawnStore();
-        ChartState state;
-        for (int i = 0; i < c[1].toInt(); ++i)
-            state.zoomButton(Diagram::Leq10, store);
-        if (c[2] == "1")
-            QVERIFY(drag(state, Diagram::Leq10, 20.2, -75, 24.3, -100).accepted);
-        if (c[3] == "1")
-            QVERIFY(state.listClicked(Diagram::Leq10, store, {"a", "", "b"}, 1).redraw);
-        Canvas canvas;
-        redrawDiagram(canvas, store, Diagram::Leq10, state);
-        QCOMPARE(drawingOrder(canvas), items(c[4]));
-        QCOMPARE(canvas.scale(), state.scale(Diagram::Leq10, store.Chart_Days));
-        QCOMPARE(canvas.widthTwips(), state.pane(Diagram::Leq10).widthTwips);
+        // An empty entry hides the marker.
+        QCOMPARE(state.pane(diagram).markerHidden, click.redraw && !click.marker);
     }
 
     void hover_data() { rows(QStringLiteral("hover")); }

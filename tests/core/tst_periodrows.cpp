@@ -6,10 +6,6 @@
 #include "TableStores.h"
 #include "TestCore.h"
 
-#include "charts/ChartDraw.h"
-#include "charts/ChartPeriod.h"
-#include "charts/ChartTexts.h"
-#include "export/Export.h"
 #include "tables/TableLines.h"
 
 #include <QtTest>
@@ -47,39 +43,6 @@ QStringList everyRow(int rowCount, const QDateTime &start, int apart,
     return records;
 }
 
-QString text(const LevelRange &r)
-{
-    return QStringLiteral("%1..%2").arg(r.lowest).arg(r.highest);
-}
-
-QStringList text(const QList<LeqInterval> &list)
-{
-    QStringList out;
-    for (const LeqInterval &i : list)
-        out << QStringLiteral("%1 %2 %3").arg(i.start).arg(i.end).arg(i.level);
-    return out;
-}
-
-QStringList text(const QList<EventEntry> &list)
-{
-    QStringList out;
-    for (const EventEntry &e : list)
-        out << QStringLiteral("%1 %2 %3").arg(e.time).arg(e.codeA).arg(e.label);
-    return out;
-}
-
-// What a Leq diagram of a week shows for the store's period.
-QStringList drawnSeries(Store &store, LeqSeries kind)
-{
-    Canvas canvas;
-    const SeriesOutcome out = Tracer_Serie(canvas, store, kind, 7, colours::Red);
-    QStringList items;
-    for (const CanvasItem &i : canvas.items())
-        items << QStringLiteral("%1 %2 %3 %4").arg(i.x1).arg(i.y1).arg(i.x2).arg(i.y2);
-    items << QStringLiteral("hide %1 %2").arg(out.hideZoomLeq10).arg(out.hideZoomLeq1);
-    return items;
-}
-
 } // namespace
 
 class PeriodRowsTest : public QObject
@@ -113,35 +76,17 @@ private slots:
 
         // The same readers on the rows the ends stand for, or on none.
         const bool none = want.isEmpty();
-        QCOMPARE(text(levelRange(m_leq, first, last)),
-                 none ? text(LevelRange()) : text(levelRange(m_leq, want.first, want.last)));
         QCOMPARE(leqLines(m_leq, first, last, LeqSeries::Leq),
                  none ? QStringList() : leqLines(m_leq, want.first, want.last, LeqSeries::Leq));
-        QCOMPARE(text(leqIntervals(m_leq, first, last, LeqSeries::Leq)),
-                 none ? QStringList() : text(leqIntervals(m_leq, want.first, want.last, LeqSeries::Leq)));
 
         Store store;
         store.Device_Version = Version5X;
         store.Leq_Records = m_leq;
-        storeChartPeriod(store, ChartDate{1, 3, 2008}, 7);
         store.Period_First = first;
         store.Period_Last = last;
-        const QStringList lines = Lignes_Tableau_Leq(store);
-        const QStringList intervals = text(listIntervals(store, LeqSeries::Leq));
         Separer_Leq1_Leq10(store);
         // Every row is Leq1 or Leq10, so the two split tables share the rows read.
         QCOMPARE(store.Leq1_Count - 1 + store.Leq10_Count - 1, want.count());
-        const QStringList leq10 = drawnSeries(store, LeqSeries::Leq10);
-        const QStringList leq = drawnSeries(store, LeqSeries::Leq);
-
-        Store right = store;
-        right.Period_First = want.first;
-        right.Period_Last = want.last;
-        QCOMPARE(lines, Lignes_Tableau_Leq(right));
-        QCOMPARE(intervals, text(listIntervals(right, LeqSeries::Leq)));
-        Separer_Leq1_Leq10(right);
-        QCOMPARE(leq10, drawnSeries(right, LeqSeries::Leq10));
-        QCOMPARE(leq, drawnSeries(right, LeqSeries::Leq));
 
         // The events, N being their table's last row.
         const int en = EventTable::rowCount;
@@ -150,10 +95,6 @@ private slots:
         read.Event_Records = m_events;
         read.Period_First = rowNumber(c[1], en);
         read.Period_Last = rowNumber(c[2], en);
-        QCOMPARE(
-            text(eventEntries(m_events, read.Period_First, read.Period_Last, Version5X, EventList::Table)),
-            none ? QStringList()
-                 : text(eventEntries(m_events, events.first, events.last, Version5X, EventList::Table)));
         Store meant = read;
         meant.Period_First = events.first;
         meant.Period_Last = events.last;

@@ -66,39 +66,17 @@ private slots:
             setBlockLevels(store, history[0].mid(6));
         else
             fillHistory(store.Param_History, history);
-        const DateRange all;
+        const QDate day = QDate::fromString(c.value(5), Qt::ISODate);
+        const DateRange range = day.isValid() ? DateRange{day, day} : DateRange();
         const FileThresholds thresholds(store);
         const Summary s = summarise(
-            store, storeIntervals(store, all), storeEvents(store, all),
-            [&](Minute m) { return thresholds.at(m); }, all);
+            store, storeIntervals(store, DateRange()), storeEvents(store, range),
+            [&](Minute m) { return thresholds.at(m); }, range);
         QCOMPARE(scheduleNotes(s, thresholds).join('|'), c[4]);
         QStringList rows;
         for (const QStringList &r : summaryRows(QStringLiteral("h.kvl"), s))
             rows << r.join(QLatin1Char(','));
         KVL_COMPARE_REF("export/summary.txt", QTest::currentDataTag(), rows);
-    }
-
-    // A range keeps the levels whose last minute lies in it, and counts only
-    // its own minutes, those of a level ending after it included: the 00:05
-    // level of the 5th from midnight, the 23:50 one, and the first five
-    // minutes of the 00:05 level of the 6th but not the level; nothing of the
-    // 00:20 one.
-    void rangeCutsByLastMinute()
-    {
-        Store store;
-        store.Device_Version = Version40;
-        setHours(store);
-        fillLeq(store.Leq_Records,
-                {"05/03/24 00:05 90", "05/03/24 23:50 90", "06/03/24 00:05 90", "06/03/24 00:20 90"});
-        const DateRange fifth{QDate(2024, 3, 5), QDate(2024, 3, 5)};
-        const FileThresholds thresholds(store);
-        const Summary s = summarise(
-            store, storeIntervals(store, DateRange()), {}, [&](Minute m) { return thresholds.at(m); }, fifth);
-        QCOMPARE(s.whole.levels.count, 2);
-        QCOMPARE(s.whole.minutesAbove, 20);
-        QCOMPARE(s.days.size(), 1);
-        QCOMPARE(isoText(s.whole.start), QStringLiteral("2024-03-04T23:55:00"));
-        QCOMPARE(isoText(s.whole.end), QStringLiteral("2024-03-06T00:00:00"));
     }
 };
 

@@ -1,11 +1,10 @@
-// Event labels, firmware text, period scans, table lines and the page layout
+// Event labels, period scans, table lines and the page layout
 // of the table printouts, replayed into a recording printer.
 
 #include "TableStores.h"
 #include "TestCore.h"
 
 #include "tables/EventCodes.h"
-#include "tables/Firmware.h"
 #include "tables/Period.h"
 #include "tables/RecordedSpan.h"
 #include "tables/TableLines.h"
@@ -61,16 +60,6 @@ class TableLinesTest : public QObject
     Q_OBJECT
 
 private slots:
-    void firmwareText()
-    {
-        // Each code is an ASCII digit with its bits reversed; "5.X" for any other byte.
-        QStringList lines;
-        for (auto [major, minor] :
-             {std::pair{12, 12}, {140, 204}, {156, 156}, {5, 12}, {'5', '2'}, {140, 13}, {255, 255}})
-            lines << QStringLiteral("%1 %2: %3").arg(major).arg(minor).arg(kvl::firmwareText(major, minor));
-        KVL_COMPARE_REF("tables/lines.txt", "firmware", lines);
-    }
-
     void eventLabels()
     {
         // Each single code bit of either byte, for each version, in the table and in the chart.
@@ -144,15 +133,7 @@ private slots:
         fillEvents(store.Event_Records, items(c.value(2)));
         setPeriod(store, "01/01/2008", "31/12/2008");
         Periode_Evenements(store);
-        const QStringList lines = eventTableLines(store);
-        KVL_COMPARE_REF("tables/lines.txt", QStringLiteral("events ") + c[0], lines);
-
-        // The chart window's list: same rows, "   at   " and its own labels.
-        const ListText chart = Lignes_Evenements(store);
-        QVERIFY(!chart.message);
-        QCOMPARE(chart.lines.size(), lines.size());
-        for (const QString &line : chart.lines)
-            QVERIFY(line.isEmpty() || line.contains(QStringLiteral("   at   ")));
+        KVL_COMPARE_REF("tables/lines.txt", QStringLiteral("events ") + c[0], eventTableLines(store));
     }
 
     void recordedData_data() { addCases(QStringLiteral("recorded data")); }
@@ -167,38 +148,29 @@ private slots:
             QCOMPARE(recordedDataText(store, which), QStringLiteral("Recorded data: ") + c[column++]);
     }
 
-    // The lines of each row are in tests/data/tables/<row name>.txt; leq_v5 has
-    // the Leq10 lines, "----", the Leq1 lines.
-    void referenceTables_data()
-    {
-        QTest::addColumn<int>("version");
-        for (const auto &[name, version] :
-             {std::pair{"events_v4", 4}, {"events_v70", 70}, {"leq_v4", 4}, {"leq_v5", 5}})
-            QTest::newRow(name) << version;
-    }
-
+    // The lines of each row are in tests/data/tables/<row name>.txt.
+    void referenceTables_data() { addCases(QStringLiteral("reference tables")); }
     void referenceTables()
     {
-        QFETCH(int, version);
-        const QString name = QString::fromLatin1(QTest::currentDataTag());
+        QFETCH(QStringList, c);
         Store store;
-        fillBusyStore(store, version);
+        fillBusyStore(store, c[1].toInt());
         setPeriod(store, "28/02/2008", "02/03/2008");
         QStringList lines;
-        if (name.startsWith(QLatin1String("events"))) {
+        if (c[0].startsWith(QLatin1String("events"))) {
             Periode_Evenements(store);
             lines = eventTableLines(store);
         } else {
             qint32 count = leqRows(store.Device_Version);
             Periode_Leq(store, count);
-            if (version >= 5) {
+            if (store.Device_Version >= 5) {
                 Separer_Leq1_Leq10(store);
                 lines = Lignes_Tableau_Leq10(store) << QStringLiteral("----") << Lignes_Tableau_Leq1(store);
             } else {
                 lines = Lignes_Tableau_Leq(store);
             }
         }
-        KVL_COMPARE_FILE("tables/" + name + ".txt", lines.join(QLatin1Char('\n')).toUtf8() + '\n');
+        KVL_COMPARE_FILE("tables/" + c[0] + ".txt", lines.join(QLatin1Char('\n')).toUtf8() + '\n');
     }
 
     void layout_data() { addCases(QStringLiteral("print layouts")); }

@@ -3,6 +3,7 @@
 #include "TableStores.h"
 
 #include "charts/Thresholds.h"
+#include "export/Export.h"
 #include "store/Layout.h"
 
 #include <QtTest>
@@ -65,21 +66,18 @@ std::unique_ptr<Store> analyse(int version, const QString &start, int days, cons
 }
 
 // Minutes of "dd/mm/yy hh:mm".
-qint64 minuteOfText(const QString &text)
+Minute minuteOfText(const QString &text)
 {
-    static const QRegularExpression sep(QStringLiteral("[ /:]"));
-    const QStringList p = text.split(sep);
-    return QDate(2000 + p[2].toInt(), p[1].toInt(), p[0].toInt()).toJulianDay() * 1440 + p[3].toInt() * 60 +
-           p[4].toInt();
+    const QTime t = QTime::fromString(text.mid(9), QStringLiteral("hh:mm"));
+    return minuteOf(QDate::fromString(text.left(8), QStringLiteral("dd/MM/yy")).addYears(100), t.hour(),
+                    t.minute());
 }
 
 // "d/m/yy hh:mm" of minutes.
-QString minuteText(qint64 m)
+QString minuteText(Minute m)
 {
-    const QDate d = QDate::fromJulianDay(m / 1440);
-    const int inDay = int(m % 1440);
-    return QString::asprintf("%d/%d/%02d %02d:%02d", d.day(), d.month(), d.year() % 100, inDay / 60,
-                             inDay % 60);
+    return dateOf(m).toString(QStringLiteral("d/M/yy ")) +
+           QTime(0, 0).addSecs(int(m % MinutesPerDay) * 60).toString(QStringLiteral("hh:mm"));
 }
 
 QString gapText(ScheduleGap why)
