@@ -1,6 +1,6 @@
-// What a new user meets first: windows that fit the smallest screen, lists
-// readable without scrolling sideways, keys, the icon, data files from the
-// command line or a drop, printing across the page.
+// What a new user meets first: windows that fit the smallest screen, keys,
+// the icon, data files from the command line or a drop, printing across the
+// page.
 
 #include "Programs.h"
 #include "TableStores.h"
@@ -11,12 +11,7 @@
 #include "shell/PrintWindow.h"
 #include "shell/frmMain.h"
 #include "store/Store.h"
-#include "tables/RecordedSpan.h"
 
-#include <QAbstractButton>
-#include <QLabel>
-#include <QListWidget>
-#include <QRadioButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -93,44 +88,6 @@ private slots:
         const QRect frame = w->frameGeometry();
         QVERIFY(available().contains(frame));
         QVERIFY((frame.center() - available().center()).manhattanLength() <= 2);
-        // A button showing only a picture says what it does.
-        for (QAbstractButton *b : w->findChildren<QAbstractButton *>()) {
-            // The toolkit's own buttons (the calendar's arrows) are not ours to name.
-            if (b->objectName().startsWith(QLatin1String("qt_")) || b->icon().isNull() ||
-                (!b->text().isEmpty() && b->text() != QLatin1String("...")))
-                continue;
-            QVERIFY2(!b->toolTip().isEmpty() && !b->accessibleName().isEmpty(), qPrintable(b->objectName()));
-        }
-    }
-
-    void levelsVisibleWithoutScrolling_data()
-    {
-        test::addDataRows(QStringLiteral("rows/desktop.txt"), QStringLiteral("levels"));
-    }
-    void levelsVisibleWithoutScrolling()
-    {
-        QFETCH(QStringList, c);
-        const QString file = c[1], view = c[2], window = c[3];
-        const QStringList lists = c[4].split(QLatin1Char(','), Qt::SkipEmptyParts);
-        Store &s = appStore();
-        QVERIFY(loadSample(file, s));
-        s.Requested_View = viewOf(view);
-        const RecordedSpan span = recordedSpan(s);
-        QVERIFY(!span.isEmpty());
-        setPeriod(s, span.first.toString(QStringLiteral("dd/MM/yyyy")),
-                  span.last.toString(QStringLiteral("dd/MM/yyyy")));
-        QWidget *w = openForm(window);
-        QVERIFY(w);
-        settle();
-        for (const QString &name : lists) {
-            auto *list = w->findChild<QListWidget *>(name);
-            QVERIFY(list && list->count() > 0);
-            const QFontMetrics metrics(list->font());
-            int widest = 0;
-            for (int i = 0; i < list->count(); ++i)
-                widest = qMax(widest, metrics.horizontalAdvance(list->item(i)->text()));
-            QVERIFY2(list->viewport()->width() >= widest, qPrintable(name));
-        }
     }
 
     void enterAndEscape_data()
@@ -180,12 +137,6 @@ private slots:
             return;
         }
         QVERIFY(messages.messages.isEmpty());
-        // "Last Data used" now offers the file's data.
-        m_main->mnuTab_Leq_Click();
-        QWidget *source = findForm(QStringLiteral("frmData_Type"));
-        QVERIFY(source);
-        auto *last = source->findChild<QRadioButton *>(QStringLiteral("Option_Last_Data"));
-        QVERIFY(last->isEnabled() && last->isChecked());
     }
 
     void printFillsTheWidth()

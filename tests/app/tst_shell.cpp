@@ -6,10 +6,8 @@
 #include "store/Store.h"
 
 #include <QAction>
-#include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
 #include <QPushButton>
 #include <QtTest>
 
@@ -17,16 +15,11 @@ using namespace kvl;
 
 namespace {
 
-QStringList g_unloads;
-
-// A stand-in window that notes when it is unloaded.
+// A stand-in window.
 class DummyForm : public Form
 {
 public:
-    DummyForm(const QString &name, bool *flag, Kind kind = Dialog) : Form(name, flag, false, kind) {}
-
-protected:
-    void formUnload() override { g_unloads << objectName(); }
+    DummyForm(const QString &name, bool *flag) : Form(name, flag, false, Dialog) {}
 };
 
 struct FlagEntry
@@ -35,7 +28,7 @@ struct FlagEntry
     bool OpenFlags::*flag;
 };
 
-const FlagEntry closingOrder[] = {
+const FlagEntry forms[] = {
     {"frmPort", &OpenFlags::Open_frmPort},
     {"frmData_Type", &OpenFlags::Open_frmData_Type},
     {"frmGraphique_Leq", &OpenFlags::Open_frmGraphique_Leq},
@@ -59,18 +52,14 @@ class TestShell : public QObject
 private slots:
     void initTestCase()
     {
-        for (const FlagEntry &e : closingOrder) {
+        for (const FlagEntry &e : forms) {
             const QString name = QString::fromLatin1(e.name);
             bool *flag = &(openFlags().*(e.flag));
             registerForm(name, [name, flag] { return new DummyForm(name, flag); });
         }
     }
 
-    void init()
-    {
-        g_unloads.clear();
-        appStore() = Store();
-    }
+    void init() { appStore() = Store(); }
 
     void cleanup()
     {
@@ -121,39 +110,7 @@ private slots:
         QVERIFY(findForm(QStringLiteral("frmData_Type")));
     }
 
-    void closeAllInOrder()
-    {
-        // Open in reverse so the closing order cannot come from the opening order.
-        for (int i = int(std::size(closingOrder)) - 1; i >= 0; --i)
-            QVERIFY(openForm(QString::fromLatin1(closingOrder[i].name)));
-        for (const FlagEntry &e : closingOrder)
-            QVERIFY(openFlags().*(e.flag));
-        Fermer_Fenetres();
-        QStringList expected;
-        for (const FlagEntry &e : closingOrder) {
-            expected << QString::fromLatin1(e.name);
-            QVERIFY(!(openFlags().*(e.flag)));
-            QVERIFY(!findForm(QString::fromLatin1(e.name)));
-        }
-        QCOMPARE(g_unloads, expected);
-    }
-
-    void viewsOpenInsideTheMainWindow()
-    {
-        frmMain main(false);
-        main.show();
-        registerForm(QStringLiteral("frmTestView"),
-                     [] { return new DummyForm(QStringLiteral("frmTestView"), nullptr, Form::View); });
-        QWidget *view = openForm(QStringLiteral("frmTestView"));
-        QVERIFY(view);
-        QCOMPARE(main.mdiArea()->subWindowList().size(), 1);
-        view->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(main.mdiArea()->subWindowList().size(), 0);
-        QCOMPARE(g_unloads, QStringList{"frmTestView"});
-    }
-
-    void startUpMinimiseAndExit()
+    void startUpAndExit()
     {
         frmMain main(false);
         Store &s = appStore();
@@ -165,13 +122,7 @@ private slots:
         QCOMPARE(s.Device_Version, qint16(5));
         QVERIFY(openFlags().Open_frmPort);
         QVERIFY(!main.menuEntry(QStringLiteral("mnuSave_As"))->isEnabled());
-        // The progress window follows the main window's minimising.
-        QWidget *wait = openForm(QStringLiteral("frmWait"));
-        QVERIFY(wait->isVisible());
-        main.setWindowState(Qt::WindowMinimized);
-        QVERIFY(!wait->isVisible());
-        main.setWindowState(Qt::WindowMaximized);
-        QVERIFY(wait->isVisible());
+        QVERIFY(openForm(QStringLiteral("frmWait")));
         // Exit cancels a transfer and closes everything.
         s.Transfer_Error = 3;
         main.menuEntry(QStringLiteral("mnuQuitter"))->trigger();
@@ -179,24 +130,6 @@ private slots:
         QCOMPARE(s.Transfer_Error, qint16(0));
         QVERIFY(!openFlags().Open_frmWait);
         QVERIFY(!main.isVisible());
-    }
-
-    void splashThenPortSelection()
-    {
-        frmMain main(true);
-        main.setSplashMilliseconds(50);
-        main.startUp();
-        QPointer<QWidget> start;
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (w->objectName() == QLatin1String("frmStart") && w->isVisible())
-                start = w;
-        QVERIFY(start);
-        QVERIFY(!main.isEnabled());
-        QVERIFY(!openFlags().Open_frmPort);
-        QTRY_VERIFY(openFlags().Open_frmPort);
-        QVERIFY(main.isEnabled());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(start.isNull());
     }
 
     void aboutBox()

@@ -17,7 +17,6 @@
 #include "tables/frmInTableau.h"
 
 #include <QDateEdit>
-#include <QGridLayout>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -38,21 +37,6 @@ const QString leqView = QStringLiteral("Tableau Leq");
 template <typename T = QWidget> T *child(QWidget *w, const char *name)
 {
     return w ? w->findChild<T *>(QString::fromLatin1(name)) : nullptr;
-}
-
-// Column of a button in the window's button row.
-int buttonColumn(QWidget *window, const char *name)
-{
-    QPushButton *button = child<QPushButton>(window, name);
-    for (QGridLayout *grid : window->findChildren<QGridLayout *>()) {
-        const int index = grid->indexOf(button);
-        if (index >= 0) {
-            int row, column, rs, cs;
-            grid->getItemPosition(index, &row, &column, &rs, &cs);
-            return column;
-        }
-    }
-    return -1;
 }
 
 void flush()
@@ -192,32 +176,6 @@ private slots:
             QCOMPARE(list->font().pointSize(), message ? 12 : 8);
             QCOMPARE(list->font().bold(), message);
         }
-        for (const char *name : {"Cmd_New_Tableau", "Cmd_Print", "Cmd_Exit"})
-            QVERIFY2(!child<QPushButton>(w, name)->icon().isNull(), name);
-        // Without lines the print button is hidden and New takes its place.
-        QCOMPARE(buttonColumn(w, "Cmd_New_Tableau") == buttonColumn(w, "Cmd_Print"),
-                 child<QPushButton>(w, "Cmd_Print")->isHidden());
-    }
-
-    void newChartAndQuit()
-    {
-        resetStore(5);
-        QWidget *w = openTable(leqView, "28/02/2008", "02/03/2008");
-        QVERIFY(w);
-        QCOMPARE(w->objectName(), QStringLiteral("frmTableau_Leq_V5"));
-        child<QPushButton>(w, "Cmd_New_Tableau")->click();
-        flush();
-        QVERIFY(!findForm(QStringLiteral("frmTableau_Leq_V5")));
-        QVERIFY(!openFlags().Open_frmTableau_Leq_V5);
-        w = findForm(QStringLiteral("frmInTableau"));
-        QVERIFY(w);
-        QCOMPARE(child<QDateEdit>(w, "DTP_Jour_Start")->date(), QDate(2008, 2, 28));
-
-        w = openTable(eventsView, "28/02/2008", "02/03/2008");
-        child<QPushButton>(w, "Cmd_Exit")->click();
-        flush();
-        QVERIFY(!findForm(QStringLiteral("frmTableau_Evenements")));
-        QVERIFY(!findForm(QStringLiteral("frmInTableau")));
     }
 
     // A cancelled printer dialog, then a printer that cannot start: nothing is
@@ -238,14 +196,6 @@ private slots:
             QVERIFY(!QApplication::overrideCursor());
         }
         QVERIFY(!QFile::exists(dialogs.printerPdfPath));
-        // Print dialogs propose the document name plus ".pdf" as the file name.
-        QVERIFY(!(dialogs.printerDocNames.value(0) + QStringLiteral(".pdf")).contains(QStringLiteral("..")));
-    }
-
-    // After the data source, a report asks for its period.
-    void dataSourceOpensTheDialog()
-    {
-        QCOMPARE(firstWindowOfView(RequestedView::Report, Version5X), QStringLiteral("frmInRapport"));
     }
 
     void dialog_data() { addDataRows(QStringLiteral("report/cases.txt"), QStringLiteral("window")); }

@@ -73,26 +73,6 @@ private slots:
         KVL_COMPARE_REF("sheets.txt", "single texts", lines);
     }
 
-    // Every byte value read once as the analysis byte and once as the source
-    // byte: the one reading the sheet, the chart window and the exports share.
-    void everyMeasurementByte()
-    {
-        const char *const weightings[] = {"flat", "M", "A"};
-        QByteArray lines;
-        for (int v = 0; v < 256; ++v) {
-            const Measurement m = measurementOf(v, v);
-            lines +=
-                QStringLiteral("%1 | %2 %3 | %4 %5\n")
-                    .arg(v, 3)
-                    .arg(QLatin1String(weightings[int(m.analysis)]))
-                    .arg(m.filterCard ? QStringLiteral("card") : QStringLiteral("no-card"))
-                    .arg(m.source == InputSource::Line ? QStringLiteral("line") : QStringLiteral("sensor"))
-                    .arg(QLatin1String(weightings[int(m.sourceWeighting)]))
-                    .toLatin1();
-        }
-        KVL_COMPARE_FILE("params/measurement.txt", lines);
-    }
-
     void loadedSheet_data()
     {
         test::addDataRows(QStringLiteral("rows/param_sheet.txt"), QStringLiteral("loaded"));

@@ -52,20 +52,6 @@ private slots:
         QVERIFY(program.isExecutable());
         QVERIFY(QFileInfo::exists(program.absolutePath() + QStringLiteral("/Images/Ok.bmp")));
     }
-
-    void desktopEntryValid()
-    {
-        const QString validate = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
-        if (validate.isEmpty())
-            QSKIP("desktop-file-validate is not installed");
-        QProcess p;
-        p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(validate, {m_prefix.filePath(QStringLiteral("share/applications/kvl-analysis.desktop"))});
-        QVERIFY(p.waitForFinished(30000));
-        // Its errors "will be fatal in the future" still exit 0: any remark fails.
-        const QByteArray remarks = p.readAll();
-        QVERIFY2(p.exitCode() == 0 && remarks.isEmpty(), remarks.constData());
-    }
 };
 
 QTEST_MAIN(TestInstall)

@@ -1,7 +1,7 @@
 // kvl-report as a user runs it: bad files among good ones, bad options,
-// empty periods, figures that must not depend on the period asked for, many
-// files at once, --help, and the PDF report of a week of the 5.X sample read
-// back with the PDF tools.
+// empty periods, many files at once, and the PDF report of a week of the 5.X
+// sample read back with the PDF tools, whose day figures do not depend on the
+// period asked for.
 
 #include "Programs.h"
 #include "TestCore.h"
@@ -18,7 +18,6 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace kvl::test;
 
@@ -27,18 +26,6 @@ namespace {
 QString sample(const char *name)
 {
     return samplePath(QLatin1String(name));
-}
-
-// Rows of a CSV output whose second column is `scope`, keyed by their start.
-QMap<QString, QString> rowsOf(const QByteArray &csv, const QString &scope)
-{
-    QMap<QString, QString> rows;
-    for (const QString &line : QString::fromUtf8(csv).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)) {
-        const QStringList f = line.split(QLatin1Char(','));
-        if (f.value(1) == scope)
-            rows.insert(f.value(2), line);
-    }
-    return rows;
 }
 
 // The first field of the rows of `scope` ("file", "current"), in order.
@@ -55,16 +42,6 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-// Rows of a poppler tool's listing below its "----" line.
-QStringList listing(const QByteArray &out)
-{
-    const QStringList lines = QString::fromUtf8(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (int i = 0; i < lines.size(); ++i)
-        if (lines[i].startsWith(QLatin1String("----")))
-            return lines.mid(i + 1);
-    return {};
 }
 
 // The figure rows of a report's first page by day ("23/09/2026"), each as its figures.
@@ -107,20 +84,6 @@ private slots:
         const ProgramRun r = runProgram(QStringLiteral("pdftotext"), {"-layout", m_pdf, "-"});
         QCOMPARE(r.status, 0);
         KVL_COMPARE_FILE("report/sample_v5_week.txt", r.out);
-    }
-
-    // Eleven A4 pages; every font embedded; no image: the diagrams are lines.
-    void vector()
-    {
-        const ProgramRun info = runProgram(QStringLiteral("pdfinfo"), {m_pdf});
-        QVERIFY(info.out.contains("Pages:           11\n"));
-        QVERIFY(info.out.contains("595 x 842 pts (A4)"));
-        const QStringList fonts = listing(runProgram(QStringLiteral("pdffonts"), {m_pdf}).out);
-        QVERIFY(!fonts.isEmpty());
-        for (const QString &f : fonts)
-            QCOMPARE(f.mid(f.indexOf(QRegularExpression(QStringLiteral("\\s(yes|no)\\s"))) + 1, 3),
-                     QStringLiteral("yes"));
-        QCOMPARE(listing(runProgram(QStringLiteral("pdfimages"), {"-list", m_pdf}).out), QStringList());
     }
 
     // A day's figures are the same whatever period the report covers, the
@@ -242,70 +205,10 @@ private slots:
         QCOMPARE(r.errorLines().join('\n').replace(v5, QStringLiteral("$v5")), c[4]);
     }
 
-    // A one-day run gives, for every day of every sample, the very row the
-    // whole-file run gives for that day: the threshold in force and the
-    // parts never depend on the period asked for.
-    void oneDayEqualsWholeFile_data()
-    {
-        QTest::addColumn<QString>("file");
-        for (const char *name : {"sample_v3.kvl", "sample_v4.kvl", "sample_v5.kvl", "sample_v70.kvl"})
-            QTest::newRow(name) << sample(name);
-    }
-    void oneDayEqualsWholeFile()
-    {
-        QFETCH(QString, file);
-        const ProgramRun whole = runReport({QStringLiteral("--summary"), file});
-        QCOMPARE(whole.status, 0);
-        const QMap<QString, QString> days = rowsOf(whole.out, QStringLiteral("day"));
-        const QMap<QString, QString> parts = rowsOf(whole.out, QStringLiteral("part"));
-        QVERIFY(days.size() > 30);
-        for (auto it = days.begin(); it != days.end(); ++it) {
-            const QString day = it.key().left(10);
-            const ProgramRun one = runReport({"--summary", "--from", day, "--to", day, file});
-            QCOMPARE(one.status, 0);
-            QCOMPARE(rowsOf(one.out, QStringLiteral("day")).value(it.key()), it.value());
-            // The parts starting on the day, a night into the next morning included.
-            QMap<QString, QString> dayParts;
-            for (auto p = parts.begin(); p != parts.end(); ++p)
-                if (p.key().startsWith(day))
-                    dayParts.insert(p.key(), p.value());
-            const QMap<QString, QString> oneDayParts = rowsOf(one.out, QStringLiteral("part"));
-            QCOMPARE(oneDayParts, dayParts);
-        }
-    }
-
-    // A file name that is no UTF-8 still opens, and its rows name it as the
-    // file system's encoding reads it.
-    void nameThatIsNoUtf8()
-    {
-        QTemporaryDir dir;
-        const QByteArray local = QFile::encodeName(dir.path()) + "/site\xff.kvl";
-        const QString copy = dir.filePath(QStringLiteral("copy.kvl"));
-        QVERIFY(QFile::copy(sample("sample_v5.kvl"), copy));
-        QCOMPARE(::rename(QFile::encodeName(copy).constData(), local.constData()), 0);
-        // Through the shell: QProcess would turn the byte into U+FFFD.
-        const ProgramRun r = runProgram(QStringLiteral("/bin/sh"),
-                                        {"-c", "exec \"$0\" --params \"$1\"/site$(printf '\\377').kvl",
-                                         qEnvironmentVariable("KVL_BIN_DIR") + "/kvl-report", dir.path()});
-        QCOMPARE(r.errors, QString());
-        QCOMPARE(r.status, 0);
-        QVERIFY(r.out.contains(QFile::decodeName(local).toUtf8() + ",current,"));
-        ::unlink(local.constData()); // QTemporaryDir cannot name it
-    }
-
     // Each file's rows are written when it is done, so memory does not grow
     // with the number of files; the rows keep the order given.
-    void manyFilesInBoundedMemory_data()
-    {
-        QTest::addColumn<QString>("mode");
-        QTest::addColumn<QString>("format");
-        QTest::newRow("leq csv") << "--leq" << QStringLiteral("csv");
-        QTest::newRow("summary json") << "--summary" << QStringLiteral("json");
-    }
     void manyFilesInBoundedMemory()
     {
-        QFETCH(QString, mode);
-        QFETCH(QString, format);
         QTemporaryDir dir;
         QStringList files;
         for (int i = 0; i < 200; ++i) {
@@ -318,13 +221,11 @@ private slots:
             p.setStandardOutputFile(QProcess::nullDevice());
             p.setStandardErrorFile(QProcess::nullDevice());
             p.start(qEnvironmentVariable("KVL_BIN_DIR") + "/kvl-report",
-                    QStringList{mode, "--format", format, "--threads", "2"} + files);
+                    QStringList{"--leq", "--threads", "2"} + files);
             QVERIFY(p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0);
             // The largest of the children waited for so far: the others are far smaller.
             struct rusage usage;
             QCOMPARE(getrusage(RUSAGE_CHILDREN, &usage), 0);
-            qInfo("%s --format %s over 200 files: peak %ld KiB", qPrintable(mode), qPrintable(format),
-                  usage.ru_maxrss);
             QVERIFY2(usage.ru_maxrss * 1024 <= 64 * 1000 * 1000,
                      qPrintable(QString::number(usage.ru_maxrss)));
         }
@@ -332,15 +233,6 @@ private slots:
         const ProgramRun r = runReport(QStringList{"--params", "--threads", "3"} + files);
         QCOMPARE(r.status, 0);
         QCOMPARE(filesOf(r.out, QStringLiteral("current")), files);
-    }
-
-    void helpExplainsEveryOption()
-    {
-        const ProgramRun r = runReport({QStringLiteral("--help")});
-        QCOMPARE(r.status, 0);
-        for (const char *text : {"--from", "--to", "--leq", "--events", "--params", "--summary", "--format",
-                                 "--threads", "nearest rank", "Exit status"})
-            QVERIFY2(r.out.contains(text), text);
     }
 
 private:
