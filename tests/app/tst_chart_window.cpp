@@ -20,9 +20,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
-#include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 

@@ -12,9 +12,6 @@
 #include "store/Store.h"
 
 #include <QListWidget>
-#include <QPointer>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 

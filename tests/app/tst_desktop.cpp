@@ -13,7 +13,6 @@
 #include "store/Store.h"
 
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace kvl;

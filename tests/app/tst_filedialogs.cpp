@@ -6,8 +6,6 @@
 #include "files/FileNames.h"
 #include "shell/Folders.h"
 
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace kvl;

@@ -20,12 +20,8 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QListWidget>
 #include <QPrinter>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 

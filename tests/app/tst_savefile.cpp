@@ -16,7 +16,6 @@
 #include "store/Store.h"
 
 #include <QAction>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace kvl;

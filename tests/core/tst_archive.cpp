@@ -9,8 +9,6 @@
 #include "files/DataFile.h"
 #include "store/Names.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>

@@ -8,7 +8,6 @@
 #include "export/Statistics.h"
 #include "report/ComplianceReport.h"
 
-#include <QFile>
 #include <QtTest>
 
 #include <memory>

@@ -8,9 +8,6 @@
 #include "files/UntrustedRead.h"
 #include "store/Store.h"
 
-#include <QDir>
-#include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>

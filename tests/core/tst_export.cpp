@@ -9,9 +9,6 @@
 #include "files/DataFile.h"
 #include "store/Layout.h"
 
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QtTest>
 
 #include <memory>

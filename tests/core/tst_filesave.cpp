@@ -11,8 +11,6 @@
 #include "files/SaveProgress.h"
 #include "store/Store.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace kvl;

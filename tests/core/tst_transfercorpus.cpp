@@ -3,7 +3,6 @@
 
 #include "../../fuzz/TransferTape.h"
 
-#include <QDir>
 #include <QtTest>
 
 #include <memory>

@@ -9,9 +9,6 @@
 #include "store/Names.h"
 #include "store/Store.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using kvl::test::ProgramRun;

@@ -3,9 +3,6 @@
 
 #include "TestSupport.h"
 
-#include <QFileInfo>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
 
 class TestInstall : public QObject
