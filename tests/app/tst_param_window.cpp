@@ -169,7 +169,7 @@ private slots:
         QCOMPARE(test::windowTexts(form), before);
         QCOMPARE(child<QComboBox>(form, "Combo_Jour")->currentIndex(), records > 0 ? 1 : -1);
         QVERIFY(isDesignColoured(form));
-        // That file is named in a message (its text: tst_printfile).
+        // That file is named in a message (its text: tst_fileoutput).
         QCOMPARE(messages.messages.size(), answer && !printed ? 1 : 0);
     }
 };

@@ -177,7 +177,7 @@ private slots:
     }
 
     // A cancelled printer dialog, then a printer that cannot start: nothing is
-    // printed and the window is given back (the printouts: tst_printfile).
+    // printed and the window is given back (the printouts: tst_fileoutput).
     void printFails()
     {
         resetStore(4);
