@@ -6,6 +6,8 @@
 # the fault's part of the program), stopping at the first failure; if none
 # fails, the whole suite. OUT gets "ID | first failing tests" or
 # "ID | NOT CAUGHT". Much faster than all.sh, which names every failing test.
+# TARGETS="kvlcore kvlapp ..." builds only those (faults in .cpp files of
+# shared libraries and tools: the tests load the libraries afresh).
 D=$PWD/scripts/faults
 out=$1; H=$2; shift 2
 export QT_QPA_PLATFORM=offscreen
@@ -34,7 +36,7 @@ hint_of() {
 }
 for id in "$@"; do
   if ! bash $D/apply.sh "$id" > /dev/null 2>$L/$id.apply; then echo "$id | APPLY-FAILED" >> $out; git checkout -q -- core app tools; continue; fi
-  if ! cmake --build build -j2 > $L/$id.build 2>&1; then echo "$id | BUILD-FAILED" >> $out; git checkout -q -- core app tools; continue; fi
+  if ! cmake --build build -j2 ${TARGETS:+--target $TARGETS} > $L/$id.build 2>&1; then echo "$id | BUILD-FAILED" >> $out; git checkout -q -- core app tools; continue; fi
   hint=$(hint_of $id)
   (cd build && ctest -R "$hint" -E e2e_download -j2 --timeout 120 --stop-on-failure > $L/$id.ctest 2>&1)
   failed=$(grep -E "^\s+[0-9]+ - " $L/$id.ctest | sed -E 's/^\s+[0-9]+ - ([a-z0-9_x]+) .*/\1/' | tr '\n' ' ')
