@@ -183,22 +183,4 @@ void Tri_Historique(Store &s, const ProgressFn &progress)
         sortRows(s.Param_History, HistoryTable::rowCount);
 }
 
-int filingProgressCalls(int version)
-{
-    switch (version) {
-    // Leq 8 + events 8 + parameter answer 2 + 255 fill 5, sorts 40 + 40.
-    case Version35:
-        return 8 + 8 + 2 + 5 + 40 + 40;
-    // Leq 16 + events 8 + parameter area 5, sorts 80 + 40.
-    case Version40:
-        return 16 + 8 + 5 + 80 + 40;
-    // As 4.0, plus history 8 and its sort 10.
-    case Version5X:
-    case VersionKvl36:
-        return 16 + 8 + 8 + 5 + 80 + 40 + 10;
-    default:
-        return 0;
-    }
-}
-
 } // namespace kvl

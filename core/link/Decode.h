@@ -40,8 +40,4 @@ void Tri_Leq(Store &store, const ProgressFn &progress);
 void Tri_Evenements(Store &store, const ProgressFn &progress);
 void Tri_Historique(Store &store, const ProgressFn &progress);
 
-// Number of progress calls decoding and sorting make for a version when not
-// cancelled (for the filing bar and for tests).
-int filingProgressCalls(int version);
-
 } // namespace kvl
